@@ -1,0 +1,34 @@
+#include "engine/sql/source_position.h"
+
+#include "engine/common/error.h"
+
+namespace engine::sql {
+
+SourcePosition Locate(std::string_view text, size_t offset) {
+    SourcePosition pos;
+    size_t stop = offset < text.size() ? offset : text.size();
+    for (size_t i = 0; i < stop; ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == '\n' || (c == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) {
+            ++pos.line;
+            pos.column = 1;
+        } else if (c != '\r' && (c & 0xC0) != 0x80) {
+            ++pos.column;  // continuation bytes belong to the character before
+        }
+    }
+    return pos;
+}
+
+std::string DescribePosition(std::string_view text, size_t offset) {
+    SourcePosition pos = Locate(text, offset);
+    return "line " + std::to_string(pos.line) + ", column " + std::to_string(pos.column);
+}
+
+void ThrowSqlError(std::string_view text, size_t offset, std::string_view what,
+                   std::string_view detail) {
+    std::string message = std::string(what) + " at " + DescribePosition(text, offset);
+    if (!detail.empty()) message += "; " + std::string(detail);
+    throw EngineError::Make(err::kSqlError, message);
+}
+
+}  // namespace engine::sql

@@ -1,0 +1,62 @@
+#include "engine/storage/locks/lock_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "engine/common/error.h"
+#include "engine/common/names.h"
+
+namespace engine::storage {
+namespace {
+
+constexpr int kSlotBits = 40;
+constexpr uint64_t kSlotCount = uint64_t{1} << 22;
+
+bool SetLock(int fd, short type, uint64_t offset) {
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = static_cast<off_t>(offset);
+    lock.l_len = 1;
+    lock.l_pid = 0;  // required by open-file-description locks
+    while (fcntl(fd, F_OFD_SETLK, &lock) == -1) {
+        if (errno == EINTR) continue;
+        if (errno == EAGAIN || errno == EACCES) return false;
+        throw EngineError::Make(err::kIoError, "lock file", std::strerror(errno));
+    }
+    return true;
+}
+
+uint64_t Slot(const std::string& table) {
+    uint64_t hash = 1469598103934665603ull;  // FNV-1a
+    for (unsigned char c : LowerName(table)) hash = (hash ^ c) * 1099511628211ull;
+    return hash % kSlotCount;
+}
+
+}  // namespace
+
+LockFile::LockFile(const std::string& path) {
+    fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0) throw EngineError::Make(err::kIoError, path, std::strerror(errno));
+}
+
+LockFile::~LockFile() {
+    if (fd_ >= 0) close(fd_);
+}
+
+bool LockFile::TryLock(uint64_t offset, LockKind kind) {
+    return SetLock(fd_, kind == LockKind::Shared ? F_RDLCK : F_WRLCK, offset);
+}
+
+void LockFile::Unlock(uint64_t offset) { SetLock(fd_, F_UNLCK, offset); }
+
+uint64_t LockFile::TableOffset(const std::string& table) { return Slot(table) << kSlotBits; }
+
+uint64_t LockFile::RowOffset(const std::string& table, int64_t rowId) {
+    return TableOffset(table) + static_cast<uint64_t>(rowId);
+}
+
+}  // namespace engine::storage

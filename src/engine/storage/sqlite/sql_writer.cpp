@@ -1,0 +1,110 @@
+#include "engine/storage/sqlite/sql_writer.h"
+
+#include "engine/common/error.h"
+
+namespace engine::storage::sqlite {
+namespace {
+
+template <class... F>
+struct Overload : F... {
+    using F::operator()...;
+};
+template <class... F>
+Overload(F...) -> Overload<F...>;
+
+const char* OperatorText(plan::CompareOp op) {
+    switch (op) {
+        case plan::CompareOp::Lt: return " < ";
+        case plan::CompareOp::Le: return " <= ";
+        case plan::CompareOp::Gt: return " > ";
+        case plan::CompareOp::Ge: return " >= ";
+        case plan::CompareOp::Eq: return " IS ";
+        case plan::CompareOp::Ne: return " IS NOT ";
+    }
+    return " IS ";
+}
+
+}  // namespace
+
+std::string QuoteName(const std::string& name) {
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string SqlWriter::Column(int source, int column) const {
+    std::string name = QuoteName(sources_.at(source)->columns.at(column).name);
+    return qualified_ ? "\"t" + std::to_string(source) + "\"." + name : name;
+}
+
+std::string SqlWriter::Bind(const Value& value) {
+    if (value.IsNull()) return "NULL";
+    bindings_.push_back(value);
+    return "?";
+}
+
+bool SqlWriter::IsText(const plan::Expr& expr) const {
+    if (auto* column = std::get_if<plan::ColumnRef>(&expr.node)) return IsTextType(column->type.type);
+    if (auto* literal = std::get_if<plan::Literal>(&expr.node)) return literal->value.IsText();
+    return false;
+}
+
+std::string SqlWriter::WriteCompare(const plan::Compare& c) {
+    bool ordering = c.op != plan::CompareOp::Eq && c.op != plan::CompareOp::Ne;
+    std::string left = Write(*c.left);
+    std::string right = Write(*c.right);
+    // In an ordering comparison a NULL text counts as an empty text.
+    if (ordering && (IsText(*c.left) || IsText(*c.right))) {
+        left = "COALESCE(" + left + ",'')";
+        right = "COALESCE(" + right + ",'')";
+    }
+    return "(" + left + OperatorText(c.op) + right + ")";
+}
+
+std::string SqlWriter::WriteLike(const plan::Like& like) {
+    auto* literal = std::get_if<plan::Literal>(&like.pattern->node);
+    if (!literal) throw EngineError::Make(err::kSqlError, "LIKE needs a constant or a parameter as its pattern");
+    std::string operand = Write(*like.operand);
+    if (literal->value.IsNull()) return "(NULL)";
+    std::string glob = LikeToGlob(literal->value.IsText() ? literal->value.Text() : "");
+    std::string sql = "(" + operand + " GLOB " + Bind(Value(glob)) + ")";
+    return like.negated ? "(NOT COALESCE(" + sql + ",0))" : sql;
+}
+
+std::string SqlWriter::Write(const plan::Expr& expr) {
+    return std::visit(
+        Overload{
+            [&](const plan::ColumnRef& c) { return Column(c.source, c.column); },
+            [&](const plan::Literal& l) { return Bind(l.value); },
+            [&](const plan::Compare& c) { return WriteCompare(c); },
+            [&](const plan::Logical& l) {
+                std::string out = "(";
+                for (size_t i = 0; i < l.terms.size(); ++i)
+                    out += (i ? (l.isAnd ? " AND " : " OR ") : "") + Write(*l.terms[i]);
+                return out + ")";
+            },
+            [&](const plan::Not& n) { return "(NOT COALESCE(" + Write(*n.operand) + ",0))"; },
+            [&](const plan::IsNull& n) {
+                return "(" + Write(*n.operand) + (n.negated ? " IS NOT NULL)" : " IS NULL)");
+            },
+            [&](const plan::Like& l) { return WriteLike(l); },
+            [&](const plan::DateAsDateTime& d) { return "(" + Write(*d.operand) + " * 86400000)"; },
+        },
+        expr.node);
+}
+
+std::string LikeToGlob(const std::string& pattern) {
+    std::string glob;
+    for (char c : pattern) {
+        if (c == '%') glob += '*';
+        else if (c == '_') glob += '?';
+        else if (c == '*' || c == '?' || c == '[') glob += std::string("[") + c + "]";
+        else glob += c;
+    }
+    return glob;
+}
+
+}  // namespace engine::storage::sqlite

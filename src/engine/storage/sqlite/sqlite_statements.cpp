@@ -1,0 +1,60 @@
+// Resolved statements on the SQLite backend.
+#include "engine/common/error.h"
+#include "engine/storage/sqlite/sql_writer.h"
+#include "engine/storage/sqlite/sqlite_connection.h"
+
+namespace engine::storage::sqlite {
+
+ResultSet SqliteConnection::Run(const plan::Select& select) {
+    std::vector<Value> bindings;
+    std::string sql = WriteSelect(select, bindings);
+    ResultSet result;
+    for (const auto& column : select.columns) result.columns.push_back({column.name, column.type});
+    Statement& statement = cache_->Get(sql);
+    statement.BindAll(bindings);
+    while (statement.Step()) {
+        Row row;
+        row.id = statement.ColumnInteger(0);
+        row.values.reserve(result.columns.size());
+        for (size_t i = 0; i < result.columns.size(); ++i)
+            row.values.push_back(statement.ColumnValue(static_cast<int>(i + 1), result.columns[i].type));
+        result.rows.push_back(std::move(row));
+    }
+    statement.Reset();
+    return result;
+}
+
+int64_t SqliteConnection::Run(const plan::Update& update) {
+    std::vector<Value> bindings;
+    std::string sql = WriteUpdate(update, bindings);
+    int64_t changed = 0;
+    Atomically([&] {
+        try {
+            changed = RunChanges(sql, bindings);
+        } catch (const EngineError& error) {
+            ThrowWriteError(update.table, error);
+        }
+    });
+    return changed;
+}
+
+int64_t SqliteConnection::Run(const plan::Delete& del) {
+    std::vector<Value> bindings;
+    std::string sql = WriteDelete(del, bindings);
+    return RunChanges(sql, bindings);
+}
+
+int64_t SqliteConnection::Run(const plan::Insert& insert) {
+    int64_t count = 0;
+    Atomically([&] {
+        for (const auto& given : insert.rows) {
+            std::vector<Value> values(insert.table.columns.size());
+            for (size_t i = 0; i < insert.columns.size(); ++i) values[insert.columns[i]] = given[i];
+            InsertRow(insert.table, values);
+            ++count;
+        }
+    });
+    return count;
+}
+
+}  // namespace engine::storage::sqlite

@@ -1,0 +1,110 @@
+#include "engine/storage/sqlite/statement.h"
+
+#include "engine/common/error.h"
+
+namespace engine::storage::sqlite {
+
+void ThrowSqliteError(sqlite3* db, int rc, const std::string& where) {
+    std::string text = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    switch (rc & 0xff) {
+        case SQLITE_NOTADB:
+        case SQLITE_CORRUPT: throw EngineError::Make(err::kCorruptFile, where, text);
+        case SQLITE_READONLY: throw EngineError::Make(err::kAccessDenied, where);
+        // The caller knows the table and index and rethrows with their names.
+        case SQLITE_CONSTRAINT: throw EngineError::Make(err::kDuplicateKey, "", "");
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED: throw EngineError::Make(err::kTableLocked, where);
+        default: throw EngineError::Make(err::kIoError, where, text);
+    }
+}
+
+Statement::Statement(sqlite3* db, const std::string& sql) : db_(db), sql_(sql) {
+    int rc = sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size()),
+                                SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
+    if (rc != SQLITE_OK) ThrowSqliteError(db, rc, sql);
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+void Statement::Reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+void Statement::Bind(int position, const Value& value) {
+    std::visit(
+        [&](const auto& v) {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, std::monostate>)
+                sqlite3_bind_null(stmt_, position);
+            else if constexpr (std::is_same_v<T, int64_t>)
+                sqlite3_bind_int64(stmt_, position, v);
+            else if constexpr (std::is_same_v<T, double>)
+                sqlite3_bind_double(stmt_, position, v);
+            else if constexpr (std::is_same_v<T, bool>)
+                sqlite3_bind_int(stmt_, position, v ? 1 : 0);
+            else if constexpr (std::is_same_v<T, Date>)
+                sqlite3_bind_int64(stmt_, position, v.days);
+            else if constexpr (std::is_same_v<T, DateTime>)
+                sqlite3_bind_int64(stmt_, position, v.msecs);
+            else
+                sqlite3_bind_text(stmt_, position, v.data(), static_cast<int>(v.size()),
+                                  SQLITE_TRANSIENT);
+        },
+        value.storage());
+}
+
+void Statement::BindAll(const std::vector<Value>& values) {
+    for (size_t i = 0; i < values.size(); ++i) Bind(static_cast<int>(i + 1), values[i]);
+}
+
+bool Statement::Step() {
+    int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    sqlite3_reset(stmt_);
+    ThrowSqliteError(db_, rc, sql_);
+}
+
+void Statement::Run() {
+    while (Step()) {
+    }
+}
+
+int64_t Statement::ColumnInteger(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+bool Statement::ColumnIsNull(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+std::string Statement::ColumnText(int column) const {
+    auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return text ? std::string(text, sqlite3_column_bytes(stmt_, column)) : std::string();
+}
+
+Value Statement::ColumnValue(int column, const ColumnType& type) const {
+    if (ColumnIsNull(column)) return Value();
+    switch (type.type) {
+        case FieldType::Integer:
+        case FieldType::Smallint:
+        case FieldType::AutoInc: return Value(ColumnInteger(column));
+        case FieldType::Float:
+        case FieldType::Currency: return Value(sqlite3_column_double(stmt_, column));
+        case FieldType::Boolean: return Value(ColumnInteger(column) != 0);
+        case FieldType::Date: return Value(Date{static_cast<int32_t>(ColumnInteger(column))});
+        case FieldType::DateTime: return Value(DateTime{ColumnInteger(column)});
+        case FieldType::String:
+        case FieldType::Memo: return Value(ColumnText(column));
+    }
+    return Value();
+}
+
+Statement& StatementCache::Get(const std::string& sql) {
+    auto it = statements_.find(sql);
+    if (it == statements_.end())
+        it = statements_.emplace(sql, std::make_unique<Statement>(db_, sql)).first;
+    it->second->Reset();
+    return *it->second;
+}
+
+}  // namespace engine::storage::sqlite
