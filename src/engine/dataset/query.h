@@ -1,0 +1,71 @@
+// Queries: a data set over the result of a statement of the engine's dialect.
+//
+// SQL holds the text as lines; replacing it (only while the query is closed)
+// rebuilds Params from the text, keeping the values of parameters whose names
+// stay. Open runs a statement that returns rows; ExecSQL runs any other
+// statement (several, separated by ";", run in turn).
+//
+// A result is live when RequestLive is set and the statement reads one table
+// without joins: its rows are that table's rows, and editing and posting
+// through the query change the table row under the same row locks as a
+// table. Otherwise the result is a private copy made when the query opens;
+// edits change only the copy. MaxRowCount -1 means no limit.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/dataset/db_dataset.h"
+#include "engine/dataset/params.h"
+#include "engine/storage/schema.h"
+
+namespace engine {
+
+class TDBQuery : public TDBDataSet {
+public:
+    TDBQuery();
+    ~TDBQuery() override;
+
+    TStrings& SQL() { return sql_; }
+    TParams& Params() { return params_; }
+    TParam& ParamByName(std::string_view name) { return params_.ParamByName(name); }
+    bool RequestLive = false;
+    int MaxRowCount = -1;
+
+    void ExecSQL();
+    int64_t RowsAffected() const { return rowsAffected_; }
+    bool IsLive() const { return live_.has_value(); }
+
+    std::string DataSetName() const override;
+
+protected:
+    std::vector<storage::ColumnDef> DoOpen() override;
+    void DoClose() override;
+    std::optional<storage::Row> DoFirst() override;
+    std::optional<storage::Row> DoLast() override;
+    std::optional<storage::Row> DoNext() override;
+    std::optional<storage::Row> DoPrior() override;
+    int64_t DoRecordCount() override;
+    std::vector<storage::Row> DoAllRows() override;
+    storage::Row DoBeginEdit(const storage::Row& row) override;
+    void DoEndEdit(const storage::Row& row) override;
+    storage::Row DoPostEdit(const storage::Row& original, const std::vector<Value>& values) override;
+    storage::Row DoPostInsert(std::vector<Value> values) override;
+    std::optional<storage::Row> DoDelete(const storage::Row& row) override;
+    std::optional<storage::Row> DoRefresh(const storage::Row* current) override;
+
+private:
+    void TextChanged();
+    std::optional<storage::Row> RowAt(size_t position);
+
+    TStrings sql_;
+    TParams params_;
+    int64_t rowsAffected_ = 0;
+    std::vector<storage::Row> rows_;
+    size_t position_ = 0;
+    std::optional<storage::TableSchema> live_;  // the table of a live result
+};
+
+}  // namespace engine

@@ -1,0 +1,104 @@
+#include "engine/dataset/table_cursor.h"
+
+namespace engine {
+namespace {
+constexpr int kLargestBatch = 512;
+}
+
+storage::ScanRequest TableCursor::Request(int limit) const {
+    storage::ScanRequest request;
+    request.table = &table_;
+    request.orderColumns = order_;
+    request.filter = filter_;
+    request.limit = limit;
+    return request;
+}
+
+storage::KeyPosition TableCursor::PositionOf(const storage::Row& row) const {
+    storage::KeyPosition position;
+    for (int column : order_) position.keys.push_back(row.values.at(column));
+    position.id = row.id;
+    return position;
+}
+
+std::optional<storage::Row> TableCursor::Take(std::vector<storage::Row> rows) {
+    window_ = std::move(rows);
+    position_ = 0;
+    if (window_.empty()) return std::nullopt;
+    return window_.front();
+}
+
+std::optional<storage::Row> TableCursor::First() {
+    batch_ = 16;
+    auto request = Request(batch_);
+    auto rows = connection_.Scan(request);
+    windowReachesEnd_ = static_cast<int>(rows.size()) < batch_;
+    return Take(std::move(rows));
+}
+
+std::optional<storage::Row> TableCursor::Last() {
+    auto request = Request(1);
+    request.backwards = true;
+    windowReachesEnd_ = true;
+    return Take(connection_.Scan(request));
+}
+
+std::optional<storage::Row> TableCursor::Next() {
+    if (window_.empty()) return std::nullopt;
+    if (position_ + 1 < window_.size()) return window_[++position_];
+    if (windowReachesEnd_) return std::nullopt;
+    // Each refill doubles the window, so a long walk costs few statements.
+    batch_ = std::min(batch_ * 2, kLargestBatch);
+    auto request = Request(batch_);
+    request.after = PositionOf(window_[position_]);
+    auto rows = connection_.Scan(request);
+    if (rows.empty()) {
+        windowReachesEnd_ = true;
+        return std::nullopt;
+    }
+    windowReachesEnd_ = static_cast<int>(rows.size()) < batch_;
+    return Take(std::move(rows));
+}
+
+std::optional<storage::Row> TableCursor::Prior() {
+    if (window_.empty()) return std::nullopt;
+    auto request = Request(1);
+    request.backwards = true;
+    request.after = PositionOf(window_[position_]);
+    auto rows = connection_.Scan(request);
+    if (rows.empty()) return std::nullopt;
+    StandOn(rows.front());
+    return rows.front();
+}
+
+std::optional<storage::Row> TableCursor::Seek(const std::vector<Value>& keys) {
+    auto request = Request(1);
+    request.equalKeys = keys;
+    auto rows = connection_.Scan(request);
+    if (rows.empty()) return std::nullopt;
+    StandOn(rows.front());
+    return rows.front();
+}
+
+void TableCursor::StandOn(const storage::Row& row) {
+    window_ = {row};
+    position_ = 0;
+    windowReachesEnd_ = false;
+    batch_ = 16;
+}
+
+std::optional<storage::Row> TableCursor::NeighbourOf(const storage::Row& row) {
+    StandOn(row);
+    if (auto next = Next()) {
+        StandOn(*next);
+        return next;
+    }
+    StandOn(row);
+    auto prior = Prior();
+    if (!prior) window_.clear();
+    return prior;
+}
+
+int64_t TableCursor::Count() { return connection_.Count(table_, filter_); }
+
+}  // namespace engine

@@ -1,0 +1,141 @@
+#include "engine/translate/expr_binder.h"
+
+#include "engine/common/error.h"
+#include "engine/common/names.h"
+#include "engine/common/value_convert.h"
+#include "engine/sql/source_position.h"
+
+namespace engine::translate {
+namespace {
+
+template <class... F>
+struct Overload : F... {
+    using F::operator()...;
+};
+template <class... F>
+Overload(F...) -> Overload<F...>;
+
+plan::CompareOp ToPlan(sql::CompareOp op) {
+    switch (op) {
+        case sql::CompareOp::kEq: return plan::CompareOp::Eq;
+        case sql::CompareOp::kNe: return plan::CompareOp::Ne;
+        case sql::CompareOp::kLt: return plan::CompareOp::Lt;
+        case sql::CompareOp::kLe: return plan::CompareOp::Le;
+        case sql::CompareOp::kGt: return plan::CompareOp::Gt;
+        case sql::CompareOp::kGe: return plan::CompareOp::Ge;
+    }
+    return plan::CompareOp::Eq;
+}
+
+ColumnType TypeOfValue(const Value& v) {
+    if (v.IsInteger()) return {FieldType::Integer, 0};
+    if (v.IsFloat()) return {FieldType::Float, 0};
+    if (v.IsBool()) return {FieldType::Boolean, 0};
+    if (v.IsDate()) return {FieldType::Date, 0};
+    if (v.IsDateTime()) return {FieldType::DateTime, 0};
+    return {FieldType::Memo, 0};
+}
+
+}  // namespace
+
+void ExprBinder::Fail(size_t offset, const std::string& what) const {
+    sql::ThrowSqlError(text_, offset, what);
+}
+
+ColumnType ExprBinder::TypeOf(const plan::Expr& expr) {
+    if (auto* c = std::get_if<plan::ColumnRef>(&expr.node)) return c->type;
+    if (auto* l = std::get_if<plan::Literal>(&expr.node)) return TypeOfValue(l->value);
+    if (std::holds_alternative<plan::DateAsDateTime>(expr.node)) return {FieldType::DateTime, 0};
+    return {FieldType::Boolean, 0};
+}
+
+plan::ExprPtr ExprBinder::BindLiteral(Value value) const {
+    // An empty text constant is NULL.
+    if (value.IsText() && value.Text().empty()) value = Value();
+    return plan::Make(plan::Literal{std::move(value)});
+}
+
+std::optional<int> ExprBinder::SourceOf(const sql::Name& qualifier) const {
+    for (size_t i = 0; i < scope_.size(); ++i)
+        if (SameName(scope_[i].alias, qualifier.text)) return static_cast<int>(i);
+    for (size_t i = 0; i < scope_.size(); ++i)
+        if (SameName(scope_[i].table->name, qualifier.text)) return static_cast<int>(i);
+    return std::nullopt;
+}
+
+plan::ExprPtr ExprBinder::BindColumn(const sql::ColumnRef& column, size_t offset) {
+    if (column.qualifier) {
+        auto source = SourceOf(*column.qualifier);
+        if (!source) Fail(column.qualifier->offset, "unknown table '" + column.qualifier->text + "'");
+        auto position = scope_[*source].table->FindColumn(column.column.text);
+        if (!position) Fail(column.column.offset, "unknown column '" + column.column.text + "'");
+        return plan::Make(plan::ColumnRef{*source, *position, scope_[*source].table->columns[*position].type});
+    }
+    // An unqualified name belongs to the first table of FROM that has it.
+    for (size_t i = 0; i < scope_.size(); ++i)
+        if (auto position = scope_[i].table->FindColumn(column.column.text))
+            return plan::Make(plan::ColumnRef{static_cast<int>(i), *position, scope_[i].table->columns[*position].type});
+    Fail(offset, "unknown column '" + column.column.text + "'");
+}
+
+void ExprBinder::Coerce(plan::ExprPtr& column, plan::ExprPtr& other, size_t offset) {
+    ColumnType columnType = TypeOf(*column);
+    if (auto* literal = std::get_if<plan::Literal>(&other->node)) {
+        if (literal->value.IsNull()) return;
+        // A DATE against a date-and-time compares as the midnight of its day.
+        if (columnType.type == FieldType::Date && literal->value.IsDateTime()) {
+            column = plan::Make(plan::DateAsDateTime{std::move(column)});
+            return;
+        }
+        ColumnType target = IsTextType(columnType.type) ? ColumnType{FieldType::Memo, 0} : columnType;
+        try {
+            // A text compares in its stored form: trailing blanks dropped, empty as NULL.
+            literal->value = IsTextType(target.type) ? StoredText(ValueText(literal->value), 0)
+                                                     : ToColumnValue(literal->value, target, "");
+        } catch (const std::exception&) {
+            Fail(offset, "the value '" + ValueText(literal->value) + "' does not match the type of the column");
+        }
+        return;
+    }
+    ColumnType otherType = TypeOf(*other);
+    if (columnType.type == FieldType::Date && otherType.type == FieldType::DateTime)
+        column = plan::Make(plan::DateAsDateTime{std::move(column)});
+    else if (otherType.type == FieldType::Date && columnType.type == FieldType::DateTime)
+        other = plan::Make(plan::DateAsDateTime{std::move(other)});
+}
+
+plan::ExprPtr ExprBinder::BindComparison(const sql::Comparison& c, size_t offset) {
+    auto left = Bind(*c.left);
+    auto right = Bind(*c.right);
+    if (std::holds_alternative<plan::ColumnRef>(left->node))
+        Coerce(left, right, offset);
+    else if (std::holds_alternative<plan::ColumnRef>(right->node))
+        Coerce(right, left, offset);
+    return plan::Make(plan::Compare{ToPlan(c.op), std::move(left), std::move(right)});
+}
+
+plan::ExprPtr ExprBinder::Bind(const sql::Expr& expr) {
+    return std::visit(
+        Overload{
+            [&](const sql::ColumnRef& c) { return BindColumn(c, expr.offset); },
+            [&](const sql::Constant& c) { return BindLiteral(c.value); },
+            [&](const sql::Parameter& p) { return BindLiteral(params_(p.name)); },
+            [&](const sql::Comparison& c) { return BindComparison(c, expr.offset); },
+            [&](const sql::Logical& l) {
+                plan::Logical out{l.op == sql::LogicalOp::kAnd, {}};
+                for (const auto& term : l.terms) out.terms.push_back(Bind(*term));
+                return plan::Make(std::move(out));
+            },
+            [&](const sql::Not& n) { return plan::Make(plan::Not{Bind(*n.operand)}); },
+            [&](const sql::IsNull& n) { return plan::Make(plan::IsNull{Bind(*n.operand), n.negated}); },
+            [&](const sql::Like& l) {
+                auto pattern = Bind(*l.pattern);
+                if (auto* literal = std::get_if<plan::Literal>(&pattern->node); literal && !literal->value.IsNull())
+                    literal->value = Value(ValueText(literal->value));
+                return plan::Make(plan::Like{Bind(*l.operand), std::move(pattern), l.negated});
+            },
+        },
+        expr.node);
+}
+
+}  // namespace engine::translate
