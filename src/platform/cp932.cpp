@@ -17,7 +17,7 @@ const std::size_t kIconvError = static_cast<std::size_t>(-1);
 // One pair of descriptors per thread: iconv descriptors carry state and are not to be shared
 // between threads.
 class ThreadConverters {
-public:
+  public:
     ~ThreadConverters() {
         if (encoder_ != kNoDescriptor) iconv_close(encoder_);
         if (decoder_ != kNoDescriptor) iconv_close(decoder_);
@@ -25,13 +25,13 @@ public:
     iconv_t Encoder() { return Get(encoder_, "CP932", "UTF-8"); }
     iconv_t Decoder() { return Get(decoder_, "UTF-8", "CP932"); }
 
-private:
+  private:
     static iconv_t Get(iconv_t& cd, const char* to, const char* from) {
         if (cd == kNoDescriptor) {
             cd = iconv_open(to, from);
             if (cd == kNoDescriptor) {
-                throw std::runtime_error(std::string("iconv cannot convert from ") + from +
-                                         " to " + to);
+                throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " +
+                                         to);
             }
         }
         iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
@@ -130,8 +130,7 @@ std::size_t Cp932CutOffset(std::string_view utf8, std::size_t maxBytes) {
     std::size_t budget = maxBytes - ascii;
     char buffer[1024];
     while (pos < utf8.size() && budget > 0) {
-        const Progress p =
-            EncodeSome(utf8.substr(pos), buffer, std::min(budget, sizeof buffer));
+        const Progress p = EncodeSome(utf8.substr(pos), buffer, std::min(budget, sizeof buffer));
         if (p.consumed == 0) break;  // the next character does not fit
         pos += p.consumed;
         budget -= p.written;

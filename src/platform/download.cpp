@@ -13,6 +13,10 @@
 
 #include "platform/paths.h"
 
+#if LIBCURL_VERSION_NUM < 0x075500
+#error "libcurl 7.85 or later is needed (CURLOPT_PROTOCOLS_STR, CURLOPT_REDIR_PROTOCOLS_STR)"
+#endif
+
 namespace platform {
 namespace {
 
@@ -91,8 +95,8 @@ int CreateTemporary(const std::string& target, bool executable, std::string& nam
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = folder + "." + base + ".part-" + std::to_string(getpid()) + "-" +
                std::to_string(counter.fetch_add(1));
-        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                            executable ? 0777 : 0666);
+        const int fd =
+            open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, executable ? 0777 : 0666);
         if (fd >= 0) return fd;
         if (errno != EEXIST) break;
     }
@@ -135,7 +139,8 @@ bool Download(std::string_view urlView, std::string_view localPath,
     const std::string scheme = SchemeOf(url);
     if (scheme.empty() || url.find('\0') != std::string::npos) return false;
     bool allowed = false;
-    for (const std::string& s : options.allowedSchemes) allowed = allowed || AsciiLower(s) == scheme;
+    for (const std::string& s : options.allowedSchemes)
+        allowed = allowed || AsciiLower(s) == scheme;
     if (!allowed) return false;
 
     const std::string target = MapToLocalPath(localPath);

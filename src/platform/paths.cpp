@@ -13,7 +13,9 @@
 
 namespace platform {
 
-bool IsPathSeparator(char c) noexcept { return c == '\\' || c == '/'; }
+bool IsPathSeparator(char c) noexcept {
+    return c == '\\' || c == '/';
+}
 
 bool IsDrivePath(std::string_view path) noexcept {
     if (path.size() < 2 || path[1] != ':') return false;

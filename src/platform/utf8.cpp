@@ -62,14 +62,22 @@ char32_t Next(std::string_view s, std::size_t& pos) noexcept {
     const std::size_t len = SequenceLength(s.substr(pos));
     char32_t cp;
     switch (len) {
-        case 1: cp = p[0]; break;
-        case 2: cp = (char32_t(p[0] & 0x1F) << 6) | (p[1] & 0x3F); break;
-        case 3: cp = (char32_t(p[0] & 0x0F) << 12) | (char32_t(p[1] & 0x3F) << 6) | (p[2] & 0x3F); break;
+        case 1:
+            cp = p[0];
+            break;
+        case 2:
+            cp = (char32_t(p[0] & 0x1F) << 6) | (p[1] & 0x3F);
+            break;
+        case 3:
+            cp = (char32_t(p[0] & 0x0F) << 12) | (char32_t(p[1] & 0x3F) << 6) | (p[2] & 0x3F);
+            break;
         case 4:
             cp = (char32_t(p[0] & 0x07) << 18) | (char32_t(p[1] & 0x3F) << 12) |
                  (char32_t(p[2] & 0x3F) << 6) | (p[3] & 0x3F);
             break;
-        default: pos += 1; return U'\uFFFD';
+        default:
+            pos += 1;
+            return U'\uFFFD';
     }
     pos += len;
     return cp;

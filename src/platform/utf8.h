@@ -10,7 +10,9 @@ namespace platform::utf8 {
 // Index of the first byte >= 0x80, or s.size() when the text is pure ASCII.
 std::size_t FirstNonAscii(std::string_view s) noexcept;
 
-inline bool IsAscii(std::string_view s) noexcept { return FirstNonAscii(s) == s.size(); }
+inline bool IsAscii(std::string_view s) noexcept {
+    return FirstNonAscii(s) == s.size();
+}
 
 // Length (1 to 4) of the well-formed UTF-8 sequence at the start of s, or 0 when s is empty
 // or does not start with one (overlong forms, surrogates and code points above U+10FFFF are

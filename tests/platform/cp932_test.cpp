@@ -138,7 +138,10 @@ TEST(Cp932, NormaliseTable) {
         {"emoji becomes ?", "本😀です", "本?です"},
         {"two emoji", "😀😀", "??"},
         {"hangul becomes ?", "a한b", "a?b"},
-        {"malformed byte becomes ?", "a\xff" "b", "a?b"},
+        {"malformed byte becomes ?",
+         "a\xff"
+         "b",
+         "a?b"},
         {"wave dash reads back as full-width tilde", "〜", "～"},
     };
     for (const auto& c : cases) {
@@ -156,9 +159,11 @@ TEST(Cp932, Conversions) {
     EXPECT_EQ(FromCp932("\x83\x5c"), "ソ");
     EXPECT_EQ(FromCp932("\x91\xdd\x8f\x6f"), "貸出");
     EXPECT_EQ(FromCp932("\xbf"), "ｿ");
-    EXPECT_EQ(FromCp932("a\x83"), "a?");          // lead byte at the end
-    EXPECT_EQ(FromCp932("\x85\x40z"), "?z");     // unassigned pair is one character
-    EXPECT_EQ(FromCp932("\xa0" "b"), "?b");      // no character
+    EXPECT_EQ(FromCp932("a\x83"), "a?");      // lead byte at the end
+    EXPECT_EQ(FromCp932("\x85\x40z"), "?z");  // unassigned pair is one character
+    EXPECT_EQ(FromCp932("\xa0"
+                        "b"),
+              "?b");  // no character
     const std::string mixed = Repeat("aソｱ貸①", 700);
     EXPECT_EQ(FromCp932(ToCp932(mixed)), mixed);
     EXPECT_EQ(ToCp932(mixed).size(), Cp932ByteLength(mixed));

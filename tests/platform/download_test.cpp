@@ -42,15 +42,17 @@ DownloadOptions HttpOptions() {
     return options;
 }
 
-std::string FileUrl(const std::string& path) { return "file://" + path; }
+std::string FileUrl(const std::string& path) {
+    return "file://" + path;
+}
 
 TEST(Download, FileUrlSuccess) {
     ScratchFolder scratch;
     std::string content;
     for (int i = 0; i < 100000; ++i) content += static_cast<char>(i * 7);
     WriteFile(scratch / "source.bin", content);
-    EXPECT_TRUE(DownloadUrlToFile(FileUrl(scratch / "source.bin"), scratch / "target.bin",
-                                  FileOptions()));
+    EXPECT_TRUE(
+        DownloadUrlToFile(FileUrl(scratch / "source.bin"), scratch / "target.bin", FileOptions()));
     EXPECT_EQ(ReadFile(scratch / "target.bin"), content);
     EXPECT_EQ(Entries(scratch.path()), (std::set<std::string>{"source.bin", "target.bin"}));
 }
@@ -65,16 +67,16 @@ TEST(Download, EmptyFile) {
 
 TEST(Download, MissingFileGivesFalseAndLeavesNoFile) {
     ScratchFolder scratch;
-    EXPECT_FALSE(DownloadUrlToFile(FileUrl(scratch / "missing"), scratch / "target",
-                                   FileOptions()));
+    EXPECT_FALSE(
+        DownloadUrlToFile(FileUrl(scratch / "missing"), scratch / "target", FileOptions()));
     EXPECT_TRUE(Entries(scratch.path()).empty());
 }
 
 TEST(Download, FailureKeepsAnEarlierFile) {
     ScratchFolder scratch;
     WriteFile(scratch / "target", "earlier");
-    EXPECT_FALSE(DownloadUrlToFile(FileUrl(scratch / "missing"), scratch / "target",
-                                   FileOptions()));
+    EXPECT_FALSE(
+        DownloadUrlToFile(FileUrl(scratch / "missing"), scratch / "target", FileOptions()));
     EXPECT_EQ(ReadFile(scratch / "target"), "earlier");
     EXPECT_EQ(Entries(scratch.path()), (std::set<std::string>{"target"}));
 }
@@ -113,10 +115,10 @@ TEST(Download, SchemeLetterCase) {
 TEST(Download, TargetFolderMissing) {
     ScratchFolder scratch;
     WriteFile(scratch / "source", "x");
-    EXPECT_FALSE(DownloadUrlToFile(FileUrl(scratch / "source"), scratch / "no/target",
-                                   FileOptions()));
-    EXPECT_FALSE(DownloadUrlToFile(FileUrl(scratch / "source"), scratch.path() + "/",
-                                   FileOptions()));
+    EXPECT_FALSE(
+        DownloadUrlToFile(FileUrl(scratch / "source"), scratch / "no/target", FileOptions()));
+    EXPECT_FALSE(
+        DownloadUrlToFile(FileUrl(scratch / "source"), scratch.path() + "/", FileOptions()));
     EXPECT_FALSE(DownloadUrlToFile(FileUrl(scratch / "source"), "", FileOptions()));
 }
 
@@ -124,8 +126,7 @@ TEST(Download, TargetIsAFolder) {
     ScratchFolder scratch;
     WriteFile(scratch / "source", "x");
     fs::create_directory(scratch / "folder");
-    EXPECT_FALSE(DownloadUrlToFile(FileUrl(scratch / "source"), scratch / "folder",
-                                   FileOptions()));
+    EXPECT_FALSE(DownloadUrlToFile(FileUrl(scratch / "source"), scratch / "folder", FileOptions()));
     EXPECT_EQ(Entries(scratch.path()), (std::set<std::string>{"folder", "source"}));
 }
 
@@ -152,7 +153,7 @@ TEST(Download, ExecutableOption) {
 // A tiny HTTP server on the loopback interface: each connection gets the answer the handler
 // gives for the request line ("GET /path HTTP/1.1"); an empty answer means never to answer.
 class LoopbackServer {
-public:
+  public:
     using Handler = std::function<std::string(const std::string& requestLine)>;
 
     explicit LoopbackServer(Handler handler) : handler_(std::move(handler)) {
@@ -183,7 +184,7 @@ public:
     }
     int requests() const { return requests_; }
 
-private:
+  private:
     void Run() {
         while (!stop_) {
             pollfd p{listener_, POLLIN, 0};
@@ -238,7 +239,8 @@ TEST(DownloadHttp, StatusAndRedirects) {
         if (line.rfind("GET /to-file ", 0) == 0) {
             return Response("302 Found", "", "Location: " + secretUrl + "\r\n");
         }
-        if (line.rfind("GET /loop ", 0) == 0) return Response("302 Found", "", "Location: /loop\r\n");
+        if (line.rfind("GET /loop ", 0) == 0)
+            return Response("302 Found", "", "Location: /loop\r\n");
         return Response("400 Bad Request", "");
     });
     ASSERT_TRUE(server.ok());
@@ -294,8 +296,8 @@ TEST(DownloadHttp, ConnectionRefused) {
         const std::string url = server.Url("");
         port = std::stoi(url.substr(url.rfind(':') + 1));
     }
-    EXPECT_FALSE(DownloadUrlToFile("http://127.0.0.1:" + std::to_string(port) + "/x",
-                                   scratch / "x", HttpOptions()));
+    EXPECT_FALSE(DownloadUrlToFile("http://127.0.0.1:" + std::to_string(port) + "/x", scratch / "x",
+                                   HttpOptions()));
     EXPECT_TRUE(Entries(scratch.path()).empty());
 }
 

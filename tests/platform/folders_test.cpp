@@ -26,7 +26,7 @@ std::set<std::string> Tree(const std::string& folder) {
 }
 
 class CreateFolderPathTest : public ::testing::Test {
-protected:
+  protected:
     ScratchFolder scratch;
     ScopedEnv root{"KASHIDASHI_DRIVE_ROOT", scratch.path()};
 };
@@ -76,8 +76,8 @@ TEST_F(CreateFolderPathTest, TextAfterTheLastSeparatorIsNoFolder) {
 TEST_F(CreateFolderPathTest, FolderNameWithSo) {
     // In CP932 the second byte of ソ is 0x5C; it must not split the folder name.
     EXPECT_TRUE(CreateFolderPath("C:\\図書ソフト\\ソ\\"));
-    EXPECT_EQ(Tree(scratch.path()), (std::set<std::string>{"drive_c", "drive_c/図書ソフト",
-                                                           "drive_c/図書ソフト/ソ"}));
+    EXPECT_EQ(Tree(scratch.path()),
+              (std::set<std::string>{"drive_c", "drive_c/図書ソフト", "drive_c/図書ソフト/ソ"}));
     EXPECT_FALSE(CreateFolderPath("C:\\図書ソフト\\ソ\\"));
     EXPECT_TRUE(platform::FolderExists("C:\\図書ソフト\\ソ\\"));
 }
@@ -106,6 +106,8 @@ TEST_F(CreateFolderPathTest, UncServerAndShareAreNotCreated) {
     EXPECT_TRUE(fs::is_directory(scratch / "unc/server/share/Book"));
 }
 
-TEST_F(CreateFolderPathTest, EmptyPath) { EXPECT_FALSE(CreateFolderPath("")); }
+TEST_F(CreateFolderPathTest, EmptyPath) {
+    EXPECT_FALSE(CreateFolderPath(""));
+}
 
 }  // namespace

@@ -37,7 +37,8 @@ TEST(HalfWidth, Table) {
         {"vu", "ヴ", "ｳﾞ"},
         {"va and vo", "ヷヺ", "ﾜﾞｦﾞ"},
         {"small kana", "ァィゥェォッャュョ", "ｧｨｩｪｫｯｬｭｮ"},
-        {"rest of the syllabary", "サシスセタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲン",
+        {"rest of the syllabary",
+         "サシスセタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲン",
          "ｻｼｽｾﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜｦﾝ"},
         {"punctuation", "。「」、・ー゛゜", "｡｢｣､･ｰﾞﾟ"},
         {"combining marks", "カ\u3099ハ\u309A", "ｶﾞﾊﾟ"},
@@ -47,7 +48,11 @@ TEST(HalfWidth, Table) {
         {"yen and overline stay", "￥￣", "￥￣"},
         {"half-width stays", "ｶﾞｯｺｳ", "ｶﾞｯｺｳ"},
         {"emoji stays", "😀Ａ", "😀A"},
-        {"malformed bytes stay", "\xff" "Ａ", "\xff" "A"},
+        {"malformed bytes stay",
+         "\xff"
+         "Ａ",
+         "\xff"
+         "A"},
     };
     for (const auto& c : cases) EXPECT_EQ(ToHalfWidthText(c.text), c.expected) << c.name;
 }

@@ -18,9 +18,10 @@
 namespace platform_test {
 
 class ScratchFolder {
-public:
+  public:
     ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kx-platform-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kx-platform-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         path_ = pattern;
     }
@@ -34,12 +35,12 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(const char* name, const std::string& value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
         setenv(name, value.c_str(), 1);
@@ -54,7 +55,7 @@ public:
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-private:
+  private:
     const char* name_;
     std::optional<std::string> old_;
 };

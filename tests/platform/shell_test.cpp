@@ -67,10 +67,12 @@ std::string WriteRecorder(const ScratchFolder& scratch, const std::string& name,
     const std::string path = scratch / name;
     WriteFile(path,
               "#!/bin/sh\n"
-              "out='" + out + "'\n"
-              ": > \"$out.tmp\"\n"
-              "for a in \"$@\"; do printf '<%s>\\n' \"$a\" >> \"$out.tmp\"; done\n"
-              "mv \"$out.tmp\" \"$out\"\n");
+              "out='" +
+                  out +
+                  "'\n"
+                  ": > \"$out.tmp\"\n"
+                  "for a in \"$@\"; do printf '<%s>\\n' \"$a\" >> \"$out.tmp\"; done\n"
+                  "mv \"$out.tmp\" \"$out\"\n");
     chmod(path.c_str(), 0755);
     return path;
 }
@@ -161,8 +163,11 @@ TEST(Shell, ProgramGetsNoInheritedDescriptors) {
     const std::string path = scratch / "fds";
     WriteFile(path,
               "#!/bin/sh\n"
-              "ls /proc/self/fd > '" + out + ".tmp'\n"
-              "mv '" + out + ".tmp' '" + out + "'\n");
+              "ls /proc/self/fd > '" +
+                  out +
+                  ".tmp'\n"
+                  "mv '" +
+                  out + ".tmp' '" + out + "'\n");
     chmod(path.c_str(), 0755);
     // A descriptor without close-on-exec, as a careless library might leave one.
     const int leaked = dup(1);
