@@ -100,7 +100,8 @@ struct Like {
 };
 
 struct Expr {
-    using Node = std::variant<ColumnRef, Constant, Parameter, Comparison, Logical, Not, IsNull, Like>;
+    using Node =
+        std::variant<ColumnRef, Constant, Parameter, Comparison, Logical, Not, IsNull, Like>;
 
     Node node;
     size_t offset = 0;  // where the expression begins in the source
@@ -201,9 +202,9 @@ struct PrimaryKey {
 
 // The table options written after the columns; absent ones stay empty.
 struct TableOptions {
-    std::optional<std::string> language;       // LANGUAGE "ANSI Standard"
-    std::optional<std::string> sort;           // SORT "Default Order"
-    std::optional<int64_t> userMajorVersion;   // USER MAJOR VERSION 1
+    std::optional<std::string> language;      // LANGUAGE "ANSI Standard"
+    std::optional<std::string> sort;          // SORT "Default Order"
+    std::optional<int64_t> userMajorVersion;  // USER MAJOR VERSION 1
 };
 
 struct CreateTableStmt {

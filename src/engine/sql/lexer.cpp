@@ -10,12 +10,16 @@ namespace {
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 bool IsNameStart(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
            static_cast<unsigned char>(c) >= 0x80;
 }
-bool IsNamePart(char c) { return IsNameStart(c) || IsDigit(c) || c == '$'; }
+bool IsNamePart(char c) {
+    return IsNameStart(c) || IsDigit(c) || c == '$';
+}
 
 // A stray character as an error names it: '#', or its code when unprintable.
 std::string CharacterText(char c) {
@@ -29,7 +33,7 @@ std::string CharacterText(char c) {
 }  // namespace
 
 Token Lexer::Next() {
-    SkipBlanksAndComments();
+    if (!SkipBlanksAndComments()) return Fail(pos_, text_.size(), "unterminated comment");
     size_t start = pos_;
     if (start >= text_.size()) return Make(TokenKind::kEnd, start, {});
     char c = text_[start];
@@ -41,18 +45,19 @@ Token Lexer::Next() {
     return Symbol(start);
 }
 
-void Lexer::SkipBlanksAndComments() {
+bool Lexer::SkipBlanksAndComments() {
     while (pos_ < text_.size()) {
         if (IsBlank(text_[pos_])) {
             ++pos_;
         } else if (text_[pos_] == '/' && At(pos_ + 1) == '*') {
             size_t close = text_.find("*/", pos_ + 2);
-            if (close == std::string_view::npos) Fail(pos_, text_.size(), "unterminated comment");
+            if (close == std::string_view::npos) return false;
             pos_ = close + 2;
         } else {
-            return;
+            break;
         }
     }
+    return true;
 }
 
 Token Lexer::Symbol(size_t start) {
@@ -66,15 +71,15 @@ Token Lexer::Symbol(size_t start) {
     static constexpr struct {
         char c;
         TokenKind kind;
-    } kSingles[] = {{'(', TokenKind::kLParen}, {')', TokenKind::kRParen},
-                    {',', TokenKind::kComma},  {'.', TokenKind::kDot},
+    } kSingles[] = {{'(', TokenKind::kLParen},    {')', TokenKind::kRParen},
+                    {',', TokenKind::kComma},     {'.', TokenKind::kDot},
                     {';', TokenKind::kSemicolon}, {'*', TokenKind::kStar},
-                    {'-', TokenKind::kMinus},  {'=', TokenKind::kEq},
-                    {'<', TokenKind::kLt},     {'>', TokenKind::kGt}};
+                    {'-', TokenKind::kMinus},     {'=', TokenKind::kEq},
+                    {'<', TokenKind::kLt},        {'>', TokenKind::kGt}};
     for (const auto& single : kSingles) {
         if (single.c == c) return Make(single.kind, start, std::string(1, c));
     }
-    Fail(start, start + 1, "unexpected character " + CharacterText(c));
+    return Fail(start, start + 1, "unexpected character " + CharacterText(c));
 }
 
 Token Lexer::Word(size_t start) {
@@ -109,7 +114,8 @@ Token Lexer::Number(size_t start) {
     if (IsNamePart(At(end)) || At(end) == '.') {
         size_t bad = end;
         while (IsNamePart(At(bad)) || At(bad) == '.') ++bad;
-        Fail(start, bad, "malformed number '" + std::string(text_.substr(start, bad - start)) + "'");
+        return Fail(start, bad,
+                    "malformed number '" + std::string(text_.substr(start, bad - start)) + "'");
     }
     return Make(kind, start, std::string(text_.substr(start, end - start)));
 }
@@ -120,9 +126,9 @@ Token Lexer::Quoted(size_t start, char quote, TokenKind kind) {
     while (true) {
         size_t close = text_.find(quote, i);
         if (close == std::string_view::npos) {
-            Fail(start, text_.size(),
-                 kind == TokenKind::kString ? "unterminated string constant"
-                                            : "unterminated quoted name");
+            return Fail(start, text_.size(),
+                        kind == TokenKind::kString ? "unterminated string constant"
+                                                   : "unterminated quoted name");
         }
         value.append(text_.substr(i, close - i));
         if (At(close + 1) != quote) {
@@ -140,15 +146,16 @@ Token Lexer::ParameterToken(size_t start) {
     size_t nameStart = start + 1;
     if (At(nameStart) == '"') {
         Token quoted = Quoted(nameStart, '"', TokenKind::kQuotedName);
+        if (quoted.kind == TokenKind::kError) return quoted;
         if (!quoted.text.empty()) return {TokenKind::kParameter, quoted.text, start, pos_ - start};
     } else if (IsNamePart(At(nameStart))) {
         size_t end = nameStart;
         while (IsNamePart(At(end))) ++end;
         pos_ = end;
-        return {TokenKind::kParameter, std::string(text_.substr(nameStart, end - nameStart)),
-                start, end - start};
+        return {TokenKind::kParameter, std::string(text_.substr(nameStart, end - nameStart)), start,
+                end - start};
     }
-    Fail(start, start + 1, "expected a parameter name after ':'");
+    return Fail(start, start + 1, "expected a parameter name after ':'");
 }
 
 Token Lexer::Make(TokenKind kind, size_t start, std::string text) {
@@ -156,9 +163,12 @@ Token Lexer::Make(TokenKind kind, size_t start, std::string text) {
     return Token{kind, std::move(text), start, pos_ - start};
 }
 
-void Lexer::Fail(size_t offset, size_t resume, std::string_view what) {
-    resume_ = resume;
-    ThrowSqlError(text_, offset, what);
+Token Lexer::Fail(size_t offset, size_t resume, std::string_view what) {
+    // A tolerant scan of garbage meets a fault per byte: it must not locate
+    // each one (that would make the scan quadratic) nor throw.
+    if (!tolerant_) ThrowSqlError(text_, offset, what);
+    pos_ = resume;
+    return Token{TokenKind::kError, std::string(what), offset, resume - offset};
 }
 
 std::vector<Token> Tokenize(std::string_view text) {
@@ -179,11 +189,16 @@ std::string DescribeToken(const Token& token) {
         text = text.substr(0, cut) + "...";
     }
     switch (token.kind) {
-        case TokenKind::kEnd: return "end of statement";
-        case TokenKind::kString: return "string constant '" + text + "'";
-        case TokenKind::kQuotedName: return "quoted text \"" + text + "\"";
-        case TokenKind::kParameter: return "parameter ':" + text + "'";
-        default: return "token '" + text + "'";
+        case TokenKind::kEnd:
+            return "end of statement";
+        case TokenKind::kString:
+            return "string constant '" + text + "'";
+        case TokenKind::kQuotedName:
+            return "quoted text \"" + text + "\"";
+        case TokenKind::kParameter:
+            return "parameter ':" + text + "'";
+        default:
+            return "token '" + text + "'";
     }
 }
 

@@ -21,31 +21,32 @@
 namespace engine::sql {
 
 class Lexer {
-public:
-    explicit Lexer(std::string_view text) : text_(text) {}
+  public:
+    // A tolerant lexer reports malformed input as a kError token, moves past
+    // it (past one stray character, or to the end of the text for an
+    // unterminated string or comment) and goes on; the others throw.
+    explicit Lexer(std::string_view text, bool tolerant = false)
+        : text_(text), tolerant_(tolerant) {}
 
     // The next token; kEnd (repeatedly) at the end of the text.
     Token Next();
 
-    // After Next() threw: moves past the bad input so that scanning can go
-    // on (past one stray character, or to the end for an unterminated
-    // string or comment). Used by scanners that must never fail.
-    void SkipBadInput() { pos_ = resume_; }
-
-private:
-    void SkipBlanksAndComments();
+  private:
+    bool SkipBlanksAndComments();  // false at an unterminated comment
     Token Symbol(size_t start);
     Token Word(size_t start);
     Token Number(size_t start);
     Token Quoted(size_t start, char quote, TokenKind kind);
     Token ParameterToken(size_t start);
     Token Make(TokenKind kind, size_t start, std::string text);
-    [[noreturn]] void Fail(size_t offset, size_t resume, std::string_view what);
+    // Throws the error, or in a tolerant lexer resumes at `resume` and
+    // returns a kError token.
+    Token Fail(size_t offset, size_t resume, std::string_view what);
     char At(size_t i) const { return i < text_.size() ? text_[i] : '\0'; }
 
     std::string_view text_;
+    bool tolerant_;
     size_t pos_ = 0;
-    size_t resume_ = 0;
 };
 
 // All tokens of a text, ending with one kEnd token. Throws like Next().

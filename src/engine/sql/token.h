@@ -26,7 +26,8 @@ enum class TokenKind {
     kLe,
     kGt,
     kGe,
-    kEnd,  // end of the text
+    kEnd,    // end of the text
+    kError,  // malformed input, from a tolerant lexer only (text: the fault)
 };
 
 struct Token {
