@@ -1,0 +1,1 @@
+Alter Table Head Add PathName3 Char(60),Add PathName4 Char(60)

@@ -1,0 +1,1 @@
+INSERT INTO Regist (ID, S1, P1, F1) VALUES (50, 'x', -1, 2.5e3), (51, "y", NULL, -0.25)

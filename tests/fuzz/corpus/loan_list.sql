@@ -1,0 +1,1 @@
+Select Name.name_ID, Name.seito_No,Name.name, kashibo.*, BOOK.syomei2,Book.NDC_ID From kashibo Left Join Book On kashibo.BOOK_ID=BOOK.BOOK_ID Left Join Name On kashibo.name_ID=NAME.name_ID where kashidashibi>=:PM1 and kashidashibi<=:PM2 Order By  SeitoNo,  henkyakubi 

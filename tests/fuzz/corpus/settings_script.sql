@@ -1,0 +1,12 @@
+/* settings */
+CREATE TABLE IF NOT EXISTS "WK01"
+(
+  "BOOK_ID" INTEGER,
+  "syomei" CHARACTER(30),
+  PRIMARY KEY ("BOOK_ID") COMPRESS FULL,
+  LANGUAGE "ANSI Standard",
+  SORT "Default Order",
+  USER MAJOR VERSION 1
+);
+CREATE TABLE IF NOT EXISTS "wk" ("syomei" Char(100), "ISBN" Char(100));
+CREATE UNIQUE INDEX k ON wk (ISBN); DROP TABLE "Head$$"

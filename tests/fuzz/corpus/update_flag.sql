@@ -1,0 +1,1 @@
+Update Book Set yoyakuF=False where Book_ID=:PM1

@@ -1,0 +1,1 @@
+Select yoyaku.* , Book.syomei2 , kashibo.* from yoyaku Left Join Book On yoyaku.Book_ID=Book.Book_ID Left Join kashibo On yoyaku.Book_ID=kashibo.Book_ID and kashibo.kashidashiF="1"  where yoyaku.Seito_No = "12345" Order By yoyakuDTime
