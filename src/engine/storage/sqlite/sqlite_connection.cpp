@@ -81,26 +81,29 @@ void SqliteConnection::Atomically(const std::function<void()>& work) {
 }
 
 void SqliteConnection::Begin() {
-    Exec("BEGIN IMMEDIATE");
+    // SQLite fixes a transaction's safety level before it begins, so every
+    // transaction commits with a full sync, forced or not. Outside
+    // transactions single writes keep the lighter NORMAL level.
+    Exec("PRAGMA synchronous=FULL");
+    try {
+        Exec("BEGIN IMMEDIATE");
+    } catch (...) {
+        Exec("PRAGMA synchronous=NORMAL");
+        throw;
+    }
     inTransaction_ = true;
 }
 
-void SqliteConnection::Commit(bool forceFlush) {
-    // A forced flush syncs the journal and the database file before COMMIT returns.
-    if (forceFlush) Exec("PRAGMA synchronous=FULL");
-    try {
-        Exec("COMMIT");
-    } catch (...) {
-        if (forceFlush) Exec("PRAGMA synchronous=NORMAL");
-        throw;
-    }
+void SqliteConnection::Commit(bool /*forceFlush*/) {
+    Exec("COMMIT");
     inTransaction_ = false;
-    if (forceFlush) Exec("PRAGMA synchronous=NORMAL");
+    Exec("PRAGMA synchronous=NORMAL");
 }
 
 void SqliteConnection::Rollback() {
     inTransaction_ = false;
     if (!sqlite3_get_autocommit(db_)) Exec("ROLLBACK");
+    Exec("PRAGMA synchronous=NORMAL");
 }
 
 bool SqliteConnection::TryUseTable(const std::string& table, TableUse use) {

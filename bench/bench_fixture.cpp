@@ -1,0 +1,105 @@
+#include "bench_fixture.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+
+#include "engine/storage/open_local.h"
+
+namespace bench {
+
+std::string ScratchFolder(const std::string& name) {
+    auto folder = std::filesystem::temp_directory_path() / ("kx_bench_" + name);
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder.string();
+}
+
+double Seconds(const std::function<void()>& work) {
+    auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void Report(const std::string& name, double engine, double raw) {
+    std::printf("%s %.4f %.4f %.2f\n", name.c_str(), engine, raw, engine / raw);
+    std::fflush(stdout);
+}
+
+long ResidentKilobytes() {
+    long pages = 0, resident = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+RawDb::RawDb(const std::string& folder) {
+    if (sqlite3_open((folder + "/kashidashi.db").c_str(), &db_) != SQLITE_OK)
+        throw std::runtime_error("cannot open the benchmark database");
+    sqlite3_busy_timeout(db_, 10000);
+}
+
+RawDb::~RawDb() { sqlite3_close(db_); }
+
+void RawDb::Exec(const std::string& sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+        std::string text = message ? message : "?";
+        sqlite3_free(message);
+        throw std::runtime_error(text + " in " + sql);
+    }
+}
+
+namespace {
+
+using engine::ColumnType;
+using engine::FieldType;
+
+engine::storage::TableSchema Schema(const std::string& name,
+                                    std::vector<engine::storage::ColumnDef> columns,
+                                    std::vector<engine::storage::IndexDef> indexes) {
+    return engine::storage::TableSchema{name, std::move(columns), std::move(indexes)};
+}
+
+void CreateTables(const std::string& folder) {
+    auto connection = engine::storage::OpenLocal(folder);
+    ColumnType integer{FieldType::Integer, 0}, boolean{FieldType::Boolean, 0}, date{FieldType::Date, 0};
+    connection->CreateTable(Schema("Book",
+                                   {{"BOOK_ID", integer}, {"syomei2", {FieldType::String, 60}},
+                                    {"cyosya1", {FieldType::String, 30}}, {"kashidashiF", boolean},
+                                    {"yoyakuF", boolean}, {"ISBN", {FieldType::String, 15}},
+                                    {"tourokubi", date}},
+                                   {{"PRIMARY", {"BOOK_ID"}, true, true}, {"ISBN", {"ISBN"}, false, false}}));
+    connection->CreateTable(Schema("Name",
+                                   {{"NAME_ID", {FieldType::String, 6}}, {"seito_No", {FieldType::String, 5}},
+                                    {"NAME", {FieldType::String, 20}}, {"mihenkyakuSU", {FieldType::Smallint, 0}}},
+                                   {{"PRIMARY", {"NAME_ID"}, true, true}}));
+    connection->CreateTable(Schema("kashibo",
+                                   {{"BOOK_ID", integer}, {"NAME_ID", {FieldType::String, 6}},
+                                    {"henkyakuyotei", date}, {"kashidashiF", {FieldType::String, 1}},
+                                    {"seitoNo", {FieldType::String, 5}}, {"kashidashibi", date},
+                                    {"henkyakubi", date}, {"ISBN_ID", {FieldType::String, 15}}},
+                                   {{"Book_ID", {"BOOK_ID"}, false, false},
+                                    {"kashidashibi", {"kashidashibi"}, false, false}}));
+}
+
+}  // namespace
+
+void MakeLendingTables(const std::string& folder, int books) {
+    CreateTables(folder);
+    RawDb raw(folder);
+    raw.Exec("BEGIN");
+    raw.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<" + std::to_string(books) +
+             ") INSERT INTO Book SELECT i, '本の題名 ' || i, '著者 ' || (i % 500), 0, 0, "
+             "'9784' || substr('00000000' || i, -8), 45000 + i % 2000 FROM n");
+    raw.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<1000) "
+             "INSERT INTO Name SELECT substr('000000' || i, -6), substr('00000' || i, -5), "
+             "'利用者 ' || i, 0 FROM n");
+    raw.Exec("COMMIT");
+}
+
+}  // namespace bench

@@ -1,0 +1,34 @@
+// Shared pieces of the benchmarks: a scratch folder, the book table filled
+// through raw SQLite (setup is not measured), a timer and the report line.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace bench {
+
+std::string ScratchFolder(const std::string& name);  // empty, created
+double Seconds(const std::function<void()>& work);
+void Report(const std::string& name, double engine, double raw);
+long ResidentKilobytes();
+
+// Raw access to a folder's database file, for setup and baselines.
+class RawDb {
+public:
+    explicit RawDb(const std::string& folder);
+    ~RawDb();
+    void Exec(const std::string& sql);
+    sqlite3* db() const { return db_; }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+// Creates the book, name and loan tables of the desk through the engine and
+// fills `books` books and 1,000 users through raw SQLite.
+void MakeLendingTables(const std::string& folder, int books);
+
+}  // namespace bench

@@ -1,0 +1,211 @@
+// The table cases: key searches, the writes of one lending, a walk over a
+// table, and the memory a million-row table costs when opened.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <random>
+#include <vector>
+
+#include "bench_fixture.h"
+#include "engine/common/dates.h"
+#include "engine/dataset/table.h"
+#include "engine/session/database.h"
+#include "engine/session/session.h"
+
+namespace bench {
+namespace {
+
+constexpr int kBooks = 100'000;
+constexpr int kSearches = 50'000;
+
+std::vector<int> RandomIds(int count, int max) {
+    std::mt19937 random(42);
+    std::uniform_int_distribution<int> pick(1, max);
+    std::vector<int> ids(count);
+    for (auto& id : ids) id = pick(random);
+    return ids;
+}
+
+struct EngineSide {
+    engine::TDBSession session{"BENCH"};
+    engine::TDBDatabase database{"AAA", session};
+    explicit EngineSide(const std::string& folder) { database.SetDirectory(folder); }
+    std::unique_ptr<engine::TDBTable> Table(const std::string& name) {
+        auto table = std::make_unique<engine::TDBTable>();
+        table->SetSessionName("BENCH");
+        table->SetDatabaseName("AAA");
+        table->SetTableName(name);
+        return table;
+    }
+};
+
+double EngineKeySearch(EngineSide& side, const std::vector<int>& ids) {
+    auto book = side.Table("Book");
+    book->Open();
+    size_t total = 0;
+    double seconds = Seconds([&] {
+        for (int id : ids)
+            if (book->FindKey({engine::Value(id)})) total += book->FieldByName("syomei2").AsString().size();
+    });
+    return total ? seconds : -1;
+}
+
+double RawKeySearch(RawDb& raw, const std::vector<int>& ids) {
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(raw.db(), "SELECT rowid, * FROM Book WHERE BOOK_ID = ? ORDER BY BOOK_ID, rowid LIMIT 1",
+                       -1, &stmt, nullptr);
+    size_t total = 0;
+    double seconds = Seconds([&] {
+        for (int id : ids) {
+            sqlite3_bind_int(stmt, 1, id);
+            if (sqlite3_step(stmt) == SQLITE_ROW) {
+                for (int c = 0; c < sqlite3_column_count(stmt); ++c) sqlite3_column_value(stmt, c);
+                total += std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2))).size();
+            }
+            sqlite3_reset(stmt);
+        }
+    });
+    sqlite3_finalize(stmt);
+    return total ? seconds : -1;
+}
+
+void KeySearch(const std::string& folder) {
+    EngineSide side(folder);
+    RawDb raw(folder);
+    auto ids = RandomIds(kSearches, kBooks);
+    RawKeySearch(raw, ids);  // warm the page cache for both
+    double engineSeconds = EngineKeySearch(side, ids);
+    double rawSeconds = RawKeySearch(raw, ids);
+    Report("book_key_search", engineSeconds, rawSeconds);
+}
+
+void EngineLend(EngineSide& side, int round) {
+    auto book = side.Table("Book");
+    auto loans = side.Table("kashibo");
+    auto name = side.Table("Name");
+    book->Open();
+    loans->Open();
+    name->Open();
+    side.database.StartTransaction();
+    for (int i = 0; i < 3; ++i) {
+        int bookId = round * 3 + i + 1;
+        loans->Append();
+        loans->FieldByName("BOOK_ID").SetAsInteger(bookId);
+        loans->FieldByName("NAME_ID").SetAsString("000001");
+        loans->FieldByName("kashidashiF").SetAsString("1");
+        loans->FieldByName("seitoNo").SetAsString("00001");
+        loans->FieldByName("kashidashibi").SetValue(engine::Value(engine::Today()));
+        loans->FieldByName("henkyakuyotei").SetValue(engine::Value(engine::Today()));
+        loans->Post();
+        book->FindKey({engine::Value(bookId)});
+        book->Edit();
+        book->FieldByName("kashidashiF").SetAsBoolean(true);
+        book->Post();
+    }
+    name->FindKey({engine::Value("000001")});
+    name->Edit();
+    name->FieldByName("mihenkyakuSU").SetAsInteger(name->FieldByName("mihenkyakuSU").AsInteger() + 3);
+    name->Post();
+    side.database.Commit(true);
+}
+
+void RawLend(RawDb& raw, int round) {
+    static const char* kInsert =
+        "INSERT INTO kashibo (BOOK_ID, NAME_ID, kashidashiF, seitoNo, kashidashibi, henkyakuyotei) "
+        "VALUES (?, '000001', '1', '00001', 46000, 46007)";
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_stmt* book = nullptr;
+    sqlite3_prepare_v2(raw.db(), kInsert, -1, &insert, nullptr);
+    sqlite3_prepare_v2(raw.db(), "UPDATE Book SET kashidashiF = 1 WHERE BOOK_ID = ?", -1, &book, nullptr);
+    raw.Exec("PRAGMA synchronous=FULL");
+    raw.Exec("BEGIN IMMEDIATE");
+    for (int i = 0; i < 3; ++i) {
+        int bookId = 50'000 + round * 3 + i + 1;
+        sqlite3_bind_int(insert, 1, bookId);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+        sqlite3_bind_int(book, 1, bookId);
+        sqlite3_step(book);
+        sqlite3_reset(book);
+    }
+    raw.Exec("UPDATE Name SET mihenkyakuSU = mihenkyakuSU + 3 WHERE NAME_ID = '000001'");
+    raw.Exec("COMMIT");
+    raw.Exec("PRAGMA synchronous=NORMAL");
+    sqlite3_finalize(insert);
+    sqlite3_finalize(book);
+}
+
+void LendWrites(const std::string& folder) {
+    constexpr int kRounds = 200;
+    EngineSide side(folder);
+    RawDb raw(folder);
+    raw.Exec("PRAGMA synchronous=NORMAL");
+    double engineSeconds = Seconds([&] {
+        for (int round = 0; round < kRounds; ++round) EngineLend(side, round);
+    });
+    double rawSeconds = Seconds([&] {
+        for (int round = 0; round < kRounds; ++round) RawLend(raw, round);
+    });
+    Report("lend_writes", engineSeconds, rawSeconds);
+}
+
+void TableWalk(const std::string& folder) {
+    EngineSide side(folder);
+    RawDb raw(folder);
+    auto walkRaw = [&] {
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(raw.db(), "SELECT rowid, * FROM Book ORDER BY BOOK_ID, rowid", -1, &stmt, nullptr);
+        size_t total = 0;
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(stmt); ++c) sqlite3_column_value(stmt, c);
+            total += sqlite3_column_bytes(stmt, 2);
+        }
+        sqlite3_finalize(stmt);
+        return total;
+    };
+    walkRaw();
+    double engineSeconds = Seconds([&] {
+        auto book = side.Table("Book");
+        book->Open();
+        size_t total = 0;
+        for (book->First(); !book->Eof(); book->Next()) total += book->FieldByName("syomei2").AsString().size();
+    });
+    double rawSeconds = Seconds([&] { walkRaw(); });
+    Report("table_walk", engineSeconds, rawSeconds);
+}
+
+void MillionRows() {
+    std::string folder = ScratchFolder("million");
+    // The table is filled by a child process, so that none of the filling's
+    // memory is reused by the engine here and hides its true cost.
+    pid_t child = fork();
+    if (child == 0) {
+        MakeLendingTables(folder, 1'000'000);
+        _exit(0);
+    }
+    waitpid(child, nullptr, 0);
+    long before = ResidentKilobytes();
+    {
+        EngineSide side(folder);
+        auto book = side.Table("Book");
+        book->Open();
+        for (int id : RandomIds(10'000, 1'000'000)) book->FindKey({engine::Value(id)});
+        book->First();
+        for (int i = 0; i < 10'000; ++i) book->Next();
+        long after = ResidentKilobytes();
+        std::printf("open_million_rows_rss_mb %.1f\n", (after - before) / 1024.0);
+    }
+}
+
+}  // namespace
+
+void RunTableCases() {
+    MillionRows();  // first, while the heap holds nothing another case freed
+    std::string folder = ScratchFolder("tables");
+    MakeLendingTables(folder, kBooks);
+    KeySearch(folder);
+    LendWrites(folder);
+    TableWalk(folder);
+}
+
+}  // namespace bench
