@@ -97,7 +97,12 @@ std::string FormatNumber(double value, const std::string& format) {
     size_t point = format.find('.');
     std::string whole = format.substr(0, point);
     std::string fraction = point == std::string::npos ? "" : format.substr(point + 1);
-    int minWhole = static_cast<int>(std::count(whole.begin(), whole.end(), '0'));
+    // Every digit place right of the leftmost "0" is always shown.
+    size_t firstZero = whole.find('0');
+    int minWhole = firstZero == std::string::npos
+                       ? 0
+                       : static_cast<int>(std::count_if(whole.begin() + firstZero, whole.end(),
+                                                        [](char c) { return c == '0' || c == '#'; }));
     int decimals = static_cast<int>(fraction.size());
     double scaled = std::round(std::fabs(value) * std::pow(10.0, decimals));
     std::string digits = std::to_string(static_cast<long long>(scaled));

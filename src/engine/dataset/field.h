@@ -101,7 +101,9 @@ KX_FIELD_CLASS(TMemoField, FieldType::Memo)
 #undef KX_FIELD_CLASS
 
 // Formats a number by a display format of "0" (digit), "#" (digit when
-// needed), "," (thousands) and "." (decimals): "000000#" shows 123 as 0000123.
+// needed), "," (thousands) and "." (decimals). Every digit place right of the
+// leftmost "0" is always shown: "000000#" shows 123 as 0000123, "#" shows 0
+// as nothing.
 std::string FormatNumber(double value, const std::string& format);
 
 }  // namespace engine
