@@ -10,6 +10,13 @@
 // through the query change the table row under the same row locks as a
 // table. Otherwise the result is a private copy made when the query opens;
 // edits change only the copy. MaxRowCount -1 means no limit.
+//
+// The text is parsed once and kept until it changes. Open and ExecSQL bind
+// the statements with the parameters' current values; a parameter that has
+// none fails them with the SQL error 11949 naming it and its place. Open
+// runs exactly one SELECT; ExecSQL runs every statement of the text (a
+// SELECT among them is read and dropped) and RowsAffected is the sum of the
+// rows they changed. Refresh runs the statement again.
 #pragma once
 
 #include <memory>
@@ -19,9 +26,13 @@
 
 #include "engine/dataset/db_dataset.h"
 #include "engine/dataset/params.h"
+#include "engine/sql/ast.h"
+#include "engine/storage/plan.h"
 #include "engine/storage/schema.h"
 
 namespace engine {
+
+class RowWriter;
 
 class TDBQuery : public TDBDataSet {
 public:
@@ -58,14 +69,28 @@ protected:
 
 private:
     void TextChanged();
+    const std::vector<sql::Statement>& Statements();
+    plan::Select BindOpenStatement();
+    void StartLive(plan::Select& select);
+    void Fetch(const plan::Select& select);
     std::optional<storage::Row> RowAt(size_t position);
+    size_t PositionOf(const storage::Row& row) const;
+    storage::Row ResultRow(const storage::Row& tableRow) const;
+    std::vector<Value> TableValues(const std::vector<Value>& resultValues, std::vector<Value> base) const;
+    RowWriter Writer() const;
 
     TStrings sql_;
     TParams params_;
     int64_t rowsAffected_ = 0;
+    std::string parsedText_;
+    std::optional<std::vector<sql::Statement>> parsed_;  // of parsedText_, until the text changes
+    std::string name_;  // the first table of the open statement, for error texts
     std::vector<storage::Row> rows_;
     size_t position_ = 0;
+    storage::RowId nextCopyId_ = 1;  // a private copy numbers its rows itself
     std::optional<storage::TableSchema> live_;  // the table of a live result
+    std::vector<int> liveColumns_;               // each result column's column in live_
+    std::optional<storage::Row> editBase_;       // live: the table row as the edit found it
 };
 
 }  // namespace engine

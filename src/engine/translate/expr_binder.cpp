@@ -55,17 +55,23 @@ plan::ExprPtr ExprBinder::BindLiteral(Value value) const {
     return plan::Make(plan::Literal{std::move(value)});
 }
 
-std::optional<int> ExprBinder::SourceOf(const sql::Name& qualifier) const {
-    for (size_t i = 0; i < scope_.size(); ++i)
-        if (SameName(scope_[i].alias, qualifier.text)) return static_cast<int>(i);
-    for (size_t i = 0; i < scope_.size(); ++i)
-        if (SameName(scope_[i].table->name, qualifier.text)) return static_cast<int>(i);
+std::optional<int> FindSource(const Scope& scope, std::string_view qualifier) {
+    for (size_t i = 0; i < scope.size(); ++i)
+        if (SameName(scope[i].alias, qualifier)) return static_cast<int>(i);
+    for (size_t i = 0; i < scope.size(); ++i)
+        if (SameName(scope[i].table->name, qualifier)) return static_cast<int>(i);
     return std::nullopt;
+}
+
+plan::ExprPtr ExprBinder::BindParameter(const sql::Parameter& parameter, size_t offset) const {
+    std::optional<Value> value = params_ ? params_(parameter.name) : std::nullopt;
+    if (!value) Fail(offset, "no value for the parameter '" + parameter.name + "'");
+    return BindLiteral(std::move(*value));
 }
 
 plan::ExprPtr ExprBinder::BindColumn(const sql::ColumnRef& column, size_t offset) {
     if (column.qualifier) {
-        auto source = SourceOf(*column.qualifier);
+        auto source = FindSource(scope_, column.qualifier->text);
         if (!source) Fail(column.qualifier->offset, "unknown table '" + column.qualifier->text + "'");
         auto position = scope_[*source].table->FindColumn(column.column.text);
         if (!position) Fail(column.column.offset, "unknown column '" + column.column.text + "'");
@@ -87,6 +93,9 @@ void ExprBinder::Coerce(plan::ExprPtr& column, plan::ExprPtr& other, size_t offs
             column = plan::Make(plan::DateAsDateTime{std::move(column)});
             return;
         }
+        // A number against a number column keeps its value: 1.5 must not match 2.
+        bool numeric = literal->value.IsInteger() || literal->value.IsFloat();
+        if (numeric && IsNumericType(columnType.type)) return;
         ColumnType target = IsTextType(columnType.type) ? ColumnType{FieldType::Memo, 0} : columnType;
         try {
             // A text compares in its stored form: trailing blanks dropped, empty as NULL.
@@ -114,26 +123,32 @@ plan::ExprPtr ExprBinder::BindComparison(const sql::Comparison& c, size_t offset
     return plan::Make(plan::Compare{ToPlan(c.op), std::move(left), std::move(right)});
 }
 
+plan::ExprPtr ExprBinder::BindLogical(const sql::Logical& logical) {
+    // The terms of a long AND/OR chain are one flat list: no recursion per term.
+    plan::Logical out{logical.op == sql::LogicalOp::kAnd, {}};
+    out.terms.reserve(logical.terms.size());
+    for (const auto& term : logical.terms) out.terms.push_back(Bind(*term));
+    return plan::Make(std::move(out));
+}
+
+plan::ExprPtr ExprBinder::BindLike(const sql::Like& like) {
+    auto pattern = Bind(*like.pattern);
+    if (auto* literal = std::get_if<plan::Literal>(&pattern->node); literal && !literal->value.IsNull())
+        literal->value = Value(ValueText(literal->value));
+    return plan::Make(plan::Like{Bind(*like.operand), std::move(pattern), like.negated});
+}
+
 plan::ExprPtr ExprBinder::Bind(const sql::Expr& expr) {
     return std::visit(
         Overload{
             [&](const sql::ColumnRef& c) { return BindColumn(c, expr.offset); },
             [&](const sql::Constant& c) { return BindLiteral(c.value); },
-            [&](const sql::Parameter& p) { return BindLiteral(params_(p.name)); },
+            [&](const sql::Parameter& p) { return BindParameter(p, expr.offset); },
             [&](const sql::Comparison& c) { return BindComparison(c, expr.offset); },
-            [&](const sql::Logical& l) {
-                plan::Logical out{l.op == sql::LogicalOp::kAnd, {}};
-                for (const auto& term : l.terms) out.terms.push_back(Bind(*term));
-                return plan::Make(std::move(out));
-            },
+            [&](const sql::Logical& l) { return BindLogical(l); },
             [&](const sql::Not& n) { return plan::Make(plan::Not{Bind(*n.operand)}); },
             [&](const sql::IsNull& n) { return plan::Make(plan::IsNull{Bind(*n.operand), n.negated}); },
-            [&](const sql::Like& l) {
-                auto pattern = Bind(*l.pattern);
-                if (auto* literal = std::get_if<plan::Literal>(&pattern->node); literal && !literal->value.IsNull())
-                    literal->value = Value(ValueText(literal->value));
-                return plan::Make(plan::Like{Bind(*l.operand), std::move(pattern), l.negated});
-            },
+            [&](const sql::Like& l) { return BindLike(l); },
         },
         expr.node);
 }

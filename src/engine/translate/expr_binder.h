@@ -7,10 +7,14 @@
 // the alias or table name; an unqualified one belongs to the first table in
 // FROM order that has that column. An empty text constant is NULL. A DATE
 // compared with a date-and-time counts as the date-and-time of its midnight.
-// Failures are EngineError 11949 saying what and where.
+// A number compared with a number column stays as written (1.5 never turns
+// into 2); a text compared with a number, Boolean or date column is converted
+// to that type. Failures are EngineError 11949 saying what and where; a
+// parameter without a value is one of them.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +30,12 @@ struct ScopeEntry {
 };
 using Scope = std::vector<ScopeEntry>;
 
-// The value of a parameter by name; throws when it is missing or unassigned.
-using ParamValues = std::function<Value(const std::string& name)>;
+// The value of a parameter by name; nothing when it has none (the binder then
+// fails with the parameter's place), or it may throw an error of its own.
+using ParamValues = std::function<std::optional<Value>(const std::string& name)>;
+
+// The FROM entry a qualifier names: its alias first, else its table name.
+std::optional<int> FindSource(const Scope& scope, std::string_view qualifier);
 
 class ExprBinder {
 public:
@@ -44,8 +52,10 @@ public:
 private:
     plan::ExprPtr BindComparison(const sql::Comparison& c, size_t offset);
     plan::ExprPtr BindLiteral(Value value) const;
+    plan::ExprPtr BindParameter(const sql::Parameter& parameter, size_t offset) const;
+    plan::ExprPtr BindLogical(const sql::Logical& logical);
+    plan::ExprPtr BindLike(const sql::Like& like);
     void Coerce(plan::ExprPtr& column, plan::ExprPtr& other, size_t offset);
-    std::optional<int> SourceOf(const sql::Name& qualifier) const;
 
     const Scope& scope_;
     ParamValues params_;
