@@ -10,11 +10,17 @@
 //
 // Table and query objects are closed when idle: each user opens what it needs
 // and closes it again. Created by TDM::Create(), reached through TDM::Instance().
+//
+// The data database's tables carry persistent fields with the display labels
+// and formats the lists show (BOOK_ID "000000#", kakaku "#", dates
+// "yyyy/mm/dd"); Head and RegTB make one field per column. rptHead offers the
+// head row to the reports and leaves Head open after a report.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "data/report_rows.h"
 #include "engine/dataset/query.h"
 #include "engine/dataset/table.h"
 #include "engine/session/database.h"
@@ -38,7 +44,7 @@ struct ProgramSettings {
 };
 
 class TDM {
-public:
+  public:
     // The engine's private folder for its temporary files.
     static constexpr const char* kPrivateDir = "C:\\$$\\pkv\\";
 
@@ -69,12 +75,18 @@ public:
     engine::TDBQuery AQry;
     engine::TDBQuery Aqry2;
 
+    // The report dataset over Head.
+    TReportRows rptHead{"rptHead", Head};
+
     // Fills ISBN2, Pkintai and Phaiki of the current book row.
     static void BOOKCalcFields(engine::TDataSet& book);
 
-private:
+  private:
     TDM();
     void DataModuleCreate();
+    void SetUpSessions();
+    void SetUpTables();
+    void SetUpQueries();
     void DeclareFields();
 };
 
