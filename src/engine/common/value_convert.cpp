@@ -101,6 +101,11 @@ Value ToColumnValue(const Value& value, const ColumnType& type, std::string_view
 
 std::string FloatText(double value) {
     char text[32];
+    // A whole number reads as its digits: 1500, never 1.5e+03.
+    if (std::trunc(value) == value && std::fabs(value) < 1e15) {
+        std::snprintf(text, sizeof text, "%.0f", value);
+        return text;
+    }
     for (int precision = 1; precision <= 17; ++precision) {
         std::snprintf(text, sizeof text, "%.*g", precision, value);
         if (std::strtod(text, nullptr) == value) break;
