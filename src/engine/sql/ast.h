@@ -145,7 +145,7 @@ struct TableRef {
     Name table;
     std::optional<Name> alias;  // "kashibo k" or "kashibo AS k"
     ExprPtr on;                 // kInner and kLeft only
-    size_t offset = 0;          // of the table name, or of the JOIN keywords
+    size_t offset = 0;          // of the table name; for later entries of the "," or JOIN words
 };
 
 struct OrderItem {

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "engine/sql/keywords.h"
+#include "engine/sql/source_position.h"
 #include "engine/sql/statement_parsers.h"
 
 namespace engine::sql {
@@ -18,8 +19,9 @@ int64_t ParseCount(TokenCursor& cursor, int64_t low, int64_t high, std::string_v
     auto [end, ec] =
         std::from_chars(token.text.data(), token.text.data() + token.text.size(), value);
     if (ec != std::errc() || value < low || value > high) {
-        cursor.FailAt(token.offset, std::string(what) + " " + token.text + " out of range (" +
-                                        std::to_string(low) + " to " + std::to_string(high) + ")");
+        cursor.FailAt(token.offset, std::string(what) + " " + Excerpt(token.text) +
+                                        " out of range (" + std::to_string(low) + " to " +
+                                        std::to_string(high) + ")");
     }
     return value;
 }

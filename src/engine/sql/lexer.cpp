@@ -115,7 +115,7 @@ Token Lexer::Number(size_t start) {
         size_t bad = end;
         while (IsNamePart(At(bad)) || At(bad) == '.') ++bad;
         return Fail(start, bad,
-                    "malformed number '" + std::string(text_.substr(start, bad - start)) + "'");
+                    "malformed number '" + Excerpt(text_.substr(start, bad - start)) + "'");
     }
     return Make(kind, start, std::string(text_.substr(start, end - start)));
 }
@@ -181,13 +181,7 @@ std::vector<Token> Tokenize(std::string_view text) {
 }
 
 std::string DescribeToken(const Token& token) {
-    constexpr size_t kShown = 40;  // a huge constant is cut in the message
-    std::string text = token.text;
-    if (text.size() > kShown) {
-        size_t cut = kShown;
-        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-        text = text.substr(0, cut) + "...";
-    }
+    std::string text = Excerpt(token.text);
     switch (token.kind) {
         case TokenKind::kEnd:
             return "end of statement";

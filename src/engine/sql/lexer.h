@@ -9,8 +9,9 @@
 // followed by a plain name or a double-quoted one.
 //
 // Malformed input (an unterminated string or comment, a stray character, a
-// number run into a name) throws EngineError 11949 naming the place. The lexer
-// only reads the text it is given; the caller keeps it alive.
+// number run into a name) throws EngineError 11949 naming the place, unless
+// the lexer is tolerant (below). The lexer only reads the text it is given;
+// the caller keeps it alive.
 #pragma once
 
 #include <string_view>

@@ -24,6 +24,15 @@ std::string DescribePosition(std::string_view text, size_t offset) {
     return "line " + std::to_string(pos.line) + ", column " + std::to_string(pos.column);
 }
 
+std::string Excerpt(std::string_view text) {
+    constexpr size_t kShown = 40;
+    if (text.size() <= kShown) return std::string(text);
+    size_t cut = kShown;
+    // Back over at most three continuation bytes: a UTF-8 sequence has four.
+    for (int i = 0; i < 3 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80; ++i) --cut;
+    return std::string(text.substr(0, cut)) + "...";
+}
+
 void ThrowSqlError(std::string_view text, size_t offset, std::string_view what,
                    std::string_view detail) {
     std::string message = std::string(what) + " at " + DescribePosition(text, offset);

@@ -24,6 +24,10 @@ SourcePosition Locate(std::string_view text, size_t offset);
 // "line 2, column 7".
 std::string DescribePosition(std::string_view text, size_t offset);
 
+// A text as an error message quotes it: at most 40 bytes, cut before a
+// UTF-8 sequence rather than through it, with "..." when cut.
+std::string Excerpt(std::string_view text);
+
 // Throws EngineError 11949 "SQL error - <what> at line L, column C", followed
 // by "; <detail>" when a detail is given.
 [[noreturn]] void ThrowSqlError(std::string_view text, size_t offset, std::string_view what,

@@ -33,6 +33,16 @@ TEST(SourcePosition, CountsLinesAndCharacters) {
     EXPECT_EQ(DescribePosition("a\nbc", 3), "line 2, column 2");
 }
 
+TEST(SourcePosition, ExcerptsCutLongTextsBetweenCharacters) {
+    std::string ascii(50, 'a');
+    std::string kana;
+    for (int i = 0; i < 20; ++i) kana += "あ";  // three bytes each
+    EXPECT_EQ(Excerpt("short"), "short");
+    EXPECT_EQ(Excerpt(ascii.substr(0, 40)), ascii.substr(0, 40));
+    EXPECT_EQ(Excerpt(ascii), ascii.substr(0, 40) + "...");
+    EXPECT_EQ(Excerpt(kana), kana.substr(0, 39) + "...");  // 13 whole characters
+}
+
 TEST(SourcePosition, ErrorsNameTheCharacterColumn) {
     try {
         ParseStatement("Select 名前, From t");
