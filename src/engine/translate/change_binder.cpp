@@ -28,11 +28,34 @@ Value StoredValue(const Value& value, const storage::ColumnDef& column, const Ex
     }
 }
 
-// A bound SET value: constants and parameters take the column's storage rules.
+bool IsFractional(FieldType type) { return type == FieldType::Float || type == FieldType::Currency; }
+
+// Whether a column of type `from` may be stored as it is in a column of type
+// `to`: the same type (a text no longer than the target), an integer into
+// any number, a DATE into a TIMESTAMP (as its midnight).
+bool Assignable(const ColumnType& from, const ColumnType& to) {
+    if (IsTextType(from.type) && IsTextType(to.type))
+        return to.type == FieldType::Memo || (from.type == FieldType::String && from.size <= to.size);
+    if (IsIntegerType(from.type) && IsNumericType(to.type)) return true;
+    if (from.type == FieldType::Date && to.type == FieldType::DateTime) return true;
+    if (IsFractional(from.type) && IsFractional(to.type)) return true;
+    return from.type == to.type;
+}
+
+// A bound SET value: constants and parameters take the column's storage
+// rules; another column or a condition must suit the column as it is.
 plan::ExprPtr StoredExpr(plan::ExprPtr value, const storage::ColumnDef& column, const ExprBinder& binder,
                          size_t offset) {
-    if (auto* literal = std::get_if<plan::Literal>(&value->node))
+    if (auto* literal = std::get_if<plan::Literal>(&value->node)) {
         literal->value = StoredValue(literal->value, column, binder, offset);
+        return value;
+    }
+    ColumnType from = ExprBinder::TypeOf(*value);
+    if (!Assignable(from, column.type))
+        binder.Fail(offset, "a " + TypeName(from) + " value cannot be stored in the " + TypeName(column.type) +
+                                " column '" + column.name + "'");
+    if (from.type == FieldType::Date && column.type.type == FieldType::DateTime)
+        return plan::Make(plan::DateAsDateTime{std::move(value)});
     return value;
 }
 
