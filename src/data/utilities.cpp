@@ -21,7 +21,7 @@ constexpr std::string_view kFullWidthBlank = "\u3000";
 }  // namespace
 
 bool DownloadUrlToFile(std::string_view address, std::string_view path,
-                       const platform::DownloadOptions& options) {
+                       const platform::DownloadOptions& options) noexcept {
     return platform::DownloadUrlToFile(address, path, options);
 }
 

@@ -26,7 +26,7 @@ namespace kashidashi {
 constexpr unsigned kLcmapHalfWidth = 0x00400000;
 
 bool DownloadUrlToFile(std::string_view address, std::string_view path,
-                       const platform::DownloadOptions& options = {});
+                       const platform::DownloadOptions& options = {}) noexcept;
 std::string MapStringWidth(std::string_view text, unsigned flags);
 std::string ToHalfWidth(std::string_view text);
 void WaitWithMessages(int milliseconds);
