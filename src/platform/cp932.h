@@ -2,7 +2,7 @@
 //
 // Text inside the program is UTF-8 (std::string). Code page 932 (Shift-JIS as Windows has it,
 // with the NEC and IBM extensions; the C library's iconv encoding "CP932") is the semantic code
-// page of all stored text: column sizes and every cut of the specification count CP932 bytes,
+// page of all stored text: column sizes and every cut of a stored text count CP932 bytes,
 // and a cut never splits a double-byte character. Nothing outside this module counts bytes.
 //
 // Rules shared by every function here:

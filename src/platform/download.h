@@ -18,7 +18,7 @@ struct DownloadOptions {
     // Redirects followed at most (each within allowedSchemes).
     long maxRedirects = 10;
     // Give the file execute permission (mode 0777 less the umask instead of 0666), for a
-    // program that is started after the download (the updater, Part 1.5).
+    // program that is started after the download (the updater).
     bool executable = false;
 };
 

@@ -1,4 +1,4 @@
-// Folder creation (CreateFolderPath of the specification, Part 1.1).
+// Folder creation (CreateFolderPath): every folder along a path, left to right.
 #pragma once
 
 #include <string_view>

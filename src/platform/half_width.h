@@ -19,7 +19,7 @@ namespace platform {
 // The text with the mapping above.
 std::string ToHalfWidthText(std::string_view utf8);
 
-// MapStringWidth(text, LCMAP_HALFWIDTH) of the specification (Part 1.3): the text as CP932
+// MapStringWidth(text, LCMAP_HALFWIDTH) as the desk always used it: the text as CP932
 // holds it (NormaliseToCp932), cut at its first zero byte, mapped as above, then cut to 255
 // CP932 bytes (the original's 256-byte buffer), never splitting a double-byte character.
 std::string MapToHalfWidthCut255(std::string_view utf8);

@@ -1,6 +1,6 @@
 // Windows paths on Linux.
 //
-// The specification speaks of Windows paths ("C:\Book\", "C:\$$\pkv\", "C:\jbox\ksno.mdb").
+// The desk speaks of Windows paths ("C:\Book\", "C:\$$\pkv\", "C:\jbox\ksno.mdb").
 // Here:
 // - A drive path "X:..." maps to the folder drive_x (lower-case letter, one folder per drive,
 //   as Wine does) under the drive root `$HOME/.kashidashi`; the environment variable
@@ -9,7 +9,7 @@
 // - A UNC path "\\server\share\..." maps to `<drive root>/unc/server/share/...` (as Wine's
 //   dosdevices/unc); an administrator links the share's mount point there.
 // - Absolute POSIX paths ("/srv/book/") and relative paths stand as they are.
-// - Both "\" and "/" count as separators wherever the specification looks for a backslash;
+// - Both "\" and "/" count as separators wherever the desk looks for a backslash;
 //   mapping turns every separator into "/".
 // - Paths are UTF-8, in which no byte of a multi-byte character is below 0x80, so every 0x5C
 //   byte is a backslash of its own. A path that is not well-formed UTF-8 is taken as CP932
