@@ -33,15 +33,15 @@ engine::TField& AddTypedField(engine::TDataSet& dataSet, FieldType type, const c
     return dataSet.AddField<engine::TField>(name, type, size);
 }
 
-engine::TField& AddField(engine::TDataSet& dataSet, const FieldSpec& spec) {
-    engine::TField& field = AddTypedField(dataSet, spec.type, spec.name, spec.size);
-    if (*spec.label) field.SetDisplayLabel(spec.label);
-    field.DisplayFormat = spec.format;
+engine::TField& AddField(engine::TDataSet& dataSet, const FieldSpec& declared) {
+    engine::TField& field = AddTypedField(dataSet, declared.type, declared.name, declared.size);
+    if (*declared.label) field.SetDisplayLabel(declared.label);
+    field.DisplayFormat = declared.format;
     return field;
 }
 
 void AddFields(engine::TDataSet& dataSet, std::initializer_list<FieldSpec> specs) {
-    for (const FieldSpec& spec : specs) AddField(dataSet, spec);
+    for (const FieldSpec& declared : specs) AddField(dataSet, declared);
 }
 
 void AddCalculatedField(engine::TDataSet& dataSet, const char* name, int size, const char* label) {

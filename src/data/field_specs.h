@@ -19,7 +19,7 @@ struct FieldSpec {
 // A field of the kind class that reads the type (TIntegerField for Integer...).
 engine::TField& AddTypedField(engine::TDataSet& dataSet, engine::FieldType type, const char* name,
                               int size);
-engine::TField& AddField(engine::TDataSet& dataSet, const FieldSpec& spec);
+engine::TField& AddField(engine::TDataSet& dataSet, const FieldSpec& declared);
 void AddFields(engine::TDataSet& dataSet, std::initializer_list<FieldSpec> specs);
 // A computed text field that the data set's OnCalcFields handler fills.
 void AddCalculatedField(engine::TDataSet& dataSet, const char* name, int size, const char* label);
