@@ -64,12 +64,12 @@ struct Record {
 // ---- Reading a script ----
 
 class ScriptReader {
-public:
+  public:
     explicit ScriptReader(const fs::path& path) : path_(path.string()), in_(path) {}
 
     std::vector<Record> Read();
 
-private:
+  private:
     bool NextLine(std::string& line);
     void ReadParam(const std::string& line);
     Record ReadHeader(const std::string& line);
@@ -190,12 +190,13 @@ std::string Joined(const std::vector<std::string>& lines) {
 }
 
 class ScriptRunner {
-public:
-    ScriptRunner(std::string file, const std::string& databaseName) : file_(std::move(file)), databaseName_(databaseName) {}
+  public:
+    ScriptRunner(std::string file, const std::string& databaseName)
+        : file_(std::move(file)), databaseName_(databaseName) {}
 
     void Run(const Record& record);
 
-private:
+  private:
     void Prepare(TDBQuery& query, const Record& record) const;
     std::vector<std::string> Rows(TDBQuery& query) const;
     void CheckQuery(const Record& record);
@@ -215,7 +216,8 @@ std::vector<std::string> ScriptRunner::Rows(TDBQuery& query) const {
     std::vector<std::string> rows;
     for (query.First(); !query.Eof(); query.Next()) {
         std::string row;
-        for (int i = 0; i < query.FieldCount(); ++i) row += (i ? "\t" : "") + FieldText(query.Fields(i));
+        for (int i = 0; i < query.FieldCount(); ++i)
+            row += (i ? "\t" : "") + FieldText(query.Fields(i));
         rows.push_back(row);
     }
     return rows;
@@ -232,8 +234,9 @@ void ScriptRunner::CheckQuery(const Record& record) {
         std::sort(expected.begin(), expected.end());
     }
     if (actual != expected)
-        ADD_FAILURE_AT(file_.c_str(), record.line) << record.text << "expected:\n" << Joined(expected)
-                                                   << "actual:\n" << Joined(actual);
+        ADD_FAILURE_AT(file_.c_str(), record.line) << record.text << "expected:\n"
+                                                   << Joined(expected) << "actual:\n"
+                                                   << Joined(actual);
 }
 
 void ScriptRunner::CheckStatement(const Record& record) {
@@ -260,9 +263,10 @@ void ScriptRunner::Run(const Record& record) {
     }
     if (record.kind == Record::Kind::kStatementError && code == record.errorCode) return;
     ADD_FAILURE_AT(file_.c_str(), record.line)
-        << record.text << (record.kind == Record::Kind::kStatementError
-                               ? "expected error " + std::to_string(record.errorCode) + ", got "
-                               : std::string("unexpected error "))
+        << record.text
+        << (record.kind == Record::Kind::kStatementError
+                ? "expected error " + std::to_string(record.errorCode) + ", got "
+                : std::string("unexpected error "))
         << (code < 0 ? std::string("success") : std::to_string(code) + " " + message);
 }
 

@@ -38,9 +38,13 @@ TDBQuery::TDBQuery() {
     sql_.OnChange = [this] { TextChanged(); };
 }
 
-TDBQuery::~TDBQuery() { Close(); }
+TDBQuery::~TDBQuery() {
+    Close();
+}
 
-std::string TDBQuery::DataSetName() const { return name_.empty() ? "SQL" : name_; }
+std::string TDBQuery::DataSetName() const {
+    return name_.empty() ? "SQL" : name_;
+}
 
 void TDBQuery::TextChanged() {
     // The text of an open query does not change under its result.
@@ -61,10 +65,12 @@ const std::vector<sql::Statement>& TDBQuery::Statements() {
 plan::Select TDBQuery::BindOpenStatement() {
     const auto& statements = Statements();
     if (statements.size() > 1)
-        sql::ThrowSqlError(parsedText_, statements[1].offset, "a query opens one statement; use ExecSQL for several");
+        sql::ThrowSqlError(parsedText_, statements[1].offset,
+                           "a query opens one statement; use ExecSQL for several");
     const auto* select = statements.front().As<sql::SelectStmt>();
     if (!select)
-        sql::ThrowSqlError(parsedText_, statements.front().offset, "the statement returns no rows; use ExecSQL");
+        sql::ThrowSqlError(parsedText_, statements.front().offset,
+                           "the statement returns no rows; use ExecSQL");
     return translate::BindSelect(*select, Connection(), ValuesOf(params_), parsedText_);
 }
 
@@ -81,7 +87,8 @@ void TDBQuery::StartLive(plan::Select& select) {
 
 void TDBQuery::Fetch(const plan::Select& select) {
     rows_ = Connection().Run(select).rows;
-    if (MaxRowCount >= 0 && rows_.size() > static_cast<size_t>(MaxRowCount)) rows_.resize(MaxRowCount);
+    if (MaxRowCount >= 0 && rows_.size() > static_cast<size_t>(MaxRowCount))
+        rows_.resize(MaxRowCount);
     if (!live_) {
         nextCopyId_ = 1;
         for (auto& row : rows_) row.id = nextCopyId_++;

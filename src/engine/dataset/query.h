@@ -35,7 +35,7 @@ namespace engine {
 class RowWriter;
 
 class TDBQuery : public TDBDataSet {
-public:
+  public:
     TDBQuery();
     ~TDBQuery() override;
 
@@ -51,7 +51,7 @@ public:
 
     std::string DataSetName() const override;
 
-protected:
+  protected:
     std::vector<storage::ColumnDef> DoOpen() override;
     void DoClose() override;
     std::optional<storage::Row> DoFirst() override;
@@ -62,12 +62,13 @@ protected:
     std::vector<storage::Row> DoAllRows() override;
     storage::Row DoBeginEdit(const storage::Row& row) override;
     void DoEndEdit(const storage::Row& row) override;
-    storage::Row DoPostEdit(const storage::Row& original, const std::vector<Value>& values) override;
+    storage::Row DoPostEdit(const storage::Row& original,
+                            const std::vector<Value>& values) override;
     storage::Row DoPostInsert(std::vector<Value> values) override;
     std::optional<storage::Row> DoDelete(const storage::Row& row) override;
     std::optional<storage::Row> DoRefresh(const storage::Row* current) override;
 
-private:
+  private:
     void TextChanged();
     const std::vector<sql::Statement>& Statements();
     plan::Select BindOpenStatement();
@@ -76,7 +77,8 @@ private:
     std::optional<storage::Row> RowAt(size_t position);
     size_t PositionOf(const storage::Row& row) const;
     storage::Row ResultRow(const storage::Row& tableRow) const;
-    std::vector<Value> TableValues(const std::vector<Value>& resultValues, std::vector<Value> base) const;
+    std::vector<Value> TableValues(const std::vector<Value>& resultValues,
+                                   std::vector<Value> base) const;
     RowWriter Writer() const;
 
     TStrings sql_;
@@ -87,10 +89,10 @@ private:
     std::string name_;  // the first table of the open statement, for error texts
     std::vector<storage::Row> rows_;
     size_t position_ = 0;
-    storage::RowId nextCopyId_ = 1;  // a private copy numbers its rows itself
+    storage::RowId nextCopyId_ = 1;             // a private copy numbers its rows itself
     std::optional<storage::TableSchema> live_;  // the table of a live result
-    std::vector<int> liveColumns_;               // each result column's column in live_
-    std::optional<storage::Row> editBase_;       // live: the table row as the edit found it
+    std::vector<int> liveColumns_;              // each result column's column in live_
+    std::optional<storage::Row> editBase_;      // live: the table row as the edit found it
 };
 
 }  // namespace engine

@@ -12,12 +12,24 @@ std::optional<storage::Row> TDBQuery::RowAt(size_t position) {
     return rows_[position];
 }
 
-std::optional<storage::Row> TDBQuery::DoFirst() { return RowAt(0); }
-std::optional<storage::Row> TDBQuery::DoLast() { return rows_.empty() ? std::nullopt : RowAt(rows_.size() - 1); }
-std::optional<storage::Row> TDBQuery::DoNext() { return RowAt(position_ + 1); }
-std::optional<storage::Row> TDBQuery::DoPrior() { return position_ == 0 ? std::nullopt : RowAt(position_ - 1); }
-int64_t TDBQuery::DoRecordCount() { return static_cast<int64_t>(rows_.size()); }
-std::vector<storage::Row> TDBQuery::DoAllRows() { return rows_; }
+std::optional<storage::Row> TDBQuery::DoFirst() {
+    return RowAt(0);
+}
+std::optional<storage::Row> TDBQuery::DoLast() {
+    return rows_.empty() ? std::nullopt : RowAt(rows_.size() - 1);
+}
+std::optional<storage::Row> TDBQuery::DoNext() {
+    return RowAt(position_ + 1);
+}
+std::optional<storage::Row> TDBQuery::DoPrior() {
+    return position_ == 0 ? std::nullopt : RowAt(position_ - 1);
+}
+int64_t TDBQuery::DoRecordCount() {
+    return static_cast<int64_t>(rows_.size());
+}
+std::vector<storage::Row> TDBQuery::DoAllRows() {
+    return rows_;
+}
 
 size_t TDBQuery::PositionOf(const storage::Row& row) const {
     if (position_ < rows_.size() && rows_[position_].id == row.id) return position_;
@@ -32,12 +44,15 @@ storage::Row TDBQuery::ResultRow(const storage::Row& tableRow) const {
     return row;
 }
 
-std::vector<Value> TDBQuery::TableValues(const std::vector<Value>& resultValues, std::vector<Value> base) const {
+std::vector<Value> TDBQuery::TableValues(const std::vector<Value>& resultValues,
+                                         std::vector<Value> base) const {
     for (size_t i = 0; i < liveColumns_.size(); ++i) base.at(liveColumns_[i]) = resultValues.at(i);
     return base;
 }
 
-RowWriter TDBQuery::Writer() const { return RowWriter(Connection(), *live_, Session()); }
+RowWriter TDBQuery::Writer() const {
+    return RowWriter(Connection(), *live_, Session());
+}
 
 storage::Row TDBQuery::DoBeginEdit(const storage::Row& row) {
     size_t at = PositionOf(row);

@@ -9,33 +9,42 @@ namespace {
 
 int ColumnOf(const storage::TableSchema& table, const sql::Name& name, const ExprBinder& binder) {
     auto column = table.FindColumn(name.text);
-    if (!column) binder.Fail(name.offset, "unknown column '" + name.text + "' in the table '" + table.name + "'");
+    if (!column)
+        binder.Fail(name.offset,
+                    "unknown column '" + name.text + "' in the table '" + table.name + "'");
     return *column;
 }
 
 // Fails when `column` is already among `columns`.
-void RequireOnce(const std::vector<int>& columns, int column, const sql::Name& name, const ExprBinder& binder) {
+void RequireOnce(const std::vector<int>& columns, int column, const sql::Name& name,
+                 const ExprBinder& binder) {
     for (int earlier : columns)
-        if (earlier == column) binder.Fail(name.offset, "the column '" + name.text + "' is given twice");
+        if (earlier == column)
+            binder.Fail(name.offset, "the column '" + name.text + "' is given twice");
 }
 
 // A constant as the column stores it.
-Value StoredValue(const Value& value, const storage::ColumnDef& column, const ExprBinder& binder, size_t offset) {
+Value StoredValue(const Value& value, const storage::ColumnDef& column, const ExprBinder& binder,
+                  size_t offset) {
     try {
         return ToColumnValue(value, column.type, column.name);
     } catch (const DataSetError&) {
-        binder.Fail(offset, "the value '" + ValueText(value) + "' does not suit the column '" + column.name + "'");
+        binder.Fail(offset, "the value '" + ValueText(value) + "' does not suit the column '" +
+                                column.name + "'");
     }
 }
 
-bool IsFractional(FieldType type) { return type == FieldType::Float || type == FieldType::Currency; }
+bool IsFractional(FieldType type) {
+    return type == FieldType::Float || type == FieldType::Currency;
+}
 
 // Whether a column of type `from` may be stored as it is in a column of type
 // `to`: the same type (a text no longer than the target), an integer into
 // any number, a DATE into a TIMESTAMP (as its midnight).
 bool Assignable(const ColumnType& from, const ColumnType& to) {
     if (IsTextType(from.type) && IsTextType(to.type))
-        return to.type == FieldType::Memo || (from.type == FieldType::String && from.size <= to.size);
+        return to.type == FieldType::Memo ||
+               (from.type == FieldType::String && from.size <= to.size);
     if (IsIntegerType(from.type) && IsNumericType(to.type)) return true;
     if (from.type == FieldType::Date && to.type == FieldType::DateTime) return true;
     if (IsFractional(from.type) && IsFractional(to.type)) return true;
@@ -44,16 +53,16 @@ bool Assignable(const ColumnType& from, const ColumnType& to) {
 
 // A bound SET value: constants and parameters take the column's storage
 // rules; another column or a condition must suit the column as it is.
-plan::ExprPtr StoredExpr(plan::ExprPtr value, const storage::ColumnDef& column, const ExprBinder& binder,
-                         size_t offset) {
+plan::ExprPtr StoredExpr(plan::ExprPtr value, const storage::ColumnDef& column,
+                         const ExprBinder& binder, size_t offset) {
     if (auto* literal = std::get_if<plan::Literal>(&value->node)) {
         literal->value = StoredValue(literal->value, column, binder, offset);
         return value;
     }
     ColumnType from = ExprBinder::TypeOf(*value);
     if (!Assignable(from, column.type))
-        binder.Fail(offset, "a " + TypeName(from) + " value cannot be stored in the " + TypeName(column.type) +
-                                " column '" + column.name + "'");
+        binder.Fail(offset, "a " + TypeName(from) + " value cannot be stored in the " +
+                                TypeName(column.type) + " column '" + column.name + "'");
     if (from.type == FieldType::Date && column.type.type == FieldType::DateTime)
         return plan::Make(plan::DateAsDateTime{std::move(value)});
     return value;
@@ -74,8 +83,9 @@ std::vector<int> InsertColumns(const sql::InsertStmt& insert, const storage::Tab
     return columns;
 }
 
-std::vector<Value> InsertRow(const std::vector<sql::ExprPtr>& given, const std::vector<int>& columns,
-                             const storage::TableSchema& table, ExprBinder& binder) {
+std::vector<Value> InsertRow(const std::vector<sql::ExprPtr>& given,
+                             const std::vector<int>& columns, const storage::TableSchema& table,
+                             ExprBinder& binder) {
     if (given.size() != columns.size())
         binder.Fail(given.front()->offset, std::to_string(given.size()) + " values for " +
                                                std::to_string(columns.size()) + " columns");
@@ -83,8 +93,10 @@ std::vector<Value> InsertRow(const std::vector<sql::ExprPtr>& given, const std::
     for (size_t i = 0; i < given.size(); ++i) {
         auto value = binder.Bind(*given[i]);
         auto* literal = std::get_if<plan::Literal>(&value->node);
-        if (!literal) binder.Fail(given[i]->offset, "a value to insert must be a constant or a parameter");
-        row.push_back(StoredValue(literal->value, table.columns[columns[i]], binder, given[i]->offset));
+        if (!literal)
+            binder.Fail(given[i]->offset, "a value to insert must be a constant or a parameter");
+        row.push_back(
+            StoredValue(literal->value, table.columns[columns[i]], binder, given[i]->offset));
     }
     return row;
 }
@@ -101,15 +113,16 @@ plan::Update BindUpdate(const sql::UpdateStmt& update, storage::Connection& conn
         int column = ColumnOf(out.table, set.column, binder);
         RequireOnce(columns, column, set.column, binder);
         columns.push_back(column);
-        auto value = StoredExpr(binder.Bind(*set.value), out.table.columns[column], binder, set.value->offset);
+        auto value = StoredExpr(binder.Bind(*set.value), out.table.columns[column], binder,
+                                set.value->offset);
         out.sets.emplace_back(column, std::move(value));
     }
     if (update.where) out.where = binder.Bind(*update.where);
     return out;
 }
 
-plan::Delete BindDelete(const sql::DeleteStmt& del, storage::Connection& connection, const ParamValues& params,
-                        std::string_view text) {
+plan::Delete BindDelete(const sql::DeleteStmt& del, storage::Connection& connection,
+                        const ParamValues& params, std::string_view text) {
     plan::Delete out{LookupTable(connection, del.table), nullptr};
     Scope scope{{out.table.name, &out.table}};
     if (del.where) out.where = ExprBinder(scope, params, text).Bind(*del.where);
@@ -123,7 +136,8 @@ plan::Insert BindInsert(const sql::InsertStmt& insert, storage::Connection& conn
     Scope none;
     ExprBinder binder(none, params, text);
     out.columns = InsertColumns(insert, out.table, binder);
-    for (const auto& row : insert.rows) out.rows.push_back(InsertRow(row, out.columns, out.table, binder));
+    for (const auto& row : insert.rows)
+        out.rows.push_back(InsertRow(row, out.columns, out.table, binder));
     return out;
 }
 

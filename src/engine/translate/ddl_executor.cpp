@@ -11,7 +11,7 @@ namespace {
 // Holds a table for exclusive use for the life of the object: 10241 when
 // another data set, of this session or another, has the table open.
 class ExclusiveUse {
-public:
+  public:
     ExclusiveUse(storage::Connection& connection, std::string table)
         : connection_(connection), table_(std::move(table)) {
         if (!connection_.TryUseTable(table_, storage::TableUse::Exclusive))
@@ -21,7 +21,7 @@ public:
     ExclusiveUse(const ExclusiveUse&) = delete;
     ExclusiveUse& operator=(const ExclusiveUse&) = delete;
 
-private:
+  private:
     storage::Connection& connection_;
     std::string table_;
 };
@@ -31,10 +31,12 @@ void CheckColumnNames(const std::vector<sql::Name>& names, const storage::TableS
                       std::string_view text, std::string_view what) {
     for (size_t i = 0; i < names.size(); ++i) {
         if (known && !known->FindColumn(names[i].text))
-            sql::ThrowSqlError(text, names[i].offset, "unknown column '" + names[i].text + "' in " + std::string(what));
+            sql::ThrowSqlError(text, names[i].offset,
+                               "unknown column '" + names[i].text + "' in " + std::string(what));
         for (size_t j = 0; j < i; ++j)
             if (SameName(names[j].text, names[i].text))
-                sql::ThrowSqlError(text, names[i].offset, "the column '" + names[i].text + "' is given twice");
+                sql::ThrowSqlError(text, names[i].offset,
+                                   "the column '" + names[i].text + "' is given twice");
     }
 }
 
@@ -50,13 +52,15 @@ std::vector<storage::ColumnDef> StoredColumns(const std::vector<sql::ColumnDef>&
     return stored;
 }
 
-storage::IndexDef MakeIndex(std::string name, const std::vector<sql::Name>& columns, bool primary, bool unique) {
+storage::IndexDef MakeIndex(std::string name, const std::vector<sql::Name>& columns, bool primary,
+                            bool unique) {
     storage::IndexDef index{std::move(name), {}, primary, unique || primary};
     for (const auto& column : columns) index.columns.push_back(column.text);
     return index;
 }
 
-void CreateTable(const sql::CreateTableStmt& create, storage::Connection& connection, std::string_view text) {
+void CreateTable(const sql::CreateTableStmt& create, storage::Connection& connection,
+                 std::string_view text) {
     if (connection.DescribeTable(create.table.text)) {
         if (create.ifNotExists) return;
         throw EngineError::Make(err::kTableExists, create.table.text);
@@ -75,24 +79,30 @@ void CreateTable(const sql::CreateTableStmt& create, storage::Connection& connec
     }
 }
 
-void AlterTable(const sql::AlterTableStmt& alter, storage::Connection& connection, std::string_view text) {
+void AlterTable(const sql::AlterTableStmt& alter, storage::Connection& connection,
+                std::string_view text) {
     storage::TableSchema table = LookupTable(connection, alter.table);
     auto names = NamesOf(alter.addColumns);
     CheckColumnNames(names, nullptr, text, "the table");
     for (const auto& name : names)
         if (table.FindColumn(name.text))
-            sql::ThrowSqlError(text, name.offset, "the table '" + table.name + "' already has a column '" + name.text + "'");
+            sql::ThrowSqlError(
+                text, name.offset,
+                "the table '" + table.name + "' already has a column '" + name.text + "'");
     ExclusiveUse use(connection, table.name);
     connection.AddColumns(table.name, StoredColumns(alter.addColumns));
 }
 
-void CreateIndex(const sql::CreateIndexStmt& create, storage::Connection& connection, std::string_view text) {
+void CreateIndex(const sql::CreateIndexStmt& create, storage::Connection& connection,
+                 std::string_view text) {
     storage::TableSchema table = LookupTable(connection, create.table);
     CheckColumnNames(create.columns, &table, text, "the index");
     if (table.FindIndex(create.index.text) || SameName(create.index.text, "PRIMARY"))
-        sql::ThrowSqlError(text, create.index.offset,
-                           "the table '" + table.name + "' already has an index '" + create.index.text + "'");
-    connection.CreateIndex(table.name, MakeIndex(create.index.text, create.columns, false, create.unique));
+        sql::ThrowSqlError(
+            text, create.index.offset,
+            "the table '" + table.name + "' already has an index '" + create.index.text + "'");
+    connection.CreateIndex(table.name,
+                           MakeIndex(create.index.text, create.columns, false, create.unique));
 }
 
 void DropTable(const sql::DropTableStmt& drop, storage::Connection& connection) {
@@ -108,10 +118,14 @@ bool IsDefinition(const sql::Statement& statement) {
            statement.As<sql::CreateIndexStmt>() || statement.As<sql::DropTableStmt>();
 }
 
-void ExecuteDefinition(const sql::Statement& statement, storage::Connection& connection, std::string_view text) {
-    if (auto* create = statement.As<sql::CreateTableStmt>()) return CreateTable(*create, connection, text);
-    if (auto* alter = statement.As<sql::AlterTableStmt>()) return AlterTable(*alter, connection, text);
-    if (auto* index = statement.As<sql::CreateIndexStmt>()) return CreateIndex(*index, connection, text);
+void ExecuteDefinition(const sql::Statement& statement, storage::Connection& connection,
+                       std::string_view text) {
+    if (auto* create = statement.As<sql::CreateTableStmt>())
+        return CreateTable(*create, connection, text);
+    if (auto* alter = statement.As<sql::AlterTableStmt>())
+        return AlterTable(*alter, connection, text);
+    if (auto* index = statement.As<sql::CreateIndexStmt>())
+        return CreateIndex(*index, connection, text);
     if (auto* drop = statement.As<sql::DropTableStmt>()) return DropTable(*drop, connection);
     sql::ThrowSqlError(text, statement.offset, "not a data definition statement");
 }

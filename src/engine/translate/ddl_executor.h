@@ -28,6 +28,7 @@ namespace engine::translate {
 bool IsDefinition(const sql::Statement& statement);
 
 // Runs one data definition statement; `text` is the text it was parsed from.
-void ExecuteDefinition(const sql::Statement& statement, storage::Connection& connection, std::string_view text);
+void ExecuteDefinition(const sql::Statement& statement, storage::Connection& connection,
+                       std::string_view text);
 
 }  // namespace engine::translate

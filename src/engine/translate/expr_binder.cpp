@@ -17,12 +17,18 @@ Overload(F...) -> Overload<F...>;
 
 plan::CompareOp ToPlan(sql::CompareOp op) {
     switch (op) {
-        case sql::CompareOp::kEq: return plan::CompareOp::Eq;
-        case sql::CompareOp::kNe: return plan::CompareOp::Ne;
-        case sql::CompareOp::kLt: return plan::CompareOp::Lt;
-        case sql::CompareOp::kLe: return plan::CompareOp::Le;
-        case sql::CompareOp::kGt: return plan::CompareOp::Gt;
-        case sql::CompareOp::kGe: return plan::CompareOp::Ge;
+        case sql::CompareOp::kEq:
+            return plan::CompareOp::Eq;
+        case sql::CompareOp::kNe:
+            return plan::CompareOp::Ne;
+        case sql::CompareOp::kLt:
+            return plan::CompareOp::Lt;
+        case sql::CompareOp::kLe:
+            return plan::CompareOp::Le;
+        case sql::CompareOp::kGt:
+            return plan::CompareOp::Gt;
+        case sql::CompareOp::kGe:
+            return plan::CompareOp::Ge;
     }
     return plan::CompareOp::Eq;
 }
@@ -72,15 +78,18 @@ plan::ExprPtr ExprBinder::BindParameter(const sql::Parameter& parameter, size_t 
 plan::ExprPtr ExprBinder::BindColumn(const sql::ColumnRef& column, size_t offset) {
     if (column.qualifier) {
         auto source = FindSource(scope_, column.qualifier->text);
-        if (!source) Fail(column.qualifier->offset, "unknown table '" + column.qualifier->text + "'");
+        if (!source)
+            Fail(column.qualifier->offset, "unknown table '" + column.qualifier->text + "'");
         auto position = scope_[*source].table->FindColumn(column.column.text);
         if (!position) Fail(column.column.offset, "unknown column '" + column.column.text + "'");
-        return plan::Make(plan::ColumnRef{*source, *position, scope_[*source].table->columns[*position].type});
+        return plan::Make(
+            plan::ColumnRef{*source, *position, scope_[*source].table->columns[*position].type});
     }
     // An unqualified name belongs to the first table of FROM that has it.
     for (size_t i = 0; i < scope_.size(); ++i)
         if (auto position = scope_[i].table->FindColumn(column.column.text))
-            return plan::Make(plan::ColumnRef{static_cast<int>(i), *position, scope_[i].table->columns[*position].type});
+            return plan::Make(plan::ColumnRef{static_cast<int>(i), *position,
+                                              scope_[i].table->columns[*position].type});
     Fail(offset, "unknown column '" + column.column.text + "'");
 }
 
@@ -96,13 +105,15 @@ void ExprBinder::Coerce(plan::ExprPtr& column, plan::ExprPtr& other, size_t offs
         // A number against a number column keeps its value: 1.5 must not match 2.
         bool numeric = literal->value.IsInteger() || literal->value.IsFloat();
         if (numeric && IsNumericType(columnType.type)) return;
-        ColumnType target = IsTextType(columnType.type) ? ColumnType{FieldType::Memo, 0} : columnType;
+        ColumnType target =
+            IsTextType(columnType.type) ? ColumnType{FieldType::Memo, 0} : columnType;
         try {
             // A text compares in its stored form: trailing blanks dropped, empty as NULL.
             literal->value = IsTextType(target.type) ? StoredText(ValueText(literal->value), 0)
                                                      : ToColumnValue(literal->value, target, "");
         } catch (const std::exception&) {
-            Fail(offset, "the value '" + ValueText(literal->value) + "' does not match the type of the column");
+            Fail(offset, "the value '" + ValueText(literal->value) +
+                             "' does not match the type of the column");
         }
         return;
     }
@@ -127,13 +138,23 @@ plan::ExprPtr ExprBinder::BindLogical(const sql::Logical& logical) {
     // The terms of a long AND/OR chain are one flat list: no recursion per term.
     plan::Logical out{logical.op == sql::LogicalOp::kAnd, {}};
     out.terms.reserve(logical.terms.size());
-    for (const auto& term : logical.terms) out.terms.push_back(Bind(*term));
+    for (const auto& term : logical.terms) {
+        auto bound = Bind(*term);
+        // "(a and b) and c" is "a and b and c": a flat chain nests nothing in the backend.
+        auto* inner = std::get_if<plan::Logical>(&bound->node);
+        if (inner && inner->isAnd == out.isAnd) {
+            for (auto& innerTerm : inner->terms) out.terms.push_back(std::move(innerTerm));
+        } else {
+            out.terms.push_back(std::move(bound));
+        }
+    }
     return plan::Make(std::move(out));
 }
 
 plan::ExprPtr ExprBinder::BindLike(const sql::Like& like) {
     auto pattern = Bind(*like.pattern);
-    if (auto* literal = std::get_if<plan::Literal>(&pattern->node); literal && !literal->value.IsNull())
+    if (auto* literal = std::get_if<plan::Literal>(&pattern->node);
+        literal && !literal->value.IsNull())
         literal->value = Value(ValueText(literal->value));
     return plan::Make(plan::Like{Bind(*like.operand), std::move(pattern), like.negated});
 }
@@ -147,7 +168,9 @@ plan::ExprPtr ExprBinder::Bind(const sql::Expr& expr) {
             [&](const sql::Comparison& c) { return BindComparison(c, expr.offset); },
             [&](const sql::Logical& l) { return BindLogical(l); },
             [&](const sql::Not& n) { return plan::Make(plan::Not{Bind(*n.operand)}); },
-            [&](const sql::IsNull& n) { return plan::Make(plan::IsNull{Bind(*n.operand), n.negated}); },
+            [&](const sql::IsNull& n) {
+                return plan::Make(plan::IsNull{Bind(*n.operand), n.negated});
+            },
             [&](const sql::Like& l) { return BindLike(l); },
         },
         expr.node);

@@ -38,7 +38,7 @@ using ParamValues = std::function<std::optional<Value>(const std::string& name)>
 std::optional<int> FindSource(const Scope& scope, std::string_view qualifier);
 
 class ExprBinder {
-public:
+  public:
     ExprBinder(const Scope& scope, ParamValues params, std::string_view text)
         : scope_(scope), params_(std::move(params)), text_(text) {}
 
@@ -49,7 +49,7 @@ public:
 
     [[noreturn]] void Fail(size_t offset, const std::string& what) const;
 
-private:
+  private:
     plan::ExprPtr BindComparison(const sql::Comparison& c, size_t offset);
     plan::ExprPtr BindLiteral(Value value) const;
     plan::ExprPtr BindParameter(const sql::Parameter& parameter, size_t offset) const;

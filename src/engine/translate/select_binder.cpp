@@ -8,22 +8,26 @@ namespace {
 
 plan::JoinKind ToPlan(sql::JoinKind kind) {
     switch (kind) {
-        case sql::JoinKind::kFirst: return plan::JoinKind::First;
-        case sql::JoinKind::kComma: return plan::JoinKind::Cross;
-        case sql::JoinKind::kInner: return plan::JoinKind::Inner;
-        case sql::JoinKind::kLeft: return plan::JoinKind::Left;
+        case sql::JoinKind::kFirst:
+            return plan::JoinKind::First;
+        case sql::JoinKind::kComma:
+            return plan::JoinKind::Cross;
+        case sql::JoinKind::kInner:
+            return plan::JoinKind::Inner;
+        case sql::JoinKind::kLeft:
+            return plan::JoinKind::Left;
     }
     return plan::JoinKind::Cross;
 }
 
 class SelectBinder {
-public:
+  public:
     SelectBinder(storage::Connection& connection, const ParamValues& params, std::string_view text)
         : connection_(connection), params_(params), text_(text) {}
 
     plan::Select Bind(const sql::SelectStmt& stmt);
 
-private:
+  private:
     void BindFrom(const std::vector<sql::TableRef>& from);
     void BindItem(const sql::SelectItem& item);
     void AddAllColumns(int source);
@@ -54,9 +58,11 @@ plan::Select SelectBinder::Bind(const sql::SelectStmt& stmt) {
 void SelectBinder::BindFrom(const std::vector<sql::TableRef>& from) {
     // Every table is described first: the scope points into select_.from.
     for (const auto& ref : from)
-        select_.from.push_back(plan::Source{LookupTable(connection_, ref.table), ToPlan(ref.join), nullptr});
+        select_.from.push_back(
+            plan::Source{LookupTable(connection_, ref.table), ToPlan(ref.join), nullptr});
     for (size_t i = 0; i < from.size(); ++i)
-        scope_.push_back({from[i].alias ? from[i].alias->text : from[i].table.text, &select_.from[i].table});
+        scope_.push_back(
+            {from[i].alias ? from[i].alias->text : from[i].table.text, &select_.from[i].table});
     for (size_t i = 0; i < from.size(); ++i) {
         if (!from[i].on) continue;
         // An ON condition sees the tables up to its own.
@@ -72,11 +78,14 @@ void SelectBinder::BindItem(const sql::SelectItem& item) {
             return;
         case sql::SelectItem::Kind::kAllOfTable: {
             auto source = FindSource(scope_, item.table->text);
-            if (!source) Binder().Fail(item.table->offset, "unknown table '" + item.table->text + "'");
+            if (!source)
+                Binder().Fail(item.table->offset, "unknown table '" + item.table->text + "'");
             AddAllColumns(*source);
             return;
         }
-        case sql::SelectItem::Kind::kExpr: AddExpression(item); return;
+        case sql::SelectItem::Kind::kExpr:
+            AddExpression(item);
+            return;
     }
 }
 
@@ -84,7 +93,8 @@ void SelectBinder::AddAllColumns(int source) {
     const auto& columns = scope_[source].table->columns;
     for (size_t i = 0; i < columns.size(); ++i) {
         auto ref = plan::Make(plan::ColumnRef{source, static_cast<int>(i), columns[i].type});
-        select_.columns.push_back(plan::OutputColumn{columns[i].name, std::move(ref), columns[i].type});
+        select_.columns.push_back(
+            plan::OutputColumn{columns[i].name, std::move(ref), columns[i].type});
         itemExprs_.push_back(nullptr);
     }
 }

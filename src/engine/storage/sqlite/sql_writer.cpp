@@ -24,6 +24,25 @@ const char* OperatorText(plan::CompareOp op) {
     return " IS ";
 }
 
+// Terms [begin, end) of an AND/OR chain. SQLite parses "a OR b OR c ..." into
+// a left-deep tree and refuses trees deeper than 1000, so a long chain is
+// written as nested halves, each at most kFlatTerms terms long.
+constexpr size_t kFlatTerms = 64;
+
+std::string WriteChain(SqlWriter& writer, const plan::Logical& l, size_t begin, size_t end) {
+    const char* op = l.isAnd ? " AND " : " OR ";
+    if (end - begin > kFlatTerms) {
+        size_t middle = begin + (end - begin) / 2;
+        // Two statements: the values must be bound in the order of the text.
+        std::string left = WriteChain(writer, l, begin, middle);
+        std::string right = WriteChain(writer, l, middle, end);
+        return "(" + left + op + right + ")";
+    }
+    std::string out = "(";
+    for (size_t i = begin; i < end; ++i) out += (i > begin ? op : "") + writer.Write(*l.terms[i]);
+    return out + ")";
+}
+
 }  // namespace
 
 std::string QuoteName(const std::string& name) {
@@ -80,12 +99,7 @@ std::string SqlWriter::Write(const plan::Expr& expr) {
             [&](const plan::ColumnRef& c) { return Column(c.source, c.column); },
             [&](const plan::Literal& l) { return Bind(l.value); },
             [&](const plan::Compare& c) { return WriteCompare(c); },
-            [&](const plan::Logical& l) {
-                std::string out = "(";
-                for (size_t i = 0; i < l.terms.size(); ++i)
-                    out += (i ? (l.isAnd ? " AND " : " OR ") : "") + Write(*l.terms[i]);
-                return out + ")";
-            },
+            [&](const plan::Logical& l) { return WriteChain(*this, l, 0, l.terms.size()); },
             [&](const plan::Not& n) { return "(NOT COALESCE(" + Write(*n.operand) + ",0))"; },
             [&](const plan::IsNull& n) {
                 return "(" + Write(*n.operand) + (n.negated ? " IS NOT NULL)" : " IS NULL)");

@@ -21,6 +21,9 @@ void ThrowSqliteError(sqlite3* db, int rc, const std::string& where) {
 Statement::Statement(sqlite3* db, const std::string& sql) : db_(db), sql_(sql) {
     int rc = sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size()),
                                 SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
+    // A statement SQLite will not compile (nested too deeply, too large) is
+    // an SQL error of the statement, not a fault of the storage.
+    if (rc == SQLITE_ERROR) throw EngineError::Make(err::kSqlError, sqlite3_errmsg(db));
     if (rc != SQLITE_OK) ThrowSqliteError(db, rc, sql);
 }
 
