@@ -1,6 +1,8 @@
 #include "engine/sql/expression_parser.h"
 
 #include <charconv>
+#include <optional>
+#include <utility>
 
 #include "engine/sql/keywords.h"
 
@@ -42,29 +44,15 @@ ExprPtr ParseNot(TokenCursor& cursor) {
     return expr;
 }
 
-bool ReadCompareOp(TokenKind kind, CompareOp& op) {
-    switch (kind) {
-        case TokenKind::kEq:
-            op = CompareOp::kEq;
-            return true;
-        case TokenKind::kNe:
-            op = CompareOp::kNe;
-            return true;
-        case TokenKind::kLt:
-            op = CompareOp::kLt;
-            return true;
-        case TokenKind::kLe:
-            op = CompareOp::kLe;
-            return true;
-        case TokenKind::kGt:
-            op = CompareOp::kGt;
-            return true;
-        case TokenKind::kGe:
-            op = CompareOp::kGe;
-            return true;
-        default:
-            return false;
+std::optional<CompareOp> CompareOpOf(TokenKind kind) {
+    static constexpr std::pair<TokenKind, CompareOp> kOps[] = {
+        {TokenKind::kEq, CompareOp::kEq}, {TokenKind::kNe, CompareOp::kNe},
+        {TokenKind::kLt, CompareOp::kLt}, {TokenKind::kLe, CompareOp::kLe},
+        {TokenKind::kGt, CompareOp::kGt}, {TokenKind::kGe, CompareOp::kGe}};
+    for (auto [token, op] : kOps) {
+        if (token == kind) return op;
     }
+    return std::nullopt;
 }
 
 ExprPtr ParseIsNull(TokenCursor& cursor, ExprPtr operand) {
@@ -83,12 +71,11 @@ ExprPtr ParseLike(TokenCursor& cursor, ExprPtr operand, bool negated) {
 
 ExprPtr ParsePredicate(TokenCursor& cursor) {
     ExprPtr left = ParsePrimary(cursor);
-    CompareOp op;
-    if (ReadCompareOp(cursor.Peek().kind, op)) {
+    if (std::optional<CompareOp> op = CompareOpOf(cursor.Peek().kind)) {
         cursor.Next();
         size_t offset = left->offset;
         ExprPtr right = ParsePrimary(cursor);
-        return MakeExpr(Comparison{op, std::move(left), std::move(right)}, offset);
+        return MakeExpr(Comparison{*op, std::move(left), std::move(right)}, offset);
     }
     if (cursor.AcceptKeyword("IS")) return ParseIsNull(cursor, std::move(left));
     if (cursor.IsKeyword("LIKE")) return ParseLike(cursor, std::move(left), false);
