@@ -1,0 +1,26 @@
+// The data-folder commands of kashidashi-admin.
+//
+// Each takes the words that follow the command's name, writes its report to
+// `out` and every message for the operator (in Japanese) to `err`, and
+// returns the exit status: 0 done, 1 refused or failed (nothing was changed),
+// 2 wrong use (the usage line is printed).
+//
+//   init FOLDER                 creates the data tables in an existing folder
+//                               that holds none of them
+//   demo FOLDER                 init, then a small believable school
+//   import-users FOLDER FILE    loads or updates Name rows from a CSV file
+//   import-books FOLDER FILE    loads or updates Book rows from a CSV file
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kashidashi::admin {
+
+int CommandInit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CommandDemo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CommandImportUsers(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CommandImportBooks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace kashidashi::admin

@@ -1,0 +1,66 @@
+// import-users FOLDER FILE and import-books FOLDER FILE: Name and Book rows
+// from a CSV file whose header names the columns. Either every line is good
+// and all are written, or nothing is written and every bad line is reported.
+#include <fstream>
+#include <sstream>
+
+#include "tools/admin_commands.h"
+#include "tools/command_guard.h"
+#include "tools/csv_reader.h"
+#include "tools/data_folder.h"
+#include "tools/import_rules.h"
+#include "tools/import_writer.h"
+
+namespace kashidashi::admin {
+namespace {
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw AdminError("ファイル「" + path + "」を開けません。");
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) throw AdminError("ファイル「" + path + "」を読めません。");
+    return bytes.str();
+}
+
+engine::storage::TableSchema TableLayout(DataFolder& folder, const std::string& name) {
+    folder.RequireTable(name);
+    return *folder.Database().Connection().DescribeTable(name);
+}
+
+int Import(const ImportTarget& target, const std::vector<std::string>& args, std::ostream& out,
+           std::ostream& err) {
+    DataFolder folder(args[0]);
+    auto layout = TableLayout(folder, target.table);
+    auto plan = PlanImport(target, layout, ParseCsv(DecodeCsvBytes(ReadFileBytes(args[1]))));
+    if (!plan.rejections.empty()) {
+        for (const auto& rejection : plan.rejections)
+            err << rejection.line << "行目: " << rejection.reason << "\n";
+        err << "取り込みを中止しました。" << target.table << " 表は変更していません。\n";
+        return kExitFailed;
+    }
+    ImportCounts counts;
+    try {
+        counts = ApplyImport(folder, target, plan.rows);
+    } catch (const std::exception& e) {
+        throw AdminError(std::string(e.what()) + "\n取り込みを取り消しました。" + target.table +
+                         " 表は変更していません。");
+    }
+    out << counts.added + counts.updated << "件を取り込みました（新規 " << counts.added
+        << "件、更新 " << counts.updated << "件）\n";
+    return kExitDone;
+}
+
+}  // namespace
+
+int CommandImportUsers(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return RunCommand(args, 2, "import-users FOLDER FILE.csv", err,
+                      [&] { return Import(UsersTarget(), args, out, err); });
+}
+
+int CommandImportBooks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return RunCommand(args, 2, "import-books FOLDER FILE.csv", err,
+                      [&] { return Import(BooksTarget(), args, out, err); });
+}
+
+}  // namespace kashidashi::admin

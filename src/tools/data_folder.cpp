@@ -1,0 +1,63 @@
+#include "tools/data_folder.h"
+
+#include <atomic>
+
+#include "data/schema.h"
+#include "engine/dataset/query.h"
+#include "platform/paths.h"
+
+namespace kashidashi::admin {
+namespace {
+
+// Sessions register by name for their whole life; each folder gets its own.
+std::string NewSessionName() {
+    static std::atomic<int> counter{0};
+    return "kashidashi-admin-" + std::to_string(++counter);
+}
+
+}  // namespace
+
+DataFolder::DataFolder(const std::string& folder) : folder_(folder) {
+    if (folder.empty() || !platform::FolderExists(folder))
+        throw AdminError("フォルダ「" + folder + "」がありません。先にフォルダを作ってください。");
+    session_ = std::make_unique<engine::TDBSession>(NewSessionName());
+    database_ = std::make_unique<engine::TDBDatabase>("AAA", *session_);
+    database_->SetDirectory(folder);
+}
+
+DataFolder::~DataFolder() {
+    database_.reset();  // closes its tables and rolls back what was left open
+    session_.reset();
+}
+
+std::unique_ptr<engine::TDBTable> DataFolder::Table(const std::string& name) {
+    auto table = std::make_unique<engine::TDBTable>();
+    table->SetSessionName(session_->SessionName());
+    table->SetDatabaseName(database_->DatabaseName());
+    table->SetTableName(name);
+    return table;
+}
+
+std::vector<std::string> DataFolder::ExistingDataTables() {
+    std::vector<std::string> found;
+    for (const auto& name : DataTableNames()) {
+        if (database_->Connection().DescribeTable(name)) found.push_back(name);
+    }
+    return found;
+}
+
+void DataFolder::RequireTable(const std::string& name) {
+    if (database_->Connection().DescribeTable(name)) return;
+    throw AdminError("フォルダ「" + folder_ + "」に " + name +
+                     " 表がありません。init でデータ表を作ってください。");
+}
+
+void DataFolder::RunScript(const std::string& script) {
+    engine::TDBQuery query;
+    query.SetSessionName(session_->SessionName());
+    query.SetDatabaseName(database_->DatabaseName());
+    query.SQL().SetText(script);
+    query.ExecSQL();
+}
+
+}  // namespace kashidashi::admin

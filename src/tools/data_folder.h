@@ -1,0 +1,66 @@
+// A data folder opened for kashidashi-admin: its own engine session and one
+// database over the folder, so that a command can run everything it writes
+// in one transaction.
+//
+// AdminError carries a message for the operator, in Japanese; the commands
+// print it as it stands.
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/dataset/table.h"
+#include "engine/session/database.h"
+#include "engine/session/session.h"
+
+namespace kashidashi::admin {
+
+class AdminError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+class DataFolder {
+  public:
+    // Fails with AdminError when the folder does not exist. Drive paths
+    // ("C:\Book\") are mapped as the desk maps them.
+    explicit DataFolder(const std::string& folder);
+    ~DataFolder();
+    DataFolder(const DataFolder&) = delete;
+    DataFolder& operator=(const DataFolder&) = delete;
+
+    const std::string& Folder() const { return folder_; }
+    engine::TDBDatabase& Database() { return *database_; }
+
+    // A closed table object of this folder.
+    std::unique_ptr<engine::TDBTable> Table(const std::string& name);
+    // The data tables (DataTableNames) that the folder already holds.
+    std::vector<std::string> ExistingDataTables();
+    // Fails with AdminError naming the table when the folder lacks it.
+    void RequireTable(const std::string& name);
+    // Runs a script of the engine's dialect (every statement in turn).
+    void RunScript(const std::string& script);
+
+  private:
+    std::string folder_;
+    std::unique_ptr<engine::TDBSession> session_;
+    std::unique_ptr<engine::TDBDatabase> database_;
+};
+
+// Runs `work` in one transaction of the folder's database: commits when it
+// returns, rolls everything back and rethrows when it throws.
+template <class Work>
+void InOneTransaction(DataFolder& folder, Work&& work) {
+    folder.Database().StartTransaction();
+    try {
+        work();
+    } catch (...) {
+        folder.Database().Rollback();
+        throw;
+    }
+    folder.Database().Commit(true);
+}
+
+}  // namespace kashidashi::admin

@@ -1,0 +1,25 @@
+#include "tools/init_folder.h"
+
+#include "data/schema.h"
+
+namespace kashidashi::admin {
+
+void RequireNoDataTables(DataFolder& folder) {
+    auto existing = folder.ExistingDataTables();
+    if (existing.empty()) return;
+    std::string names;
+    for (const auto& name : existing) names += (names.empty() ? "" : ", ") + name;
+    throw AdminError("フォルダ「" + folder.Folder() + "」には既にデータ表があります（" + names +
+                     "）。何も変更していません。");
+}
+
+void CreateDataTables(DataFolder& folder) {
+    folder.RunScript(DataTablesScript());
+}
+
+void InitDataFolder(DataFolder& folder) {
+    RequireNoDataTables(folder);
+    InOneTransaction(folder, [&] { CreateDataTables(folder); });
+}
+
+}  // namespace kashidashi::admin

@@ -1,0 +1,53 @@
+// kashidashi-admin: the command-line companion of the lending desk.
+//
+//   kashidashi-admin COMMAND ARGUMENTS...
+//
+// Each command is a function of its own file (command_<name>.cpp) listed in
+// kCommands below; it gets the words after its name and returns the exit
+// status: 0 done, 1 failed, 2 wrong use. An unknown or missing command
+// prints the list of commands and gives 2.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tools/command_sql.h"
+
+namespace kashidashi::admin {
+namespace {
+
+using CommandFunction = int (*)(const std::vector<std::string>& args, std::ostream& out,
+                                std::ostream& err);
+
+struct Command {
+    const char* name;
+    CommandFunction run;
+    const char* usage;
+};
+
+constexpr Command kCommands[] = {
+    {"sql", CommandSql, kSqlUsage},
+};
+
+int PrintUsage(std::ostream& err) {
+    err << "使い方:\n";
+    for (const auto& command : kCommands) err << "  kashidashi-admin " << command.usage << "\n";
+    return 2;
+}
+
+}  // namespace
+
+int Main(int argc, char** argv) {
+    if (argc < 2) return PrintUsage(std::cerr);
+    std::string name = argv[1];
+    std::vector<std::string> args(argv + 2, argv + argc);
+    for (const auto& command : kCommands)
+        if (name == command.name) return command.run(args, std::cout, std::cerr);
+    std::cerr << "知らないコマンドです: " << name << "\n";
+    return PrintUsage(std::cerr);
+}
+
+}  // namespace kashidashi::admin
+
+int main(int argc, char** argv) {
+    return kashidashi::admin::Main(argc, argv);
+}

@@ -1,0 +1,17 @@
+#include "tools/table_cells.h"
+
+namespace kashidashi::admin {
+
+void SetCells(engine::TDataSet& dataSet, const Cells& cells) {
+    for (const auto& [name, value] : cells) dataSet.FieldByName(name).SetValue(value);
+}
+
+void AppendRows(engine::TDataSet& dataSet, const std::vector<Cells>& rows) {
+    for (const auto& row : rows) {
+        dataSet.Append();
+        SetCells(dataSet, row);
+        dataSet.Post();
+    }
+}
+
+}  // namespace kashidashi::admin

@@ -1,0 +1,128 @@
+// demo FOLDER: a small school that the desk can work with at once.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "data/isbn.h"
+#include "engine/common/dates.h"
+#include "engine/common/value_convert.h"
+#include "tools/admin_commands.h"
+#include "tools/data_folder.h"
+#include "tools/demo_school.h"
+#include "tools/tools_fixture.h"
+
+namespace tools_test {
+namespace {
+
+using kashidashi::admin::CommandDemo;
+
+bool AllDigits(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+class DemoCommand : public ToolsFixture {
+  protected:
+    void SetUp() override {
+        ToolsFixture::SetUp();
+        auto run = Run(CommandDemo, {folder});
+        ASSERT_EQ(run.status, 0) << run.err;
+    }
+};
+
+TEST_F(DemoCommand, RowCountsOfEveryTable) {
+    const std::map<std::string, size_t> kCounts = {
+        {"Name", 65},  {"Book", 400}, {"SYOZOKU", 13}, {"NDC", 10},    {"HKN", 4},
+        {"ZAIGEN", 3}, {"UKEIRE", 3}, {"Reg", 2},      {"kashibo", 0}, {"yoyaku", 0}};
+    for (const auto& [table, count] : kCounts) EXPECT_EQ(Rows(table).size(), count) << table;
+}
+
+TEST_F(DemoCommand, SettingsRows) {
+    auto newBooks = Row("Reg", "ID", "2");
+    EXPECT_EQ(newBooks["N1"], "7");
+    EXPECT_EQ(newBooks["N2"], "0");
+    EXPECT_EQ(Row("Reg", "ID", "10")["N1"], "4");
+}
+
+TEST_F(DemoCommand, UsersHaveNumbersClassesAndNoLoans) {
+    std::set<std::string> classes, pupilNumbers;
+    for (auto& row : Rows("SYOZOKU")) classes.insert(row["SYOZOKU_ID"]);
+    int staff = 0;
+    for (auto& user : Rows("Name")) {
+        EXPECT_TRUE(AllDigits(user["NAME_ID"]) && user["NAME_ID"].size() == 6) << user["NAME_ID"];
+        EXPECT_TRUE(AllDigits(user["seito_No"]) && user["seito_No"].size() == 5)
+            << user["seito_No"];
+        EXPECT_TRUE(pupilNumbers.insert(user["seito_No"]).second) << user["seito_No"];
+        EXPECT_TRUE(classes.count(user["syozoku_ID"])) << user["syozoku_ID"];
+        EXPECT_EQ(user["mihenkyakuSU"], "0");
+        EXPECT_FALSE(user["NAME"].empty());
+        staff += user["syozoku_ID"] == "900";
+    }
+    EXPECT_EQ(staff, 5);
+    EXPECT_EQ(Row("Name", "seito_No", "10101")["syozoku_ID"], "101");
+}
+
+TEST_F(DemoCommand, BooksHaveValidIsbnsCodesAndFlags) {
+    std::set<std::string> ndc, places;
+    for (auto& row : Rows("NDC")) ndc.insert(row["NDC_ID"]);
+    for (auto& row : Rows("HKN")) places.insert(row["HKN_ID"]);
+    std::map<std::string, int> copies;
+    int notLent = 0, discarded = 0, recent = 0, id = 0;
+    const int today = engine::Today().days;
+    for (auto& book : Rows("Book")) {
+        EXPECT_EQ(book["BOOK_ID"], std::to_string(++id));
+        const auto& isbn = book["ISBN"];
+        EXPECT_TRUE(AllDigits(isbn) && isbn.size() == 12 && isbn.starts_with("9784")) << isbn;
+        EXPECT_EQ(kashidashi::IsbnWithCheckDigit(isbn).size(), 13u) << isbn;
+        ++copies[isbn];
+        EXPECT_TRUE(ndc.count(book["NDC_ID"])) << book["NDC_ID"];
+        EXPECT_TRUE(places.count(book["HKN_ID"])) << book["HKN_ID"];
+        EXPECT_EQ(book["kashidashiF"], "False");
+        EXPECT_EQ(book["yoyakuF"], "False");
+        EXPECT_FALSE(book["syomei2"].empty());
+        notLent += book["kintaiF"] == "True";
+        discarded += book["haikiF"] == "True";
+        recent += today - engine::ParseDate(book["tourokubi"])->days <= 7;
+    }
+    std::map<int, int> titlesByCopies;
+    for (const auto& [isbn, count] : copies) ++titlesByCopies[count];
+    EXPECT_EQ(titlesByCopies, (std::map<int, int>{{1, 330}, {2, 20}, {3, 10}}));
+    EXPECT_GT(notLent, 0);
+    EXPECT_LT(notLent, 20);
+    EXPECT_GT(discarded, 0);
+    EXPECT_LT(discarded, 20);
+    EXPECT_GT(recent, 0);
+}
+
+TEST_F(DemoCommand, RefusesAFolderThatHasDataTables) {
+    auto again = Run(CommandDemo, {folder});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(Rows("Name").size(), 65u);
+}
+
+// Every text fits its column and survives CP932 as it is: nothing is cut or
+// turned into "?" on the way in.
+TEST(DemoSchool, TextsAreStoredAsTheyStandAndTheSchoolIsTheSameEachRun) {
+    const engine::Date today = engine::MakeDate(2025, 4, 8);
+    auto school = kashidashi::admin::DemoSchool(today);
+    const std::map<std::string, int> kSizes = {
+        {"NAME", 20},       {"seito_No", 5}, {"NAME_ID", 6}, {"syomei2", 60}, {"cyosya1", 30},
+        {"syuppansya", 30}, {"seikyu", 14},  {"key2", 30},   {"SYOZOKU", 20}, {"NDC", 24},
+        {"HKN", 24},        {"ZAIGEN", 20},  {"UKEIRE", 20}, {"ISBN", 15},    {"ookisa", 15}};
+    for (const auto& table : school) {
+        for (const auto& row : table.rows) {
+            for (const auto& [column, value] : row) {
+                auto size = kSizes.find(column);
+                if (size == kSizes.end()) continue;
+                EXPECT_EQ(engine::StoredText(value.Text(), size->second), value)
+                    << table.name << "." << column << " " << value.Text();
+            }
+        }
+    }
+    auto again = kashidashi::admin::DemoSchool(today);
+    ASSERT_EQ(again.size(), school.size());
+    for (size_t i = 0; i < school.size(); ++i) EXPECT_EQ(again[i].rows, school[i].rows);
+}
+
+}  // namespace
+}  // namespace tools_test

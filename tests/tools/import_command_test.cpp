@@ -1,0 +1,152 @@
+// import-users and import-books: rows from CSV files in UTF-8 or Shift-JIS,
+// all or nothing.
+#include <gtest/gtest.h>
+
+#include "tools/admin_commands.h"
+#include "tools/tools_fixture.h"
+
+namespace tools_test {
+namespace {
+
+using kashidashi::admin::CommandImportBooks;
+using kashidashi::admin::CommandImportUsers;
+
+class ImportCommand : public ToolsFixture {
+  protected:
+    void SetUp() override {
+        ToolsFixture::SetUp();
+        InitFolder();
+    }
+    CommandRun ImportUsers(const std::string& file) {
+        return Run(CommandImportUsers, {folder, Fixture(file)});
+    }
+    CommandRun ImportBooks(const std::string& file) {
+        return Run(CommandImportBooks, {folder, Fixture(file)});
+    }
+};
+
+TEST_F(ImportCommand, UsersFromUtf8) {
+    auto run = ImportUsers("users_utf8.csv");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "3件を取り込みました（新規 3件、更新 0件）\n");
+    auto rows = Rows("Name");
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0]["NAME"], "山田　花子");
+    EXPECT_EQ(rows[0]["sex"], "2");
+    EXPECT_EQ(rows[0]["syozoku_ID"], "201");
+    EXPECT_EQ(rows[0]["mihenkyakuSU"], "0");  // a new user has nothing on loan
+    EXPECT_EQ(rows[1]["NAME"], "鈴木　一郎");
+    EXPECT_EQ(rows[2]["NAME"], "Smith, John");
+    EXPECT_EQ(rows[2]["syozoku_ID"], "");
+}
+
+TEST_F(ImportCommand, UsersFromShiftJis) {
+    auto run = ImportUsers("users_sjis.csv");
+    ASSERT_EQ(run.status, 0) << run.err;
+    auto first = Row("Name", "NAME_ID", "300001");
+    EXPECT_EQ(first["NAME"], "髙橋　ソウタ");
+    EXPECT_EQ(first["seito_No"], "30101");
+    EXPECT_EQ(first["Adress"], "東京都千代田区\n一番町1-1");
+    EXPECT_EQ(Row("Name", "NAME_ID", "300002")["NAME"], "能登　ゆい");
+}
+
+TEST_F(ImportCommand, BooksFromUtf8WithByteOrderMark) {
+    auto run = ImportBooks("books_utf8_bom.csv");
+    ASSERT_EQ(run.status, 0) << run.err;
+    auto first = Row("Book", "BOOK_ID", "1");
+    EXPECT_EQ(first["syomei2"], "はじめての図書館");
+    EXPECT_EQ(first["ISBN"], "978481200001");  // 13 digits with hyphens, stored as 12
+    EXPECT_EQ(first["tourokubi"], "2024/04/01");
+    EXPECT_EQ(first["kakaku"], "1540");
+    EXPECT_EQ(first["kintaiF"], "False");
+    EXPECT_EQ(first["kashidashiF"], "False");  // a new book is not on loan
+    EXPECT_EQ(first["NDC_ID"], "0");
+    auto second = Row("Book", "BOOK_ID", "2");
+    EXPECT_EQ(second["syomei2"], "本の \"ひみつ\"");
+    EXPECT_EQ(second["ISBN"], "978490500017");
+    EXPECT_EQ(second["tourokubi"], "2024/04/02");
+    EXPECT_EQ(second["kintaiF"], "True");
+    EXPECT_EQ(second["NDC_ID"], "9.13");
+}
+
+TEST_F(ImportCommand, AnExistingKeyUpdatesOnlyTheNamedColumns) {
+    ASSERT_EQ(ImportUsers("users_utf8.csv").status, 0);
+    auto run = ImportUsers("users_update.csv");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "2件を取り込みました（新規 1件、更新 1件）\n");
+    auto updated = Row("Name", "NAME_ID", "200001");
+    EXPECT_EQ(updated["sex"], "1");
+    EXPECT_EQ(updated["NAME"], "山田　花子");
+    EXPECT_EQ(updated["seito_No"], "20101");
+    EXPECT_EQ(Rows("Name").size(), 4u);
+}
+
+// Each bad file: its reports, and the tables exactly as before.
+TEST_F(ImportCommand, BadFilesChangeNothing) {
+    ASSERT_EQ(ImportUsers("users_utf8.csv").status, 0);
+    ASSERT_EQ(ImportBooks("books_utf8_bom.csv").status, 0);
+    const auto users = Rows("Name");
+    const auto books = Rows("Book");
+    const struct {
+        bool books;
+        std::string file;
+        std::vector<std::string> reports;
+    } kCases[] = {
+        {false, "bad_column.csv", {"1行目: 列「gakunen」は Name 表にありません"}},
+        {false, "missing_key.csv", {"1行目: キーの列 NAME_ID がありません"}},
+        {false, "duplicate_key.csv", {"4行目: NAME_ID「200001」は 2行目と重複しています"}},
+        {false, "bad_integer.csv", {"3行目: 列 sex の「男」は整数ではありません"}},
+        {false, "empty_key.csv", {"3行目: NAME_ID が空です"}},
+        {false,
+         "wrong_field_count.csv",
+         {"3行目: 列の数が見出しと合いません（見出し 3列、この行 2列）"}},
+        {false, "open_quote.csv", {"3行目: 引用符（\"）が閉じていません"}},
+        {true, "bad_date.csv", {"3行目: 列 tourokubi の「2024/13/45」は日付ではありません"}},
+        {true,
+         "bad_isbn.csv",
+         {"2行目: 列 ISBN の「9784812000015」はチェックディジットが合いません",
+          "3行目: 列 ISBN の「97848120」はISBNではありません"}},
+        {true,
+         "bad_book_id.csv",
+         {"3行目: 列 BOOK_ID の「abc」は整数ではありません",
+          "4行目: 列 BOOK_ID の「0」は使えません"}},
+    };
+    for (const auto& c : kCases) {
+        auto run = c.books ? ImportBooks(c.file) : ImportUsers(c.file);
+        EXPECT_EQ(run.status, 1) << c.file;
+        EXPECT_EQ(run.out, "") << c.file;
+        for (const auto& report : c.reports)
+            EXPECT_NE(run.err.find(report), std::string::npos) << c.file << "\n" << run.err;
+        EXPECT_NE(run.err.find("取り込みを中止しました"), std::string::npos) << c.file;
+        EXPECT_EQ(Rows("Name"), users) << c.file;
+        EXPECT_EQ(Rows("Book"), books) << c.file;
+    }
+}
+
+TEST_F(ImportCommand, MissingFileTableOrFolder) {
+    auto noFile = Run(CommandImportUsers, {folder, Fixture("no_such_file.csv")});
+    EXPECT_EQ(noFile.status, 1);
+    EXPECT_NE(noFile.err.find("no_such_file.csv"), std::string::npos);
+
+    std::filesystem::create_directories(scratch / "empty");
+    auto noTable =
+        Run(CommandImportBooks, {(scratch / "empty").string(), Fixture("books_utf8_bom.csv")});
+    EXPECT_EQ(noTable.status, 1);
+    EXPECT_NE(noTable.err.find("Book 表がありません"), std::string::npos) << noTable.err;
+
+    auto usage = Run(CommandImportBooks, {folder});
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_NE(usage.err.find("import-books FOLDER FILE.csv"), std::string::npos);
+}
+
+TEST_F(ImportCommand, AFileWithOnlyAHeaderImportsNothing) {
+    auto run = Run(CommandImportUsers, {folder, WriteScratch("header.csv", "NAME_ID,NAME\r\n")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "0件を取り込みました（新規 0件、更新 0件）\n");
+    auto empty = Run(CommandImportUsers, {folder, WriteScratch("empty.csv", "")});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_NE(empty.err.find("1行目: 見出しの行がありません"), std::string::npos) << empty.err;
+}
+
+}  // namespace
+}  // namespace tools_test

@@ -1,0 +1,74 @@
+#include "tools/tools_fixture.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+
+#include "engine/common/value_convert.h"
+#include "tools/admin_commands.h"
+#include "tools/data_folder.h"
+
+namespace tools_test {
+
+void ToolsFixture::SetUp() {
+    static std::atomic<int> counter{0};
+    scratch = std::filesystem::temp_directory_path() /
+              ("kx_tools_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
+    std::filesystem::remove_all(scratch);
+    std::filesystem::create_directories(scratch / "data");
+    folder = (scratch / "data").string();
+}
+
+void ToolsFixture::TearDown() {
+    std::filesystem::remove_all(scratch);
+}
+
+CommandRun ToolsFixture::Run(const Command& command, const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    CommandRun run;
+    run.status = command(args, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+void ToolsFixture::InitFolder() {
+    auto run = Run(kashidashi::admin::CommandInit, {folder});
+    ASSERT_EQ(run.status, 0) << run.err;
+}
+
+std::string ToolsFixture::Fixture(const std::string& name) {
+    return std::string(KX_TEST_DATA) + "/tools/fixtures/" + name;
+}
+
+std::string ToolsFixture::WriteScratch(const std::string& name, const std::string& bytes) {
+    auto path = (scratch / name).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+std::vector<std::map<std::string, std::string>> ToolsFixture::Rows(const std::string& table) {
+    kashidashi::admin::DataFolder data(folder);
+    auto t = data.Table(table);
+    t->Open();
+    std::vector<std::map<std::string, std::string>> rows;
+    for (t->First(); !t->Eof(); t->Next()) {
+        auto& row = rows.emplace_back();
+        for (int i = 0; i < t->FieldCount(); ++i)
+            row[t->Fields(i).FieldName()] = engine::ValueText(t->Fields(i).GetValue());
+    }
+    return rows;
+}
+
+std::map<std::string, std::string> ToolsFixture::Row(const std::string& table,
+                                                     const std::string& keyColumn,
+                                                     const std::string& key) {
+    for (auto& row : Rows(table)) {
+        if (row[keyColumn] == key) return row;
+    }
+    return {};
+}
+
+}  // namespace tools_test

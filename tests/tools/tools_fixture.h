@@ -1,0 +1,51 @@
+// A fresh data folder for each test of the administration commands, a way to
+// run a command as the program does, and readers of what it stored.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "engine/common/value.h"
+
+namespace tools_test {
+
+// What a command returned and printed.
+struct CommandRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+using Command = std::function<int(const std::vector<std::string>&, std::ostream&, std::ostream&)>;
+
+class ToolsFixture : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    CommandRun Run(const Command& command, const std::vector<std::string>& args);
+    // init on the fixture's folder, expected to succeed.
+    void InitFolder();
+    // A file of fixtures/ by name.
+    static std::string Fixture(const std::string& name);
+    // Writes a file in the fixture's scratch folder (not the data folder).
+    std::string WriteScratch(const std::string& name, const std::string& bytes);
+
+    // Every row of a table, in the order of its primary index: column name
+    // (as the table spells it) -> the text form of the value.
+    std::vector<std::map<std::string, std::string>> Rows(const std::string& table);
+    // The rows of a table whose key column has the text form `key`.
+    std::map<std::string, std::string> Row(const std::string& table, const std::string& keyColumn,
+                                           const std::string& key);
+
+    std::filesystem::path scratch;
+    std::string folder;  // the data folder, inside scratch
+};
+
+}  // namespace tools_test
