@@ -1,0 +1,83 @@
+#include "app/U_Main2.h"
+
+#include <QEvent>
+#include <QStyle>
+#include <system_error>
+
+#include "app/U_Head1.h"
+#include "app/dialogs.h"
+#include "app/window_placement.h"
+#include "platform/paths.h"
+#include "ui_U_Main2.h"
+
+namespace kashidashi {
+
+TMain2::TMain2(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TMain2>()) {
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("Main2"));
+    // System menu only: no minimise or maximise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(696, 412);
+    ui->BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    ui->Button1->setEnabled(false);
+    ui->Button2->setEnabled(false);
+    connect(ui->Button1, &QPushButton::clicked, this, &TMain2::Button1Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TMain2::Button2Click);
+    connect(ui->BtnUP, &QPushButton::clicked, this, &TMain2::BtnUPClick);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &QWidget::close);
+    FormCreate();
+}
+
+TMain2::~TMain2() = default;
+
+// The program folder is the working folder at the moment the window is made.
+void TMain2::FormCreate() {
+    try {
+        programFolder_ = platform::CurrentFolder();
+    } catch (const std::system_error&) {
+        programFolder_.clear();  // start-up says so and goes no further
+    }
+    guard_ = kGuardCreated;
+    CentreOnScreen(*this);
+}
+
+void TMain2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A desktop without a window manager may never activate the window.
+    QueueFormActivate();
+}
+
+void TMain2::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) QueueFormActivate();
+}
+
+// Runs from the event loop, not inside the window system's event: start-up
+// opens modal windows.
+void TMain2::QueueFormActivate() {
+    QMetaObject::invokeMethod(this, &TMain2::FormActivate, Qt::QueuedConnection);
+}
+
+void TMain2::Button1Click() {
+    try {
+        OpenSettingsWindow();
+        SetPath();
+    } catch (const std::exception& error) {
+        Dialogs::ShowEngineError(this, error);
+    }
+}
+
+void TMain2::Button2Click() {
+    // The lending desk window comes with its own unit; until then the button
+    // says so. This is the one place that opens it.
+    Dialogs::Information(this, QStringLiteral("貸出・返却の画面は準備中です。"));
+}
+
+// Created for one showing, owned by the main window, released after it.
+void TMain2::OpenSettingsWindow() {
+    auto window = std::make_unique<THead1>(this);
+    Dialogs::Exec(*window);
+}
+
+}  // namespace kashidashi
