@@ -52,11 +52,23 @@ std::vector<storage::ColumnDef> StoredColumns(const std::vector<sql::ColumnDef>&
     return stored;
 }
 
-storage::IndexDef MakeIndex(std::string name, const std::vector<sql::Name>& columns, bool primary,
-                            bool unique) {
+// An index over checked columns, each named as the table declares it.
+storage::IndexDef MakeIndex(std::string name, const std::vector<sql::Name>& columns,
+                            const storage::TableSchema& table, bool primary, bool unique) {
     storage::IndexDef index{std::move(name), {}, primary, unique || primary};
-    for (const auto& column : columns) index.columns.push_back(column.text);
+    for (const auto& column : columns)
+        index.columns.push_back(table.columns[*table.FindColumn(column.text)].name);
     return index;
+}
+
+void CreateStoredTable(const storage::TableSchema& table, storage::Connection& connection,
+                       bool ifNotExists) {
+    try {
+        connection.CreateTable(table);
+    } catch (const EngineError& error) {
+        // Another desk may have made it since we looked.
+        if (!ifNotExists || error.code() != err::kTableExists) throw;
+    }
 }
 
 void CreateTable(const sql::CreateTableStmt& create, storage::Connection& connection,
@@ -67,16 +79,11 @@ void CreateTable(const sql::CreateTableStmt& create, storage::Connection& connec
     }
     storage::TableSchema table{create.table.text, StoredColumns(create.columns), {}};
     CheckColumnNames(NamesOf(create.columns), nullptr, text, "the table");
-    if (create.primaryKey) {
-        CheckColumnNames(create.primaryKey->columns, &table, text, "the primary key");
-        table.indexes.push_back(MakeIndex("PRIMARY", create.primaryKey->columns, true, true));
+    if (const auto& key = create.primaryKey) {
+        CheckColumnNames(key->columns, &table, text, "the primary key");
+        table.indexes.push_back(MakeIndex("PRIMARY", key->columns, table, true, true));
     }
-    try {
-        connection.CreateTable(table);
-    } catch (const EngineError& error) {
-        // Another desk may have made it since we looked.
-        if (!create.ifNotExists || error.code() != err::kTableExists) throw;
-    }
+    CreateStoredTable(table, connection, create.ifNotExists);
 }
 
 void AlterTable(const sql::AlterTableStmt& alter, storage::Connection& connection,
@@ -101,8 +108,8 @@ void CreateIndex(const sql::CreateIndexStmt& create, storage::Connection& connec
         sql::ThrowSqlError(
             text, create.index.offset,
             "the table '" + table.name + "' already has an index '" + create.index.text + "'");
-    connection.CreateIndex(table.name,
-                           MakeIndex(create.index.text, create.columns, false, create.unique));
+    connection.CreateIndex(
+        table.name, MakeIndex(create.index.text, create.columns, table, false, create.unique));
 }
 
 void DropTable(const sql::DropTableStmt& drop, storage::Connection& connection) {
