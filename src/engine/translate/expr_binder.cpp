@@ -4,6 +4,7 @@
 #include "engine/common/names.h"
 #include "engine/common/value_convert.h"
 #include "engine/sql/source_position.h"
+#include "platform/cp932.h"
 
 namespace engine::translate {
 namespace {
@@ -155,7 +156,8 @@ plan::ExprPtr ExprBinder::BindLike(const sql::Like& like) {
     auto pattern = Bind(*like.pattern);
     if (auto* literal = std::get_if<plan::Literal>(&pattern->node);
         literal && !literal->value.IsNull())
-        literal->value = Value(ValueText(literal->value));
+        // The pattern in the form stored texts have, so that "〜" finds a stored "～".
+        literal->value = Value(platform::NormaliseToCp932(ValueText(literal->value)));
     return plan::Make(plan::Like{Bind(*like.operand), std::move(pattern), like.negated});
 }
 
