@@ -18,6 +18,11 @@
 
 namespace kashidashi::admin {
 
+inline constexpr const char* kInitUsage = "init FOLDER";
+inline constexpr const char* kDemoUsage = "demo FOLDER";
+inline constexpr const char* kImportUsersUsage = "import-users FOLDER FILE.csv";
+inline constexpr const char* kImportBooksUsage = "import-books FOLDER FILE.csv";
+
 int CommandInit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandDemo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandImportUsers(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -21,7 +21,7 @@ void WriteTables(DataFolder& folder, const std::vector<DemoTable>& school) {
 }  // namespace
 
 int CommandDemo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    return RunCommand(args, 1, "demo FOLDER", err, [&] {
+    return RunCommand(args, 1, kDemoUsage, err, [&] {
         DataFolder folder(args[0]);
         RequireNoDataTables(folder);
         const auto school = DemoSchool(engine::Today());

@@ -54,12 +54,12 @@ int Import(const ImportTarget& target, const std::vector<std::string>& args, std
 }  // namespace
 
 int CommandImportUsers(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    return RunCommand(args, 2, "import-users FOLDER FILE.csv", err,
+    return RunCommand(args, 2, kImportUsersUsage, err,
                       [&] { return Import(UsersTarget(), args, out, err); });
 }
 
 int CommandImportBooks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    return RunCommand(args, 2, "import-books FOLDER FILE.csv", err,
+    return RunCommand(args, 2, kImportBooksUsage, err,
                       [&] { return Import(BooksTarget(), args, out, err); });
 }
 

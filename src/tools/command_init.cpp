@@ -8,7 +8,7 @@
 namespace kashidashi::admin {
 
 int CommandInit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    return RunCommand(args, 1, "init FOLDER", err, [&] {
+    return RunCommand(args, 1, kInitUsage, err, [&] {
         DataFolder folder(args[0]);
         InitDataFolder(folder);
         out << "データ表を作成しました（" << DataTableNames().size() << "表）: " << args[0] << "\n";

@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "tools/command_sql.h"
+#ifdef KX_ADMIN_DATA_COMMANDS
+#include "tools/admin_commands.h"
+#endif
 
 namespace kashidashi::admin {
 namespace {
@@ -26,6 +29,12 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"sql", CommandSql, kSqlUsage},
+#ifdef KX_ADMIN_DATA_COMMANDS  // built with the data layer (CMakeLists.txt)
+    {"init", CommandInit, kInitUsage},
+    {"demo", CommandDemo, kDemoUsage},
+    {"import-users", CommandImportUsers, kImportUsersUsage},
+    {"import-books", CommandImportBooks, kImportBooksUsage},
+#endif
 };
 
 int PrintUsage(std::ostream& err) {

@@ -1,0 +1,81 @@
+// The data-folder commands as the built kashidashi-admin runs them: listed
+// in its usage, and giving their exit status and messages through the
+// program's own streams.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "tools/tools_fixture.h"
+
+namespace tools_test {
+namespace {
+
+std::string Quoted(const std::string& word) {
+    std::string quoted = "'";
+    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class AdminTool : public ToolsFixture {
+  protected:
+    void SetUp() override {
+#ifndef KX_ADMIN_TOOL
+        GTEST_SKIP() << "kashidashi-admin is not built";
+#endif
+        ToolsFixture::SetUp();
+    }
+
+    CommandRun Admin(const std::vector<std::string>& args) {
+        CommandRun run;
+#ifdef KX_ADMIN_TOOL
+        std::string command = Quoted(KX_ADMIN_TOOL);
+        for (const auto& arg : args) command += " " + Quoted(arg);
+        command +=
+            " >" + Quoted((scratch / "out").string()) + " 2>" + Quoted((scratch / "err").string());
+        const int raw = std::system(command.c_str());
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = ReadText(scratch / "out");
+        run.err = ReadText(scratch / "err");
+#endif
+        return run;
+    }
+};
+
+TEST_F(AdminTool, UsageListsTheDataCommands) {
+    auto run = Admin({});
+    EXPECT_EQ(run.status, 2);
+    for (const char* usage : {"init FOLDER", "demo FOLDER", "import-users FOLDER FILE.csv",
+                              "import-books FOLDER FILE.csv"})
+        EXPECT_NE(run.err.find(usage), std::string::npos) << usage << "\n" << run.err;
+}
+
+TEST_F(AdminTool, DemoThenImports) {
+    auto demo = Admin({"demo", folder});
+    ASSERT_EQ(demo.status, 0) << demo.err;
+    EXPECT_NE(demo.out.find("図書 400冊"), std::string::npos) << demo.out;
+
+    const auto books = Rows("Book");
+    auto bad = Admin({"import-books", folder, Fixture("bad_date.csv")});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("3行目: "), std::string::npos) << bad.err;
+    EXPECT_EQ(Rows("Book"), books);  // line 2 was good, but nothing was written
+
+    auto good = Admin({"import-users", folder, Fixture("users_update.csv")});
+    EXPECT_EQ(good.status, 0) << good.err;
+    EXPECT_EQ(good.out, "2件を取り込みました（新規 2件、更新 0件）\n");
+    EXPECT_EQ(Rows("Name").size(), 67u);
+}
+
+}  // namespace
+}  // namespace tools_test
