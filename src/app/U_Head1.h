@@ -54,6 +54,7 @@ class THead1 : public QDialog {
     void ShowRegRow2();
     void OpenHead();
     bool SaveRegRow2();
+    void WriteRegRow2(engine::TDBTable& reg);
     void SaveHead();
 
     std::unique_ptr<Ui::THead1> ui;

@@ -37,12 +37,7 @@ bool THead1::SaveRegRow2() {
         if (regRow2Shown_) {
             if (!reg.Active()) reg.Open();
             if (reg.FindKey({engine::Value(2)})) {
-                reg.Edit();
-                bindings_.Store(reg);
-                const int choice = ui->RadioGroup2->ItemIndex();
-                if (choice >= 0) reg.FieldByName("N2").SetAsInteger(choice);
-                reg.Post();
-                if (choice >= 0) TDM::Instance().settings.IsbnLendingMode = choice;
+                WriteRegRow2(reg);
                 saved = true;
             }
         }
@@ -51,6 +46,15 @@ bool THead1::SaveRegRow2() {
     }
     reg.Close();  // drops an edit left by a failure
     return saved;
+}
+
+void THead1::WriteRegRow2(engine::TDBTable& reg) {
+    reg.Edit();
+    bindings_.Store(reg);
+    const int choice = ui->RadioGroup2->ItemIndex();
+    if (choice >= 0) reg.FieldByName("N2").SetAsInteger(choice);
+    reg.Post();
+    if (choice >= 0) TDM::Instance().settings.IsbnLendingMode = choice;
 }
 
 void THead1::SaveHead() {

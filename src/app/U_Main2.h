@@ -79,6 +79,7 @@ class TMain2 : public QWidget {
     void ReadConnectionSettings();
     PathResult ConnectRemote();
     PathResult PrepareLocal();
+    PathResult AskAgainOrEnd();
     void OpenSettingsWindow();
     bool StartUpdater();
 

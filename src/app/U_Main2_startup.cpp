@@ -31,6 +31,38 @@ const QString kProgramFolderMissing = QStringLiteral(
     "プログラムのフォルダ（作業フォルダ）が見つかりません。\r\n"
     "フォルダがあることを確かめてから、もう一度起動してください。");
 
+// The connection settings of the single head row.
+void ReadHeadSettings(engine::TDBTable& head, ProgramSettings& s) {
+    head.Open();
+    DataSetCloser closer(head);
+    head.First();
+    auto text = [&](const char* name) { return head.FieldByName(name).AsString(); };
+    auto number = [&](const char* name) {
+        return static_cast<int>(head.FieldByName(name).AsInteger());
+    };
+    s.DataFolder = text("PathName1");
+    s.ServerMode = number("PM4");
+    s.ServerUserName = text("UserName");
+    s.ServerPassword = text("UserPW");
+    s.ServerHostName = text("HostName");
+    s.ServerPort = number("PortNo");
+    s.ServerDatabaseName = text("DataBaseName");
+}
+
+// Makes session "BBB" remote with the server settings and connects "AAA".
+void ConnectToServer(TDM& dm) {
+    const ProgramSettings& s = dm.settings;
+    dm.DBSession1.SetSessionType(engine::SessionType::stRemote);
+    auto remote = dm.DBSession1.RemoteSettings();
+    remote.user = s.ServerUserName;
+    remote.password = s.ServerPassword;
+    remote.host = s.ServerHostName;
+    remote.port = s.ServerPort;
+    dm.DBSession1.SetRemoteSettings(remote);
+    dm.DBDatabase1.SetRemoteDatabase(s.ServerDatabaseName);
+    dm.DBDatabase1.SetConnected(true);
+}
+
 }  // namespace
 
 void TMain2::FormActivate() {
@@ -123,23 +155,7 @@ bool TMain2::SetPath() {
 // Steps 1 and 2: the settings of head, then the data database let go.
 void TMain2::ReadConnectionSettings() {
     TDM& dm = TDM::Instance();
-    ProgramSettings& s = dm.settings;
-    {
-        dm.Head.Open();
-        DataSetCloser closer(dm.Head);
-        dm.Head.First();
-        auto text = [&](const char* name) { return dm.Head.FieldByName(name).AsString(); };
-        auto number = [&](const char* name) {
-            return static_cast<int>(dm.Head.FieldByName(name).AsInteger());
-        };
-        s.DataFolder = text("PathName1");
-        s.ServerMode = number("PM4");
-        s.ServerUserName = text("UserName");
-        s.ServerPassword = text("UserPW");
-        s.ServerHostName = text("HostName");
-        s.ServerPort = number("PortNo");
-        s.ServerDatabaseName = text("DataBaseName");
-    }
+    ReadHeadSettings(dm.Head, dm.settings);
     dm.DBSession1.SetActive(false);
     dm.DBDatabase1.SetConnected(false);
 }
@@ -147,18 +163,8 @@ void TMain2::ReadConnectionSettings() {
 // Client/server: a failed connection leads through the settings window to a
 // new attempt, until one succeeds or the operator switches to local mode.
 TMain2::PathResult TMain2::ConnectRemote() {
-    TDM& dm = TDM::Instance();
-    const ProgramSettings& s = dm.settings;
     try {
-        dm.DBSession1.SetSessionType(engine::SessionType::stRemote);
-        auto remote = dm.DBSession1.RemoteSettings();
-        remote.user = s.ServerUserName;
-        remote.password = s.ServerPassword;
-        remote.host = s.ServerHostName;
-        remote.port = s.ServerPort;
-        dm.DBSession1.SetRemoteSettings(remote);
-        dm.DBDatabase1.SetRemoteDatabase(s.ServerDatabaseName);
-        dm.DBDatabase1.SetConnected(true);
+        ConnectToServer(TDM::Instance());
     } catch (const std::exception&) {
         Dialogs::Error(this, kConnectFailed);
         OpenSettingsWindow();
@@ -175,21 +181,24 @@ TMain2::PathResult TMain2::PrepareLocal() {
     std::string& folder = dm.settings.DataFolder;
     if (folder.empty()) folder = kDefaultDataFolder;  // in memory only
     folder = platform::WithTrailingSeparator(folder);
-    if (!platform::FolderExists(folder)) {
-        const auto answer =
-            Dialogs::Question(this, kDataFolderWrong, Dialogs::Yes | Dialogs::No | Dialogs::Cancel,
-                              Dialogs::Kind::Warning);
-        if (answer != Dialogs::Yes) {
-            close();
-            return PathResult::Ended;
-        }
-        OpenSettingsWindow();
-        return PathResult::Retry;
-    }
+    if (!platform::FolderExists(folder)) return AskAgainOrEnd();
     dm.DBSession1.SetSessionType(engine::SessionType::stLocal);
     dm.DBDatabase1.SetDirectory(folder);
     ui->Edit1->setText(QString::fromStdString(folder));
     return PathResult::Ready;
+}
+
+// A data folder that does not exist: set it again (Yes) or end the program.
+TMain2::PathResult TMain2::AskAgainOrEnd() {
+    const auto answer =
+        Dialogs::Question(this, kDataFolderWrong, Dialogs::Yes | Dialogs::No | Dialogs::Cancel,
+                          Dialogs::Kind::Warning);
+    if (answer != Dialogs::Yes) {
+        close();
+        return PathResult::Ended;
+    }
+    OpenSettingsWindow();
+    return PathResult::Retry;
 }
 
 }  // namespace kashidashi
