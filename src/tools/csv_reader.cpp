@@ -56,27 +56,29 @@ class CsvScanner {
         return true;
     }
 
+    // Adds the character at the position to a quoted field and moves past
+    // it; false, past it, at the closing quote.
+    bool NextQuoted(std::string& field) {
+        if (text_[pos_] == '"') {
+            ++pos_;
+            if (pos_ >= text_.size() || text_[pos_] != '"') return false;
+            field += '"';  // "" stands for one quote
+            ++pos_;
+        } else if (AtLineBreak()) {
+            SkipLineBreak();  // a line break inside quotes belongs to the field, as LF
+            field += '\n';
+        } else {
+            field += text_[pos_++];
+        }
+        return true;
+    }
+
     bool ReadQuoted(std::string& field, int recordLine, CsvText& result) {
         ++pos_;  // the opening quote
-        for (;;) {
+        do {
             if (pos_ >= text_.size())
                 return Fail(result, recordLine, "引用符（\"）が閉じていません");
-            char c = text_[pos_];
-            if (c == '"' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '"') {
-                field += '"';
-                pos_ += 2;
-            } else if (c == '"') {
-                ++pos_;
-                break;
-            } else if (AtLineBreak()) {
-                // A line break inside quotes belongs to the field, as LF.
-                SkipLineBreak();
-                field += '\n';
-            } else {
-                field += c;
-                ++pos_;
-            }
-        }
+        } while (NextQuoted(field));
         if (pos_ < text_.size() && text_[pos_] != ',' && !AtLineBreak())
             return Fail(result, recordLine, "閉じた引用符（\"）の後に文字があります");
         return true;

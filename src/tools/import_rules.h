@@ -23,7 +23,6 @@ namespace kashidashi::admin {
 struct ImportTarget {
     std::string table;                     // "Name", "Book"
     std::string keyColumn;                 // "NAME_ID", "BOOK_ID"
-    std::string noun;                      // what a row is, for messages: "利用者", "図書"
     Cells newRowDefaults;                  // set on a new row before the file's values
     std::optional<int64_t> lowestKey;      // for a number key
     std::vector<std::string> isbnColumns;  // checked and stored as ISBNs

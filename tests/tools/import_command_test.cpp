@@ -97,6 +97,7 @@ TEST_F(ImportCommand, BadFilesChangeNothing) {
         {false, "duplicate_key.csv", {"4行目: NAME_ID「200001」は 2行目と重複しています"}},
         {false, "bad_integer.csv", {"3行目: 列 sex の「男」は整数ではありません"}},
         {false, "empty_key.csv", {"3行目: NAME_ID が空です"}},
+        {false, "long_key.csv", {"3行目: 列 NAME_ID の「2000011」は長すぎます（6バイトまで）"}},
         {false,
          "wrong_field_count.csv",
          {"3行目: 列の数が見出しと合いません（見出し 3列、この行 2列）"}},
