@@ -28,17 +28,15 @@ engine::storage::TableSchema TableLayout(DataFolder& folder, const std::string& 
     return *folder.Database().Connection().DescribeTable(name);
 }
 
-int Import(const ImportTarget& target, const std::vector<std::string>& args, std::ostream& out,
-           std::ostream& err) {
-    DataFolder folder(args[0]);
-    auto layout = TableLayout(folder, target.table);
-    auto plan = PlanImport(target, layout, ParseCsv(DecodeCsvBytes(ReadFileBytes(args[1]))));
-    if (!plan.rejections.empty()) {
-        for (const auto& rejection : plan.rejections)
-            err << rejection.line << "行目: " << rejection.reason << "\n";
-        err << "取り込みを中止しました。" << target.table << " 表は変更していません。\n";
-        return kExitFailed;
-    }
+int ReportRejections(const ImportTarget& target, const ImportPlan& plan, std::ostream& err) {
+    for (const auto& rejection : plan.rejections)
+        err << rejection.line << "行目: " << rejection.reason << "\n";
+    err << "取り込みを中止しました。" << target.table << " 表は変更していません。\n";
+    return kExitFailed;
+}
+
+int Write(DataFolder& folder, const ImportTarget& target, const ImportPlan& plan,
+          std::ostream& out) {
     ImportCounts counts;
     try {
         counts = ApplyImport(folder, target, plan.rows);
@@ -49,6 +47,15 @@ int Import(const ImportTarget& target, const std::vector<std::string>& args, std
     out << counts.added + counts.updated << "件を取り込みました（新規 " << counts.added
         << "件、更新 " << counts.updated << "件）\n";
     return kExitDone;
+}
+
+int Import(const ImportTarget& target, const std::vector<std::string>& args, std::ostream& out,
+           std::ostream& err) {
+    DataFolder folder(args[0]);
+    auto layout = TableLayout(folder, target.table);
+    auto plan = PlanImport(target, layout, ParseCsv(DecodeCsvBytes(ReadFileBytes(args[1]))));
+    if (!plan.rejections.empty()) return ReportRejections(target, plan, err);
+    return Write(folder, target, plan, out);
 }
 
 }  // namespace
