@@ -4,6 +4,7 @@
 #include "engine/common/names.h"
 #include "engine/common/value_convert.h"
 #include "engine/sql/source_position.h"
+#include "engine/translate/date_compare.h"
 #include "platform/cp932.h"
 
 namespace engine::translate {
@@ -125,9 +126,28 @@ void ExprBinder::Coerce(plan::ExprPtr& column, plan::ExprPtr& other, size_t offs
         other = plan::Make(plan::DateAsDateTime{std::move(other)});
 }
 
+// A DATE column against a date-and-time constant, as a comparison of dates
+// that the column's index can serve; nothing for every other comparison.
+plan::ExprPtr ExprBinder::DatesCompared(plan::CompareOp op, plan::ExprPtr& left, plan::ExprPtr& right) {
+    auto isDateColumn = [](const plan::ExprPtr& e) {
+        auto* column = std::get_if<plan::ColumnRef>(&e->node);
+        return column && column->type.type == FieldType::Date;
+    };
+    auto moment = [](const plan::ExprPtr& e) -> const plan::Literal* {
+        auto* literal = std::get_if<plan::Literal>(&e->node);
+        return literal && literal->value.IsDateTime() ? literal : nullptr;
+    };
+    if (isDateColumn(left) && moment(right))
+        return CompareDateWithMoment(op, left, moment(right)->value.DateTimeValue());
+    if (isDateColumn(right) && moment(left))
+        return CompareDateWithMoment(Mirrored(op), right, moment(left)->value.DateTimeValue());
+    return nullptr;
+}
+
 plan::ExprPtr ExprBinder::BindComparison(const sql::Comparison& c, size_t offset) {
     auto left = Bind(*c.left);
     auto right = Bind(*c.right);
+    if (auto dates = DatesCompared(ToPlan(c.op), left, right)) return dates;
     if (std::holds_alternative<plan::ColumnRef>(left->node))
         Coerce(left, right, offset);
     else if (std::holds_alternative<plan::ColumnRef>(right->node))

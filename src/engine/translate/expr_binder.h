@@ -51,6 +51,7 @@ class ExprBinder {
 
   private:
     plan::ExprPtr BindComparison(const sql::Comparison& c, size_t offset);
+    plan::ExprPtr DatesCompared(plan::CompareOp op, plan::ExprPtr& left, plan::ExprPtr& right);
     plan::ExprPtr BindLiteral(Value value) const;
     plan::ExprPtr BindParameter(const sql::Parameter& parameter, size_t offset) const;
     plan::ExprPtr BindLogical(const sql::Logical& logical);
