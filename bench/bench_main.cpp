@@ -4,11 +4,13 @@
 
 namespace bench {
 void RunTableCases();
+void RunQueryCases();
 }
 
 int main() {
     try {
         bench::RunTableCases();
+        bench::RunQueryCases();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "benchmark failed: %s\n", e.what());
         return 1;
