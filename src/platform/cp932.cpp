@@ -142,17 +142,23 @@ std::string Cp932Cut(std::string_view utf8, std::size_t maxBytes) {
     return std::string(utf8.substr(0, Cp932CutOffset(utf8, maxBytes)));
 }
 
-std::string ToCp932(std::string_view utf8) {
-    const std::size_t ascii = utf8::FirstNonAscii(utf8);
-    if (ascii == utf8.size()) return std::string(utf8);
-    // CP932 never needs more bytes than UTF-8 for a character; grow anyway if it should.
-    std::string out(utf8.size(), '\0');
+namespace {
+
+// Converts a whole text a run at a time. An ASCII head is copied as it is
+// (both encodings agree on it); the output grows by `perByte` bytes for each
+// byte still to convert whenever less than `minRoom` is left.
+std::string ConvertAll(std::string_view text, std::size_t perByte, std::size_t minRoom,
+                       Progress (*convertSome)(std::string_view, char*, std::size_t)) {
+    const std::size_t ascii = utf8::FirstNonAscii(text);
+    if (ascii == text.size()) return std::string(text);
+    std::string out(ascii + perByte * (text.size() - ascii) + minRoom, '\0');
     std::size_t written = ascii;
-    std::copy_n(utf8.data(), ascii, out.data());
-    std::string_view rest = utf8.substr(ascii);
+    std::copy_n(text.data(), ascii, out.data());
+    std::string_view rest = text.substr(ascii);
     while (!rest.empty()) {
-        if (out.size() - written < 2) out.resize(out.size() + rest.size() + 2);
-        const Progress p = EncodeSome(rest, out.data() + written, out.size() - written);
+        if (out.size() - written < minRoom)
+            out.resize(out.size() + perByte * rest.size() + minRoom);
+        const Progress p = convertSome(rest, out.data() + written, out.size() - written);
         if (p.consumed == 0) out.resize(out.size() * 2 + 8);
         written += p.written;
         rest.remove_prefix(p.consumed);
@@ -161,23 +167,16 @@ std::string ToCp932(std::string_view utf8) {
     return out;
 }
 
+}  // namespace
+
+// CP932 never needs more bytes than UTF-8 for a character.
+std::string ToCp932(std::string_view utf8) {
+    return ConvertAll(utf8, 1, 2, EncodeSome);
+}
+
+// One CP932 byte gives at most three UTF-8 bytes (every CP932 character is in the BMP).
 std::string FromCp932(std::string_view cp932) {
-    const std::size_t ascii = utf8::FirstNonAscii(cp932);
-    if (ascii == cp932.size()) return std::string(cp932);
-    // One CP932 byte gives at most three UTF-8 bytes (every CP932 character is in the BMP).
-    std::string out(ascii + 3 * (cp932.size() - ascii) + 4, '\0');
-    std::size_t written = ascii;
-    std::copy_n(cp932.data(), ascii, out.data());
-    std::string_view rest = cp932.substr(ascii);
-    while (!rest.empty()) {
-        if (out.size() - written < 4) out.resize(out.size() + 3 * rest.size() + 4);
-        const Progress p = DecodeSome(rest, out.data() + written, out.size() - written);
-        if (p.consumed == 0) out.resize(out.size() * 2 + 8);
-        written += p.written;
-        rest.remove_prefix(p.consumed);
-    }
-    out.resize(written);
-    return out;
+    return ConvertAll(cp932, 3, 4, DecodeSome);
 }
 
 std::string NormaliseToCp932(std::string_view utf8) {

@@ -1,6 +1,7 @@
 #include "engine/translate/expr_binder.h"
 
 #include "engine/common/error.h"
+#include "engine/common/overload.h"
 #include "engine/common/names.h"
 #include "engine/common/value_convert.h"
 #include "engine/sql/source_position.h"
@@ -9,13 +10,6 @@
 
 namespace engine::translate {
 namespace {
-
-template <class... F>
-struct Overload : F... {
-    using F::operator()...;
-};
-template <class... F>
-Overload(F...) -> Overload<F...>;
 
 plan::CompareOp ToPlan(sql::CompareOp op) {
     switch (op) {

@@ -1,16 +1,10 @@
 #include "engine/storage/sqlite/sql_writer.h"
 
 #include "engine/common/error.h"
+#include "engine/common/overload.h"
 
 namespace engine::storage::sqlite {
 namespace {
-
-template <class... F>
-struct Overload : F... {
-    using F::operator()...;
-};
-template <class... F>
-Overload(F...) -> Overload<F...>;
 
 const char* OperatorText(plan::CompareOp op) {
     switch (op) {
