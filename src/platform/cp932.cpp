@@ -51,10 +51,11 @@ struct Progress {
     std::size_t written;   // output bytes
 };
 
-// Converts as much of the UTF-8 input as fits into out[0, cap) without splitting a character;
-// a character CP932 cannot hold (and a malformed UTF-8 byte) becomes "?".
-Progress EncodeSome(std::string_view in, char* out, std::size_t cap) {
-    iconv_t cd = Converters().Encoder();
+// Converts as much of the input as fits into out[0, cap) without splitting a
+// character; an input sequence the converter refuses becomes one "?", and
+// `badLength` tells how many input bytes that sequence spans.
+Progress ConvertSome(iconv_t cd, std::string_view in, char* out, std::size_t cap,
+                     std::size_t (*badLength)(std::string_view)) {
     char* inp = const_cast<char*>(in.data());
     std::size_t inLeft = in.size();
     char* outp = out;
@@ -63,8 +64,7 @@ Progress EncodeSome(std::string_view in, char* out, std::size_t cap) {
         if (iconv(cd, &inp, &inLeft, &outp, &outLeft) != kIconvError) break;
         if (errno == E2BIG) break;
         // EILSEQ (not convertible or malformed) or EINVAL (truncated at the end).
-        std::size_t len = utf8::SequenceLength(std::string_view(inp, inLeft));
-        if (len == 0) len = 1;
+        std::size_t len = std::max<std::size_t>(1, badLength(std::string_view(inp, inLeft)));
         *outp++ = '?';
         --outLeft;
         inp += len;
@@ -74,29 +74,26 @@ Progress EncodeSome(std::string_view in, char* out, std::size_t cap) {
     return {in.size() - inLeft, cap - outLeft};
 }
 
-// Converts as much of the CP932 input as fits into out[0, cap); a byte or pair that is no
-// CP932 character becomes "?".
+// A malformed or unconvertible UTF-8 character spans its sequence.
+std::size_t BadUtf8Length(std::string_view rest) {
+    return utf8::SequenceLength(rest);
+}
+
+// A byte or pair that is no CP932 character: a lead and trail byte go together.
+std::size_t BadCp932Length(std::string_view rest) {
+    bool pair = rest.size() >= 2 && IsCp932LeadByte(static_cast<unsigned char>(rest[0])) &&
+                IsCp932TrailByte(static_cast<unsigned char>(rest[1]));
+    return pair ? 2 : 1;
+}
+
+// UTF-8 to CP932; a character CP932 cannot hold becomes "?".
+Progress EncodeSome(std::string_view in, char* out, std::size_t cap) {
+    return ConvertSome(Converters().Encoder(), in, out, cap, BadUtf8Length);
+}
+
+// CP932 to UTF-8; a byte or pair that is no CP932 character becomes "?".
 Progress DecodeSome(std::string_view in, char* out, std::size_t cap) {
-    iconv_t cd = Converters().Decoder();
-    char* inp = const_cast<char*>(in.data());
-    std::size_t inLeft = in.size();
-    char* outp = out;
-    std::size_t outLeft = cap;
-    while (inLeft > 0 && outLeft > 0) {
-        if (iconv(cd, &inp, &inLeft, &outp, &outLeft) != kIconvError) break;
-        if (errno == E2BIG) break;
-        std::size_t len = 1;
-        if (IsCp932LeadByte(static_cast<unsigned char>(inp[0])) && inLeft >= 2 &&
-            IsCp932TrailByte(static_cast<unsigned char>(inp[1]))) {
-            len = 2;
-        }
-        *outp++ = '?';
-        --outLeft;
-        inp += len;
-        inLeft -= len;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-    return {in.size() - inLeft, cap - outLeft};
+    return ConvertSome(Converters().Decoder(), in, out, cap, BadCp932Length);
 }
 
 }  // namespace
