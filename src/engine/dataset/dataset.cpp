@@ -33,7 +33,8 @@ TField& TDataSet::FieldByName(std::string_view name) const {
 void TDataSet::BindFields() {
     if (persistentCount_ == 0) {
         for (size_t i = 0; i < columns_.size(); ++i) {
-            auto field = std::make_unique<TField>(columns_[i].name, columns_[i].type.type, columns_[i].type.size);
+            auto field = std::make_unique<TField>(columns_[i].name, columns_[i].type.type,
+                                                  columns_[i].type.size);
             field->Attach(this, static_cast<int>(i), static_cast<int>(i));
             fields_.push_back(std::move(field));
         }
@@ -109,8 +110,7 @@ void TDataSet::CalculateFields() {
 }
 
 void TDataSet::First() {
-    RequireActive();
-    CheckBrowseMode();
+    CheckBrowseMode();  // also fails on a closed data set
     SetCurrent(DoFirst());
     if (current_ && AfterScroll) AfterScroll(*this);
 }
@@ -128,8 +128,7 @@ void TDataSet::Prior() {
 }
 
 void TDataSet::Last() {
-    RequireActive();
-    CheckBrowseMode();
+    CheckBrowseMode();  // also fails on a closed data set
     SetCurrent(DoLast());
     eof_ = true;
     if (current_ && AfterScroll) AfterScroll(*this);
@@ -141,7 +140,8 @@ int64_t TDataSet::RecordCount() {
 }
 
 const Value& TDataSet::ColumnValue(int column) const {
-    if (!current_ || column < 0 || column >= static_cast<int>(current_->values.size())) return kNull;
+    if (!current_ || column < 0 || column >= static_cast<int>(current_->values.size()))
+        return kNull;
     return current_->values[column];
 }
 

@@ -22,8 +22,7 @@ void TDataSet::Edit() {
 }
 
 void TDataSet::Append() {
-    RequireActive();
-    CheckBrowseMode();
+    CheckBrowseMode();  // also fails on a closed data set
     if (BeforeInsert && !BeforeInsert(*this)) return;
     beforeInsert_ = current_;
     // A new row starts with every column NULL; nothing is copied.
@@ -128,7 +127,9 @@ void TDataSet::EnableControls() {
     if (disabled_ > 0 && --disabled_ == 0) NotifyDataSetChanged();
 }
 
-void TDataSet::AddObserver(DataSetObserver* observer) { observers_.push_back(observer); }
+void TDataSet::AddObserver(DataSetObserver* observer) {
+    observers_.push_back(observer);
+}
 
 void TDataSet::RemoveObserver(DataSetObserver* observer) {
     observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());

@@ -13,7 +13,9 @@ namespace engine {
 
 TDBTable::TDBTable() = default;
 
-TDBTable::~TDBTable() { Close(); }
+TDBTable::~TDBTable() {
+    Close();
+}
 
 void TDBTable::SetTableName(const std::string& name) {
     if (name == tableName_) return;
@@ -53,32 +55,32 @@ const storage::TableSchema& TDBTable::Schema() const {
     return *schema_;
 }
 
-bool TDBTable::Exists() const { return Connection().DescribeTable(tableName_).has_value(); }
+bool TDBTable::Exists() const {
+    return Connection().DescribeTable(tableName_).has_value();
+}
 
+// The columns of the current order: those IndexFieldNames lists (whether or
+// not an index has them), else those of IndexName's index or of the primary
+// index; none for a table kept in insertion order.
 std::vector<int> TDBTable::OrderColumns() const {
-    const storage::IndexDef* index = nullptr;
+    std::vector<std::string> names;
     if (!indexFieldNames_.empty()) {
-        index = schema_->FindIndexByColumns(indexFieldNames_);
-        // Without such an index the rows are still kept in the order of those columns.
-        if (!index) {
-            std::vector<int> columns;
-            for (const auto& name : SplitNames(indexFieldNames_)) {
-                auto column = schema_->FindColumn(name);
-                if (!column) throw DataSetError::FieldNotFound(name);
-                columns.push_back(*column);
-            }
-            return columns;
-        }
+        names = SplitNames(indexFieldNames_);
     } else if (!indexName_.empty()) {
-        index = schema_->FindIndex(indexName_);
+        const storage::IndexDef* index = schema_->FindIndex(indexName_);
         if (!index)
-            throw DataSetError("インデックス '" + indexName_ + "' がテーブル '" + tableName_ + "' にありません");
-    } else {
-        index = schema_->PrimaryIndex();
+            throw DataSetError("インデックス '" + indexName_ + "' がテーブル '" + tableName_ +
+                               "' にありません");
+        names = index->columns;
+    } else if (const storage::IndexDef* primary = schema_->PrimaryIndex()) {
+        names = primary->columns;
     }
     std::vector<int> columns;
-    if (index)
-        for (const auto& name : index->columns) columns.push_back(*schema_->FindColumn(name));
+    for (const auto& name : names) {
+        auto column = schema_->FindColumn(name);
+        if (!column) throw DataSetError::FieldNotFound(name);
+        columns.push_back(*column);
+    }
     return columns;
 }
 
@@ -86,11 +88,14 @@ void TDBTable::MakeCursor() {
     boundFilter_.reset();
     if (filtered_ && !filter_.empty()) {
         translate::Scope scope{{schema_->name, &*schema_}};
-        auto noParams = [](const std::string& name) -> Value { throw DataSetError::ParamNotFound(name); };
+        auto noParams = [](const std::string& name) -> Value {
+            throw DataSetError::ParamNotFound(name);
+        };
         auto expr = sql::ParseExpression(filter_);
         boundFilter_ = translate::ExprBinder(scope, noParams, filter_).Bind(*expr);
     }
-    cursor_ = std::make_unique<TableCursor>(Connection(), *schema_, OrderColumns(), boundFilter_.get());
+    cursor_ =
+        std::make_unique<TableCursor>(Connection(), *schema_, OrderColumns(), boundFilter_.get());
 }
 
 void TDBTable::Reorder() {
@@ -120,15 +125,16 @@ Value TDBTable::Lookup(std::string_view keyFields, const std::vector<Value>& key
         auto column = schema_->FindColumn(names[i]);
         if (!column) throw DataSetError::FieldNotFound(names[i]);
         const auto& def = schema_->columns[*column];
-        Value key = KeyValueFor(i < keyValues.size() ? keyValues[i] : Value(), FieldByName(names[i]));
-        all.terms.push_back(plan::Make(plan::Compare{plan::CompareOp::Eq,
-                                                     plan::Make(plan::ColumnRef{0, *column, def.type}),
-                                                     plan::Make(plan::Literal{key})}));
+        Value key =
+            KeyValueFor(i < keyValues.size() ? keyValues[i] : Value(), FieldByName(names[i]));
+        all.terms.push_back(plan::Make(
+            plan::Compare{plan::CompareOp::Eq, plan::Make(plan::ColumnRef{0, *column, def.type}),
+                          plan::Make(plan::Literal{key})}));
     }
     auto result = schema_->FindColumn(resultField);
     if (!result) throw DataSetError::FieldNotFound(resultField);
     auto where = plan::Make(std::move(all));
-    TableCursor search(Connection(), *schema_, OrderColumns(), where.get());
+    TableCursor search(Connection(), *schema_, cursor_->Order(), where.get());
     auto row = search.First();
     return row ? row->values[*result] : Value();
 }

@@ -14,10 +14,13 @@
 namespace engine {
 
 class TableCursor {
-public:
+  public:
     TableCursor(storage::Connection& connection, const storage::TableSchema& table,
                 std::vector<int> orderColumns, const plan::Expr* filter)
-        : connection_(connection), table_(table), order_(std::move(orderColumns)), filter_(filter) {}
+        : connection_(connection),
+          table_(table),
+          order_(std::move(orderColumns)),
+          filter_(filter) {}
 
     std::optional<storage::Row> First();
     std::optional<storage::Row> Last();
@@ -30,8 +33,9 @@ public:
     // The row after `row`'s position, or else the one before it (after a delete).
     std::optional<storage::Row> NeighbourOf(const storage::Row& row);
     int64_t Count();
+    const std::vector<int>& Order() const { return order_; }
 
-private:
+  private:
     storage::ScanRequest Request(int limit) const;
     storage::KeyPosition PositionOf(const storage::Row& row) const;
     std::optional<storage::Row> Take(std::vector<storage::Row> rows);

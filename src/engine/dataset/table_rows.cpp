@@ -32,22 +32,32 @@ void TDBTable::DoClose() {
     cursor_.reset();
     boundFilter_.reset();
     if (schema_) {
-        Connection().EndUseTable(schema_->name,
-                                 exclusive_ ? storage::TableUse::Exclusive : storage::TableUse::Shared);
+        Connection().EndUseTable(
+            schema_->name, exclusive_ ? storage::TableUse::Exclusive : storage::TableUse::Shared);
         schema_.reset();
     }
     DetachFromDatabase();
 }
 
-std::optional<storage::Row> TDBTable::DoFirst() { return cursor_->First(); }
-std::optional<storage::Row> TDBTable::DoLast() { return cursor_->Last(); }
-std::optional<storage::Row> TDBTable::DoNext() { return cursor_->Next(); }
-std::optional<storage::Row> TDBTable::DoPrior() { return cursor_->Prior(); }
-int64_t TDBTable::DoRecordCount() { return cursor_->Count(); }
+std::optional<storage::Row> TDBTable::DoFirst() {
+    return cursor_->First();
+}
+std::optional<storage::Row> TDBTable::DoLast() {
+    return cursor_->Last();
+}
+std::optional<storage::Row> TDBTable::DoNext() {
+    return cursor_->Next();
+}
+std::optional<storage::Row> TDBTable::DoPrior() {
+    return cursor_->Prior();
+}
+int64_t TDBTable::DoRecordCount() {
+    return cursor_->Count();
+}
 
 std::vector<storage::Row> TDBTable::DoAllRows() {
     std::vector<storage::Row> rows;
-    TableCursor walk(Connection(), *schema_, OrderColumns(), boundFilter_.get());
+    TableCursor walk(Connection(), *schema_, cursor_->Order(), boundFilter_.get());
     for (auto row = walk.First(); row; row = walk.Next()) rows.push_back(*row);
     return rows;
 }
@@ -57,7 +67,9 @@ storage::Row TDBTable::DoBeginEdit(const storage::Row& row) {
     return RowWriter(Connection(), *schema_, Session()).LockAndRead(row);
 }
 
-void TDBTable::DoEndEdit(const storage::Row& row) { RowWriter(Connection(), *schema_, Session()).Unlock(row); }
+void TDBTable::DoEndEdit(const storage::Row& row) {
+    RowWriter(Connection(), *schema_, Session()).Unlock(row);
+}
 
 storage::Row TDBTable::DoPostEdit(const storage::Row& original, const std::vector<Value>& values) {
     storage::Row posted = RowWriter(Connection(), *schema_, Session()).Update(original, values);
@@ -88,9 +100,8 @@ std::optional<storage::Row> TDBTable::DoRefresh(const storage::Row* current) {
 }
 
 bool TDBTable::FindKey(const std::vector<Value>& keyValues) {
-    RequireActive();
-    CheckBrowseMode();
-    auto order = OrderColumns();
+    CheckBrowseMode();  // also fails on a closed data set
+    const auto& order = cursor_->Order();
     std::vector<Value> keys;
     for (size_t i = 0; i < keyValues.size() && i < order.size(); ++i) {
         const auto& column = schema_->columns[order[i]];
@@ -102,7 +113,8 @@ bool TDBTable::FindKey(const std::vector<Value>& keyValues) {
     return true;
 }
 
-void TDBTable::WithExclusiveUse(const std::function<void(storage::Connection&, const std::string&)>& work) {
+void TDBTable::WithExclusiveUse(
+    const std::function<void(storage::Connection&, const std::string&)>& work) {
     if (Active() && !exclusive_) throw EngineError::Make(err::kMustBeExclusive, tableName_);
     auto& connection = Connection();
     auto schema = connection.DescribeTable(tableName_);
@@ -135,7 +147,8 @@ void TDBTable::DeleteTable() {
 
 void TDBTable::RenameTable(const std::string& newName) {
     if (Active()) Close();
-    WithExclusiveUse([&](storage::Connection& c, const std::string& name) { c.RenameTable(name, newName); });
+    WithExclusiveUse(
+        [&](storage::Connection& c, const std::string& name) { c.RenameTable(name, newName); });
     tableName_ = newName;
 }
 

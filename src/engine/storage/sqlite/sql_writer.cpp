@@ -8,12 +8,18 @@ namespace {
 
 const char* OperatorText(plan::CompareOp op) {
     switch (op) {
-        case plan::CompareOp::Lt: return " < ";
-        case plan::CompareOp::Le: return " <= ";
-        case plan::CompareOp::Gt: return " > ";
-        case plan::CompareOp::Ge: return " >= ";
-        case plan::CompareOp::Eq: return " IS ";
-        case plan::CompareOp::Ne: return " IS NOT ";
+        case plan::CompareOp::Lt:
+            return " < ";
+        case plan::CompareOp::Le:
+            return " <= ";
+        case plan::CompareOp::Gt:
+            return " > ";
+        case plan::CompareOp::Ge:
+            return " >= ";
+        case plan::CompareOp::Eq:
+            return " IS ";
+        case plan::CompareOp::Ne:
+            return " IS NOT ";
     }
     return " IS ";
 }
@@ -60,7 +66,8 @@ std::string SqlWriter::Bind(const Value& value) {
 }
 
 bool SqlWriter::IsText(const plan::Expr& expr) const {
-    if (auto* column = std::get_if<plan::ColumnRef>(&expr.node)) return IsTextType(column->type.type);
+    if (auto* column = std::get_if<plan::ColumnRef>(&expr.node))
+        return IsTextType(column->type.type);
     if (auto* literal = std::get_if<plan::Literal>(&expr.node)) return literal->value.IsText();
     return false;
 }
@@ -79,7 +86,9 @@ std::string SqlWriter::WriteCompare(const plan::Compare& c) {
 
 std::string SqlWriter::WriteLike(const plan::Like& like) {
     auto* literal = std::get_if<plan::Literal>(&like.pattern->node);
-    if (!literal) throw EngineError::Make(err::kSqlError, "LIKE needs a constant or a parameter as its pattern");
+    if (!literal)
+        throw EngineError::Make(err::kSqlError,
+                                "LIKE needs a constant or a parameter as its pattern");
     std::string operand = Write(*like.operand);
     if (literal->value.IsNull()) return "(NULL)";
     std::string glob = LikeToGlob(literal->value.IsText() ? literal->value.Text() : "");
@@ -107,10 +116,14 @@ std::string SqlWriter::Write(const plan::Expr& expr) {
 std::string LikeToGlob(const std::string& pattern) {
     std::string glob;
     for (char c : pattern) {
-        if (c == '%') glob += '*';
-        else if (c == '_') glob += '?';
-        else if (c == '*' || c == '?' || c == '[') glob += std::string("[") + c + "]";
-        else glob += c;
+        if (c == '%')
+            glob += '*';
+        else if (c == '_')
+            glob += '?';
+        else if (c == '*' || c == '?' || c == '[')
+            glob += std::string("[") + c + "]";
+        else
+            glob += c;
     }
     return glob;
 }

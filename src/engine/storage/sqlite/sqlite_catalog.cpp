@@ -5,8 +5,8 @@
 
 #include "engine/common/error.h"
 #include "engine/common/names.h"
-#include "engine/storage/sqlite/sqlite_connection.h"
 #include "engine/storage/sqlite/sql_writer.h"
+#include "engine/storage/sqlite/sqlite_connection.h"
 #include "engine/storage/sqlite/type_codec.h"
 
 namespace engine::storage::sqlite {
@@ -43,8 +43,8 @@ std::optional<TableSchema> SqliteConnection::DescribeTable(const std::string& na
     CheckSchemaVersion();
     auto key = LowerName(name);
     if (auto it = schemas_.find(key); it != schemas_.end()) return it->second;
-    Statement& find = cache_->Get(
-        "SELECT name FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE");
+    Statement& find =
+        cache_->Get("SELECT name FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE");
     find.Bind(1, Value(name));
     if (!find.Step()) return std::nullopt;
     std::string stored = find.ColumnText(0);
@@ -58,7 +58,8 @@ TableSchema SqliteConnection::LoadSchema(const std::string& name) {
     Statement info(db_, "PRAGMA table_info(" + QuoteName(name) + ")");
     while (info.Step()) {
         auto type = ParseDeclaredType(info.ColumnText(2));
-        if (!type) throw EngineError::Make(err::kCorruptFile, folder_, "unknown column type in " + name);
+        if (!type)
+            throw EngineError::Make(err::kCorruptFile, folder_, "unknown column type in " + name);
         schema.columns.push_back({info.ColumnText(1), *type});
     }
     schema.indexes = LoadIndexes(name);
@@ -67,8 +68,9 @@ TableSchema SqliteConnection::LoadSchema(const std::string& name) {
 
 std::vector<IndexDef> SqliteConnection::LoadIndexes(const std::string& table) {
     std::vector<IndexDef> indexes;
-    Statement list(db_, "SELECT name FROM sqlite_master WHERE type='index' AND tbl_name=? "
-                        "COLLATE NOCASE AND name LIKE ? ORDER BY name");
+    Statement list(db_,
+                   "SELECT name FROM sqlite_master WHERE type='index' AND tbl_name=? "
+                   "COLLATE NOCASE AND name LIKE ? ORDER BY name");
     list.Bind(1, Value(table));
     list.Bind(2, Value(table + "$%"));
     while (list.Step()) {
@@ -81,7 +83,8 @@ std::vector<IndexDef> SqliteConnection::LoadIndexes(const std::string& table) {
         indexes.push_back(std::move(index));
     }
     // The primary index comes first, as the default order of the table.
-    std::stable_partition(indexes.begin(), indexes.end(), [](const IndexDef& i) { return i.primary; });
+    std::stable_partition(indexes.begin(), indexes.end(),
+                          [](const IndexDef& i) { return i.primary; });
     for (auto& index : indexes) index.unique = index.primary;
     return indexes;
 }
@@ -90,7 +93,8 @@ void SqliteConnection::WriteIndex(const std::string& table, const IndexDef& inde
     std::string sql = index.primary || index.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ";
     sql += QuoteName(IndexSqlName(table, index.primary ? kPrimaryName : index.name)) + " ON " +
            QuoteName(table) + " (";
-    for (size_t i = 0; i < index.columns.size(); ++i) sql += (i ? ", " : "") + QuoteName(index.columns[i]);
+    for (size_t i = 0; i < index.columns.size(); ++i)
+        sql += (i ? ", " : "") + QuoteName(index.columns[i]);
     Exec(sql + ")");
 }
 
@@ -98,7 +102,8 @@ void SqliteConnection::CreateTable(const TableSchema& table) {
     if (DescribeTable(table.name)) throw EngineError::Make(err::kTableExists, table.name);
     std::string sql = "CREATE TABLE " + QuoteName(table.name) + " (";
     for (size_t i = 0; i < table.columns.size(); ++i)
-        sql += (i ? ", " : "") + QuoteName(table.columns[i].name) + " " + DeclaredType(table.columns[i].type);
+        sql += (i ? ", " : "") + QuoteName(table.columns[i].name) + " " +
+               DeclaredType(table.columns[i].type);
     Atomically([&] {
         Exec(sql + ")");
         for (const auto& index : table.indexes) WriteIndex(table.name, index);
@@ -110,8 +115,8 @@ void SqliteConnection::AddColumns(const std::string& table, const std::vector<Co
     if (!schema) throw EngineError::Make(err::kTableMissing, table);
     Atomically([&] {
         for (const auto& column : columns)
-            Exec("ALTER TABLE " + QuoteName(schema->name) + " ADD COLUMN " + QuoteName(column.name) +
-                 " " + DeclaredType(column.type));
+            Exec("ALTER TABLE " + QuoteName(schema->name) + " ADD COLUMN " +
+                 QuoteName(column.name) + " " + DeclaredType(column.type));
     });
 }
 
@@ -135,7 +140,8 @@ void SqliteConnection::RenameTable(const std::string& table, const std::string& 
     // SQLite keeps index names across a rename; ours carry the table's name.
     Atomically([&] {
         for (const auto& index : schema->indexes)
-            Exec("DROP INDEX " + QuoteName(IndexSqlName(schema->name, index.primary ? kPrimaryName : index.name)));
+            Exec("DROP INDEX " +
+                 QuoteName(IndexSqlName(schema->name, index.primary ? kPrimaryName : index.name)));
         Exec("ALTER TABLE " + QuoteName(schema->name) + " RENAME TO " + QuoteName(newName));
         for (const auto& index : schema->indexes) WriteIndex(newName, index);
     });

@@ -24,8 +24,9 @@ std::string JoinPath(const std::string& folder, const char* file) {
 SqliteConnection::SqliteConnection(const std::string& folder) : folder_(folder) {
     if (!IsFolder(folder)) throw EngineError::Make(err::kFolderMissing, folder);
     std::string path = JoinPath(folder, kDatabaseFileName);
-    int rc = sqlite3_open_v2(path.c_str(), &db_,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    int rc =
+        sqlite3_open_v2(path.c_str(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string text = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
         sqlite3_close(db_);
@@ -118,6 +119,8 @@ bool SqliteConnection::TryLockRow(const std::string& table, RowId id) {
     return locks_->TryLockRow(table, id);
 }
 
-void SqliteConnection::UnlockRow(const std::string& table, RowId id) { locks_->UnlockRow(table, id); }
+void SqliteConnection::UnlockRow(const std::string& table, RowId id) {
+    locks_->UnlockRow(table, id);
+}
 
 }  // namespace engine::storage::sqlite

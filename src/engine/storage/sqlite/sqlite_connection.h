@@ -25,8 +25,20 @@ namespace engine::storage::sqlite {
 inline constexpr const char* kDatabaseFileName = "kashidashi.db";
 inline constexpr const char* kLockFileName = "kashidashi.lck";
 
+// The current row of a statement that selects the row id, then the columns
+// (anything with a `type`), each read by its type.
+template <class Columns>
+Row RowOf(const Statement& statement, const Columns& columns) {
+    Row row;
+    row.id = statement.ColumnInteger(0);
+    row.values.reserve(columns.size());
+    for (size_t i = 0; i < columns.size(); ++i)
+        row.values.push_back(statement.ColumnValue(static_cast<int>(i + 1), columns[i].type));
+    return row;
+}
+
 class SqliteConnection : public Connection {
-public:
+  public:
     // Opens (creating when missing) the database file of `folder`. Throws
     // EngineError when the folder is missing or the file is not a database.
     explicit SqliteConnection(const std::string& folder);
@@ -66,7 +78,7 @@ public:
 
     std::string Location() const override { return folder_; }
 
-private:
+  private:
     void Exec(const std::string& sql);
     int64_t RunChanges(const std::string& sql, const std::vector<Value>& bindings);
     // Runs `work` atomically: inside the open transaction, or in a savepoint.

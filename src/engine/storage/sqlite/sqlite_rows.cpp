@@ -13,15 +13,6 @@ std::string ColumnList(const TableSchema& table) {
     return list;
 }
 
-Row ReadRowFrom(const Statement& statement, const TableSchema& table) {
-    Row row;
-    row.id = statement.ColumnInteger(0);
-    row.values.reserve(table.columns.size());
-    for (size_t i = 0; i < table.columns.size(); ++i)
-        row.values.push_back(statement.ColumnValue(static_cast<int>(i + 1), table.columns[i].type));
-    return row;
-}
-
 bool HasNull(const std::vector<Value>& values) {
     for (const auto& v : values)
         if (v.IsNull()) return true;
@@ -57,13 +48,27 @@ std::string AfterCondition(const std::vector<std::string>& keys, const KeyPositi
             bindings.push_back(Value(from.id));
         } else {
             const Value& v = from.keys[i];
-            if (!backwards) term += v.IsNull() ? keys[i] + " IS NOT NULL" : keys[i] + " > ?";
-            else term += v.IsNull() ? "0" : "(" + keys[i] + " < ? OR " + keys[i] + " IS NULL)";
+            if (!backwards)
+                term += v.IsNull() ? keys[i] + " IS NOT NULL" : keys[i] + " > ?";
+            else
+                term += v.IsNull() ? "0" : "(" + keys[i] + " < ? OR " + keys[i] + " IS NULL)";
             if (!v.IsNull()) bindings.push_back(v);
         }
         any += (i ? " OR (" : "(") + term + ")";
     }
     return any + ")";
+}
+
+// The condition that a row still holds what was read of it: a write through
+// it changes nothing when another writer got there first.
+std::string StillAsRead(const TableSchema& table, const std::vector<Value>& original,
+                        std::vector<Value>& bindings) {
+    std::string same;
+    for (size_t i = 0; i < table.columns.size(); ++i) {
+        same += " AND " + QuoteName(table.columns[i].name) + " IS ?";
+        bindings.push_back(original[i]);
+    }
+    return same;
 }
 
 }  // namespace
@@ -79,7 +84,8 @@ std::vector<Row> SqliteConnection::Scan(const ScanRequest& request) {
         conditions.push_back(keys[i] + " IS ?");
         bindings.push_back(request.equalKeys[i]);
     }
-    if (request.after) conditions.push_back(AfterCondition(keys, *request.after, request.backwards, bindings));
+    if (request.after)
+        conditions.push_back(AfterCondition(keys, *request.after, request.backwards, bindings));
     if (request.filter) {
         conditions.push_back(writer.Write(*request.filter));
         bindings.insert(bindings.end(), writer.bindings().begin(), writer.bindings().end());
@@ -93,7 +99,7 @@ std::vector<Row> SqliteConnection::Scan(const ScanRequest& request) {
     Statement& statement = cache_->Get(sql);
     statement.BindAll(bindings);
     std::vector<Row> rows;
-    while (statement.Step()) rows.push_back(ReadRowFrom(statement, table));
+    while (statement.Step()) rows.push_back(RowOf(statement, table.columns));
     statement.Reset();
     return rows;
 }
@@ -111,11 +117,11 @@ int64_t SqliteConnection::Count(const TableSchema& table, const plan::Expr* filt
 }
 
 std::optional<Row> SqliteConnection::ReadRow(const TableSchema& table, RowId id) {
-    Statement& statement =
-        cache_->Get("SELECT " + ColumnList(table) + " FROM " + QuoteName(table.name) + " WHERE rowid = ?");
+    Statement& statement = cache_->Get("SELECT " + ColumnList(table) + " FROM " +
+                                       QuoteName(table.name) + " WHERE rowid = ?");
     statement.Bind(1, Value(id));
     std::optional<Row> row;
-    if (statement.Step()) row = ReadRowFrom(statement, table);
+    if (statement.Step()) row = RowOf(statement, table.columns);
     statement.Reset();
     return row;
 }
@@ -123,8 +129,9 @@ std::optional<Row> SqliteConnection::ReadRow(const TableSchema& table, RowId id)
 void SqliteConnection::AssignAutoIncrements(const TableSchema& table, std::vector<Value>& values) {
     for (size_t i = 0; i < table.columns.size(); ++i) {
         if (table.columns[i].type.type != FieldType::AutoInc || !values[i].IsNull()) continue;
-        Statement& statement = cache_->Get("SELECT COALESCE(MAX(" + QuoteName(table.columns[i].name) +
-                                           "), 0) + 1 FROM " + QuoteName(table.name));
+        Statement& statement =
+            cache_->Get("SELECT COALESCE(MAX(" + QuoteName(table.columns[i].name) +
+                        "), 0) + 1 FROM " + QuoteName(table.name));
         statement.Step();
         values[i] = Value(statement.ColumnInteger(0));
         statement.Reset();
@@ -147,8 +154,9 @@ RowId SqliteConnection::InsertRow(const TableSchema& table, std::vector<Value>& 
     Atomically([&] {
         AssignAutoIncrements(table, values);
         try {
-            RunChanges("INSERT INTO " + QuoteName(table.name) + " (" + names + ") VALUES (" + marks + ")",
-                       values);
+            RunChanges(
+                "INSERT INTO " + QuoteName(table.name) + " (" + names + ") VALUES (" + marks + ")",
+                values);
         } catch (const EngineError& error) {
             ThrowWriteError(table, error);
         }
@@ -157,9 +165,10 @@ RowId SqliteConnection::InsertRow(const TableSchema& table, std::vector<Value>& 
     return id;
 }
 
-bool SqliteConnection::UpdateRow(const TableSchema& table, RowId id, const std::vector<Value>& original,
+bool SqliteConnection::UpdateRow(const TableSchema& table, RowId id,
+                                 const std::vector<Value>& original,
                                  const std::vector<Value>& values) {
-    std::string sets, same;
+    std::string sets;
     std::vector<Value> bindings;
     for (size_t i = 0; i < table.columns.size(); ++i) {
         if (values[i] == original[i]) continue;
@@ -168,26 +177,22 @@ bool SqliteConnection::UpdateRow(const TableSchema& table, RowId id, const std::
     }
     if (sets.empty()) return ReadRow(table, id).has_value();
     bindings.push_back(Value(id));
-    for (size_t i = 0; i < table.columns.size(); ++i) {
-        same += " AND " + QuoteName(table.columns[i].name) + " IS ?";
-        bindings.push_back(original[i]);
-    }
+    std::string same = StillAsRead(table, original, bindings);
     try {
-        return RunChanges("UPDATE " + QuoteName(table.name) + " SET " + sets + " WHERE rowid = ?" + same,
-                          bindings) == 1;
+        return RunChanges(
+                   "UPDATE " + QuoteName(table.name) + " SET " + sets + " WHERE rowid = ?" + same,
+                   bindings) == 1;
     } catch (const EngineError& error) {
         ThrowWriteError(table, error);
     }
 }
 
-bool SqliteConnection::DeleteRow(const TableSchema& table, RowId id, const std::vector<Value>& original) {
-    std::string same;
+bool SqliteConnection::DeleteRow(const TableSchema& table, RowId id,
+                                 const std::vector<Value>& original) {
     std::vector<Value> bindings{Value(id)};
-    for (size_t i = 0; i < table.columns.size(); ++i) {
-        same += " AND " + QuoteName(table.columns[i].name) + " IS ?";
-        bindings.push_back(original[i]);
-    }
-    return RunChanges("DELETE FROM " + QuoteName(table.name) + " WHERE rowid = ?" + same, bindings) == 1;
+    std::string same = StillAsRead(table, original, bindings);
+    return RunChanges("DELETE FROM " + QuoteName(table.name) + " WHERE rowid = ?" + same,
+                      bindings) == 1;
 }
 
 }  // namespace engine::storage::sqlite

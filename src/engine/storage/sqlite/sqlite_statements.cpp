@@ -12,14 +12,7 @@ ResultSet SqliteConnection::Run(const plan::Select& select) {
     for (const auto& column : select.columns) result.columns.push_back({column.name, column.type});
     Statement& statement = cache_->Get(sql);
     statement.BindAll(bindings);
-    while (statement.Step()) {
-        Row row;
-        row.id = statement.ColumnInteger(0);
-        row.values.reserve(result.columns.size());
-        for (size_t i = 0; i < result.columns.size(); ++i)
-            row.values.push_back(statement.ColumnValue(static_cast<int>(i + 1), result.columns[i].type));
-        result.rows.push_back(std::move(row));
-    }
+    while (statement.Step()) result.rows.push_back(RowOf(statement, result.columns));
     statement.Reset();
     return result;
 }

@@ -8,13 +8,18 @@ void ThrowSqliteError(sqlite3* db, int rc, const std::string& where) {
     std::string text = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     switch (rc & 0xff) {
         case SQLITE_NOTADB:
-        case SQLITE_CORRUPT: throw EngineError::Make(err::kCorruptFile, where, text);
-        case SQLITE_READONLY: throw EngineError::Make(err::kAccessDenied, where);
+        case SQLITE_CORRUPT:
+            throw EngineError::Make(err::kCorruptFile, where, text);
+        case SQLITE_READONLY:
+            throw EngineError::Make(err::kAccessDenied, where);
         // The caller knows the table and index and rethrows with their names.
-        case SQLITE_CONSTRAINT: throw EngineError::Make(err::kDuplicateKey, "", "");
+        case SQLITE_CONSTRAINT:
+            throw EngineError::Make(err::kDuplicateKey, "", "");
         case SQLITE_BUSY:
-        case SQLITE_LOCKED: throw EngineError::Make(err::kTableLocked, where);
-        default: throw EngineError::Make(err::kIoError, where, text);
+        case SQLITE_LOCKED:
+            throw EngineError::Make(err::kTableLocked, where);
+        default:
+            throw EngineError::Make(err::kIoError, where, text);
     }
 }
 
@@ -27,7 +32,9 @@ Statement::Statement(sqlite3* db, const std::string& sql) : db_(db), sql_(sql) {
     if (rc != SQLITE_OK) ThrowSqliteError(db, rc, sql);
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
 void Statement::Reset() {
     sqlite3_reset(stmt_);
@@ -74,7 +81,9 @@ void Statement::Run() {
     }
 }
 
-int64_t Statement::ColumnInteger(int column) const { return sqlite3_column_int64(stmt_, column); }
+int64_t Statement::ColumnInteger(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
 
 bool Statement::ColumnIsNull(int column) const {
     return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
@@ -90,14 +99,20 @@ Value Statement::ColumnValue(int column, const ColumnType& type) const {
     switch (type.type) {
         case FieldType::Integer:
         case FieldType::Smallint:
-        case FieldType::AutoInc: return Value(ColumnInteger(column));
+        case FieldType::AutoInc:
+            return Value(ColumnInteger(column));
         case FieldType::Float:
-        case FieldType::Currency: return Value(sqlite3_column_double(stmt_, column));
-        case FieldType::Boolean: return Value(ColumnInteger(column) != 0);
-        case FieldType::Date: return Value(Date{static_cast<int32_t>(ColumnInteger(column))});
-        case FieldType::DateTime: return Value(DateTime{ColumnInteger(column)});
+        case FieldType::Currency:
+            return Value(sqlite3_column_double(stmt_, column));
+        case FieldType::Boolean:
+            return Value(ColumnInteger(column) != 0);
+        case FieldType::Date:
+            return Value(Date{static_cast<int32_t>(ColumnInteger(column))});
+        case FieldType::DateTime:
+            return Value(DateTime{ColumnInteger(column)});
         case FieldType::String:
-        case FieldType::Memo: return Value(ColumnText(column));
+        case FieldType::Memo:
+            return Value(ColumnText(column));
     }
     return Value();
 }

@@ -4,13 +4,18 @@
 namespace engine::storage::sqlite {
 namespace {
 
-std::string Alias(size_t i) { return "\"t" + std::to_string(i) + "\""; }
+std::string Alias(size_t i) {
+    return "\"t" + std::to_string(i) + "\"";
+}
 
 std::string JoinWord(plan::JoinKind kind) {
     switch (kind) {
-        case plan::JoinKind::Left: return " LEFT JOIN ";
-        case plan::JoinKind::Inner: return " JOIN ";
-        default: return ", ";
+        case plan::JoinKind::Left:
+            return " LEFT JOIN ";
+        case plan::JoinKind::Inner:
+            return " JOIN ";
+        default:
+            return ", ";
     }
 }
 
@@ -42,7 +47,8 @@ std::string WriteSelect(const plan::Select& select, std::vector<Value>& bindings
     if (select.where) sql += " WHERE " + writer.Write(*select.where);
     for (size_t i = 0; i < select.orderBy.size(); ++i) {
         sql += i ? ", " : " ORDER BY ";
-        sql += writer.Write(*select.orderBy[i].value) + (select.orderBy[i].descending ? " DESC" : "");
+        sql +=
+            writer.Write(*select.orderBy[i].value) + (select.orderBy[i].descending ? " DESC" : "");
     }
     bindings = std::move(writer.bindings());
     return sql;
