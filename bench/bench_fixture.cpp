@@ -43,7 +43,9 @@ RawDb::RawDb(const std::string& folder) {
     sqlite3_busy_timeout(db_, 10000);
 }
 
-RawDb::~RawDb() { sqlite3_close(db_); }
+RawDb::~RawDb() {
+    sqlite3_close(db_);
+}
 
 void RawDb::Exec(const std::string& sql) {
     char* message = nullptr;
@@ -67,22 +69,33 @@ engine::storage::TableSchema Schema(const std::string& name,
 
 void CreateTables(const std::string& folder) {
     auto connection = engine::storage::OpenLocal(folder);
-    ColumnType integer{FieldType::Integer, 0}, boolean{FieldType::Boolean, 0}, date{FieldType::Date, 0};
-    connection->CreateTable(Schema("Book",
-                                   {{"BOOK_ID", integer}, {"syomei2", {FieldType::String, 60}},
-                                    {"cyosya1", {FieldType::String, 30}}, {"kashidashiF", boolean},
-                                    {"yoyakuF", boolean}, {"ISBN", {FieldType::String, 15}},
-                                    {"tourokubi", date}},
-                                   {{"PRIMARY", {"BOOK_ID"}, true, true}, {"ISBN", {"ISBN"}, false, false}}));
+    ColumnType integer{FieldType::Integer, 0}, boolean{FieldType::Boolean, 0},
+        date{FieldType::Date, 0};
+    connection->CreateTable(
+        Schema("Book",
+               {{"BOOK_ID", integer},
+                {"syomei2", {FieldType::String, 60}},
+                {"cyosya1", {FieldType::String, 30}},
+                {"kashidashiF", boolean},
+                {"yoyakuF", boolean},
+                {"ISBN", {FieldType::String, 15}},
+                {"tourokubi", date}},
+               {{"PRIMARY", {"BOOK_ID"}, true, true}, {"ISBN", {"ISBN"}, false, false}}));
     connection->CreateTable(Schema("Name",
-                                   {{"NAME_ID", {FieldType::String, 6}}, {"seito_No", {FieldType::String, 5}},
-                                    {"NAME", {FieldType::String, 20}}, {"mihenkyakuSU", {FieldType::Smallint, 0}}},
+                                   {{"NAME_ID", {FieldType::String, 6}},
+                                    {"seito_No", {FieldType::String, 5}},
+                                    {"NAME", {FieldType::String, 20}},
+                                    {"mihenkyakuSU", {FieldType::Smallint, 0}}},
                                    {{"PRIMARY", {"NAME_ID"}, true, true}}));
     connection->CreateTable(Schema("kashibo",
-                                   {{"BOOK_ID", integer}, {"NAME_ID", {FieldType::String, 6}},
-                                    {"henkyakuyotei", date}, {"kashidashiF", {FieldType::String, 1}},
-                                    {"seitoNo", {FieldType::String, 5}}, {"kashidashibi", date},
-                                    {"henkyakubi", date}, {"ISBN_ID", {FieldType::String, 15}}},
+                                   {{"BOOK_ID", integer},
+                                    {"NAME_ID", {FieldType::String, 6}},
+                                    {"henkyakuyotei", date},
+                                    {"kashidashiF", {FieldType::String, 1}},
+                                    {"seitoNo", {FieldType::String, 5}},
+                                    {"kashidashibi", date},
+                                    {"henkyakubi", date},
+                                    {"ISBN_ID", {FieldType::String, 15}}},
                                    {{"Book_ID", {"BOOK_ID"}, false, false},
                                     {"kashidashibi", {"kashidashibi"}, false, false}}));
 }
@@ -93,12 +106,14 @@ void MakeLendingTables(const std::string& folder, int books) {
     CreateTables(folder);
     RawDb raw(folder);
     raw.Exec("BEGIN");
-    raw.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<" + std::to_string(books) +
+    raw.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<" +
+             std::to_string(books) +
              ") INSERT INTO Book SELECT i, '本の題名 ' || i, '著者 ' || (i % 500), 0, 0, "
              "'9784' || substr('00000000' || i, -8), 45000 + i % 2000 FROM n");
-    raw.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<1000) "
-             "INSERT INTO Name SELECT substr('000000' || i, -6), substr('00000' || i, -5), "
-             "'利用者 ' || i, 0 FROM n");
+    raw.Exec(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<1000) "
+        "INSERT INTO Name SELECT substr('000000' || i, -6), substr('00000' || i, -5), "
+        "'利用者 ' || i, 0 FROM n");
     raw.Exec("COMMIT");
 }
 

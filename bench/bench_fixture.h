@@ -17,13 +17,13 @@ long ResidentKilobytes();
 
 // Raw access to a folder's database file, for setup and baselines.
 class RawDb {
-public:
+  public:
     explicit RawDb(const std::string& folder);
     ~RawDb();
     void Exec(const std::string& sql);
     sqlite3* db() const { return db_; }
 
-private:
+  private:
     sqlite3* db_ = nullptr;
 };
 

@@ -5,7 +5,7 @@
 namespace bench {
 void RunTableCases();
 void RunQueryCases();
-}
+}  // namespace bench
 
 int main() {
     try {

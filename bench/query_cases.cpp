@@ -18,7 +18,8 @@ constexpr int kReservations = 20'000;
 constexpr int kLookups = 2'000;
 
 const char* kPeriodList =
-    "Select Name.name_ID, Name.seito_No,Name.name, kashibo.*, BOOK.syomei2,Book.NDC_ID From kashibo "
+    "Select Name.name_ID, Name.seito_No,Name.name, kashibo.*, BOOK.syomei2,Book.NDC_ID From "
+    "kashibo "
     "Left Join Book On kashibo.BOOK_ID=BOOK.BOOK_ID Left Join Name On kashibo.name_ID=NAME.name_ID "
     "where kashidashibi>=:PM1 and kashidashibi<=:PM2 Order By  SeitoNo,  henkyakubi ";
 
@@ -61,22 +62,29 @@ void MakeTables(const std::string& folder) {
     int firstDay = engine::MakeDate(2024, 4, 1).days;
     RawDb raw(folder);
     raw.Exec("BEGIN");
-    raw.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<100000) "
-             "INSERT INTO Book (BOOK_ID, syomei2, NDC_ID, ISBN) SELECT i, '本の題名 ' || i, i % 10, "
-             "'9784' || substr('00000000' || (i % 40000), -8) FROM n");
-    raw.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<1000) "
-             "INSERT INTO Name (NAME_ID, seito_No, NAME) SELECT substr('000000' || i, -6), "
-             "substr('00000' || i, -5), '利用者 ' || i FROM n");
-    raw.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<" + std::to_string(kLoans) +
-             ") INSERT INTO kashibo (BOOK_ID, NAME_ID, seitoNo, kashidashibi, henkyakuyotei, henkyakubi) "
-             "SELECT (i * 7919) % 100000 + 1, substr('000000' || (i % 1000 + 1), -6), "
-             "substr('00000' || (i % 1000 + 1), -5), " + std::to_string(firstDay) + " + i % 730, " +
-             std::to_string(firstDay + 7) + " + i % 730, " + std::to_string(firstDay + 5) + " + i % 730 FROM n");
+    raw.Exec(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<100000) "
+        "INSERT INTO Book (BOOK_ID, syomei2, NDC_ID, ISBN) SELECT i, '本の題名 ' || i, i % 10, "
+        "'9784' || substr('00000000' || (i % 40000), -8) FROM n");
+    raw.Exec(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<1000) "
+        "INSERT INTO Name (NAME_ID, seito_No, NAME) SELECT substr('000000' || i, -6), "
+        "substr('00000' || i, -5), '利用者 ' || i FROM n");
     raw.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<" +
-             std::to_string(kReservations) + ") INSERT INTO yoyaku (Book_ID, yoyaku_No, Name_ID, ISBN_ID, "
-             "yoyakuDTime) SELECT i % 20000 + 1, i / 20000 + 1, substr('000000' || (i % 1000 + 1), -6), "
-             "CASE WHEN i % 3 = 0 THEN '9784' || substr('00000000' || (i % 40000), -8) END, "
-             "3900000000000 + i * 60000 FROM n");
+             std::to_string(kLoans) +
+             ") INSERT INTO kashibo (BOOK_ID, NAME_ID, seitoNo, kashidashibi, henkyakuyotei, "
+             "henkyakubi) "
+             "SELECT (i * 7919) % 100000 + 1, substr('000000' || (i % 1000 + 1), -6), "
+             "substr('00000' || (i % 1000 + 1), -5), " +
+             std::to_string(firstDay) + " + i % 730, " + std::to_string(firstDay + 7) +
+             " + i % 730, " + std::to_string(firstDay + 5) + " + i % 730 FROM n");
+    raw.Exec(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<" +
+        std::to_string(kReservations) +
+        ") INSERT INTO yoyaku (Book_ID, yoyaku_No, Name_ID, ISBN_ID, "
+        "yoyakuDTime) SELECT i % 20000 + 1, i / 20000 + 1, substr('000000' || (i % 1000 + 1), -6), "
+        "CASE WHEN i % 3 = 0 THEN '9784' || substr('00000000' || (i % 40000), -8) END, "
+        "3900000000000 + i * 60000 FROM n");
     raw.Exec("COMMIT");
 }
 
@@ -113,16 +121,18 @@ void PeriodList(const std::string& folder) {
     double engineSeconds = Seconds([&] { engineRows = WalkQuery(*query); });
     double rawSeconds = Seconds([&] { rawRows = WalkRaw(stmt); });
     sqlite3_finalize(stmt);
-    if (rawRows != engineRows || rawRows == 0) throw std::runtime_error("period_list: the results differ");
+    if (rawRows != engineRows || rawRows == 0)
+        throw std::runtime_error("period_list: the results differ");
     Report("period_list", engineSeconds, rawSeconds);
 }
 
 void ReservationLookup(const std::string& folder) {
     EngineSide side(folder);
     RawDb raw(folder);
-    auto query = side.Query("Select yoyakuDTime, Book_ID,Name_ID From yoyaku\n"
-                            " where Book_ID=:PM1 or ( ISBN_ID is not Null and ISBN_ID=:PM2)\n"
-                            " Order By YoyakuDTime");
+    auto query = side.Query(
+        "Select yoyakuDTime, Book_ID,Name_ID From yoyaku\n"
+        " where Book_ID=:PM1 or ( ISBN_ID is not Null and ISBN_ID=:PM2)\n"
+        " Order By YoyakuDTime");
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(raw.db(), kRawQueue, -1, &stmt, nullptr);
     std::mt19937 random(7);

@@ -45,22 +45,25 @@ double EngineKeySearch(EngineSide& side, const std::vector<int>& ids) {
     size_t total = 0;
     double seconds = Seconds([&] {
         for (int id : ids)
-            if (book->FindKey({engine::Value(id)})) total += book->FieldByName("syomei2").AsString().size();
+            if (book->FindKey({engine::Value(id)}))
+                total += book->FieldByName("syomei2").AsString().size();
     });
     return total ? seconds : -1;
 }
 
 double RawKeySearch(RawDb& raw, const std::vector<int>& ids) {
     sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(raw.db(), "SELECT rowid, * FROM Book WHERE BOOK_ID = ? ORDER BY BOOK_ID, rowid LIMIT 1",
-                       -1, &stmt, nullptr);
+    sqlite3_prepare_v2(
+        raw.db(), "SELECT rowid, * FROM Book WHERE BOOK_ID = ? ORDER BY BOOK_ID, rowid LIMIT 1", -1,
+        &stmt, nullptr);
     size_t total = 0;
     double seconds = Seconds([&] {
         for (int id : ids) {
             sqlite3_bind_int(stmt, 1, id);
             if (sqlite3_step(stmt) == SQLITE_ROW) {
                 for (int c = 0; c < sqlite3_column_count(stmt); ++c) sqlite3_column_value(stmt, c);
-                total += std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2))).size();
+                total +=
+                    std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2))).size();
             }
             sqlite3_reset(stmt);
         }
@@ -104,7 +107,8 @@ void EngineLend(EngineSide& side, int round) {
     }
     name->FindKey({engine::Value("000001")});
     name->Edit();
-    name->FieldByName("mihenkyakuSU").SetAsInteger(name->FieldByName("mihenkyakuSU").AsInteger() + 3);
+    name->FieldByName("mihenkyakuSU")
+        .SetAsInteger(name->FieldByName("mihenkyakuSU").AsInteger() + 3);
     name->Post();
     side.database.Commit(true);
 }
@@ -116,7 +120,8 @@ void RawLend(RawDb& raw, int round) {
     sqlite3_stmt* insert = nullptr;
     sqlite3_stmt* book = nullptr;
     sqlite3_prepare_v2(raw.db(), kInsert, -1, &insert, nullptr);
-    sqlite3_prepare_v2(raw.db(), "UPDATE Book SET kashidashiF = 1 WHERE BOOK_ID = ?", -1, &book, nullptr);
+    sqlite3_prepare_v2(raw.db(), "UPDATE Book SET kashidashiF = 1 WHERE BOOK_ID = ?", -1, &book,
+                       nullptr);
     raw.Exec("PRAGMA synchronous=FULL");
     raw.Exec("BEGIN IMMEDIATE");
     for (int i = 0; i < 3; ++i) {
@@ -154,7 +159,8 @@ void TableWalk(const std::string& folder) {
     RawDb raw(folder);
     auto walkRaw = [&] {
         sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(raw.db(), "SELECT rowid, * FROM Book ORDER BY BOOK_ID, rowid", -1, &stmt, nullptr);
+        sqlite3_prepare_v2(raw.db(), "SELECT rowid, * FROM Book ORDER BY BOOK_ID, rowid", -1, &stmt,
+                           nullptr);
         size_t total = 0;
         while (sqlite3_step(stmt) == SQLITE_ROW) {
             for (int c = 0; c < sqlite3_column_count(stmt); ++c) sqlite3_column_value(stmt, c);
@@ -168,7 +174,8 @@ void TableWalk(const std::string& folder) {
         auto book = side.Table("Book");
         book->Open();
         size_t total = 0;
-        for (book->First(); !book->Eof(); book->Next()) total += book->FieldByName("syomei2").AsString().size();
+        for (book->First(); !book->Eof(); book->Next())
+            total += book->FieldByName("syomei2").AsString().size();
     });
     double rawSeconds = Seconds([&] { walkRaw(); });
     Report("table_walk", engineSeconds, rawSeconds);

@@ -35,7 +35,8 @@ void EngineFixture::MakeTable(const std::string& name,
     database->Connection().CreateTable(schema);
 }
 
-std::unique_ptr<TDBTable> EngineFixture::Table(const std::string& name, const std::string& databaseName) {
+std::unique_ptr<TDBTable> EngineFixture::Table(const std::string& name,
+                                               const std::string& databaseName) {
     auto table = std::make_unique<TDBTable>();
     table->SetSessionName(session->SessionName());
     table->SetDatabaseName(databaseName);

@@ -16,7 +16,7 @@
 namespace engine::testing {
 
 class EngineFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -33,9 +33,17 @@ protected:
     std::unique_ptr<TDBDatabase> database;
 };
 
-inline ColumnType Int() { return {FieldType::Integer, 0}; }
-inline ColumnType Bool() { return {FieldType::Boolean, 0}; }
-inline ColumnType Text(int size) { return {FieldType::String, size}; }
-inline ColumnType DateCol() { return {FieldType::Date, 0}; }
+inline ColumnType Int() {
+    return {FieldType::Integer, 0};
+}
+inline ColumnType Bool() {
+    return {FieldType::Boolean, 0};
+}
+inline ColumnType Text(int size) {
+    return {FieldType::String, size};
+}
+inline ColumnType DateCol() {
+    return {FieldType::Date, 0};
+}
 
 }  // namespace engine::testing

@@ -7,10 +7,11 @@ namespace engine::testing {
 namespace {
 
 class FieldsTest : public EngineFixture {
-protected:
+  protected:
     void SetUp() override {
         EngineFixture::SetUp();
-        MakeTable("Book", {{"BOOK_ID", Int()}, {"HKN_ID", Int()}, {"kakaku", {FieldType::Currency, 0}}},
+        MakeTable("Book",
+                  {{"BOOK_ID", Int()}, {"HKN_ID", Int()}, {"kakaku", {FieldType::Currency, 0}}},
                   {"BOOK_ID"});
         MakeTable("HKN", {{"HKN_ID", Int()}, {"HKN", Text(24)}}, {"HKN_ID"});
         auto place = Table("HKN");

@@ -13,7 +13,7 @@ namespace engine::testing {
 namespace {
 
 class LockingTest : public EngineFixture {
-protected:
+  protected:
     void SetUp() override {
         EngineFixture::SetUp();
         MakeTable("Book", {{"BOOK_ID", Int()}, {"kashidashiF", Bool()}}, {"BOOK_ID"});
@@ -87,7 +87,8 @@ TEST_F(LockingTest, ExclusiveUseExcludesEveryOtherOpen) {
     auto mine = Table("Book");
     mine->SetExclusive(true);
     EXPECT_EQ(CodeOf([&] { mine->Open(); }), err::kTableLocked);
-    EXPECT_EQ(CodeOf([&] { Table("Book")->EmptyTable(); }), err::kTableLocked);  // closed: same rule
+    EXPECT_EQ(CodeOf([&] { Table("Book")->EmptyTable(); }),
+              err::kTableLocked);  // closed: same rule
     theirs->Close();
     mine->Open();
     EXPECT_EQ(CodeOf([&] { OtherTable("Book")->Open(); }), err::kTableLocked);
@@ -151,7 +152,7 @@ TEST_F(LockingTest, AProcessKilledInsideATransactionLeavesNoTraceAndNoLock) {
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     theirs->Refresh();
-    theirs->Edit();  // the lock died with the process
+    theirs->Edit();                                                // the lock died with the process
     EXPECT_FALSE(theirs->FieldByName("kashidashiF").AsBoolean());  // and so did its transaction
     theirs->Cancel();
     close(ready[0]);

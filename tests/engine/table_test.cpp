@@ -1,18 +1,21 @@
 // Tables: storage rules, navigation, key searches, filters and lookups.
-#include "engine/common/error.h"
 #include "engine/common/dates.h"
+#include "engine/common/error.h"
 #include "engine_fixture.h"
 
 namespace engine::testing {
 namespace {
 
 class TableTest : public EngineFixture {
-protected:
+  protected:
     void SetUp() override {
         EngineFixture::SetUp();
         MakeTable("Book",
-                  {{"BOOK_ID", Int()}, {"syomei2", Text(10)}, {"kashidashiF", Bool()},
-                   {"ISBN", Text(15)}, {"tourokubi", DateCol()}},
+                  {{"BOOK_ID", Int()},
+                   {"syomei2", Text(10)},
+                   {"kashidashiF", Bool()},
+                   {"ISBN", Text(15)},
+                   {"tourokubi", DateCol()}},
                   {"BOOK_ID"}, {{"ISBN", {"ISBN"}, false, false}});
     }
 
@@ -34,13 +37,13 @@ TEST_F(TableTest, TextsAreStoredByTheStorageRules) {
         bool isNull;
         const char* read;
     } cases[] = {
-        {"abc  ", false, "abc"},        // trailing ASCII blanks go
-        {"", true, ""},                 // empty is NULL
-        {"   ", true, ""},              // blanks only is NULL too
+        {"abc  ", false, "abc"},                // trailing ASCII blanks go
+        {"", true, ""},                         // empty is NULL
+        {"   ", true, ""},                      // blanks only is NULL too
         {"本の題名です", false, "本の題名で"},  // ten CP932 bytes: five Japanese characters
         {"ab本の題名です", false, "ab本の題名"},
         {"abc本の題名", false, "abc本の題"},  // a cut never splits a double-byte character
-        {"　", false, "　"},            // a full-width blank is an ordinary character
+        {"　", false, "　"},                  // a full-width blank is an ordinary character
     };
     int id = 1;
     for (const auto& c : cases) AddBook(id++, c.given);

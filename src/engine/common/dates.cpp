@@ -48,11 +48,13 @@ CivilDate ToCivil(Date date) {
     const unsigned mp = (5 * doy + 2) / 153;
     const unsigned d = doy - (153 * mp + 2) / 5 + 1;
     const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    return CivilDate{static_cast<int>(yoe + era * 400 + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
+    return CivilDate{static_cast<int>(yoe + era * 400 + (m <= 2)), static_cast<int>(m),
+                     static_cast<int>(d)};
 }
 
 DateTime MakeDateTime(Date date, int hour, int minute, int second, int msec) {
-    return DateTime{date.days * kMsecsPerDay + ((hour * 60 + minute) * 60 + second) * 1000LL + msec};
+    return DateTime{date.days * kMsecsPerDay + ((hour * 60 + minute) * 60 + second) * 1000LL +
+                    msec};
 }
 
 Date DatePart(DateTime value) {
@@ -69,7 +71,9 @@ Date Today() {
 DateTime Now() {
     std::tm now = LocalNow();
     auto msec = std::chrono::duration_cast<std::chrono::milliseconds>(
-                    std::chrono::system_clock::now().time_since_epoch()).count() % 1000;
+                    std::chrono::system_clock::now().time_since_epoch())
+                    .count() %
+                1000;
     return MakeDateTime(MakeDate(now.tm_year + 1900, now.tm_mon + 1, now.tm_mday), now.tm_hour,
                         now.tm_min, now.tm_sec, static_cast<int>(msec));
 }

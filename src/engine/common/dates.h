@@ -24,8 +24,8 @@ Date DatePart(DateTime value);
 Date Today();
 DateTime Now();
 
-std::string FormatDate(Date date);             // yyyy/mm/dd
-std::string FormatDateTime(DateTime value);    // yyyy/mm/dd hh:nn:ss
+std::string FormatDate(Date date);           // yyyy/mm/dd
+std::string FormatDateTime(DateTime value);  // yyyy/mm/dd hh:nn:ss
 // Accepts yyyy/mm/dd (also yyyy-mm-dd, and one-digit month or day); nothing
 // for a text that is no valid date.
 std::optional<Date> ParseDate(std::string_view text);

@@ -18,8 +18,7 @@ const std::map<int, std::string_view>& ErrorTexts() {
         {err::kTableMissing, "Table '%s' does not exist"},
         {err::kAccessDenied, "Access denied to table '%s'"},
         {err::kConnectionLost, "The connection to the database server at '%s' has been lost"},
-        {err::kCannotConnect,
-         "A connection to the database server at '%s' cannot be established"},
+        {err::kCannotConnect, "A connection to the database server at '%s' cannot be established"},
         {err::kLoginInvalid,
          "A connection to the database server at '%s' cannot be established, the login "
          "information provided is invalid"},
@@ -50,7 +49,9 @@ std::string Fill(std::string_view pattern, std::string_view a, std::string_view 
     return out;
 }
 
-std::string Quoted(std::string_view s) { return "'" + std::string(s) + "'"; }
+std::string Quoted(std::string_view s) {
+    return "'" + std::string(s) + "'";
+}
 
 }  // namespace
 
@@ -69,7 +70,8 @@ DataSetError DataSetError::ParamNotFound(std::string_view name) {
 }
 
 DataSetError DataSetError::NotAnInteger(std::string_view text, std::string_view field) {
-    return DataSetError(Quoted(text) + " は項目 " + Quoted(field) + " に適した整数値ではありません");
+    return DataSetError(Quoted(text) + " は項目 " + Quoted(field) +
+                        " に適した整数値ではありません");
 }
 
 DataSetError DataSetError::NotADate(std::string_view text) {
@@ -81,7 +83,8 @@ DataSetError DataSetError::NotANumber(std::string_view text, std::string_view fi
 }
 
 DataSetError DataSetError::ActiveTransaction(std::string_view database) {
-    return DataSetError("Database " + std::string(database) + " already has an active transaction.");
+    return DataSetError("Database " + std::string(database) +
+                        " already has an active transaction.");
 }
 
 }  // namespace engine

@@ -28,30 +28,30 @@ constexpr int kRemoteDatabaseMissing = 11294;
 constexpr int kSqlError = 11949;
 constexpr int kTableExists = 13060;
 // Codes of our own, for failures the table above has no row for.
-constexpr int kFolderMissing = 11001;   // a database folder that does not exist
-constexpr int kCorruptFile = 12001;     // the database file is damaged or foreign
-constexpr int kIoError = 12002;         // the storage could not read or write
+constexpr int kFolderMissing = 11001;     // a database folder that does not exist
+constexpr int kCorruptFile = 12001;       // the database file is damaged or foreign
+constexpr int kIoError = 12002;           // the storage could not read or write
 constexpr int kInvalidOperation = 12003;  // a data set operation in the wrong state
 }  // namespace err
 
 class EngineError : public std::runtime_error {
-public:
+  public:
     EngineError(int code, const std::string& text) : std::runtime_error(text), code_(code) {}
     int code() const { return code_; }
 
     // Builds the error of `code` with its table text, "%s" filled in turn.
     static EngineError Make(int code, std::string_view a = {}, std::string_view b = {});
 
-private:
+  private:
     int code_;
 };
 
 class DataSetError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 
-    static DataSetError FieldNotFound(std::string_view name);        // 項目 '%s' が見つかりません
-    static DataSetError ParamNotFound(std::string_view name);        // パラメータ '%s' が見つかりません
+    static DataSetError FieldNotFound(std::string_view name);  // 項目 '%s' が見つかりません
+    static DataSetError ParamNotFound(std::string_view name);  // パラメータ '%s' が見つかりません
     static DataSetError NotAnInteger(std::string_view text, std::string_view field);
     static DataSetError NotADate(std::string_view text);
     static DataSetError NotANumber(std::string_view text, std::string_view field);

@@ -8,16 +8,16 @@
 namespace engine {
 
 enum class FieldType {
-    Integer,    // INTEGER: 32-bit signed
-    Smallint,   // SMALLINT: 16-bit signed
-    AutoInc,    // AUTOINC: assigned by the engine, increasing, on insert
-    Float,      // FLOAT: double precision
-    Currency,   // MONEY: double precision shown as an amount
-    Boolean,    // BOOLEAN
-    Date,       // DATE: calendar date
-    DateTime,   // TIMESTAMP: date and time of day
-    String,     // CHARACTER(n), CHAR(n), VARCHAR(n): at most n CP932 bytes
-    Memo,       // MEMO: text of any length
+    Integer,   // INTEGER: 32-bit signed
+    Smallint,  // SMALLINT: 16-bit signed
+    AutoInc,   // AUTOINC: assigned by the engine, increasing, on insert
+    Float,     // FLOAT: double precision
+    Currency,  // MONEY: double precision shown as an amount
+    Boolean,   // BOOLEAN
+    Date,      // DATE: calendar date
+    DateTime,  // TIMESTAMP: date and time of day
+    String,    // CHARACTER(n), CHAR(n), VARCHAR(n): at most n CP932 bytes
+    Memo,      // MEMO: text of any length
 };
 
 // A column as the dialect declares it: type and, for texts, the size in bytes.

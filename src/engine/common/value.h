@@ -26,8 +26,9 @@ struct DateTime {
 constexpr int64_t kMsecsPerDay = 86'400'000;
 
 class Value {
-public:
-    using Storage = std::variant<std::monostate, int64_t, double, bool, Date, DateTime, std::string>;
+  public:
+    using Storage =
+        std::variant<std::monostate, int64_t, double, bool, Date, DateTime, std::string>;
 
     Value() = default;
     Value(int64_t v) : v_(v) {}
@@ -57,7 +58,7 @@ public:
     const Storage& storage() const { return v_; }
     bool operator==(const Value&) const = default;
 
-private:
+  private:
     Storage v_;
 };
 

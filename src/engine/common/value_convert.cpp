@@ -87,14 +87,21 @@ Value ToColumnValue(const Value& value, const ColumnType& type, std::string_view
     switch (type.type) {
         case FieldType::Integer:
         case FieldType::Smallint:
-        case FieldType::AutoInc: return ToInteger(value, fieldName);
+        case FieldType::AutoInc:
+            return ToInteger(value, fieldName);
         case FieldType::Float:
-        case FieldType::Currency: return ToFloat(value, fieldName);
-        case FieldType::Boolean: return ToBoolean(value);
-        case FieldType::Date: return ToDate(value);
-        case FieldType::DateTime: return ToDateTime(value);
-        case FieldType::String: return StoredText(ValueText(value), type.size);
-        case FieldType::Memo: return StoredText(ValueText(value), 0);
+        case FieldType::Currency:
+            return ToFloat(value, fieldName);
+        case FieldType::Boolean:
+            return ToBoolean(value);
+        case FieldType::Date:
+            return ToDate(value);
+        case FieldType::DateTime:
+            return ToDateTime(value);
+        case FieldType::String:
+            return StoredText(ValueText(value), type.size);
+        case FieldType::Memo:
+            return StoredText(ValueText(value), 0);
     }
     return value;
 }

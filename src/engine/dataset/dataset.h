@@ -35,7 +35,7 @@ namespace engine {
 enum class DataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 
 class DataSetObserver {
-public:
+  public:
     virtual ~DataSetObserver() = default;
     virtual void DataSetChanged(TDataSet&) {}  // rows, position or open state changed
     virtual void StateChanged(TDataSet&) {}
@@ -43,7 +43,7 @@ public:
 };
 
 class TDataSet {
-public:
+  public:
     TDataSet() = default;
     virtual ~TDataSet();
     TDataSet(const TDataSet&) = delete;
@@ -109,7 +109,7 @@ public:
     // A name for error texts: the table's name or the query's.
     virtual std::string DataSetName() const = 0;
 
-protected:
+  protected:
     // What a concrete data set supplies. Rows carry all result columns.
     virtual std::vector<storage::ColumnDef> DoOpen() = 0;
     virtual void DoClose() = 0;
@@ -123,7 +123,8 @@ protected:
     virtual storage::Row DoBeginEdit(const storage::Row& row) = 0;
     virtual void DoEndEdit(const storage::Row& row) = 0;  // releases the lock
     // Post: writes the row and returns it as it now stands, positioned on it.
-    virtual storage::Row DoPostEdit(const storage::Row& original, const std::vector<Value>& values) = 0;
+    virtual storage::Row DoPostEdit(const storage::Row& original,
+                                    const std::vector<Value>& values) = 0;
     virtual storage::Row DoPostInsert(std::vector<Value> values) = 0;
     // Delete: removes the row and returns the row that becomes current.
     virtual std::optional<storage::Row> DoDelete(const storage::Row& row) = 0;
@@ -138,7 +139,7 @@ protected:
     int ColumnOf(const TField& field) const { return field.column_; }
     void NotifyDataSetChanged();
 
-private:
+  private:
     void AddPersistentField(std::unique_ptr<TField> field);
     void BindFields();
     void CalculateFields();
@@ -150,8 +151,8 @@ private:
     int persistentCount_ = 0;
     std::vector<storage::ColumnDef> columns_;
     DataSetState state_ = DataSetState::dsInactive;
-    std::optional<storage::Row> current_;  // the row as shown; edited in place
-    std::optional<storage::Row> original_;  // the row as stored when the edit began
+    std::optional<storage::Row> current_;       // the row as shown; edited in place
+    std::optional<storage::Row> original_;      // the row as stored when the edit began
     std::optional<storage::Row> beforeInsert_;  // the current row before an insert
     bool eof_ = true;
     bool bof_ = true;

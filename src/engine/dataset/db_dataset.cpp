@@ -6,7 +6,9 @@
 
 namespace engine {
 
-TDBDataSet::~TDBDataSet() { DetachFromDatabase(); }
+TDBDataSet::~TDBDataSet() {
+    DetachFromDatabase();
+}
 
 void TDBDataSet::SetDatabaseName(const std::string& name) {
     if (name == databaseName_) return;
@@ -23,7 +25,8 @@ void TDBDataSet::SetSessionName(const std::string& name) {
 TDBSession& TDBDataSet::Session() const {
     TDBSession* session = TDBSession::Find(sessionName_);
     if (!session)
-        throw EngineError::Make(err::kInvalidOperation, "セッション '" + sessionName_ + "' がありません");
+        throw EngineError::Make(err::kInvalidOperation,
+                                "セッション '" + sessionName_ + "' がありません");
     return *session;
 }
 
@@ -32,7 +35,9 @@ TDBDatabase& TDBDataSet::Database() const {
     return Session().DatabaseFor(databaseName_);
 }
 
-storage::Connection& TDBDataSet::Connection() const { return Database().Connection(); }
+storage::Connection& TDBDataSet::Connection() const {
+    return Database().Connection();
+}
 
 void TDBDataSet::AttachToDatabase() {
     if (attached_) return;

@@ -13,7 +13,7 @@ class TDBDatabase;
 class TDBSession;
 
 class TDBDataSet : public TDataSet {
-public:
+  public:
     ~TDBDataSet() override;
 
     const std::string& DatabaseName() const { return databaseName_; }
@@ -22,17 +22,17 @@ public:
     void SetSessionName(const std::string& name);
 
     TDBSession& Session() const;
-    TDBDatabase& Database() const;  // resolves the name; connects nothing
+    TDBDatabase& Database() const;            // resolves the name; connects nothing
     storage::Connection& Connection() const;  // connects when needed
 
     // Called by the database when it disconnects.
     void CloseForDatabase() { Close(); }
 
-protected:
+  protected:
     void AttachToDatabase();
     void DetachFromDatabase();
 
-private:
+  private:
     std::string databaseName_;
     std::string sessionName_;
     TDBDatabase* attached_ = nullptr;

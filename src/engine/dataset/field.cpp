@@ -22,15 +22,19 @@ void TField::Attach(TDataSet* dataSet, int index, int column) {
 Value TField::LookupValue() const {
     if (!LookupDataSet || !LookupDataSet->Active()) return Value();
     std::vector<Value> keys;
-    for (const auto& name : SplitNames(KeyFields)) keys.push_back(dataSet_->FieldByName(name).GetValue());
+    for (const auto& name : SplitNames(KeyFields))
+        keys.push_back(dataSet_->FieldByName(name).GetValue());
     return LookupDataSet->Lookup(LookupKeyFields, keys, LookupResultField);
 }
 
 Value TField::GetValue() const {
     switch (fieldKind) {
-        case FieldKind::fkCalculated: return calcValue_;
-        case FieldKind::fkLookup: return LookupValue();
-        case FieldKind::fkData: break;
+        case FieldKind::fkCalculated:
+            return calcValue_;
+        case FieldKind::fkLookup:
+            return LookupValue();
+        case FieldKind::fkData:
+            break;
     }
     if (!dataSet_ || column_ < 0) return Value();
     return dataSet_->ColumnValue(column_);
@@ -46,7 +50,9 @@ void TField::SetValue(const Value& value) {
     dataSet_->SetColumnValue(column_, stored, *this);
 }
 
-std::string TField::AsString() const { return ValueText(GetValue()); }
+std::string TField::AsString() const {
+    return ValueText(GetValue());
+}
 
 int64_t TField::AsInteger() const {
     Value v = GetValue();
@@ -99,10 +105,11 @@ std::string FormatNumber(double value, const std::string& format) {
     std::string fraction = point == std::string::npos ? "" : format.substr(point + 1);
     // Every digit place right of the leftmost "0" is always shown.
     size_t firstZero = whole.find('0');
-    int minWhole = firstZero == std::string::npos
-                       ? 0
-                       : static_cast<int>(std::count_if(whole.begin() + firstZero, whole.end(),
-                                                        [](char c) { return c == '0' || c == '#'; }));
+    int minWhole =
+        firstZero == std::string::npos
+            ? 0
+            : static_cast<int>(std::count_if(whole.begin() + firstZero, whole.end(),
+                                             [](char c) { return c == '0' || c == '#'; }));
     int decimals = static_cast<int>(fraction.size());
     double scaled = std::round(std::fabs(value) * std::pow(10.0, decimals));
     std::string digits = std::to_string(static_cast<long long>(scaled));

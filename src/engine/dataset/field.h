@@ -25,7 +25,7 @@ class TDataSet;
 enum class FieldKind { fkData, fkCalculated, fkLookup };
 
 class TField {
-public:
+  public:
     TField(std::string fieldName, FieldType type, int size = 0);
     virtual ~TField() = default;
 
@@ -68,7 +68,7 @@ public:
     // The text a grid shows: AsString shaped by DisplayFormat.
     std::string DisplayText() const;
 
-private:
+  private:
     friend class TDataSet;
     void Attach(TDataSet* dataSet, int index, int column);
     Value LookupValue() const;
@@ -82,11 +82,11 @@ private:
     Value calcValue_;  // calculated fields
 };
 
-#define KX_FIELD_CLASS(Class, Type)                                                        \
-    class Class : public TField {                                                          \
-    public:                                                                                \
-        explicit Class(std::string fieldName, int size = 0) : TField(std::move(fieldName), \
-                                                                     Type, size) {}        \
+#define KX_FIELD_CLASS(Class, Type)                         \
+    class Class : public TField {                           \
+      public:                                               \
+        explicit Class(std::string fieldName, int size = 0) \
+            : TField(std::move(fieldName), Type, size) {}   \
     };
 KX_FIELD_CLASS(TIntegerField, FieldType::Integer)
 KX_FIELD_CLASS(TSmallintField, FieldType::Smallint)

@@ -13,7 +13,7 @@
 namespace engine {
 
 class TParam {
-public:
+  public:
     explicit TParam(std::string name) : name_(std::move(name)) {}
     const std::string& Name() const { return name_; }
     const Value& GetValue() const { return value_; }
@@ -31,14 +31,14 @@ public:
     void SetAsDateTime(DateTime value) { SetValue(Value(value)); }
     void Clear() { SetValue(Value()); }
 
-private:
+  private:
     std::string name_;
     Value value_;
     bool bound_ = false;
 };
 
 class TParams {
-public:
+  public:
     int Count() const { return static_cast<int>(params_.size()); }
     TParam& Items(int index) { return params_.at(index); }
     TParam* FindParam(std::string_view name);
@@ -46,13 +46,13 @@ public:
     // Rebuilds the list from names, keeping the values of names that stay.
     void Rebuild(const std::vector<std::string>& names);
 
-private:
+  private:
     std::vector<TParam> params_;
 };
 
 // The lines of a statement's text.
 class TStrings {
-public:
+  public:
     void Clear();
     void Add(const std::string& line);
     std::string Text() const;  // the lines joined by line breaks
@@ -61,7 +61,7 @@ public:
     const std::string& operator[](int index) const { return lines_.at(index); }
     std::function<void()> OnChange;
 
-private:
+  private:
     std::vector<std::string> lines_;
 };
 

@@ -29,7 +29,9 @@ storage::Row RowWriter::LockAndRead(const storage::Row& row) {
     return *stored;
 }
 
-void RowWriter::Unlock(const storage::Row& row) { connection_.UnlockRow(table_.name, row.id); }
+void RowWriter::Unlock(const storage::Row& row) {
+    connection_.UnlockRow(table_.name, row.id);
+}
 
 storage::Row RowWriter::Update(const storage::Row& original, const std::vector<Value>& values) {
     if (!connection_.UpdateRow(table_, original.id, original.values, values))

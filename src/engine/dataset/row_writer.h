@@ -21,8 +21,9 @@ namespace engine {
 class TDBSession;
 
 class RowWriter {
-public:
-    RowWriter(storage::Connection& connection, const storage::TableSchema& table, const TDBSession& session)
+  public:
+    RowWriter(storage::Connection& connection, const storage::TableSchema& table,
+              const TDBSession& session)
         : connection_(connection), table_(table), session_(session) {}
 
     storage::Row LockAndRead(const storage::Row& row);
@@ -31,7 +32,7 @@ public:
     storage::Row Insert(std::vector<Value> values);
     void Delete(const storage::Row& row);
 
-private:
+  private:
     void Lock(storage::RowId id);
 
     storage::Connection& connection_;

@@ -30,7 +30,7 @@ namespace engine {
 class TableCursor;
 
 class TDBTable : public TDBDataSet {
-public:
+  public:
     TDBTable();
     ~TDBTable() override;
 
@@ -64,7 +64,7 @@ public:
     Value Lookup(std::string_view keyFields, const std::vector<Value>& keyValues,
                  std::string_view resultField) override;
 
-protected:
+  protected:
     std::vector<storage::ColumnDef> DoOpen() override;
     void DoClose() override;
     std::optional<storage::Row> DoFirst() override;
@@ -75,17 +75,19 @@ protected:
     std::vector<storage::Row> DoAllRows() override;
     storage::Row DoBeginEdit(const storage::Row& row) override;
     void DoEndEdit(const storage::Row& row) override;
-    storage::Row DoPostEdit(const storage::Row& original, const std::vector<Value>& values) override;
+    storage::Row DoPostEdit(const storage::Row& original,
+                            const std::vector<Value>& values) override;
     storage::Row DoPostInsert(std::vector<Value> values) override;
     std::optional<storage::Row> DoDelete(const storage::Row& row) override;
     std::optional<storage::Row> DoRefresh(const storage::Row* current) override;
 
-private:
+  private:
     std::vector<int> OrderColumns() const;
     void MakeCursor();
     void Reorder();
     void Refilter();
-    void WithExclusiveUse(const std::function<void(storage::Connection&, const std::string&)>& work);
+    void WithExclusiveUse(
+        const std::function<void(storage::Connection&, const std::string&)>& work);
 
     std::string tableName_;
     std::string indexName_;

@@ -99,6 +99,8 @@ std::optional<storage::Row> TableCursor::NeighbourOf(const storage::Row& row) {
     return prior;
 }
 
-int64_t TableCursor::Count() { return connection_.Count(table_, filter_); }
+int64_t TableCursor::Count() {
+    return connection_.Count(table_, filter_);
+}
 
 }  // namespace engine

@@ -22,8 +22,9 @@ TDBDatabase::~TDBDatabase() {
 
 void TDBDatabase::RequireDisconnected(const char* what) const {
     if (Connected())
-        throw EngineError::Make(err::kInvalidOperation,
-                                "データベース " + name_ + " が接続中のため" + what + "を変更できません");
+        throw EngineError::Make(
+            err::kInvalidOperation,
+            "データベース " + name_ + " が接続中のため" + what + "を変更できません");
 }
 
 void TDBDatabase::SetDirectory(const std::string& folder) {
@@ -56,7 +57,8 @@ storage::Connection& TDBDatabase::Connection() {
         // The server backend is not part of this build: a remote connect fails
         // the way an unreachable server does.
         const auto& remote = session_.RemoteSettings();
-        throw EngineError::Make(err::kCannotConnect, remote.host.empty() ? remote.address : remote.host);
+        throw EngineError::Make(err::kCannotConnect,
+                                remote.host.empty() ? remote.address : remote.host);
     }
     connection_ = storage::OpenLocal(platform::MapToLocalPath(directory_));
     session_.SetActive(true);
@@ -76,9 +78,13 @@ void TDBDatabase::Rollback() {
     if (connection_ && connection_->InTransaction()) connection_->Rollback();
 }
 
-bool TDBDatabase::InTransaction() const { return connection_ && connection_->InTransaction(); }
+bool TDBDatabase::InTransaction() const {
+    return connection_ && connection_->InTransaction();
+}
 
-void TDBDatabase::Attach(TDBDataSet* dataSet) { dataSets_.push_back(dataSet); }
+void TDBDatabase::Attach(TDBDataSet* dataSet) {
+    dataSets_.push_back(dataSet);
+}
 
 void TDBDatabase::Detach(TDBDataSet* dataSet) {
     dataSets_.erase(std::remove(dataSets_.begin(), dataSets_.end(), dataSet), dataSets_.end());

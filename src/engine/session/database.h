@@ -22,7 +22,7 @@ class TDBSession;
 class TDBDataSet;
 
 class TDBDatabase {
-public:
+  public:
     TDBDatabase(std::string databaseName, TDBSession& session);
     ~TDBDatabase();
     TDBDatabase(const TDBDatabase&) = delete;
@@ -52,7 +52,7 @@ public:
     void Attach(TDBDataSet* dataSet);
     void Detach(TDBDataSet* dataSet);
 
-private:
+  private:
     void RequireDisconnected(const char* what) const;
 
     std::string name_;

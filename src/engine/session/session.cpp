@@ -41,8 +41,8 @@ TDBSession* TDBSession::Find(const std::string& sessionName) {
 
 void TDBSession::RequireInactive(const char* what) const {
     if (active_)
-        throw EngineError::Make(err::kInvalidOperation,
-                                "セッション " + name_ + " が使用中のため" + what + "を変更できません");
+        throw EngineError::Make(err::kInvalidOperation, "セッション " + name_ + " が使用中のため" +
+                                                            what + "を変更できません");
 }
 
 void TDBSession::SetSessionType(SessionType type) {
@@ -81,7 +81,9 @@ TDBDatabase& TDBSession::DatabaseFor(const std::string& databaseName) {
     return *database;
 }
 
-void TDBSession::Register(TDBDatabase* database) { databases_.push_back(database); }
+void TDBSession::Register(TDBDatabase* database) {
+    databases_.push_back(database);
+}
 
 void TDBSession::Unregister(TDBDatabase* database) {
     databases_.erase(std::remove(databases_.begin(), databases_.end(), database), databases_.end());

@@ -24,7 +24,7 @@ enum class LockProtocol { lpPessimistic, lpOptimistic };
 enum class RemoteType { rtLAN };
 
 class TDBSession {
-public:
+  public:
     explicit TDBSession(std::string sessionName);
     ~TDBSession();
     TDBSession(const TDBSession&) = delete;
@@ -67,7 +67,7 @@ public:
     void Register(TDBDatabase* database);
     void Unregister(TDBDatabase* database);
 
-private:
+  private:
     void RequireInactive(const char* what) const;
 
     std::string name_;

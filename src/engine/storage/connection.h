@@ -36,10 +36,10 @@ struct KeyPosition {
 // A walk over one table's rows in the order of some of its columns.
 struct ScanRequest {
     const TableSchema* table = nullptr;
-    std::vector<int> orderColumns;   // empty: insertion order
+    std::vector<int> orderColumns;       // empty: insertion order
     const plan::Expr* filter = nullptr;  // only rows for which it is true
-    std::vector<Value> equalKeys;    // a prefix of orderColumns must equal these
-    std::optional<KeyPosition> after;  // strictly after (before, when backwards)
+    std::vector<Value> equalKeys;        // a prefix of orderColumns must equal these
+    std::optional<KeyPosition> after;    // strictly after (before, when backwards)
     bool backwards = false;
     int limit = 1;
 };
@@ -57,7 +57,7 @@ struct ResultSet {
 enum class TableUse { Shared, Exclusive };
 
 class Connection {
-public:
+  public:
     virtual ~Connection() = default;
 
     // Schema. DescribeTable returns nothing for a missing table.
@@ -79,7 +79,8 @@ public:
     // the row is gone or another writer changed it meanwhile.
     virtual bool UpdateRow(const TableSchema& table, RowId id, const std::vector<Value>& original,
                            const std::vector<Value>& values) = 0;
-    virtual bool DeleteRow(const TableSchema& table, RowId id, const std::vector<Value>& original) = 0;
+    virtual bool DeleteRow(const TableSchema& table, RowId id,
+                           const std::vector<Value>& original) = 0;
 
     // Statements.
     virtual ResultSet Run(const plan::Select& select) = 0;

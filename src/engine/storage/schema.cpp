@@ -27,7 +27,8 @@ const IndexDef* TableSchema::FindIndexByColumns(std::string_view columnList) con
     for (const auto& index : indexes) {
         if (index.columns.size() != wanted.size()) continue;
         bool same = true;
-        for (size_t i = 0; i < wanted.size() && same; ++i) same = SameName(index.columns[i], wanted[i]);
+        for (size_t i = 0; i < wanted.size() && same; ++i)
+            same = SameName(index.columns[i], wanted[i]);
         if (same) return &index;
     }
     return nullptr;

@@ -12,11 +12,16 @@ int64_t FloorDays(int64_t msecs) {
 
 plan::CompareOp Mirrored(plan::CompareOp op) {
     switch (op) {
-        case plan::CompareOp::Lt: return plan::CompareOp::Gt;
-        case plan::CompareOp::Le: return plan::CompareOp::Ge;
-        case plan::CompareOp::Gt: return plan::CompareOp::Lt;
-        case plan::CompareOp::Ge: return plan::CompareOp::Le;
-        default: return op;
+        case plan::CompareOp::Lt:
+            return plan::CompareOp::Gt;
+        case plan::CompareOp::Le:
+            return plan::CompareOp::Ge;
+        case plan::CompareOp::Gt:
+            return plan::CompareOp::Lt;
+        case plan::CompareOp::Ge:
+            return plan::CompareOp::Le;
+        default:
+            return op;
     }
 }
 
@@ -27,9 +32,13 @@ plan::ExprPtr CompareDateWithMoment(plan::CompareOp op, plan::ExprPtr& column, D
     int64_t bound = floor;
     switch (op) {
         case plan::CompareOp::Lt:
-        case plan::CompareOp::Ge: bound = ceil; break;
+        case plan::CompareOp::Ge:
+            bound = ceil;
+            break;
         case plan::CompareOp::Le:
-        case plan::CompareOp::Gt: bound = floor; break;
+        case plan::CompareOp::Gt:
+            bound = floor;
+            break;
         case plan::CompareOp::Eq:
         case plan::CompareOp::Ne:
             if (!midnight) return nullptr;

@@ -1,8 +1,8 @@
 #include "engine/translate/expr_binder.h"
 
 #include "engine/common/error.h"
-#include "engine/common/overload.h"
 #include "engine/common/names.h"
+#include "engine/common/overload.h"
 #include "engine/common/value_convert.h"
 #include "engine/sql/source_position.h"
 #include "engine/translate/date_compare.h"
@@ -122,7 +122,8 @@ void ExprBinder::Coerce(plan::ExprPtr& column, plan::ExprPtr& other, size_t offs
 
 // A DATE column against a date-and-time constant, as a comparison of dates
 // that the column's index can serve; nothing for every other comparison.
-plan::ExprPtr ExprBinder::DatesCompared(plan::CompareOp op, plan::ExprPtr& left, plan::ExprPtr& right) {
+plan::ExprPtr ExprBinder::DatesCompared(plan::CompareOp op, plan::ExprPtr& left,
+                                        plan::ExprPtr& right) {
     auto isDateColumn = [](const plan::ExprPtr& e) {
         auto* column = std::get_if<plan::ColumnRef>(&e->node);
         return column && column->type.type == FieldType::Date;

@@ -51,9 +51,13 @@ bool LockFile::TryLock(uint64_t offset, LockKind kind) {
     return SetLock(fd_, kind == LockKind::Shared ? F_RDLCK : F_WRLCK, offset);
 }
 
-void LockFile::Unlock(uint64_t offset) { SetLock(fd_, F_UNLCK, offset); }
+void LockFile::Unlock(uint64_t offset) {
+    SetLock(fd_, F_UNLCK, offset);
+}
 
-uint64_t LockFile::TableOffset(const std::string& table) { return Slot(table) << kSlotBits; }
+uint64_t LockFile::TableOffset(const std::string& table) {
+    return Slot(table) << kSlotBits;
+}
 
 uint64_t LockFile::RowOffset(const std::string& table, int64_t rowId) {
     return TableOffset(table) + static_cast<uint64_t>(rowId);

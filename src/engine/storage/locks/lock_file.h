@@ -17,7 +17,7 @@ namespace engine::storage {
 enum class LockKind { Shared, Exclusive };
 
 class LockFile {
-public:
+  public:
     explicit LockFile(const std::string& path);  // throws EngineError when it cannot open
     ~LockFile();
     LockFile(const LockFile&) = delete;
@@ -30,7 +30,7 @@ public:
     static uint64_t TableOffset(const std::string& table);
     static uint64_t RowOffset(const std::string& table, int64_t rowId);
 
-private:
+  private:
     int fd_ = -1;
 };
 

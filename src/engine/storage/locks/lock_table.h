@@ -16,7 +16,7 @@
 namespace engine::storage {
 
 class LockTable {
-public:
+  public:
     explicit LockTable(const std::string& lockFilePath) : file_(lockFilePath) {}
 
     bool TryUseTable(const std::string& table, bool exclusive);
@@ -24,7 +24,7 @@ public:
     bool TryLockRow(const std::string& table, int64_t rowId);
     void UnlockRow(const std::string& table, int64_t rowId);
 
-private:
+  private:
     struct Use {
         int shared = 0;
         bool exclusive = false;

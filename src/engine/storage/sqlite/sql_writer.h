@@ -15,7 +15,7 @@ namespace engine::storage::sqlite {
 std::string QuoteName(const std::string& name);
 
 class SqlWriter {
-public:
+  public:
     // With `qualified`, a column of source n is written as "tn"."column".
     SqlWriter(std::vector<const TableSchema*> sources, bool qualified)
         : sources_(std::move(sources)), qualified_(qualified) {}
@@ -24,7 +24,7 @@ public:
     std::string Column(int source, int column) const;
     std::vector<Value>& bindings() { return bindings_; }
 
-private:
+  private:
     std::string Bind(const Value& value);
     std::string WriteCompare(const plan::Compare& c);
     std::string WriteLike(const plan::Like& like);

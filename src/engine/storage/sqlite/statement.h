@@ -18,7 +18,7 @@ namespace engine::storage::sqlite {
 [[noreturn]] void ThrowSqliteError(sqlite3* db, int rc, const std::string& where);
 
 class Statement {
-public:
+  public:
     Statement(sqlite3* db, const std::string& sql);
     ~Statement();
     Statement(const Statement&) = delete;
@@ -34,20 +34,20 @@ public:
     Value ColumnValue(int column, const ColumnType& type) const;
     std::string ColumnText(int column) const;
 
-private:
+  private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
     std::string sql_;
 };
 
 class StatementCache {
-public:
+  public:
     explicit StatementCache(sqlite3* db) : db_(db) {}
     // The statement reset and ready for binding; owned by the cache.
     Statement& Get(const std::string& sql);
     void Clear() { statements_.clear(); }
 
-private:
+  private:
     sqlite3* db_;
     std::map<std::string, std::unique_ptr<Statement>> statements_;
 };
