@@ -1,6 +1,11 @@
 # Tests of the layers that stand on Qt.
+add_subdirectory(${CMAKE_CURRENT_SOURCE_DIR}/support)
 kx_layer_tests(data_tests ${CMAKE_CURRENT_SOURCE_DIR}/data kx_data)
-kx_layer_tests(app_tests ${CMAKE_CURRENT_SOURCE_DIR}/app kx_app)
+# The window layers' test programs have their own main (they need a QApplication).
+foreach(layer grid desk app)
+  kx_layer_tests(${layer}_tests ${CMAKE_CURRENT_SOURCE_DIR}/${layer} kx_test_support
+                 kx_gui_test_main)
+endforeach()
 kx_layer_tests(tools_tests ${CMAKE_CURRENT_SOURCE_DIR}/tools kx_data kx_admin)
 # The tools tests also run the built kashidashi-admin.
 if(TARGET tools_tests AND TARGET kashidashi-admin)

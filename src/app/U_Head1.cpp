@@ -3,9 +3,9 @@
 #include <QStyle>
 
 #include "app/LibMail.h"
-#include "app/dialogs.h"
+#include "widgets/dialogs.h"
 #include "app/web_addresses.h"
-#include "app/window_placement.h"
+#include "widgets/window_placement.h"
 #include "data/U_DM.h"
 #include "ui_U_Head1.h"
 

@@ -5,8 +5,9 @@
 #include <system_error>
 
 #include "app/U_Head1.h"
-#include "app/dialogs.h"
-#include "app/window_placement.h"
+#include "desk/U_Fgyoumu1.h"
+#include "widgets/dialogs.h"
+#include "widgets/window_placement.h"
 #include "platform/paths.h"
 #include "ui_U_Main2.h"
 
@@ -69,9 +70,9 @@ void TMain2::Button1Click() {
 }
 
 void TMain2::Button2Click() {
-    // The lending desk window comes with its own unit; until then the button
-    // says so. This is the one place that opens it.
-    Dialogs::Information(this, QStringLiteral("貸出・返却の画面は準備中です。"));
+    // A new desk for each opening: all desk state lives for one showing.
+    TFgyoumu1 desk(nullptr);
+    Dialogs::Exec(desk);
 }
 
 // Created for one showing, owned by the main window, released after it.

@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 
 #include "app/U_Main2.h"
-#include "app/dialogs.h"
+#include "widgets/dialogs.h"
 #include "app/web_addresses.h"
 #include "data/U_DM.h"
 #include "platform/download.h"

@@ -2,7 +2,7 @@
 
 #include <QStyle>
 
-#include "app/window_placement.h"
+#include "widgets/window_placement.h"
 #include "data/pin_constants.h"
 #include "ui_U_PW.h"
 

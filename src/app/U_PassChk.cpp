@@ -5,8 +5,8 @@
 #include <stdexcept>
 
 #include "app/U_PW.h"
-#include "app/dataset_closer.h"
-#include "app/dialogs.h"
+#include "widgets/dataset_closer.h"
+#include "widgets/dialogs.h"
 #include "data/U_DM.h"
 #include "data/pin_constants.h"
 #include "ui_U_PassChk.h"

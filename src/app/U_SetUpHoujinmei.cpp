@@ -2,8 +2,8 @@
 
 #include <QCloseEvent>
 
-#include "app/dialogs.h"
-#include "app/window_placement.h"
+#include "widgets/dialogs.h"
+#include "widgets/window_placement.h"
 #include "data/U_DM.h"
 #include "data/utilities.h"
 #include "ui_U_SetUpHoujinmei.h"

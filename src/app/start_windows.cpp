@@ -6,6 +6,10 @@
 #include "app/U_PassChk.h"
 #include "data/U_DM.h"
 #include "data/U_MakeTable.h"
+#include "desk/U_Fhenkyaku2.h"
+#include "desk/U_SetRenge1.h"
+#include "desk/U_kakunin.h"
+#include "desk/desk_windows.h"
 
 namespace kashidashi {
 namespace {
@@ -19,18 +23,21 @@ StartWindows::StartWindows() {
     main2_ = std::make_unique<TMain2>();
     TDM::Create();
     passChk_ = std::make_unique<TPassChk>();
-    // Created here as well, in this order, as their units join the program:
-    //   TSetRenge1    the date range dialog
-    //   TFhenkyaku2   the holder picker
+    DeskWindows::Create<TSetRenge1>();   // the date range dialog
+    DeskWindows::Create<TFhenkyaku2>();  // the holder picker
     makeTable_ = std::make_unique<TMakeTable>();
+    // Created here as well, as its unit joins the program:
     //   TFgyoumu1_W2  the reservation list window
-    //   Tkakunin      the confirmation dialog
+    DeskWindows::Create<Tkakunin>();  // the confirmation dialog
     current = this;
 }
 
 StartWindows::~StartWindows() {
     current = nullptr;
+    DeskWindows::Destroy<Tkakunin>();
     makeTable_.reset();
+    DeskWindows::Destroy<TFhenkyaku2>();
+    DeskWindows::Destroy<TSetRenge1>();
     passChk_.reset();
     main2_.reset();
     TDM::Destroy();

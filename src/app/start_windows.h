@@ -1,7 +1,8 @@
 // The windows and holders that live for the whole run, created at start in
 // their fixed order: the main window TMain2 first (so it is the application's
 // main window), the data module TDM, then the single instances that other
-// windows reach by name. Released in the reverse order, the data module last.
+// windows reach by name (the desk dialogs through DeskWindows). Released in
+// the reverse order, the data module last.
 #pragma once
 
 #include <memory>

@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 
+#include "data/data_source.h"
 #include "data/report_rows.h"
 #include "engine/dataset/query.h"
 #include "engine/dataset/table.h"
@@ -74,6 +75,12 @@ class TDM {
     engine::TDBQuery YoyakuDELQry;
     engine::TDBQuery AQry;
     engine::TDBQuery Aqry2;
+
+    // The sources through which controls show the shared tables.
+    TDataSource NDCDS{&NDC};
+    TDataSource HKNDS{&HKN};
+    TDataSource YoyakuDS{&YOYAKU};
+    TDataSource RegDS{&RegTB};
 
     // The report dataset over Head.
     TReportRows rptHead{"rptHead", Head};

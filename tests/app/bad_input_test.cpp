@@ -6,9 +6,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "app_fixture.h"
+#include "support/app_fixture.h"
 
 namespace app_test {
+using namespace kx_test;
 namespace {
 
 using kashidashi::Dialogs;

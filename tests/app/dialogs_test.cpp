@@ -6,12 +6,14 @@
 #include <QDialog>
 #include <QLineEdit>
 
-#include "app/dialogs.h"
+#include "widgets/dialogs.h"
 #include "engine/common/error.h"
-#include "scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 
 namespace app_test {
 namespace {
+
+using namespace kx_test;
 
 using kashidashi::Dialogs;
 using Kind = Dialogs::Kind;

@@ -6,10 +6,11 @@
 
 #include "app/U_PW.h"
 #include "app/U_PassChk.h"
-#include "app_fixture.h"
+#include "support/app_fixture.h"
 #include "data/pin_constants.h"
 
 namespace app_test {
+using namespace kx_test;
 namespace {
 
 using kashidashi::Dialogs;

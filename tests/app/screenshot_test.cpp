@@ -7,10 +7,11 @@
 #include <QPushButton>
 #include <cstdlib>
 
-#include "app_fixture.h"
+#include "support/app_fixture.h"
 #include "data/pin_constants.h"
 
 namespace app_test {
+using namespace kx_test;
 namespace {
 
 class ScreenshotTest : public AppFixture {

@@ -5,12 +5,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/radio_group.h"
-#include "app_fixture.h"
+#include "widgets/radio_group.h"
+#include "support/app_fixture.h"
 #include "data/pin_constants.h"
 #include "engine/session/database.h"
 
 namespace app_test {
+using namespace kx_test;
 namespace {
 
 using kashidashi::Dialogs;

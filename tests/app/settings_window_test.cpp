@@ -8,11 +8,12 @@
 
 #include "app/LibMail.h"
 #include "app/U_Head1.h"
-#include "app/radio_group.h"
-#include "app_fixture.h"
+#include "widgets/radio_group.h"
+#include "support/app_fixture.h"
 #include "data/pin_constants.h"
 
 namespace app_test {
+using namespace kx_test;
 namespace {
 
 using kashidashi::Dialogs;

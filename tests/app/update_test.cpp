@@ -4,10 +4,11 @@
 #include <QPushButton>
 #include <fstream>
 
-#include "app_fixture.h"
+#include "support/app_fixture.h"
 #include "data/pin_constants.h"
 
 namespace app_test {
+using namespace kx_test;
 namespace {
 
 using kashidashi::Dialogs;

@@ -77,7 +77,7 @@ TEST_F(FieldsTest, FieldsWithoutDeclarationsFollowTheColumnsWithTheirSizes) {
 TEST_F(FieldsTest, BeforeInsertCanRefuseSilentlyAndObserversCanBeSuspended) {
     struct Counter : DataSetObserver {
         int changes = 0;
-        void DataSetChanged(TDataSet&) override { ++changes; }
+        void DataSetChanged(TDataSet&, engine::DataSetChange) override { ++changes; }
     } counter;
     auto book = Table("Book");
     book->BeforeInsert = [](TDataSet&) { return false; };

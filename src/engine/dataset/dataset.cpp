@@ -61,7 +61,7 @@ void TDataSet::Open() {
         throw;
     }
     SetState(DataSetState::dsBrowse);
-    SetCurrent(DoFirst());
+    SetCurrent(DoFirst(), DataSetChange::Rows);
 }
 
 void TDataSet::Close() {
@@ -75,7 +75,7 @@ void TDataSet::Close() {
     modified_ = false;
     eof_ = bof_ = true;
     SetState(DataSetState::dsInactive);
-    NotifyDataSetChanged();
+    NotifyDataSetChanged(DataSetChange::Rows);
 }
 
 void TDataSet::RequireActive() const {
@@ -96,11 +96,11 @@ void TDataSet::Move(std::optional<storage::Row> row, bool forward) {
     if (found && AfterScroll) AfterScroll(*this);
 }
 
-void TDataSet::SetCurrent(std::optional<storage::Row> row) {
+void TDataSet::SetCurrent(std::optional<storage::Row> row, DataSetChange change) {
     current_ = std::move(row);
     eof_ = bof_ = !current_.has_value();
     CalculateFields();
-    NotifyDataSetChanged();
+    NotifyDataSetChanged(change);
 }
 
 void TDataSet::CalculateFields() {
@@ -137,6 +137,15 @@ void TDataSet::Last() {
 int64_t TDataSet::RecordCount() {
     RequireActive();
     return DoRecordCount();
+}
+
+bool TDataSet::GotoBookmark(const Bookmark& bookmark) {
+    CheckBrowseMode();  // also fails on a closed data set
+    auto row = DoSeek(bookmark);
+    if (!row) return false;
+    SetCurrent(std::move(row));
+    if (AfterScroll) AfterScroll(*this);
+    return true;
 }
 
 const Value& TDataSet::ColumnValue(int column) const {

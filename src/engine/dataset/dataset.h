@@ -17,7 +17,13 @@
 //
 // Observers (the grid, the data sources of edit controls) hear of changes
 // unless DisableControls has suspended them; EnableControls resumes them and
-// tells them once that everything may have changed.
+// tells them once that everything may have changed. Each change says what
+// kind it is, so that a grid redraws one row after a post and re-reads its
+// rows only when rows came or went.
+//
+// Bookmarks: a row as it was current; GotoBookmark makes it current again
+// (as stored now) without walking the rows between, and is false, the
+// current row unchanged, when the row is gone.
 #pragma once
 
 #include <functional>
@@ -34,10 +40,17 @@ namespace engine {
 
 enum class DataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 
+// What a data set change was.
+enum class DataSetChange {
+    Rows,      // opened, closed, refreshed, rows came or went: everything may differ
+    Scrolled,  // another row became current; the rows are as they were
+    Record,    // the current row's values changed (posted, cancelled, begun)
+};
+
 class DataSetObserver {
   public:
     virtual ~DataSetObserver() = default;
-    virtual void DataSetChanged(TDataSet&) {}  // rows, position or open state changed
+    virtual void DataSetChanged(TDataSet&, DataSetChange) {}
     virtual void StateChanged(TDataSet&) {}
     virtual void FieldChanged(TField&) {}
 };
@@ -76,6 +89,10 @@ class TDataSet {
     bool Bof() const { return bof_; }
     bool IsEmpty() const { return !current_.has_value() && state_ != DataSetState::dsInsert; }
     int64_t RecordCount();
+
+    using Bookmark = storage::Row;
+    std::optional<Bookmark> GetBookmark() const { return current_; }
+    bool GotoBookmark(const Bookmark& bookmark);
 
     void Edit();
     void Append();
@@ -129,15 +146,18 @@ class TDataSet {
     // Delete: removes the row and returns the row that becomes current.
     virtual std::optional<storage::Row> DoDelete(const storage::Row& row) = 0;
     virtual std::optional<storage::Row> DoRefresh(const storage::Row* current) = 0;
+    // Stands on `row` again, as stored now; nothing when it is gone.
+    virtual std::optional<storage::Row> DoSeek(const storage::Row& row) = 0;
 
     // For subclasses that move the current row themselves (key searches).
-    void SetCurrent(std::optional<storage::Row> row);
+    void SetCurrent(std::optional<storage::Row> row,
+                    DataSetChange change = DataSetChange::Scrolled);
     const storage::Row* CurrentRow() const { return current_ ? &*current_ : nullptr; }
     void RequireActive() const;
     // A key value converted to the field's type, for comparing with stored values.
     static Value KeyValueFor(const Value& value, const TField& field);
     int ColumnOf(const TField& field) const { return field.column_; }
-    void NotifyDataSetChanged();
+    void NotifyDataSetChanged(DataSetChange change);
 
   private:
     void AddPersistentField(std::unique_ptr<TField> field);

@@ -19,6 +19,7 @@ void TDataSet::Edit() {
     modified_ = false;
     CalculateFields();
     SetState(DataSetState::dsEdit);
+    NotifyDataSetChanged(DataSetChange::Record);
 }
 
 void TDataSet::Append() {
@@ -30,11 +31,12 @@ void TDataSet::Append() {
     modified_ = false;
     CalculateFields();
     SetState(DataSetState::dsInsert);
-    NotifyDataSetChanged();
+    NotifyDataSetChanged(DataSetChange::Record);
 }
 
 void TDataSet::Post() {
     RequireActive();
+    auto change = DataSetChange::Record;
     if (state_ == DataSetState::dsEdit) {
         storage::Row posted = DoPostEdit(*original_, current_->values);
         DoEndEdit(*original_);
@@ -43,6 +45,7 @@ void TDataSet::Post() {
     } else if (state_ == DataSetState::dsInsert) {
         current_ = DoPostInsert(current_->values);
         beforeInsert_.reset();
+        change = DataSetChange::Rows;  // the new row takes its place in the order
     } else {
         return;
     }
@@ -50,10 +53,11 @@ void TDataSet::Post() {
     SetState(DataSetState::dsBrowse);
     eof_ = bof_ = false;
     CalculateFields();
-    NotifyDataSetChanged();
+    NotifyDataSetChanged(change);
 }
 
 void TDataSet::Cancel() {
+    auto change = DataSetChange::Record;
     if (state_ == DataSetState::dsEdit) {
         DoEndEdit(*original_);
         current_ = std::move(original_);
@@ -61,6 +65,7 @@ void TDataSet::Cancel() {
     } else if (state_ == DataSetState::dsInsert) {
         current_ = std::move(beforeInsert_);
         beforeInsert_.reset();
+        change = DataSetChange::Scrolled;  // back on the row current before the insert
     } else {
         return;
     }
@@ -68,7 +73,7 @@ void TDataSet::Cancel() {
     SetState(DataSetState::dsBrowse);
     eof_ = bof_ = !current_.has_value();
     CalculateFields();
-    NotifyDataSetChanged();
+    NotifyDataSetChanged(change);
 }
 
 void TDataSet::CheckBrowseMode() {
@@ -82,7 +87,7 @@ void TDataSet::CheckBrowseMode() {
 
 void TDataSet::Refresh() {
     CheckBrowseMode();
-    SetCurrent(DoRefresh(current_ ? &*current_ : nullptr));
+    SetCurrent(DoRefresh(current_ ? &*current_ : nullptr), DataSetChange::Rows);
 }
 
 void TDataSet::Delete() {
@@ -94,7 +99,7 @@ void TDataSet::Delete() {
     if (state_ == DataSetState::dsEdit) Cancel();
     if (!current_) throw EngineError::Make(err::kNoCurrentRecord, DataSetName());
     if (BeforeDelete && !BeforeDelete(*this)) return;
-    SetCurrent(DoDelete(*current_));
+    SetCurrent(DoDelete(*current_), DataSetChange::Rows);
 }
 
 Value TDataSet::Lookup(std::string_view keyFields, const std::vector<Value>& keyValues,
@@ -124,7 +129,7 @@ Value TDataSet::KeyValueFor(const Value& value, const TField& field) {
 }
 
 void TDataSet::EnableControls() {
-    if (disabled_ > 0 && --disabled_ == 0) NotifyDataSetChanged();
+    if (disabled_ > 0 && --disabled_ == 0) NotifyDataSetChanged(DataSetChange::Rows);
 }
 
 void TDataSet::AddObserver(DataSetObserver* observer) {
@@ -141,8 +146,8 @@ void TDataSet::ForEachObserver(const std::function<void(DataSetObserver*)>& f) {
     for (auto* observer : copy) f(observer);
 }
 
-void TDataSet::NotifyDataSetChanged() {
-    ForEachObserver([&](DataSetObserver* o) { o->DataSetChanged(*this); });
+void TDataSet::NotifyDataSetChanged(DataSetChange change) {
+    ForEachObserver([&](DataSetObserver* o) { o->DataSetChanged(*this, change); });
 }
 
 }  // namespace engine

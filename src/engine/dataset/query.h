@@ -67,6 +67,7 @@ class TDBQuery : public TDBDataSet {
     storage::Row DoPostInsert(std::vector<Value> values) override;
     std::optional<storage::Row> DoDelete(const storage::Row& row) override;
     std::optional<storage::Row> DoRefresh(const storage::Row* current) override;
+    std::optional<storage::Row> DoSeek(const storage::Row& row) override;
 
   private:
     void TextChanged();

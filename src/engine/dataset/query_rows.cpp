@@ -31,6 +31,12 @@ std::vector<storage::Row> TDBQuery::DoAllRows() {
     return rows_;
 }
 
+std::optional<storage::Row> TDBQuery::DoSeek(const storage::Row& row) {
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].id == row.id) return RowAt(i);
+    return std::nullopt;
+}
+
 size_t TDBQuery::PositionOf(const storage::Row& row) const {
     if (position_ < rows_.size() && rows_[position_].id == row.id) return position_;
     for (size_t i = 0; i < rows_.size(); ++i)

@@ -103,17 +103,19 @@ void TDBTable::Reorder() {
     CheckBrowseMode();
     MakeCursor();
     // The current row stays current in the new order.
-    if (const storage::Row* row = CurrentRow())
+    if (const storage::Row* row = CurrentRow()) {
         cursor_->StandOn(*row);
-    else
-        SetCurrent(cursor_->First());
+        NotifyDataSetChanged(DataSetChange::Rows);
+    } else {
+        SetCurrent(cursor_->First(), DataSetChange::Rows);
+    }
 }
 
 void TDBTable::Refilter() {
     if (!Active()) return;
     CheckBrowseMode();
     MakeCursor();
-    SetCurrent(cursor_->First());
+    SetCurrent(cursor_->First(), DataSetChange::Rows);
 }
 
 Value TDBTable::Lookup(std::string_view keyFields, const std::vector<Value>& keyValues,

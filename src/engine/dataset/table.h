@@ -80,6 +80,7 @@ class TDBTable : public TDBDataSet {
     storage::Row DoPostInsert(std::vector<Value> values) override;
     std::optional<storage::Row> DoDelete(const storage::Row& row) override;
     std::optional<storage::Row> DoRefresh(const storage::Row* current) override;
+    std::optional<storage::Row> DoSeek(const storage::Row& row) override;
 
   private:
     std::vector<int> OrderColumns() const;

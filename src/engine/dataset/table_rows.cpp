@@ -99,6 +99,13 @@ std::optional<storage::Row> TDBTable::DoRefresh(const storage::Row* current) {
     return cursor_->First();
 }
 
+std::optional<storage::Row> TDBTable::DoSeek(const storage::Row& row) {
+    auto stored = Connection().ReadRow(*schema_, row.id);
+    if (!stored) return std::nullopt;
+    cursor_->StandOn(*stored);
+    return stored;
+}
+
 bool TDBTable::FindKey(const std::vector<Value>& keyValues) {
     CheckBrowseMode();  // also fails on a closed data set
     const auto& order = cursor_->Order();
@@ -137,7 +144,7 @@ void TDBTable::WithExclusiveUse(
 
 void TDBTable::EmptyTable() {
     WithExclusiveUse([](storage::Connection& c, const std::string& name) { c.EmptyTable(name); });
-    if (Active()) SetCurrent(cursor_->First());
+    if (Active()) SetCurrent(cursor_->First(), DataSetChange::Rows);
 }
 
 void TDBTable::DeleteTable() {

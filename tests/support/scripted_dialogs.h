@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "app/dialogs.h"
+#include "widgets/dialogs.h"
 
-namespace app_test {
+namespace kx_test {
 
 using kashidashi::Dialogs;
 
@@ -76,4 +76,4 @@ void Click(QWidget& window, const char* button);
 // Presses Enter in the named widget, as a barcode reader or the operator does.
 void PressEnter(QWidget& window, const char* widget);
 
-}  // namespace app_test
+}  // namespace kx_test

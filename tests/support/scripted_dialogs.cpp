@@ -1,4 +1,4 @@
-#include "scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <cstdlib>
 
-namespace app_test {
+namespace kx_test {
 namespace {
 
 // A script that keeps being asked has sent the program round a loop.
@@ -130,4 +130,4 @@ void PressEnter(QWidget& window, const char* widget) {
     QApplication::sendEvent(target, &release);
 }
 
-}  // namespace app_test
+}  // namespace kx_test

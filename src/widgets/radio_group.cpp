@@ -1,4 +1,4 @@
-#include "app/radio_group.h"
+#include "widgets/radio_group.h"
 
 #include <QChildEvent>
 #include <QRadioButton>

@@ -1,4 +1,4 @@
-#include "app_fixture.h"
+#include "support/app_fixture.h"
 
 #include <stdlib.h>
 #include <unistd.h>
@@ -12,7 +12,7 @@
 #include "engine/session/session.h"
 #include "platform/paths.h"
 
-namespace app_test {
+namespace kx_test {
 namespace {
 
 constexpr const char* kSetupSession = "KxAppTestSetup";
@@ -168,4 +168,4 @@ std::function<void(QDialog&)> NameSchool(const QString& name) {
     };
 }
 
-}  // namespace app_test
+}  // namespace kx_test

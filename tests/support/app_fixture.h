@@ -17,9 +17,9 @@
 #include "app/start_windows.h"
 #include "data/U_DM.h"
 #include "engine/common/value.h"
-#include "scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 
-namespace app_test {
+namespace kx_test {
 
 using Values = std::map<std::string, engine::Value>;
 
@@ -62,4 +62,4 @@ class AppFixture : public ::testing::Test {
 std::function<void(QDialog&)> EnterPin(const QString& pin);
 std::function<void(QDialog&)> NameSchool(const QString& name);
 
-}  // namespace app_test
+}  // namespace kx_test

@@ -1,0 +1,154 @@
+#include "desk/U_Fgyoumu1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+#include "data/U_DM.h"
+#include "ui_U_Fgyoumu1.h"
+#include "widgets/dialogs.h"
+#include "widgets/window_placement.h"
+
+namespace kashidashi {
+
+using desk::DeskEdit;
+
+TFgyoumu1::TFgyoumu1(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TFgyoumu1>()), desk_(this) {
+    ui->setupUi(this);
+    setFixedSize(1106, 728);
+    CentreOnScreen(*this);
+    SetUpControls();
+    SetUpGrids();
+    Connect();
+    desk_.state.LendingBusy = false;
+}
+
+TFgyoumu1::~TFgyoumu1() {
+    FormClose();
+}
+
+void TFgyoumu1::SetUpControls() {
+    for (int i = 1; i <= desk::kLastDeskEdit; ++i)
+        if (QLineEdit* edit = EditOf(static_cast<DeskEdit>(i))) edit->installEventFilter(this);
+    for (QLineEdit* edit : {ui->Edit3, ui->Edit4, ui->Edit5, ui->Edit8, ui->Edit11, ui->Edit12,
+                            ui->Edit14, ui->Edit20})
+        edit->setInputMethodHints(Qt::ImhLatinOnly);
+    // The user field shows what is typed in upper case.
+    connect(ui->Edit3, &QLineEdit::textEdited, this, [this](const QString& text) {
+        int at = ui->Edit3->cursorPosition();
+        ui->Edit3->setText(text.toUpper());
+        ui->Edit3->setCursorPosition(at);
+    });
+    ui->Label18->setStyleSheet(QStringLiteral("color: red; font-size: 28pt; font-weight: bold;"));
+    // The barcode sheet comes with the printed reports, the lists and the
+    // reservation buttons with their own operations.
+    for (QWidget* later : {static_cast<QWidget*>(ui->Button6), static_cast<QWidget*>(ui->Button3),
+                           static_cast<QWidget*>(ui->Button4), static_cast<QWidget*>(ui->Button5),
+                           static_cast<QWidget*>(ui->Button9), static_cast<QWidget*>(ui->Button10),
+                           static_cast<QWidget*>(ui->Button11)})
+        later->setEnabled(false);
+}
+
+void TFgyoumu1::Connect() {
+    connect(ui->PageControl1, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (!pushing_) Run([&] { desk_.SelectTab(tab); });
+    });
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { FocusChanged(now); });
+    connect(ui->Button1, &QPushButton::clicked, this, [this] { Run([&] { desk_.Lend(); }); });
+    connect(ui->Button2, &QPushButton::clicked, this, [this] { Run([&] { desk_.CancelUser(); }); });
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::close);
+    for (TRadioGroup* group : {ui->RadioGroup1, ui->RadioGroup5, ui->RadioGroup6})
+        connect(group, &TRadioGroup::Click, this,
+                [this] { Run([&] { desk_.LendingOptionClicked(); }); });
+    connect(ui->RadioGroup2, &TRadioGroup::Click, this,
+            [this] { Run([&] { desk_.ReturnModeClicked(); }); });
+}
+
+void TFgyoumu1::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (opened_) return;
+    opened_ = true;
+    pushing_ = true;
+    ui->PageControl1->setCurrentIndex(desk::kTabLending);
+    pushing_ = false;
+    FormActivate();
+}
+
+void TFgyoumu1::FormActivate() {
+    Run([&] { desk_.Open(); });
+    PlaceUserNumberControls();
+}
+
+void TFgyoumu1::PlaceUserNumberControls() {
+    int mode = TDM::Instance().settings.UserNumberMode;
+    if (mode == 4) {
+        ui->Label25->setVisible(true);
+        ui->Panel7->move(336, ui->Panel7->y());
+    } else if (mode == 5) {
+        ui->Button7->setVisible(true);
+        ui->Panel7->move(240, ui->Panel7->y());
+        ui->Button9->setVisible(false);
+    }
+}
+
+void TFgyoumu1::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QDialog::closeEvent(event);
+}
+
+void TFgyoumu1::FormClose() {
+    if (closed_ || !opened_) return;
+    closed_ = true;
+    Pull();
+    try {
+        desk_.Close();
+    } catch (const std::exception& error) {
+        Dialogs::ShowEngineError(this, error);
+    }
+}
+
+void TFgyoumu1::Run(const std::function<void()>& operation) {
+    Pull();
+    try {
+        operation();
+    } catch (const std::exception& error) {
+        Dialogs::ShowEngineError(this, error);
+    }
+    Push();
+}
+
+bool TFgyoumu1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+    DeskEdit edit = DeskEditOf(watched);
+    auto* key = static_cast<QKeyEvent*>(event);
+    return edit != DeskEdit::None && KeyPressed(edit, key->key());
+}
+
+bool TFgyoumu1::KeyPressed(DeskEdit edit, int key) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        Run([&] { desk_.EnterPressed(edit); });
+        return true;
+    }
+    if (edit == DeskEdit::Edit4 && key == Qt::Key_F1) {
+        Run([&] { desk_.Lend(); });
+        return true;
+    }
+    if (edit == DeskEdit::Edit4 && key == Qt::Key_F2) {
+        Run([&] { desk_.CancelUser(); });
+        return true;
+    }
+    return false;
+}
+
+void TFgyoumu1::FocusChanged(QWidget* now) {
+    // Focus that leaves for a message box or another window is no entry:
+    // the field is entered again only when the operator moves within the desk.
+    if (pushing_ || now == nullptr || now->window() != this || !opened_ || closed_) return;
+    DeskEdit edit = DeskEditOf(now);
+    if (edit == desk_.state.focus) return;
+    Run([&] { desk_.FieldEntered(edit); });
+}
+
+}  // namespace kashidashi

@@ -1,0 +1,90 @@
+// Desk: the lending desk's rules and operations, without a window. One Desk
+// lives for one opening of the desk window (or one replay of scans); it owns
+// the data sets the desk holds (the pick list WKT01, Query2) and reaches the
+// shared tables of the data module. Everything the operator must see or
+// answer goes through the Dialogs seam, with `owner` as the parent of the
+// boxes (none when headless).
+//
+// The window calls the event operations below after copying the operator's
+// typing into `state`, and shows `state` afterwards. Engine failures that an
+// operation does not handle itself pass to the caller, which shows them in
+// the standard error box; the state then holds what the operation reached.
+//
+// Files: desk.cpp (construction, focus, fields), desk_opening.cpp (opening
+// and closing), desk_tabs.cpp (tab change), desk_user_entry.cpp (the user
+// entry and the control codes of the lending tab), desk_isbn.cpp (the ISBN
+// form of the book entries), desk_options.cpp (the stored options row).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "data/data_source.h"
+#include "desk/desk_state.h"
+#include "desk/entry_rules.h"
+#include "engine/dataset/query.h"
+#include "engine/dataset/table.h"
+
+class QWidget;
+
+namespace kashidashi::desk {
+
+class Desk {
+  public:
+    explicit Desk(QWidget* owner = nullptr);
+    ~Desk();
+    Desk(const Desk&) = delete;
+    Desk& operator=(const Desk&) = delete;
+
+    DeskState state;
+
+    // The window's events.
+    void Open();   // the opening sequence, once per opening
+    void Close();  // the closing sequence
+    // The operator selected another tab (state.tab is still the old one).
+    // False when a user is being served: the tab stays on lending.
+    bool SelectTab(int tab);
+    // The operator (or the window) put the focus into a field.
+    void FieldEntered(DeskEdit edit);
+    // Enter in a field.
+    void EnterPressed(DeskEdit edit);
+    void LendingOptionClicked();  // RadioGroup1, RadioGroup5, RadioGroup6
+    void ReturnModeClicked();     // RadioGroup2
+    void CancelUser();            // Button2, F2, CANCEL
+    void Lend();                  // Button1, F1, ACTION
+
+    // The desk moves the focus; entering Edit3 empties the pick list.
+    void Focus(DeskEdit edit);
+
+    // The ISBN form of a book entry: the number of the first copy in ISBN
+    // order (only copies not lent when `notLent`); nothing when no copy has it.
+    static std::optional<int64_t> FindBookByIsbn(const std::string& isbn12, bool notLent);
+
+    // The data sets of the desk, for its grids.
+    engine::TDBTable WKT01;  // the pick list, held exclusively while the desk is open
+    engine::TDBQuery Query2;  // the user's unreturned books
+    TDataSource PickListSource{&WKT01};
+    TDataSource Query2Source{&Query2};
+
+    QWidget* Owner() const { return owner_; }
+
+  private:
+    void OpenOptions();
+    void StoreOptions();
+    void ReadHead();
+    void EmptyPickList();
+    void ShowUnreturned(const std::string& fixedNumber);
+    void ChangeTab();
+    void UserEntry();
+    void FindUser(const std::string& number);
+    void BookEntryKey();
+    void PickBook(int64_t number);
+    void ReturnEntryKey();
+    void ClearUser();
+
+    QWidget* owner_;
+    bool holdsOptions_ = false;
+};
+
+}  // namespace kashidashi::desk
