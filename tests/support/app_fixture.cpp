@@ -1,11 +1,14 @@
 #include "support/app_fixture.h"
 
 #include <stdlib.h>
+
+#include <sstream>
 #include <unistd.h>
 
 #include <QCoreApplication>
 
 #include "data/U_MakeTable.h"
+#include "tools/admin_commands.h"
 #include "data/schema.h"
 #include "engine/dataset/query.h"
 #include "engine/dataset/table.h"
@@ -60,6 +63,12 @@ void AppFixture::TearDown() {
 
 std::string AppFixture::DriveFolder(const std::string& drivePath) const {
     return platform::MapToLocalPath(drivePath);
+}
+
+void AppFixture::MakeDemoFolder(const std::string& folder) {
+    std::filesystem::create_directories(folder);
+    std::ostringstream out, err;
+    ASSERT_EQ(kashidashi::admin::CommandDemo({folder}, out, err), 0) << err.str();
 }
 
 void AppFixture::RunSql(const std::string& folder, const std::string& text) {

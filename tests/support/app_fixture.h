@@ -32,6 +32,8 @@ class AppFixture : public ::testing::Test {
     std::string DriveFolder(const std::string& drivePath) const;
     // Makes the folder with the data tables, and Reg rows 2 and 10 unless told.
     void MakeDataFolder(const std::string& folder, bool withRegRows = true);
+    // Makes the folder with the demo school of kashidashi-admin demo.
+    void MakeDemoFolder(const std::string& folder);
     // Statements (";"-separated) on the tables of a folder.
     void RunSql(const std::string& folder, const std::string& text);
     // Creates the settings tables in the program folder as a start would,
