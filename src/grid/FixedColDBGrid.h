@@ -74,8 +74,8 @@ enum class TImeMode { imDontCare, imClose, imDisable, imOpen, imHira, imAlpha };
 // A persistent column, bound to a field by name.
 struct TColumn {
     std::string FieldName;
-    QString Title;       // empty: the field's display label
-    int Width = -1;      // pixels; -1: from the field's display width
+    QString Title;   // empty: the field's display label
+    int Width = -1;  // pixels; -1: from the field's display width
     bool Visible = true;
     bool ReadOnly = false;
     TImeMode ImeMode = TImeMode::imDontCare;
@@ -152,7 +152,7 @@ class TFixedColDBGrid : public QTableView, private TDataSource::Link {
     void MoveToEnd(bool last);
     void CancelPendingRow();
     bool HandleDeskKey(QKeyEvent& event);
-    void CommitEditor();
+    void CommitEditor(bool close = true);
     void LeftGrid(QWidget* now);
     void ShowError(const std::exception& error);
 
@@ -162,8 +162,9 @@ class TFixedColDBGrid : public QTableView, private TDataSource::Link {
     int fixedCols_ = 0;
     int options_ = kDefaultGridOptions;
     bool readOnly_ = false;
-    bool defaultColumns_ = true;   // columns_ are the open data set's fields
-    bool following_ = false;       // the view is being moved to the data set's record
+    bool defaultColumns_ = true;    // columns_ are the open data set's fields
+    bool following_ = false;        // the view is being moved to the data set's record
+    int modelChanging_ = 0;         // rows of the model are coming or going
     bool applyingColumns_ = false;  // widths are being set from columns_
     int selectedColumn_ = 0;
 };

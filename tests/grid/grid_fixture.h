@@ -1,0 +1,64 @@
+// A grid on a window over a real data folder, for the grid tests: a fresh
+// folder with a session and a database "DB", the table Item (ID primary key,
+// Title, Price, Memo, Day) filled with `rows` rows, a window holding a
+// TLibXGrid and a line edit to take the focus away, and the scripted
+// operator for the questions.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "data/data_source.h"
+#include "engine/dataset/query.h"
+#include "engine/dataset/table.h"
+#include "engine/session/database.h"
+#include "engine/session/session.h"
+#include "grid/LibXGrid.h"
+#include "support/scripted_dialogs.h"
+
+namespace grid_test {
+
+class GridFixture : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates Item with rows 1..rows: Title "本 <n>", Price n*10, Day 2024/04/01+n.
+    void MakeItems(int rows);
+    void RunSql(const std::string& text);
+    std::unique_ptr<engine::TDBTable> Table(const std::string& name);
+    std::unique_ptr<engine::TDBQuery> Query(const std::string& text, bool live);
+    int64_t CountItems();
+
+    // Shows the window with the grid over the data set, the grid focused.
+    void Show(engine::TDataSet& dataSet);
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // The view's current cell, and the display text of a cell.
+    int Row() const { return grid->currentIndex().row(); }
+    int Column() const { return grid->currentIndex().column(); }
+    QString Cell(int row, int column) const;
+
+    std::filesystem::path folder;
+    std::unique_ptr<engine::TDBSession> session;
+    std::unique_ptr<engine::TDBDatabase> database;
+    std::unique_ptr<kx_test::ScriptedDialogs> dialogs;
+    kashidashi::TDataSource source;
+    std::unique_ptr<QWidget> window;
+    kashidashi::TLibXGrid* grid = nullptr;
+    QLineEdit* other = nullptr;
+};
+
+// A key pressed and released on a widget (text: what it types), as the
+// operator does; then the queued work runs.
+void Press(QWidget& target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+           const QString& text = {});
+void Type(QWidget& target, const QString& text);
+// Lets queued events run.
+void Settle();
+
+}  // namespace grid_test
