@@ -2,6 +2,8 @@
 // batches, and cell writes.
 #include "grid/dataset_model.h"
 
+#include <algorithm>
+
 #include "engine/common/field_type.h"
 #include "grid/dataset_walk.h"
 
@@ -168,7 +170,8 @@ std::vector<DataSetModel::CachedRow> DataSetModel::ReadBatch() {
         dataSet_->Next();
         more = !dataSet_->Eof();
     }
-    while (more && batch.size() < kBatchRows) {
+    size_t size = std::clamp<size_t>(rows_.size(), kBatchRows, kMostBatchRows);
+    while (more && batch.size() < size) {
         batch.push_back({dataSet_->GetBookmark()->id, ReadTexts()});
         dataSet_->Next();
         more = !dataSet_->Eof();

@@ -1,13 +1,14 @@
 // DataSetModel: the rows of a data set as a Qt table model, read lazily.
 //
-// Rows are read a batch (kBatchRows) at a time by walks that start at the
-// last row read (a bookmark jump) and end back on the current row, so the
-// window never sees them (DataSetWalk). Opening reads up to the current
-// record only; the view asks for more as it scrolls (canFetchMore /
-// fetchMore); when the data set jumps to a row not read yet (a key search,
-// Last), the model reads on up to it. Each row read keeps its id and the
-// display texts of the grid's columns (TField::DisplayText). Rows are read
-// only while the data set browses: a walk would settle a pending edit.
+// Rows are read a batch at a time by walks that start at the last row read
+// (a bookmark jump) and end back on the current row, so the window never
+// sees them (DataSetWalk). The first batch is kBatchRows rows; each further
+// one reads as many rows as were read before, up to kMostBatchRows, so a
+// long scroll asks for few batches and none stalls the window for long. Opening reads up to the
+// current record only; the view asks for more as it scrolls (canFetchMore / fetchMore); when the
+// data set jumps to a row not read yet (a key search, Last), the model reads on up to it. Each row
+// read keeps its id and the display texts of the grid's columns (TField::DisplayText). Rows are
+// read only while the data set browses: a walk would settle a pending edit.
 //
 // Notices: "rows may differ" re-reads from the start; "another row is
 // current" moves CurrentRow(); "the current row changed" and field changes
@@ -37,6 +38,7 @@ class DataSetModel : public QAbstractTableModel, private engine::DataSetObserver
     Q_OBJECT
   public:
     static constexpr int kBatchRows = 200;
+    static constexpr int kMostBatchRows = 10'000;
 
     explicit DataSetModel(const std::vector<TColumn>& columns, QObject* parent = nullptr);
     ~DataSetModel() override;

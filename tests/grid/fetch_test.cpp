@@ -57,7 +57,7 @@ TEST_F(LargeTable, KeyJumpReadsUpToTheRecord) {
     Show(*table);
     ASSERT_TRUE(table->FindKey({engine::Value(1234)}));
     EXPECT_EQ(Row(), 1233);
-    EXPECT_LT(grid->model()->rowCount(), 1234 + kashidashi::DataSetModel::kBatchRows);
+    EXPECT_LT(grid->model()->rowCount(), 2 * 1234);  // batches grow with the rows read
     EXPECT_EQ(Cell(1233, 1), "本 1234");
     EXPECT_EQ(table->FieldByName("ID").AsInteger(), 1234);
 }
