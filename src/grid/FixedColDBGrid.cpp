@@ -34,6 +34,8 @@ TFixedColDBGrid::TFixedColDBGrid(QWidget* parent)
 
 TFixedColDBGrid::~TFixedColDBGrid() {
     if (dataSource_) dataSource_->RemoveLink(this);
+    dataSource_ = nullptr;
+    model_->disconnect(this);
     model_->SetDataSet(nullptr);
     setModel(nullptr);
 }

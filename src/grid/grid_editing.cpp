@@ -29,10 +29,13 @@ bool TFixedColDBGrid::CanDelete() const {
            !IsPrivateCopy(*dataSet) && !dataSet->IsEmpty();
 }
 
+// Without AutoEdit on the source, only a record already being edited takes typing.
 bool TFixedColDBGrid::CellEditable(int column) const {
     engine::TField* field = ColumnField(column);
-    return CanEdit() && column < ColumnCount() && !columns_[column].ReadOnly && field &&
-           field->fieldKind == engine::FieldKind::fkData && !field->ReadOnly;
+    if (!CanEdit() || column >= ColumnCount() || columns_[column].ReadOnly || !field ||
+        field->fieldKind != engine::FieldKind::fkData || field->ReadOnly)
+        return false;
+    return dataSource_->AutoEdit || DataSet()->State() != DataSetState::dsBrowse;
 }
 
 // Up (-1) and Down (1). Down on the last record appends when CanAppend();
@@ -99,7 +102,7 @@ void TFixedColDBGrid::CancelUntouchedInsert() {
     engine::TDataSet* dataSet = DataSet();
     if ((options_ & dgCancelOnExit) && dataSet && dataSet->State() == DataSetState::dsInsert &&
         !dataSet->Modified())
-        dataSet->Cancel();
+        CancelPendingRow();
 }
 
 // Writes the text of an open cell editor to its field, and closes the editor

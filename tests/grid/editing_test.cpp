@@ -75,6 +75,10 @@ TEST_F(GridFixture, NoEditorWhereCellsCannotBeChanged) {
     EXPECT_FALSE(grid->model()->flags(grid->model()->index(0, 0)) & Qt::ItemIsEditable);
     grid->Columns(0).ReadOnly = false;
     EXPECT_TRUE(grid->model()->flags(grid->model()->index(0, 0)) & Qt::ItemIsEditable);
+    source.AutoEdit = false;  // typing no longer begins an edit; an edit under way takes it
+    EXPECT_FALSE(grid->model()->flags(grid->model()->index(0, 0)) & Qt::ItemIsEditable);
+    table->Edit();
+    EXPECT_TRUE(grid->model()->flags(grid->model()->index(0, 0)) & Qt::ItemIsEditable);
 }
 
 TEST_F(GridFixture, UntouchedInsertIsCancelledWhenTheGridIsLeft) {
