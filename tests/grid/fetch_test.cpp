@@ -29,7 +29,7 @@ class LargeTable : public GridFixture {
     }
     auto* Model() { return static_cast<kashidashi::DataSetModel*>(grid->model()); }
     static constexpr int kRows = 10'000;
-    std::unique_ptr<engine::TDBTable> table;
+    engine::TDBTable* table = nullptr;
 };
 
 TEST_F(LargeTable, OpeningReadsOneBatch) {
@@ -95,8 +95,8 @@ TEST_F(GridFixture, ReplacingTheSourcesDataSetShowsTheOther) {
     query->Open();
     Show(*table);
     EXPECT_EQ(grid->model()->rowCount(), 3);
-    source.SetDataSet(query.get());
-    EXPECT_EQ(grid->DataSet(), query.get());
+    source.SetDataSet(query);
+    EXPECT_EQ(grid->DataSet(), query);
     EXPECT_EQ(grid->model()->rowCount(), 2);
     EXPECT_EQ(Cell(0, 0), "2");
 }

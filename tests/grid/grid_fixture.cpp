@@ -32,6 +32,7 @@ void GridFixture::SetUp() {
 void GridFixture::TearDown() {
     grid->SetDataSource(nullptr);
     window.reset();
+    dataSets.clear();
     dialogs.reset();
     database.reset();
     session.reset();
@@ -60,16 +61,18 @@ void GridFixture::RunSql(const std::string& text) {
     Query(text, false)->ExecSQL();
 }
 
-std::unique_ptr<engine::TDBTable> GridFixture::Table(const std::string& name) {
-    auto table = std::make_unique<engine::TDBTable>();
+engine::TDBTable* GridFixture::Table(const std::string& name) {
+    auto* table = new engine::TDBTable();
+    dataSets.emplace_back(table);
     table->SetSessionName(session->SessionName());
     table->SetDatabaseName("DB");
     table->SetTableName(name);
     return table;
 }
 
-std::unique_ptr<engine::TDBQuery> GridFixture::Query(const std::string& text, bool live) {
-    auto query = std::make_unique<engine::TDBQuery>();
+engine::TDBQuery* GridFixture::Query(const std::string& text, bool live) {
+    auto* query = new engine::TDBQuery();
+    dataSets.emplace_back(query);
     query->SetSessionName(session->SessionName());
     query->SetDatabaseName("DB");
     query->SQL().SetText(text);

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/data_source.h"
 #include "engine/dataset/query.h"
@@ -31,8 +32,10 @@ class GridFixture : public ::testing::Test {
     // Creates Item with rows 1..rows: Title "本 <n>", Price n*10, Day 2024/04/01+n.
     void MakeItems(int rows);
     void RunSql(const std::string& text);
-    std::unique_ptr<engine::TDBTable> Table(const std::string& name);
-    std::unique_ptr<engine::TDBQuery> Query(const std::string& text, bool live);
+    // Table and query objects, not yet open, kept until the grid has let go
+    // of them at the end of the test.
+    engine::TDBTable* Table(const std::string& name);
+    engine::TDBQuery* Query(const std::string& text, bool live);
     int64_t CountItems();
 
     // Shows the window with the grid over the data set, the grid focused.
@@ -46,6 +49,7 @@ class GridFixture : public ::testing::Test {
     std::filesystem::path folder;
     std::unique_ptr<engine::TDBSession> session;
     std::unique_ptr<engine::TDBDatabase> database;
+    std::vector<std::unique_ptr<engine::TDBDataSet>> dataSets;
     std::unique_ptr<kx_test::ScriptedDialogs> dialogs;
     kashidashi::TDataSource source;
     std::unique_ptr<QWidget> window;

@@ -1,5 +1,6 @@
 // Keys: the fixed columns, Up and Down, appending on the last record, and
 // Ctrl+Delete, over tables, read-only grids and query results.
+#include <QApplication>
 #include <QKeyEvent>
 
 #include "grid/grid_fixture.h"
@@ -21,7 +22,7 @@ class FixedColumns : public GridFixture {
         grid->SetOptions(grid->Options() | kashidashi::dgTabs);
         Show(*table);
     }
-    std::unique_ptr<engine::TDBTable> table;
+    engine::TDBTable* table = nullptr;
 };
 
 TEST_F(FixedColumns, NoKeyLandsOnAFixedColumn) {
@@ -59,6 +60,13 @@ TEST_F(FixedColumns, ClickOnAFixedColumnSelectsTheRowOnly) {
     EXPECT_EQ(Row(), 2);
     EXPECT_EQ(Column(), 2);
     EXPECT_EQ(table->FieldByName("ID").AsInteger(), 3);
+}
+
+TEST_F(FixedColumns, WithoutDgTabsTabLeavesTheGrid) {
+    grid->SetOptions(kashidashi::kDefaultGridOptions);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), other);
+    EXPECT_EQ(Column(), 2);
 }
 
 TEST_F(FixedColumns, RowSelectLetsLeftReachEveryColumn) {
@@ -99,13 +107,13 @@ TEST_F(GridFixture, DownOnTheLastRecordAppendsOnlyOnAnEditableTable) {
                           Case{"read-only table", false, true, false, false, false},
                           Case{"live query", false, false, true, true, true},
                           Case{"private copy", false, false, true, false, false}}) {
-        std::unique_ptr<engine::TDBDataSet> dataSet;
+        engine::TDBDataSet* dataSet = nullptr;
         if (c.query) {
             dataSet = Query("SELECT * FROM Item", c.live);
         } else {
-            auto table = Table("Item");
+            auto* table = Table("Item");
             table->ReadOnly = c.readOnlyTable;
-            dataSet = std::move(table);
+            dataSet = table;
         }
         dataSet->Open();
         grid->SetReadOnly(c.readOnlyGrid);
@@ -140,8 +148,8 @@ TEST_F(GridFixture, CtrlDeleteAsksAndDeletesOnlyWhereRowsCanBeDeleted) {
         dialogs.reset();
         dialogs = std::make_unique<kx_test::ScriptedDialogs>();
         if (c.answer) dialogs->Answer(Dialogs::Kind::Question, c.answer);
-        std::unique_ptr<engine::TDBDataSet> dataSet =
-            c.query ? std::unique_ptr<engine::TDBDataSet>(Query("SELECT * FROM Item", c.live))
+        engine::TDBDataSet* dataSet =
+            c.query ? static_cast<engine::TDBDataSet*>(Query("SELECT * FROM Item", c.live))
                     : Table("Item");
         dataSet->Open();
         grid->SetReadOnly(c.readOnlyGrid);
