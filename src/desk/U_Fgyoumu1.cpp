@@ -26,6 +26,8 @@ TFgyoumu1::TFgyoumu1(QWidget* parent)
 
 TFgyoumu1::~TFgyoumu1() {
     FormClose();
+    // The grids let go of the desk's data sets before the desk goes.
+    for (auto* grid : findChildren<TFixedColDBGrid*>()) grid->SetDataSource(nullptr);
 }
 
 void TFgyoumu1::SetUpControls() {
