@@ -83,6 +83,9 @@ class Desk {
     void ReturnEntryKey();
     void ClearUser();
 
+    // The return and the lending cancellation of the return tab (desk_return*.cpp).
+    void ReturnEntry();
+
     QWidget* owner_;
     bool holdsOptions_ = false;
 };

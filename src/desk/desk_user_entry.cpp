@@ -106,7 +106,7 @@ void Desk::ReturnEntryKey() {
         SelectTab(kTabLending);
         return;
     }
-    // The return itself is done by the return operations.
+    ReturnEntry();
 }
 
 }  // namespace kashidashi::desk
