@@ -42,6 +42,9 @@ void TFgyoumu1::SetUpControls() {
         ui->Edit3->setText(text.toUpper());
         ui->Edit3->setCursorPosition(at);
     });
+    // Normal lending and the return mode on every opening.
+    ui->RadioGroup1->SetItemIndex(0);
+    ui->RadioGroup2->SetItemIndex(0);
     ui->Label18->setStyleSheet(QStringLiteral("color: red; font-size: 28pt; font-weight: bold;"));
     // The barcode sheet comes with the printed reports, the lists and the
     // reservation buttons with their own operations.

@@ -104,6 +104,10 @@ QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int 
     if (!column.Title.isEmpty()) return column.Title;
     if (engine::TField* field = Field(section))
         return QString::fromStdString(field->DisplayLabel());
+    // A closed data set still has its declared fields and their labels.
+    if (dataSet_)
+        if (engine::TField* declared = dataSet_->FindField(column.FieldName))
+            return QString::fromStdString(declared->DisplayLabel());
     return QString::fromStdString(column.FieldName);
 }
 
