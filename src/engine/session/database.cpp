@@ -60,7 +60,9 @@ storage::Connection& TDBDatabase::Connection() {
         throw EngineError::Make(err::kCannotConnect,
                                 remote.host.empty() ? remote.address : remote.host);
     }
-    connection_ = storage::OpenLocal(platform::MapToLocalPath(directory_));
+    // Waits for another desk's database lock follow the session's lock rule.
+    storage::LockRule rule{session_.LockRetryCount, session_.LockWaitTime};
+    connection_ = storage::OpenLocal(platform::MapToLocalPath(directory_), rule);
     session_.SetActive(true);
     return *connection_;
 }

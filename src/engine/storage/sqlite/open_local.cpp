@@ -4,8 +4,8 @@
 
 namespace engine::storage {
 
-std::unique_ptr<Connection> OpenLocal(const std::string& folder) {
-    return std::make_unique<sqlite::SqliteConnection>(folder);
+std::unique_ptr<Connection> OpenLocal(const std::string& folder, LockRule rule) {
+    return std::make_unique<sqlite::SqliteConnection>(folder, rule);
 }
 
 }  // namespace engine::storage

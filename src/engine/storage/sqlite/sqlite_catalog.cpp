@@ -33,6 +33,7 @@ void SqliteConnection::CheckSchemaVersion() {
 
 std::vector<std::string> SqliteConnection::TableNames() {
     std::vector<std::string> names;
+    if (!OpenFile(false)) return names;
     Statement& statement =
         cache_->Get("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name");
     while (statement.Step()) names.push_back(statement.ColumnText(0));
@@ -40,16 +41,19 @@ std::vector<std::string> SqliteConnection::TableNames() {
 }
 
 std::optional<TableSchema> SqliteConnection::DescribeTable(const std::string& name) {
-    CheckSchemaVersion();
-    auto key = LowerName(name);
-    if (auto it = schemas_.find(key); it != schemas_.end()) return it->second;
-    Statement& find =
-        cache_->Get("SELECT name FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE");
-    find.Bind(1, Value(name));
-    if (!find.Step()) return std::nullopt;
-    std::string stored = find.ColumnText(0);
-    find.Reset();
-    return schemas_[key] = LoadSchema(stored);
+    if (!OpenFile(false)) return std::nullopt;
+    return NamingTable(name, [&]() -> std::optional<TableSchema> {
+        CheckSchemaVersion();
+        auto key = LowerName(name);
+        if (auto it = schemas_.find(key); it != schemas_.end()) return it->second;
+        Statement& find = cache_->Get(
+            "SELECT name FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE");
+        find.Bind(1, Value(name));
+        if (!find.Step()) return std::nullopt;
+        std::string stored = find.ColumnText(0);
+        find.Reset();
+        return schemas_[key] = LoadSchema(stored);
+    });
 }
 
 TableSchema SqliteConnection::LoadSchema(const std::string& name) {
@@ -104,7 +108,7 @@ void SqliteConnection::CreateTable(const TableSchema& table) {
     for (size_t i = 0; i < table.columns.size(); ++i)
         sql += (i ? ", " : "") + QuoteName(table.columns[i].name) + " " +
                DeclaredType(table.columns[i].type);
-    Atomically([&] {
+    Atomically(table.name, [&] {
         Exec(sql + ")");
         for (const auto& index : table.indexes) WriteIndex(table.name, index);
     });
@@ -113,7 +117,7 @@ void SqliteConnection::CreateTable(const TableSchema& table) {
 void SqliteConnection::AddColumns(const std::string& table, const std::vector<ColumnDef>& columns) {
     auto schema = DescribeTable(table);
     if (!schema) throw EngineError::Make(err::kTableMissing, table);
-    Atomically([&] {
+    Atomically(schema->name, [&] {
         for (const auto& column : columns)
             Exec("ALTER TABLE " + QuoteName(schema->name) + " ADD COLUMN " +
                  QuoteName(column.name) + " " + DeclaredType(column.type));
@@ -123,13 +127,13 @@ void SqliteConnection::AddColumns(const std::string& table, const std::vector<Co
 void SqliteConnection::CreateIndex(const std::string& table, const IndexDef& index) {
     auto schema = DescribeTable(table);
     if (!schema) throw EngineError::Make(err::kTableMissing, table);
-    WriteIndex(schema->name, index);
+    Atomically(schema->name, [&] { WriteIndex(schema->name, index); });
 }
 
 void SqliteConnection::DropTable(const std::string& table) {
     auto schema = DescribeTable(table);
     if (!schema) throw EngineError::Make(err::kTableMissing, table);
-    Exec("DROP TABLE " + QuoteName(schema->name));
+    Atomically(schema->name, [&] { Exec("DROP TABLE " + QuoteName(schema->name)); });
 }
 
 void SqliteConnection::RenameTable(const std::string& table, const std::string& newName) {
@@ -138,7 +142,7 @@ void SqliteConnection::RenameTable(const std::string& table, const std::string& 
     if (!SameName(table, newName) && DescribeTable(newName))
         throw EngineError::Make(err::kTableExists, newName);
     // SQLite keeps index names across a rename; ours carry the table's name.
-    Atomically([&] {
+    Atomically(schema->name, [&] {
         for (const auto& index : schema->indexes)
             Exec("DROP INDEX " +
                  QuoteName(IndexSqlName(schema->name, index.primary ? kPrimaryName : index.name)));
@@ -150,7 +154,7 @@ void SqliteConnection::RenameTable(const std::string& table, const std::string& 
 void SqliteConnection::EmptyTable(const std::string& table) {
     auto schema = DescribeTable(table);
     if (!schema) throw EngineError::Make(err::kTableMissing, table);
-    Exec("DELETE FROM " + QuoteName(schema->name));
+    Atomically(schema->name, [&] { Exec("DELETE FROM " + QuoteName(schema->name)); });
 }
 
 }  // namespace engine::storage::sqlite

@@ -4,6 +4,16 @@
 // same folder; SQLite keeps every write atomic and a killed process leaves
 // no half-written transaction behind.
 //
+// Several desks: every write is atomic and commits with a full sync, in the
+// rollback journal (never WAL: the folder may be a network share). A write
+// outside a transaction takes the database's write lock before it reads
+// anything, so two desks never deadlock on an upgrade. Every wait for
+// another desk's database lock follows the lock rule (open_local.h) and then
+// fails with 10241 naming the table.
+//
+// Neither file is created until something is written: a folder without a
+// database has no tables, and reading it leaves it as it is.
+//
 // One SqliteConnection belongs to one session's database: its data sets share
 // the connection and so its transaction.
 #pragma once
@@ -18,6 +28,7 @@
 #include "engine/common/error.h"
 #include "engine/storage/connection.h"
 #include "engine/storage/locks/lock_table.h"
+#include "engine/storage/open_local.h"
 #include "engine/storage/sqlite/statement.h"
 
 namespace engine::storage::sqlite {
@@ -39,9 +50,9 @@ Row RowOf(const Statement& statement, const Columns& columns) {
 
 class SqliteConnection : public Connection {
   public:
-    // Opens (creating when missing) the database file of `folder`. Throws
+    // Opens the database file of `folder` when there is one. Throws
     // EngineError when the folder is missing or the file is not a database.
-    explicit SqliteConnection(const std::string& folder);
+    SqliteConnection(const std::string& folder, LockRule rule);
     ~SqliteConnection() override;
 
     std::optional<TableSchema> DescribeTable(const std::string& name) override;
@@ -79,10 +90,16 @@ class SqliteConnection : public Connection {
     std::string Location() const override { return folder_; }
 
   private:
+    // Opens the database file: false when it is missing and not `create`d.
+    bool OpenFile(bool create);
+    void CloseFile();
+    LockTable& Locks();
     void Exec(const std::string& sql);
     int64_t RunChanges(const std::string& sql, const std::vector<Value>& bindings);
-    // Runs `work` atomically: inside the open transaction, or in a savepoint.
-    void Atomically(const std::function<void()>& work);
+    // Runs `work`, a write to `table`, atomically: in a savepoint of the open
+    // transaction, or else in a transaction of its own that takes the write
+    // lock first. Waits for other desks' locks follow the lock rule.
+    void Atomically(const std::string& table, const std::function<void()>& work);
     void CheckSchemaVersion();
     TableSchema LoadSchema(const std::string& name);
     std::vector<IndexDef> LoadIndexes(const std::string& table);
@@ -91,6 +108,7 @@ class SqliteConnection : public Connection {
     [[noreturn]] void ThrowWriteError(const TableSchema& table, const EngineError& error);
 
     std::string folder_;
+    LockRule rule_;
     sqlite3* db_ = nullptr;
     std::unique_ptr<StatementCache> cache_;
     std::unique_ptr<LockTable> locks_;

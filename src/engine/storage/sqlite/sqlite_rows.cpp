@@ -96,11 +96,13 @@ std::vector<Row> SqliteConnection::Scan(const ScanRequest& request) {
     sql += " ORDER BY ";
     for (const auto& key : keys) sql += key + direction + ", ";
     sql += std::string("rowid") + direction + " LIMIT " + std::to_string(request.limit);
-    Statement& statement = cache_->Get(sql);
-    statement.BindAll(bindings);
     std::vector<Row> rows;
-    while (statement.Step()) rows.push_back(RowOf(statement, table.columns));
-    statement.Reset();
+    NamingTable(table.name, [&] {
+        Statement& statement = cache_->Get(sql);
+        statement.BindAll(bindings);
+        while (statement.Step()) rows.push_back(RowOf(statement, table.columns));
+        statement.Reset();
+    });
     return rows;
 }
 
@@ -108,22 +110,27 @@ int64_t SqliteConnection::Count(const TableSchema& table, const plan::Expr* filt
     SqlWriter writer({&table}, false);
     std::string sql = "SELECT count(*) FROM " + QuoteName(table.name);
     if (filter) sql += " WHERE " + writer.Write(*filter);
-    Statement& statement = cache_->Get(sql);
-    statement.BindAll(writer.bindings());
-    statement.Step();
-    int64_t count = statement.ColumnInteger(0);
-    statement.Reset();
-    return count;
+    return NamingTable(table.name, [&] {
+        Statement& statement = cache_->Get(sql);
+        statement.BindAll(writer.bindings());
+        statement.Step();
+        int64_t count = statement.ColumnInteger(0);
+        statement.Reset();
+        return count;
+    });
 }
 
 std::optional<Row> SqliteConnection::ReadRow(const TableSchema& table, RowId id) {
-    Statement& statement = cache_->Get("SELECT " + ColumnList(table) + " FROM " +
-                                       QuoteName(table.name) + " WHERE rowid = ?");
-    statement.Bind(1, Value(id));
-    std::optional<Row> row;
-    if (statement.Step()) row = RowOf(statement, table.columns);
-    statement.Reset();
-    return row;
+    std::string sql =
+        "SELECT " + ColumnList(table) + " FROM " + QuoteName(table.name) + " WHERE rowid = ?";
+    return NamingTable(table.name, [&] {
+        Statement& statement = cache_->Get(sql);
+        statement.Bind(1, Value(id));
+        std::optional<Row> row;
+        if (statement.Step()) row = RowOf(statement, table.columns);
+        statement.Reset();
+        return row;
+    });
 }
 
 void SqliteConnection::AssignAutoIncrements(const TableSchema& table, std::vector<Value>& values) {
@@ -151,7 +158,7 @@ RowId SqliteConnection::InsertRow(const TableSchema& table, std::vector<Value>& 
         marks += i ? ", ?" : "?";
     }
     RowId id = 0;
-    Atomically([&] {
+    Atomically(table.name, [&] {
         AssignAutoIncrements(table, values);
         try {
             RunChanges(
@@ -178,21 +185,29 @@ bool SqliteConnection::UpdateRow(const TableSchema& table, RowId id,
     if (sets.empty()) return ReadRow(table, id).has_value();
     bindings.push_back(Value(id));
     std::string same = StillAsRead(table, original, bindings);
-    try {
-        return RunChanges(
-                   "UPDATE " + QuoteName(table.name) + " SET " + sets + " WHERE rowid = ?" + same,
-                   bindings) == 1;
-    } catch (const EngineError& error) {
-        ThrowWriteError(table, error);
-    }
+    int64_t changed = 0;
+    Atomically(table.name, [&] {
+        try {
+            changed = RunChanges(
+                "UPDATE " + QuoteName(table.name) + " SET " + sets + " WHERE rowid = ?" + same,
+                bindings);
+        } catch (const EngineError& error) {
+            ThrowWriteError(table, error);
+        }
+    });
+    return changed == 1;
 }
 
 bool SqliteConnection::DeleteRow(const TableSchema& table, RowId id,
                                  const std::vector<Value>& original) {
     std::vector<Value> bindings{Value(id)};
     std::string same = StillAsRead(table, original, bindings);
-    return RunChanges("DELETE FROM " + QuoteName(table.name) + " WHERE rowid = ?" + same,
-                      bindings) == 1;
+    int64_t changed = 0;
+    Atomically(table.name, [&] {
+        changed = RunChanges("DELETE FROM " + QuoteName(table.name) + " WHERE rowid = ?" + same,
+                             bindings);
+    });
+    return changed == 1;
 }
 
 }  // namespace engine::storage::sqlite

@@ -10,10 +10,12 @@ ResultSet SqliteConnection::Run(const plan::Select& select) {
     std::string sql = WriteSelect(select, bindings);
     ResultSet result;
     for (const auto& column : select.columns) result.columns.push_back({column.name, column.type});
-    Statement& statement = cache_->Get(sql);
-    statement.BindAll(bindings);
-    while (statement.Step()) result.rows.push_back(RowOf(statement, result.columns));
-    statement.Reset();
+    NamingTable(select.from.front().table.name, [&] {
+        Statement& statement = cache_->Get(sql);
+        statement.BindAll(bindings);
+        while (statement.Step()) result.rows.push_back(RowOf(statement, result.columns));
+        statement.Reset();
+    });
     return result;
 }
 
@@ -21,7 +23,7 @@ int64_t SqliteConnection::Run(const plan::Update& update) {
     std::vector<Value> bindings;
     std::string sql = WriteUpdate(update, bindings);
     int64_t changed = 0;
-    Atomically([&] {
+    Atomically(update.table.name, [&] {
         try {
             changed = RunChanges(sql, bindings);
         } catch (const EngineError& error) {
@@ -34,12 +36,14 @@ int64_t SqliteConnection::Run(const plan::Update& update) {
 int64_t SqliteConnection::Run(const plan::Delete& del) {
     std::vector<Value> bindings;
     std::string sql = WriteDelete(del, bindings);
-    return RunChanges(sql, bindings);
+    int64_t changed = 0;
+    Atomically(del.table.name, [&] { changed = RunChanges(sql, bindings); });
+    return changed;
 }
 
 int64_t SqliteConnection::Run(const plan::Insert& insert) {
     int64_t count = 0;
-    Atomically([&] {
+    Atomically(insert.table.name, [&] {
         for (const auto& given : insert.rows) {
             std::vector<Value> values(insert.table.columns.size());
             for (size_t i = 0; i < insert.columns.size(); ++i) values[insert.columns[i]] = given[i];

@@ -9,13 +9,27 @@
 #include <string>
 #include <vector>
 
+#include "engine/common/error.h"
 #include "engine/common/field_type.h"
 #include "engine/common/value.h"
 
 namespace engine::storage::sqlite {
 
 // Raises the engine error that matches the SQLite result `rc` on `db`.
+// Another connection's lock (SQLITE_BUSY, SQLITE_LOCKED) is 10241 naming
+// `where`; NamingTable names the table instead.
 [[noreturn]] void ThrowSqliteError(sqlite3* db, int rc, const std::string& where);
+
+// Runs `work`; a 10241 that it raises names `table`.
+template <class Work>
+auto NamingTable(const std::string& table, Work&& work) {
+    try {
+        return work();
+    } catch (const EngineError& error) {
+        if (error.code() != err::kTableLocked) throw;
+        throw EngineError::Make(err::kTableLocked, table);
+    }
+}
 
 class Statement {
   public:
