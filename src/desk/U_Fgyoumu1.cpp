@@ -22,6 +22,7 @@ TFgyoumu1::TFgyoumu1(QWidget* parent)
     SetUpGrids();
     Connect();
     desk_.state.LendingBusy = false;
+    desk_.ShowState = [this] { Push(); };
 }
 
 TFgyoumu1::~TFgyoumu1() {

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -64,10 +65,15 @@ class Desk {
     // The data sets of the desk, for its grids.
     engine::TDBTable WKT01;  // the pick list, held exclusively while the desk is open
     engine::TDBQuery Query2;  // the user's unreturned books
+    engine::TDBQuery Query1;  // the open loans of a returned book (live)
+    engine::TDBQuery DelQry;  // deletes the open loans of a book
     TDataSource PickListSource{&WKT01};
     TDataSource Query2Source{&Query2};
 
     QWidget* Owner() const { return owner_; }
+    // Shows the state at once (the window sets it): the lending shows its
+    // "貸出完了" while it waits.
+    std::function<void()> ShowState;
 
   private:
     void OpenOptions();
@@ -80,11 +86,28 @@ class Desk {
     void FindUser(const std::string& number);
     void BookEntryKey();
     void PickBook(int64_t number);
+    const char* RefusalOf(engine::TDBTable& book);
+    bool ReservationAllows();
+    void AddToPickList(engine::TDBTable& book);
+    void BookNotFound();
+    // The lending of the pick list (desk_lend.cpp).
+    void WriteLoans();
+    void WriteLoan(engine::TDBTable& book, engine::TDBTable& name);
+    void AfterLending();
+    void EndLending();
     void ReturnEntryKey();
     void ClearUser();
 
     // The return and the lending cancellation of the return tab (desk_return*.cpp).
     void ReturnEntry();
+    struct ReturnedLoan;  // desk_return.h
+    std::optional<int64_t> ReturnBookNumber();
+    std::optional<int64_t> ReturnedCopy(const std::string& isbn12);
+    std::optional<ReturnedLoan> WriteReturn(int64_t number, int mode);
+    ReturnedLoan CloseLoan(int mode);
+    void ReturnFailed(const char* message);
+    void CloseReturnTables();
+    void AfterReturn(const ReturnedLoan& loan, int mode);
 
     QWidget* owner_;
     bool holdsOptions_ = false;

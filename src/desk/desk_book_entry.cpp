@@ -18,7 +18,9 @@ constexpr const char* kUnknownIsbn = "この図書のISBNコードは、まだ�
 
 void Desk::BookEntryKey() {
     std::string& edit4 = state.Text(DeskEdit::Edit4);
-    if (state.Text(DeskEdit::Edit3).empty()) {
+    // Books go only to a user the user entry found: digits in Edit3 that
+    // found nobody pick no books.
+    if (state.Text(DeskEdit::Edit3).empty() || state.CurrentUserId.empty()) {
         Dialogs::Information(owner_, QString::fromUtf8(kNoUser));
         edit4.clear();
         Focus(DeskEdit::Edit3);
@@ -55,9 +57,5 @@ void Desk::BookEntryKey() {
     edit4 = BookNumberText(number);
     PickBook(number);
 }
-
-void Desk::Lend() {}
-
-void Desk::PickBook(int64_t) {}
 
 }  // namespace kashidashi::desk

@@ -41,6 +41,18 @@ QString DeskFixture::Text(TFgyoumu1& desk, const char* edit) {
     return TextOf(desk, edit);
 }
 
+int64_t DeskFixture::RowCount(const std::string& select) {
+    engine::TDBSession session("KxDeskTestCount");
+    engine::TDBQuery query;
+    query.SetSessionName("KxDeskTestCount");
+    query.SetDatabaseName(dataFolder);
+    query.SQL().Add(select);
+    query.Open();
+    int64_t count = query.RecordCount();
+    query.Close();
+    return count;
+}
+
 engine::Value DeskFixture::DataValue(const std::string& select) {
     engine::TDBSession session("KxDeskTestRead");
     engine::TDBQuery query;

@@ -29,6 +29,8 @@ class DeskFixture : public AppFixture {
     static QString Text(TFgyoumu1& desk, const char* edit);
     // One value of the demo school, by a statement of one row and one column.
     engine::Value DataValue(const std::string& select);
+    // The number of rows a statement of the data folder gives.
+    int64_t RowCount(const std::string& select);
 
     std::string dataFolder;
 };
