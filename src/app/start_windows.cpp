@@ -6,6 +6,7 @@
 #include "app/U_PassChk.h"
 #include "data/U_DM.h"
 #include "data/U_MakeTable.h"
+#include "desk/U_Fgyoumu1_W2.h"
 #include "desk/U_Fhenkyaku2.h"
 #include "desk/U_SetRenge1.h"
 #include "desk/U_kakunin.h"
@@ -26,15 +27,15 @@ StartWindows::StartWindows() {
     DeskWindows::Create<TSetRenge1>();   // the date range dialog
     DeskWindows::Create<TFhenkyaku2>();  // the holder picker
     makeTable_ = std::make_unique<TMakeTable>();
-    // Created here as well, as its unit joins the program:
-    //   TFgyoumu1_W2  the reservation list window
-    DeskWindows::Create<Tkakunin>();  // the confirmation dialog
+    DeskWindows::Create<TFgyoumu1_W2>();  // the reservation list window
+    DeskWindows::Create<Tkakunin>();      // the confirmation dialog
     current = this;
 }
 
 StartWindows::~StartWindows() {
     current = nullptr;
     DeskWindows::Destroy<Tkakunin>();
+    DeskWindows::Destroy<TFgyoumu1_W2>();
     makeTable_.reset();
     DeskWindows::Destroy<TFhenkyaku2>();
     DeskWindows::Destroy<TSetRenge1>();

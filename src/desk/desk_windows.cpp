@@ -3,6 +3,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "desk/U_Fgyoumu1_W2.h"
 #include "desk/U_Fhenkyaku2.h"
 #include "desk/U_SetRenge1.h"
 #include "desk/U_kakunin.h"
@@ -32,6 +33,10 @@ TFhenkyaku2& DeskWindows::Fhenkyaku2() {
     return Existing<TFhenkyaku2>();
 }
 
+TFgyoumu1_W2& DeskWindows::Fgyoumu1_W2() {
+    return Existing<TFgyoumu1_W2>();
+}
+
 Tkakunin& DeskWindows::Kakunin() {
     return Existing<Tkakunin>();
 }
@@ -50,9 +55,11 @@ void DeskWindows::Destroy() {
 
 template TSetRenge1& DeskWindows::Create<TSetRenge1>();
 template TFhenkyaku2& DeskWindows::Create<TFhenkyaku2>();
+template TFgyoumu1_W2& DeskWindows::Create<TFgyoumu1_W2>();
 template Tkakunin& DeskWindows::Create<Tkakunin>();
 template void DeskWindows::Destroy<TSetRenge1>();
 template void DeskWindows::Destroy<TFhenkyaku2>();
+template void DeskWindows::Destroy<TFgyoumu1_W2>();
 template void DeskWindows::Destroy<Tkakunin>();
 
 }  // namespace kashidashi
