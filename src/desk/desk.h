@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "data/data_source.h"
@@ -74,6 +75,18 @@ class Desk {
     // Shows the state at once (the window sets it): the lending shows its
     // "貸出完了" while it waits.
     std::function<void()> ShowState;
+
+    // A replay of stored scans (scan_replay.h): no operator is at hand, so
+    // where the desk would wait for one it changes nothing and tells Note
+    // (refused: the scan was not carried out), and it shows no confirmation.
+    bool Replay = false;
+    std::function<void(const std::string& text, bool refused)> Note;
+    // Feeds one scan to the field that has the focus, as the reader types
+    // it; false when a note refused it.
+    bool ReplayScan(const std::string& scan);
+    // At the end of a replay: false, with a line to `out`, when picked books
+    // were left without ACTION.
+    bool ReplayEnd(std::ostream& out);
 
   private:
     void OpenOptions();

@@ -73,8 +73,10 @@ void Desk::WriteLoans() {
     if (state.CurrentUserId.empty() || !dm.NAME.FindKey({engine::Value(state.CurrentUserId)}))
         throw LendingRefused("no user");
     if (WKT01.RecordCount() < 1) throw LendingRefused("no book picked");
-    for (WKT01.First(); !WKT01.Eof(); WKT01.Next()) WriteLoan(dm.BOOK, dm.NAME);
+    int lent = 0;
+    for (WKT01.First(); !WKT01.Eof(); WKT01.Next(), ++lent) WriteLoan(dm.BOOK, dm.NAME);
     dm.DBDatabase1.Commit(true);
+    state.LastLentCount = lent;
 }
 
 void Desk::WriteLoan(engine::TDBTable& book, engine::TDBTable& name) {
@@ -118,6 +120,7 @@ void Desk::WriteLoan(engine::TDBTable& book, engine::TDBTable& name) {
 }
 
 void Desk::AfterLending() {
+    if (Replay) return;  // nobody to see the flash or to close the confirmation
     state.label18Visible = true;
     if (ShowState) ShowState();
     WaitWithMessages(kFlashMs);

@@ -25,9 +25,9 @@ void Desk::ReadHead() {
     auto& head = TDM::Instance().Head;
     DataSetCloser closer(head);
     head.Open();
+    state.LoanPeriodDays = static_cast<int>(head.FieldByName("PM1").AsInteger());
     state.LoanDate = engine::Today();
-    state.DueDate = engine::Date{state.LoanDate.days +
-                                 static_cast<int32_t>(head.FieldByName("PM1").AsInteger())};
+    state.DueDate = engine::Date{state.LoanDate.days + state.LoanPeriodDays};
     state.LoanLimit = static_cast<int>(head.FieldByName("kashisuu").AsInteger());
 }
 

@@ -55,6 +55,10 @@ bool Desk::ReservationAllows() {
     if (find.IsEmpty() || find.FieldByName("Name_ID").AsString() == state.CurrentUserId)
         return true;
     find.Close();
+    if (Replay) {
+        if (Note) Note("この図書は他の人が先に予約していますので、選択しませんでした。", true);
+        return false;
+    }
     return DeskWindows::Fgyoumu1_W2().ShowLendingForm(state.CurrentBookId, state.CurrentIsbn);
 }
 

@@ -28,6 +28,8 @@ struct DeskState {
     engine::Date LoanDate;  // DateEdit1
     engine::Date DueDate;   // DateEdit2
     int LoanLimit = 0;
+    int LoanPeriodDays = 0;  // head.PM1: the due date's distance from the loan date
+    int LastLentCount = 0;   // books of the last lending that was stored
     int NewBookLockDays = 0;
     int RunningLoanCount = 0;
     int64_t CurrentBookId = 0;

@@ -10,6 +10,8 @@
 //   demo FOLDER                 init, then a small believable school
 //   import-users FOLDER FILE    loads or updates Name rows from a CSV file
 //   import-books FOLDER FILE    loads or updates Book rows from a CSV file
+//   scans FOLDER FILE [--settings DIR]
+//                               replays a reader's stored scans through the desk
 #pragma once
 
 #include <ostream>
@@ -27,5 +29,10 @@ int CommandInit(const std::vector<std::string>& args, std::ostream& out, std::os
 int CommandDemo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandImportUsers(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandImportBooks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// scans FOLDER FILE [--settings DIR]: the replay of stored scans through the
+// desk (command_scans.cpp, built with the desk layer).
+inline constexpr const char* kScansUsage = "scans FOLDER FILE [--settings DIR]";
+int CommandScans(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace kashidashi::admin

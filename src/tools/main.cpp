@@ -35,6 +35,9 @@ constexpr Command kCommands[] = {
     {"import-users", CommandImportUsers, kImportUsersUsage},
     {"import-books", CommandImportBooks, kImportBooksUsage},
 #endif
+#ifdef KX_ADMIN_DESK_COMMANDS  // built with the desk layer
+    {"scans", CommandScans, kScansUsage},
+#endif
 };
 
 int PrintUsage(std::ostream& err) {

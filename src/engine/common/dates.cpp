@@ -63,12 +63,22 @@ Date DatePart(DateTime value) {
     return Date{static_cast<int32_t>(days)};
 }
 
+namespace {
+std::optional<DateTime> fixedNow;
+}
+
+void SetFixedNow(std::optional<DateTime> moment) {
+    fixedNow = moment;
+}
+
 Date Today() {
+    if (fixedNow) return DatePart(*fixedNow);
     std::tm now = LocalNow();
     return MakeDate(now.tm_year + 1900, now.tm_mon + 1, now.tm_mday);
 }
 
 DateTime Now() {
+    if (fixedNow) return *fixedNow;
     std::tm now = LocalNow();
     auto msec = std::chrono::duration_cast<std::chrono::milliseconds>(
                     std::chrono::system_clock::now().time_since_epoch())

@@ -23,6 +23,9 @@ DateTime MakeDateTime(Date date, int hour = 0, int minute = 0, int second = 0, i
 Date DatePart(DateTime value);
 Date Today();
 DateTime Now();
+// Makes Today and Now report `moment` instead of the system clock (nothing:
+// the clock again). The replay of stored scans sets each scan's time stamp.
+void SetFixedNow(std::optional<DateTime> moment);
 
 std::string FormatDate(Date date);           // yyyy/mm/dd
 std::string FormatDateTime(DateTime value);  // yyyy/mm/dd hh:nn:ss

@@ -1,0 +1,83 @@
+// scans FOLDER FILE [--settings DIR]: replays a portable reader's stored
+// scans through the desk's rules and operations on the data folder, with the
+// desk settings and options of the settings database in DIR (default: the
+// current folder, prepared as the desk prepares it).
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "data/U_DM.h"
+#include "data/U_MakeTable.h"
+#include "desk/scan_replay.h"
+#include "engine/common/error.h"
+#include "platform/paths.h"
+#include "tools/admin_commands.h"
+#include "tools/command_guard.h"
+#include "tools/csv_reader.h"
+#include "tools/data_folder.h"
+
+namespace kashidashi::admin {
+namespace {
+
+constexpr const char* kOtherDesk = "現在、他の場所で貸出処理をしていますので、お待ちください。";
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw AdminError("ファイル「" + path + "」を開けません。");
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return DecodeCsvBytes(bytes.str());
+}
+
+// The settings database of the desk in `settings`, and the data folder.
+void PrepareDesk(const std::string& dataFolder, const std::string& settings) {
+    TDM& dm = TDM::Create();
+    dm.settings.ProgramFolder = settings;
+    dm.DBDatabase2.SetConnected(false);
+    dm.DBDatabase2.SetDirectory(settings);
+    TMakeTable().MakeSettingsTables();
+    dm.Head.SetSessionName(dm.DBSession2.SessionName());
+    dm.Head.SetDatabaseName(settings);
+    std::string folder = platform::MapToLocalPath(dataFolder);
+    if (!std::filesystem::is_directory(folder))
+        throw AdminError("フォルダ「" + dataFolder + "」がありません。");
+    dm.DBSession1.SetSessionType(engine::SessionType::stLocal);
+    dm.DBDatabase1.SetDirectory(folder);
+}
+
+void LoadSharedSettings() {
+    auto& reg = TDM::Instance().RegTB;
+    reg.Open();
+    auto& settings = TDM::Instance().settings;
+    settings.UserNumberMode =
+        reg.FindKey({engine::Value(10)}) ? static_cast<int>(reg.FieldByName("N1").AsInteger()) : 4;
+    settings.IsbnLendingMode =
+        reg.FindKey({engine::Value(2)}) ? static_cast<int>(reg.FieldByName("N2").AsInteger()) : 0;
+    reg.Close();
+}
+
+int Replay(const std::vector<std::string>& args, std::ostream& out) {
+    std::string settings = std::filesystem::current_path().string();
+    if (args.size() == 4) settings = std::filesystem::absolute(args[3]).string();
+    auto scans = desk::ParseScanFile(FileText(args[1]));
+    PrepareDesk(args[0], settings);
+    LoadSharedSettings();
+    try {
+        return desk::ReplayScans(scans, out) ? kExitDone : kExitFailed;
+    } catch (const engine::EngineError& error) {
+        if (error.code() == engine::err::kTableLocked) throw AdminError(kOtherDesk);
+        throw;
+    }
+}
+
+}  // namespace
+
+int CommandScans(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    bool withSettings = args.size() == 4 && args[2] == "--settings";
+    size_t count = withSettings ? 4 : 2;
+    int status = RunCommand(args, count, kScansUsage, err, [&] { return Replay(args, out); });
+    TDM::Destroy();
+    return status;
+}
+
+}  // namespace kashidashi::admin
