@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "engine/common/error.h"
+#include "engine/dataset/query.h"
 #include "engine_fixture.h"
 
 namespace engine::testing {
@@ -37,6 +38,22 @@ class LockingTest : public EngineFixture {
         table->SetSessionName(other->SessionName());
         return table;
     }
+    void OtherExec(const std::string& text) {
+        TDBQuery query;
+        query.SetSessionName(other->SessionName());
+        query.SetDatabaseName("DATA");
+        query.SQL().SetText(text);
+        query.ExecSQL();
+    }
+    // This desk holds a write transaction open, with a loan written in it.
+    void HoldATransaction() {
+        database->StartTransaction();
+        auto loans = Table("kashibo");
+        loans->Open();
+        loans->Append();
+        loans->FieldByName("BOOK_ID").SetAsInteger(1);
+        loans->Post();
+    }
     static int CodeOf(const std::function<void()>& work) {
         try {
             work();
@@ -59,7 +76,7 @@ TEST_F(LockingTest, ASecondSessionFailsOnALockedRowAfterAllRetries) {
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(CodeOf([&] { theirs->Edit(); }), err::kRecordLocked);
     auto waited = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(waited, std::chrono::milliseconds(1400));  // 15 retries 100 ms apart
+    EXPECT_GE(waited, std::chrono::milliseconds(1500));  // 15 retries 100 ms apart
     EXPECT_EQ(theirs->State(), DataSetState::dsBrowse);
 
     mine->FieldByName("kashidashiF").SetAsBoolean(true);
@@ -67,6 +84,78 @@ TEST_F(LockingTest, ASecondSessionFailsOnALockedRowAfterAllRetries) {
     theirs->Edit();
     EXPECT_TRUE(theirs->FieldByName("kashidashiF").AsBoolean());  // the edit reads the row anew
     theirs->Cancel();
+}
+
+// The other desk's write meets this desk's transaction: it waits by the lock
+// rule of its session, then fails with 10241 naming the table it writes.
+TEST_F(LockingTest, AWriteWaitsForAnotherDesksTransactionByTheLockRule) {
+    HoldATransaction();
+    auto theirLoans = OtherTable("kashibo");
+    theirLoans->Open();  // reading goes on beside the transaction
+    EXPECT_EQ(theirLoans->RecordCount(), 0);
+    theirLoans->Append();
+    theirLoans->FieldByName("BOOK_ID").SetAsInteger(2);
+    auto start = std::chrono::steady_clock::now();
+    try {
+        theirLoans->Post();
+        FAIL() << "the post went through another desk's transaction";
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.code(), err::kTableLocked);
+        EXPECT_STREQ(e.what(), "The table 'kashibo' is already locked by another user");
+    }
+    auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(1500));  // 15 retries 100 ms apart
+    EXPECT_LT(waited, std::chrono::seconds(5));          // and no longer wait of its own
+    EXPECT_EQ(theirLoans->State(), DataSetState::dsInsert);
+
+    database->Commit(true);
+    theirLoans->Post();  // the transaction is over: the same post goes through
+    theirLoans->Refresh();
+    EXPECT_EQ(theirLoans->RecordCount(), 2);
+}
+
+// Every kind of write, with a session of 3 retries 50 ms apart.
+TEST_F(LockingTest, EveryWriteMeetingAnotherDesksTransactionNamesItsTable) {
+    other->LockRetryCount = 3;
+    other->LockWaitTime = 50;
+    HoldATransaction();
+    auto theirBook = OtherTable("Book");
+    theirBook->Open();
+    const struct {
+        const char* what;
+        std::string table;
+        std::function<void()> write;
+    } kCases[] = {
+        {"edit and post", "Book",
+         [&] {
+             theirBook->Edit();
+             theirBook->FieldByName("kashidashiF").SetAsBoolean(true);
+             theirBook->Post();
+         }},
+        {"UPDATE", "Book", [&] { OtherExec("UPDATE Book SET kashidashiF = True"); }},
+        {"DELETE", "kashibo", [&] { OtherExec("DELETE FROM kashibo"); }},
+        {"INSERT", "kashibo", [&] { OtherExec("INSERT INTO kashibo VALUES (3, '000001')"); }},
+        {"CREATE TABLE", "Extra", [&] { OtherExec("CREATE TABLE Extra (K INTEGER)"); }},
+    };
+    for (const auto& c : kCases) {
+        auto start = std::chrono::steady_clock::now();
+        try {
+            c.write();
+            ADD_FAILURE() << c.what << " went through another desk's transaction";
+        } catch (const EngineError& e) {
+            EXPECT_EQ(e.code(), err::kTableLocked) << c.what;
+            EXPECT_EQ(e.what(), "The table '" + c.table + "' is already locked by another user")
+                << c.what;
+        }
+        auto waited = std::chrono::steady_clock::now() - start;
+        EXPECT_GE(waited, std::chrono::milliseconds(150)) << c.what;
+        EXPECT_LT(waited, std::chrono::seconds(5)) << c.what;
+        if (theirBook->State() == DataSetState::dsEdit) theirBook->Cancel();
+    }
+    database->Rollback();
+    theirBook->Refresh();
+    EXPECT_FALSE(theirBook->FieldByName("kashidashiF").AsBoolean());
+    EXPECT_FALSE(otherDatabase->Connection().DescribeTable("Extra"));
 }
 
 TEST_F(LockingTest, PostingARowChangedOrDeletedMeanwhileFails) {
@@ -148,7 +237,7 @@ TEST_F(LockingTest, AProcessKilledInsideATransactionLeavesNoTraceAndNoLock) {
     theirs->Open();
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(CodeOf([&] { theirs->Edit(); }), err::kRecordLocked);  // the child holds it
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1400));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     theirs->Refresh();
