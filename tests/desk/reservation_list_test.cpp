@@ -20,6 +20,7 @@ namespace {
 
 using kashidashi::DeskWindows;
 using kashidashi::TFgyoumu1_W2;
+using kashidashi::TImeMode;
 using kashidashi::TLibXGrid;
 
 // Users with this year's pupil numbers (their reservations keep last year's).
@@ -199,6 +200,9 @@ TEST_F(ReservationList, LendingFormIsTrueOnlyThroughTheLendingButton) {
         dialogs->Drive("kashidashi::TFgyoumu1_W2", [&](QDialog& w) {
             EXPECT_EQ(w.windowTitle(), "Fgyoumu1_W2");
             EXPECT_EQ(w.size(), QSize(835, 548));
+            auto* title = w.findChild<QLabel*>("DBText1");
+            EXPECT_EQ(title->palette().color(QPalette::Window), QColor(Qt::yellow));
+            EXPECT_TRUE(title->autoFillBackground());
             EXPECT_TRUE(w.findChild<QWidget*>("RadioGroup1")->isAncestorOf(w.focusWidget()));
             for (const char* shown : {"Button1", "Label2", "BitBtn2"})
                 EXPECT_TRUE(w.findChild<QWidget*>(shown)->isVisible()) << shown;
@@ -259,6 +263,19 @@ TEST_F(ReservationList, TheGridNeitherAddsNorDeletesRows) {
     ShowReturn(21, kIsbn, [&](QDialog& w) {
         TLibXGrid& grid = Grid(w);
         EXPECT_EQ(grid.FixedCols(), 3);
+        const struct {
+            int width;
+            bool readOnly;
+            TImeMode ime;
+        } columns[] = {{-1, true, TImeMode::imClose},
+                       {84, true, TImeMode::imClose},
+                       {117, true, TImeMode::imClose},
+                       {-1, false, TImeMode::imHira}};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(grid.Columns(i).Width, columns[i].width) << i;
+            EXPECT_EQ(grid.Columns(i).ReadOnly, columns[i].readOnly) << i;
+            EXPECT_EQ(grid.Columns(i).ImeMode, columns[i].ime) << i;
+        }
         EXPECT_FALSE(grid.CanAppend());
         EXPECT_FALSE(grid.CanDelete());
         grid.setFocus();
@@ -273,6 +290,29 @@ TEST_F(ReservationList, TheGridNeitherAddsNorDeletesRows) {
     });
     EXPECT_EQ(StoredReservations(), 5);
     EXPECT_TRUE(dialogs->Texts().empty());
+    ExpectScriptDone();
+}
+
+TEST_F(ReservationList, EngineFailuresAreShownAndTheWindowGoesOn) {
+    TFgyoumu1_W2& window = DeskWindows::Fgyoumu1_W2();
+    dialogs->Drive("kashidashi::TFgyoumu1_W2", [&](QDialog& w) {
+        EXPECT_EQ(Column(w, kName).size(), 3);
+        RunSql(dataFolder, "DROP TABLE yoyaku");  // the memo can no longer be stored
+        if (QLineEdit* editor = TypeMemo(w, 0, QStringLiteral("メモ")))
+            Press(*editor, Qt::Key_Return);
+        EXPECT_TRUE(w.isVisible());
+    });
+    dialogs->Answer(Dialogs::Kind::Error, Dialogs::Ok);
+    window.ShowReturnForm(21, kIsbn);
+    dialogs->Answer(Dialogs::Kind::Error, Dialogs::Ok);  // the list cannot be read
+    dialogs->Drive("kashidashi::TFgyoumu1_W2", [&](QDialog& w) {
+        EXPECT_TRUE(Column(w, kName).isEmpty());
+        EXPECT_EQ(TextOf(w, "DBText1"), "");
+        Click(w, "Button1");
+    });
+    EXPECT_TRUE(window.ShowLendingForm(21, kIsbn));
+    EXPECT_EQ(dialogs->Texts().size(), 2u);
+    for (const QString& text : dialogs->Texts()) EXPECT_FALSE(text.isEmpty());
     ExpectScriptDone();
 }
 
