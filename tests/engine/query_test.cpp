@@ -52,6 +52,19 @@ class QueryTest : public ::testing::Test {
         return query.RowsAffected();
     }
 
+    // The Book_IDs of yoyaku rows where `condition` holds, :PM set to `param`
+    // when the condition has it.
+    std::vector<int> BooksWhere(const std::string& condition, const char* param = nullptr) {
+        TDBQuery query;
+        Prepare(query, "Select Book_ID From yoyaku Where " + condition + " Order By Book_ID");
+        if (param) query.ParamByName("PM").SetAsString(param);
+        query.Open();
+        std::vector<int> books;
+        for (; !query.Eof(); query.Next())
+            books.push_back(static_cast<int>(query.FieldByName("Book_ID").AsInteger()));
+        return books;
+    }
+
     std::string MemoOf(int bookId) {
         TDBQuery query;
         Prepare(query, "Select Memo From yoyaku Where Book_ID = :PM");
@@ -184,6 +197,42 @@ TEST_F(QueryTest, MaxRowCountLimitsTheResult) {
     query.MaxRowCount = -1;
     query.Open();
     EXPECT_EQ(query.RecordCount(), 5);
+}
+
+// A statement is all or nothing, also outside a transaction: an INSERT whose
+// second row fails leaves the table as it was.
+TEST_F(QueryTest, AnInsertWhoseSecondRowFailsAddsNothing) {
+    const char* kInserts[] = {
+        "Insert Into yoyaku Values (103, 1, '000003', 'new'), (101, 1, '000009', 'taken')",
+        "Insert Into yoyaku Values (103, 1, '000003', 'new'), (103, 1, '000004', 'twice')",
+    };
+    for (const char* insert : kInserts) {
+        try {
+            Exec(insert);
+            ADD_FAILURE() << insert;
+        } catch (const EngineError& error) {
+            EXPECT_EQ(error.code(), err::kDuplicateKey) << insert;
+        }
+        EXPECT_EQ(BooksWhere("Book_ID > 0"), (std::vector<int>{101, 102})) << insert;
+    }
+}
+
+// A constant or parameter compares with a text column in its stored form:
+// trailing blanks dropped, a text of blanks as NULL.
+TEST_F(QueryTest, TextsCompareInTheirStoredForm) {
+    const struct {
+        std::string condition;
+        const char* param;
+        std::vector<int> books;
+    } kCases[] = {
+        {"Memo = 'first  '", nullptr, {101}}, {"'first  ' = Memo", nullptr, {101}},
+        {"Memo = '   '", nullptr, {102}},     {"Memo <> 'first '", nullptr, {102}},
+        {"Memo = :PM", "first  ", {101}},     {"Memo = :PM", "   ", {102}},
+        {"Memo <> :PM", "   ", {101}},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(BooksWhere(c.condition, c.param), c.books)
+            << c.condition << " with '" << (c.param ? c.param : "") << "'";
 }
 
 // The SQL error a query raises on Open (or on ExecSQL with `exec`).
