@@ -57,7 +57,9 @@ class TFgyoumu1_W2 : public QDialog, private engine::DataSetObserver {
     // The window's handlers, public for the tests.
     void FormActivate();  // opens YoyakuFindQry, focuses RadioGroup1
     void FormClose();     // cancels a pending cell edit, closes YoyakuFindQry
-    // Enter: stores the current row's memo and moves on; true consumes the key.
+    // Enter (true: consumed; other keys false): posts the cell edit in the
+    // copy, stores the row's memo with UpdateQry and, once the cell editor
+    // has closed (the next turn of the event loop), moves to the next row.
     bool LibXGrid1KeyPress(QKeyEvent& event);
 
     engine::TDBQuery YoyakuFindQry;
