@@ -49,7 +49,7 @@ bool Desk::ReplayScan(const std::string& scan) {
         tell(state.tab == kTabReturn ? "返却の画面にしました。" : "貸出の画面にしました。");
     if (!state.CurrentUserId.empty() && state.CurrentUserId != before.user)
         tell("利用者 " + state.CurrentUserId + " " + state.Text(DeskEdit::Edit6));
-    if (state.RunningLoanCount > before.running)
+    if (state.CurrentUserId == before.user && state.RunningLoanCount > before.running)
         tell("選択 " + BookNumberText(state.CurrentBookId));
     if (state.LastLentCount > 0)
         tell("貸出 " + std::to_string(state.LastLentCount) + "冊 返却日 " +

@@ -3,29 +3,10 @@
 // program's own streams.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
 #include "tools/tools_fixture.h"
 
 namespace tools_test {
 namespace {
-
-std::string Quoted(const std::string& word) {
-    std::string quoted = "'";
-    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string ReadText(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class AdminTool : public ToolsFixture {
   protected:
@@ -36,20 +17,7 @@ class AdminTool : public ToolsFixture {
         ToolsFixture::SetUp();
     }
 
-    CommandRun Admin(const std::vector<std::string>& args) {
-        CommandRun run;
-#ifdef KX_ADMIN_TOOL
-        std::string command = Quoted(KX_ADMIN_TOOL);
-        for (const auto& arg : args) command += " " + Quoted(arg);
-        command +=
-            " >" + Quoted((scratch / "out").string()) + " 2>" + Quoted((scratch / "err").string());
-        const int raw = std::system(command.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadText(scratch / "out");
-        run.err = ReadText(scratch / "err");
-#endif
-        return run;
-    }
+    CommandRun Admin(const std::vector<std::string>& args) { return RunBuiltTool(args); }
 };
 
 TEST_F(AdminTool, UsageListsTheDataCommands) {

@@ -1,8 +1,10 @@
 #include "tools/tools_fixture.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -11,6 +13,38 @@
 #include "tools/data_folder.h"
 
 namespace tools_test {
+namespace {
+
+std::string Quoted(const std::string& word) {
+    std::string quoted = "'";
+    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+CommandRun ToolsFixture::RunBuiltTool(const std::vector<std::string>& args,
+                                      const std::string& tag) {
+    CommandRun run;
+#ifdef KX_ADMIN_TOOL
+    const auto out = scratch / (tag + ".out"), err = scratch / (tag + ".err");
+    std::string command = Quoted(KX_ADMIN_TOOL);
+    for (const auto& arg : args) command += " " + Quoted(arg);
+    command += " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
+    const int raw = std::system(command.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = ReadText(out);
+    run.err = ReadText(err);
+#endif
+    return run;
+}
 
 void ToolsFixture::SetUp() {
     static std::atomic<int> counter{0};
