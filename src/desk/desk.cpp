@@ -1,6 +1,7 @@
 #include "desk/desk.h"
 
 #include "data/U_DM.h"
+#include "desk/desk_return.h"
 #include "engine/dataset/field.h"
 
 namespace kashidashi::desk {
@@ -36,6 +37,7 @@ void DeclareUnreturned(engine::TDBQuery& query) {
 Desk::Desk(QWidget* owner) : owner_(owner) {
     DeclarePickList(WKT01);
     DeclareUnreturned(Query2);
+    DeclareReturnQueries(Query1, DelQry);
 }
 
 Desk::~Desk() = default;

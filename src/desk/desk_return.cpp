@@ -1,8 +1,93 @@
-// The return and the lending cancellation (Enter in Edit5).
-#include "desk/desk.h"
+// The return and the lending cancellation (Enter in Edit5, after the LENDING
+// code): the book-number rule of Edit5, then the writes of one transaction
+// (desk_return_write.cpp), then what the operator is shown after the commit
+// (desk_return_after.cpp).
+//
+// "貸出中の本ではありません。" is said only when the open loans of the book
+// were counted and there were none; every failure up to and including the
+// commit rolls the transaction back and says that the return was undone.
+#include <QString>
+
+#include "data/U_DM.h"
+#include "desk/U_Fhenkyaku2.h"
+#include "desk/desk_return.h"
+#include "desk/desk_windows.h"
+#include "widgets/dialogs.h"
 
 namespace kashidashi::desk {
+namespace {
 
-void Desk::ReturnEntry() {}
+constexpr const char* kReturnCaption = "返却図書の確認";
+constexpr const char* kUnknownIsbn = "この図書のISBNコードは、まだ登録されていません。";
+constexpr const char* kNotOnLoan = "貸出中の本ではありません。";
+constexpr const char* kUndone = "返却処理が正常に出来ませんでしたので取り消します。";
+
+}  // namespace
+
+void Desk::ReturnEntry() {
+    state.label31 = kReturnCaption;
+    const int mode = state.returnMode;
+    std::optional<int64_t> number = ReturnBookNumber();
+    if (!number) return;
+    std::optional<ReturnedLoan> loan;
+    try {
+        loan = WriteReturn(*number, mode);
+        if (!loan) ReturnFailed(kNotOnLoan);
+    } catch (const std::exception&) {
+        ReturnFailed(kUndone);
+    }
+    CloseReturnTables();
+    if (loan) AfterReturn(*loan, mode);
+    state.Text(DeskEdit::Edit5).clear();
+    state.returnMode = kModeReturn;
+    Focus(DeskEdit::Edit5);
+}
+
+std::optional<int64_t> Desk::ReturnBookNumber() {
+    std::string& edit5 = state.Text(DeskEdit::Edit5);
+    auto entry = BookEntryOf(BookField::Edit5, edit5, TDM::Instance().settings.IsbnLendingMode);
+    if (std::holds_alternative<NoBook>(entry)) {
+        edit5.clear();
+        return std::nullopt;
+    }
+    int64_t number = 0;
+    if (auto* isbn = std::get_if<IsbnKey>(&entry)) {
+        std::optional<int64_t> holder = ReturnedCopy(isbn->isbn12);
+        if (!holder) return std::nullopt;
+        number = *holder;
+    } else {
+        number = std::get<BookNumber>(entry).number;
+    }
+    edit5 = BookNumberText(number);
+    return number;
+}
+
+std::optional<int64_t> Desk::ReturnedCopy(const std::string& isbn12) {
+    std::optional<int64_t> first = FindBookByIsbn(isbn12, false);
+    if (!first) {
+        Dialogs::Information(owner_, QString::fromUtf8(kUnknownIsbn));
+        return std::nullopt;
+    }
+    // Several holders: the operator says whose copy comes back.
+    return DeskWindows::Fhenkyaku2().PickHolder(isbn12).value_or(*first);
+}
+
+void Desk::ReturnFailed(const char* message) {
+    Dialogs::Information(owner_, QString::fromUtf8(message));
+    state.Text(DeskEdit::Edit2).clear();
+    state.Text(DeskEdit::Edit9).clear();
+}
+
+void Desk::CloseReturnTables() {
+    for (engine::TDataSet* dataSet : {static_cast<engine::TDataSet*>(&Query1),
+                                      static_cast<engine::TDataSet*>(&TDM::Instance().NAME),
+                                      static_cast<engine::TDataSet*>(&TDM::Instance().BOOK)}) {
+        try {
+            dataSet->Close();
+        } catch (const std::exception&) {
+            // Closing drops an unposted row; the transaction is over already.
+        }
+    }
+}
 
 }  // namespace kashidashi::desk
