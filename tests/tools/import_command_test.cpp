@@ -2,6 +2,9 @@
 // all or nothing.
 #include <gtest/gtest.h>
 
+#include "engine/dataset/table.h"
+#include "engine/session/database.h"
+#include "engine/session/session.h"
 #include "tools/admin_commands.h"
 #include "tools/tools_fixture.h"
 
@@ -122,6 +125,37 @@ TEST_F(ImportCommand, BadFilesChangeNothing) {
         EXPECT_EQ(Rows("Name"), users) << c.file;
         EXPECT_EQ(Rows("Book"), books) << c.file;
     }
+}
+
+// A desk edits one of the users the file updates: the import meets its row
+// lock midway, after all retries gives up, takes back the rows it already
+// wrote and does not claim to have imported anything.
+TEST_F(ImportCommand, ARowLockedByADeskMidwayChangesNothing) {
+    ASSERT_EQ(ImportUsers("users_utf8.csv").status, 0);
+    const auto users = Rows("Name");
+    engine::TDBSession desk("IMPORT_DESK");
+    engine::TDBDatabase data("AAA", desk);
+    data.SetDirectory(folder);
+    engine::TDBTable names;
+    names.SetSessionName("IMPORT_DESK");
+    names.SetDatabaseName("AAA");
+    names.SetTableName("Name");
+    names.Open();
+    ASSERT_TRUE(names.FindKey({engine::Value("200002")}));
+    names.Edit();  // holds the row lock of 200002
+
+    auto run =
+        Run(CommandImportUsers, {folder, WriteScratch("update.csv",
+                                                      "NAME_ID,sex\r\n200001,1\r\n200002,2\r\n"
+                                                      "200009,2\r\n")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("Record in the table 'Name' is in use by another user"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("取り込みを取り消しました"), std::string::npos) << run.err;
+    names.Cancel();
+    EXPECT_EQ(Rows("Name"), users);
 }
 
 TEST_F(ImportCommand, MissingFileTableOrFolder) {
