@@ -36,5 +36,28 @@ TEST_F(DeskScreenshotTest, LendingAndReturnTabs) {
     });
 }
 
+TEST_F(DeskScreenshotTest, ALendingInProgressAndTheReservationList) {
+    RunSql(dataFolder,
+           "Update Book Set kintaiF=False, haikiF=False, kashidashiF=False, "
+           "tourokubi='2020/04/01' Where BOOK_ID<=20;"
+           "Update Book Set ISBN='978400000001' Where BOOK_ID<=2;"
+           "Insert Into yoyaku (Book_ID, yoyaku_No, Name_ID, Seito_No, Name, ISBN_ID, "
+           "yoyakuDTime, Memo) Values "
+           "(1, 1, '100002', '10102', '吉田　陽葵', '978400000001', '2026/12/01 09:10:00', "
+           "'金曜日に来ます'), "
+           "(2, 1, '100003', '10103', '高橋　悠真', '978400000001', '2026/12/02 12:30:00', '')");
+    OpenDesk([&](TFgyoumu1& desk) {
+        Scan(desk, "Edit3", "10101");
+        Scan(desk, "Edit4", "3");
+        Scan(desk, "Edit4", "4");
+        Save(desk, "desk-lending-in-progress.png");
+        dialogs->Drive("kashidashi::TFgyoumu1_W2", [&](QDialog& list) {
+            Save(list, "reservation-list.png");
+            list.close();
+        });
+        Scan(desk, "Edit4", "1");
+    });
+}
+
 }  // namespace
 }  // namespace desk_test
