@@ -23,8 +23,8 @@ double Seconds(const std::function<void()>& work) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-void Report(const std::string& name, double engine, double raw) {
-    std::printf("%s %.4f %.4f %.2f\n", name.c_str(), engine, raw, engine / raw);
+void Report(const std::string& name, double engine, double raw, int digits) {
+    std::printf("%s %.*f %.*f %.2f\n", name.c_str(), digits, engine, digits, raw, engine / raw);
     std::fflush(stdout);
 }
 

@@ -12,7 +12,8 @@ namespace bench {
 
 std::string ScratchFolder(const std::string& name);  // empty, created
 double Seconds(const std::function<void()>& work);
-void Report(const std::string& name, double engine, double raw);
+// `digits` decimals of the seconds (4 unless told).
+void Report(const std::string& name, double engine, double raw, int digits = 4);
 long ResidentKilobytes();
 
 // Raw access to a folder's database file, for setup and baselines.

@@ -1,19 +1,26 @@
 // kx_bench_gui: the cases that need Qt widgets (offscreen); prints
-// "<case> <engine seconds> <raw seconds> <ratio>" per case.
+// "<case> <engine seconds> <raw seconds> <ratio>" per case. One argument
+// ("grid" or "desk") runs only that group.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <string>
 
 namespace bench {
 void RunGridCases();
+void RunDeskCases();
 }  // namespace bench
 
 int main(int argc, char* argv[]) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    std::string only = argc > 1 ? argv[1] : "";
     try {
-        bench::RunGridCases();
+        if (only.empty() || only == "grid") bench::RunGridCases();
+#ifdef KX_BENCH_DESK
+        if (only.empty() || only == "desk") bench::RunDeskCases();
+#endif
     } catch (const std::exception& e) {
         std::fprintf(stderr, "benchmark failed: %s\n", e.what());
         return 1;

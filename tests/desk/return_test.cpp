@@ -313,22 +313,28 @@ TEST_F(ReturnTest, TheReservationListComesAfterTheCommitAndOnlyWhenSomeoneWaits)
 
 // --- Failures -------------------------------------------------------------------
 
-// Another desk's session on the data folder.
+// Another desk's session on the data folder: the loan table, the loan of
+// book 140 (live), and a reading of the loans inside a transaction of its own.
 class OtherDesk {
   public:
     explicit OtherDesk(const std::string& folder) {
+        database.SetDirectory(folder);
         for (engine::TDBDataSet* set :
-             {static_cast<engine::TDBDataSet*>(&table), static_cast<engine::TDBDataSet*>(&loan)}) {
+             {static_cast<engine::TDBDataSet*>(&table), static_cast<engine::TDBDataSet*>(&loan),
+              static_cast<engine::TDBDataSet*>(&reading)}) {
             set->SetSessionName("OtherDesk");
-            set->SetDatabaseName(folder);
+            set->SetDatabaseName("OtherAAA");
         }
         table.SetTableName("kashibo");
         loan.RequestLive = true;
         loan.SQL().Add("SELECT * FROM kashibo WHERE BOOK_ID = 140");
+        reading.SQL().Add("SELECT BOOK_ID FROM kashibo");
     }
     engine::TDBSession session{"OtherDesk"};
+    engine::TDBDatabase database{"OtherAAA", session};
     engine::TDBTable table;
     engine::TDBQuery loan;
+    engine::TDBQuery reading;
 };
 
 TEST_F(ReturnTest, AnEngineFailureUndoesTheReturnAndChangesNothing) {
@@ -353,6 +359,17 @@ TEST_F(ReturnTest, AnEngineFailureUndoesTheReturnAndChangesNothing) {
              other.loan.Edit();
          },
          [&] { other.loan.Close(); }},
+        // The writes are posted; the commit cannot write while the other
+        // desk reads.
+        {"the commit refused",
+         [&] {
+             other.database.StartTransaction();
+             other.reading.Open();
+         },
+         [&] {
+             other.reading.Close();
+             other.database.Rollback();
+         }},
         {"the data folder out of reach",
          [&] {
              kashidashi::TDM::Instance().DBDatabase1.Close();

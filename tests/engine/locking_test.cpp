@@ -136,6 +136,8 @@ TEST_F(LockingTest, EveryWriteMeetingAnotherDesksTransactionNamesItsTable) {
         {"DELETE", "kashibo", [&] { OtherExec("DELETE FROM kashibo"); }},
         {"INSERT", "kashibo", [&] { OtherExec("INSERT INTO kashibo VALUES (3, '000001')"); }},
         {"CREATE TABLE", "Extra", [&] { OtherExec("CREATE TABLE Extra (K INTEGER)"); }},
+        // A transaction starting knows no table yet: it names the folder.
+        {"a transaction", folder.string(), [&] { otherDatabase->StartTransaction(); }},
     };
     for (const auto& c : kCases) {
         auto start = std::chrono::steady_clock::now();
