@@ -101,7 +101,6 @@ std::optional<Desk::ReturnedLoan> Desk::WriteReturn(int64_t number, int mode) {
     ReturnTransaction transaction(TDM::Instance().DBDatabase1);
     if (Query1.RecordCount() == 0) return std::nullopt;
     ReturnedLoan loan = CloseLoan(mode);
-    fprintf(stderr, "KXDBG before commit\n");
     transaction.Commit();
     return loan;
 }
