@@ -113,6 +113,8 @@ class Desk {
 
     // The return and the lending cancellation of the return tab (desk_return*.cpp).
     void ReturnEntry();
+    std::optional<int64_t> ReplayHolder(const std::string& isbn12, int64_t firstCopy);
+    void NoteReservations(int64_t bookId, const std::string& isbn12);
     struct ReturnedLoan;  // desk_return.h
     std::optional<int64_t> ReturnBookNumber();
     std::optional<int64_t> ReturnedCopy(const std::string& isbn12);

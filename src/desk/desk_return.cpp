@@ -68,8 +68,26 @@ std::optional<int64_t> Desk::ReturnedCopy(const std::string& isbn12) {
         Dialogs::Information(owner_, QString::fromUtf8(kUnknownIsbn));
         return std::nullopt;
     }
+    if (Replay) return ReplayHolder(isbn12, *first);
     // Several holders: the operator says whose copy comes back.
     return DeskWindows::Fhenkyaku2().PickHolder(isbn12).value_or(*first);
+}
+
+// Without an operator only a title that one user holds can come back by its
+// ISBN; with several holders nobody can say whose copy it is.
+std::optional<int64_t> Desk::ReplayHolder(const std::string& isbn12, int64_t firstCopy) {
+    engine::TDBQuery holders;
+    holders.SetSessionName("BBB");
+    holders.SetDatabaseName("AAA");
+    holders.SQL().Add("Select Book_ID From kashibo where kashidashiF='1' and ISBN_ID=:PM");
+    holders.ParamByName("PM").SetAsString(isbn12);
+    holders.Open();
+    int64_t count = holders.RecordCount();
+    int64_t copy = count == 0 ? firstCopy : holders.FieldByName("Book_ID").AsInteger();
+    holders.Close();
+    if (count <= 1) return copy;
+    if (Note) Note("この書名は複数の人が借りていますので、返却しませんでした。", true);
+    return std::nullopt;
 }
 
 void Desk::ReturnFailed(const char* message) {

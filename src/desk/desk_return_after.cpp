@@ -41,6 +41,22 @@ bool HasReservations(int64_t bookId, const std::string& isbn12) {
 
 }  // namespace
 
+// The queue waiting for a returned title, for the staff to tell the next
+// pupil when no window can show it.
+void Desk::NoteReservations(int64_t bookId, const std::string& isbn12) {
+    auto& find = TDM::Instance().YoyakuFindQry;
+    DataSetCloser closer(find);
+    find.Close();
+    find.ParamByName("PM1").SetAsInteger(bookId);
+    find.ParamByName("PM2").SetAsString(isbn12);
+    find.Open();
+    for (; !find.Eof(); find.Next())
+        if (Note)
+            Note("予約 " + find.FieldByName("yoyakuDTime").AsString() + " " +
+                     find.FieldByName("Name_ID").AsString(),
+                 false);
+}
+
 void Desk::AfterReturn(const ReturnedLoan& loan, int mode) {
     // The borrower's list is refreshed in both modes: after a cancellation
     // it must not show the book any more.
@@ -48,9 +64,10 @@ void Desk::AfterReturn(const ReturnedLoan& loan, int mode) {
     if (mode == kModeReturn)
         AfterCommit(owner_, [&] {
             if (!HasReservations(loan.bookId, loan.isbn12)) return;
+            if (Replay) return NoteReservations(loan.bookId, loan.isbn12);
             DeskWindows::Fgyoumu1_W2().ShowReturnForm(loan.bookId, loan.isbn12);
         });
-    if (state.ReturnConfirmationOption != 0) return;
+    if (Replay || state.ReturnConfirmationOption != 0) return;
     AfterCommit(owner_, [&] {
         DeskWindows::Kakunin().Show(QString::fromUtf8(kReturned), QColor(255, 255, 0));
     });

@@ -93,6 +93,21 @@ TEST_F(ScansCommand, WhatNeedsAnOperatorIsLeftUndone) {
     EXPECT_TRUE(Rows("kashibo").empty());
 }
 
+TEST_F(ScansCommand, AReturnListsWhoWaitsAndAnIsbnOfTwoHoldersIsLeft) {
+    // Books 1 and 2 are copies of one title, lent to 10101 and 10102.
+    Sql("Update Book Set ISBN='978400000001' Where BOOK_ID<=2");
+    ASSERT_EQ(Replay("10101\n1\nACTION\n10102\n2\nACTION\n", "desk", "lend").status, 0);
+    Sql("Insert Into yoyaku (Book_ID, yoyaku_No, Name_ID, ISBN_ID, yoyakuDTime) Values "
+        "(2, 1, '100003', '978400000001', '2026/01/05 10:00:00')");
+    auto run = Replay("RETURN\n9784000000012\n1\n", "desk", "return");
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_NE(run.out.find("2\t9784000000012\tこの書名は複数の人が借りていますので、返却しませんでした。"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("予約 2026/01/05 10:00:00 100003"), std::string::npos) << run.out;
+    EXPECT_EQ(OpenLoans(), 1);
+}
+
 TEST_F(ScansCommand, WrongUseAndAMissingFile) {
     EXPECT_EQ(RunBuiltTool({"scans", folder}).status, 2);
     EXPECT_EQ(RunBuiltTool({"scans", folder, "a", "--other", "b"}).status, 2);
