@@ -5,12 +5,14 @@
 
 #include "engine/common/error.h"
 #include "engine/common/names.h"
-#include "engine/storage/sqlite/sql_writer.h"
+#include "engine/storage/sql_text/sql_writer.h"
 #include "engine/storage/sqlite/sqlite_connection.h"
 #include "engine/storage/sqlite/type_codec.h"
 
 namespace engine::storage::sqlite {
 namespace {
+
+using sqltext::QuoteName;
 
 constexpr const char* kPrimaryName = "PRIMARY";
 

@@ -1,13 +1,14 @@
 // Resolved statements on the SQLite backend.
 #include "engine/common/error.h"
-#include "engine/storage/sqlite/sql_writer.h"
+#include "engine/storage/sql_text/sql_writer.h"
 #include "engine/storage/sqlite/sqlite_connection.h"
+#include "engine/storage/sqlite/sqlite_dialect.h"
 
 namespace engine::storage::sqlite {
 
 ResultSet SqliteConnection::Run(const plan::Select& select) {
     std::vector<Value> bindings;
-    std::string sql = WriteSelect(select, bindings);
+    std::string sql = sqltext::WriteSelect(Dialect(), select, bindings);
     ResultSet result;
     for (const auto& column : select.columns) result.columns.push_back({column.name, column.type});
     NamingTable(select.from.front().table.name, [&] {
@@ -21,7 +22,7 @@ ResultSet SqliteConnection::Run(const plan::Select& select) {
 
 int64_t SqliteConnection::Run(const plan::Update& update) {
     std::vector<Value> bindings;
-    std::string sql = WriteUpdate(update, bindings);
+    std::string sql = sqltext::WriteUpdate(Dialect(), update, bindings);
     int64_t changed = 0;
     Atomically(update.table.name, [&] {
         try {
@@ -35,7 +36,7 @@ int64_t SqliteConnection::Run(const plan::Update& update) {
 
 int64_t SqliteConnection::Run(const plan::Delete& del) {
     std::vector<Value> bindings;
-    std::string sql = WriteDelete(del, bindings);
+    std::string sql = sqltext::WriteDelete(Dialect(), del, bindings);
     int64_t changed = 0;
     Atomically(del.table.name, [&] { changed = RunChanges(sql, bindings); });
     return changed;

@@ -1,7 +1,7 @@
-// The SELECT, UPDATE and DELETE statements of resolved plans, for SQLite.
-#include "engine/storage/sqlite/sql_writer.h"
+// The SELECT, UPDATE and DELETE statements of resolved plans.
+#include "engine/storage/sql_text/sql_writer.h"
 
-namespace engine::storage::sqlite {
+namespace engine::storage::sqltext {
 namespace {
 
 std::string Alias(size_t i) {
@@ -38,24 +38,26 @@ std::string FromClause(const plan::Select& select, SqlWriter& writer) {
 
 }  // namespace
 
-std::string WriteSelect(const plan::Select& select, std::vector<Value>& bindings) {
-    SqlWriter writer(Sources(select), true);
+std::string WriteSelect(const SqlDialect& dialect, const plan::Select& select,
+                        std::vector<Value>& bindings) {
+    SqlWriter writer(dialect, Sources(select), true);
     std::string sql = "SELECT ";
-    sql += select.withRowId ? "\"t0\".rowid" : "0";
+    sql += select.withRowId ? "\"t0\"." + dialect.RowId() : "0";
     for (const auto& column : select.columns) sql += ", " + writer.Write(*column.value);
     sql += FromClause(select, writer);
     if (select.where) sql += " WHERE " + writer.Write(*select.where);
     for (size_t i = 0; i < select.orderBy.size(); ++i) {
         sql += i ? ", " : " ORDER BY ";
         sql +=
-            writer.Write(*select.orderBy[i].value) + (select.orderBy[i].descending ? " DESC" : "");
+            dialect.OrderItem(writer.Write(*select.orderBy[i].value), select.orderBy[i].descending);
     }
     bindings = std::move(writer.bindings());
     return sql;
 }
 
-std::string WriteUpdate(const plan::Update& update, std::vector<Value>& bindings) {
-    SqlWriter writer({&update.table}, false);
+std::string WriteUpdate(const SqlDialect& dialect, const plan::Update& update,
+                        std::vector<Value>& bindings) {
+    SqlWriter writer(dialect, {&update.table}, false);
     std::string sql = "UPDATE " + QuoteName(update.table.name) + " SET ";
     for (size_t i = 0; i < update.sets.size(); ++i) {
         const auto& [column, value] = update.sets[i];
@@ -66,12 +68,13 @@ std::string WriteUpdate(const plan::Update& update, std::vector<Value>& bindings
     return sql;
 }
 
-std::string WriteDelete(const plan::Delete& del, std::vector<Value>& bindings) {
-    SqlWriter writer({&del.table}, false);
+std::string WriteDelete(const SqlDialect& dialect, const plan::Delete& del,
+                        std::vector<Value>& bindings) {
+    SqlWriter writer(dialect, {&del.table}, false);
     std::string sql = "DELETE FROM " + QuoteName(del.table.name);
     if (del.where) sql += " WHERE " + writer.Write(*del.where);
     bindings = std::move(writer.bindings());
     return sql;
 }
 
-}  // namespace engine::storage::sqlite
+}  // namespace engine::storage::sqltext

@@ -1,12 +1,12 @@
-#include "engine/storage/sqlite/sql_writer.h"
+#include "engine/storage/sql_text/sql_writer.h"
 
 #include "engine/common/error.h"
 #include "engine/common/overload.h"
 
-namespace engine::storage::sqlite {
+namespace engine::storage::sqltext {
 namespace {
 
-const char* OperatorText(plan::CompareOp op) {
+const char* OrderingOperator(plan::CompareOp op) {
     switch (op) {
         case plan::CompareOp::Lt:
             return " < ";
@@ -14,14 +14,14 @@ const char* OperatorText(plan::CompareOp op) {
             return " <= ";
         case plan::CompareOp::Gt:
             return " > ";
-        case plan::CompareOp::Ge:
+        default:
             return " >= ";
-        case plan::CompareOp::Eq:
-            return " IS ";
-        case plan::CompareOp::Ne:
-            return " IS NOT ";
     }
-    return " IS ";
+}
+
+bool IsValue(const plan::Expr& expr) {
+    auto* literal = std::get_if<plan::Literal>(&expr.node);
+    return literal && !literal->value.IsNull();
 }
 
 // Terms [begin, end) of an AND/OR chain. SQLite parses "a OR b OR c ..." into
@@ -62,7 +62,12 @@ std::string SqlWriter::Column(int source, int column) const {
 std::string SqlWriter::Bind(const Value& value) {
     if (value.IsNull()) return "NULL";
     bindings_.push_back(value);
-    return "?";
+    return dialect_.Placeholder(bindings_.size(), value);
+}
+
+std::string SqlWriter::BindAny(const Value& value) {
+    bindings_.push_back(value);
+    return dialect_.Placeholder(bindings_.size(), value);
 }
 
 bool SqlWriter::IsText(const plan::Expr& expr) const {
@@ -73,15 +78,17 @@ bool SqlWriter::IsText(const plan::Expr& expr) const {
 }
 
 std::string SqlWriter::WriteCompare(const plan::Compare& c) {
-    bool ordering = c.op != plan::CompareOp::Eq && c.op != plan::CompareOp::Ne;
     std::string left = Write(*c.left);
     std::string right = Write(*c.right);
+    if (c.op == plan::CompareOp::Eq)
+        return "(" + left + dialect_.Same(IsValue(*c.right)) + right + ")";
+    if (c.op == plan::CompareOp::Ne) return "(" + left + dialect_.Different() + right + ")";
     // In an ordering comparison a NULL text counts as an empty text.
-    if (ordering && (IsText(*c.left) || IsText(*c.right))) {
+    if (IsText(*c.left) || IsText(*c.right)) {
         left = "COALESCE(" + left + ",'')";
         right = "COALESCE(" + right + ",'')";
     }
-    return "(" + left + OperatorText(c.op) + right + ")";
+    return "(" + left + OrderingOperator(c.op) + right + ")";
 }
 
 std::string SqlWriter::WriteLike(const plan::Like& like) {
@@ -91,9 +98,14 @@ std::string SqlWriter::WriteLike(const plan::Like& like) {
                                 "LIKE needs a constant or a parameter as its pattern");
     std::string operand = Write(*like.operand);
     if (literal->value.IsNull()) return "(NULL)";
-    std::string glob = LikeToGlob(literal->value.IsText() ? literal->value.Text() : "");
-    std::string sql = "(" + operand + " GLOB " + Bind(Value(glob)) + ")";
-    return like.negated ? "(NOT COALESCE(" + sql + ",0))" : sql;
+    std::string pattern =
+        dialect_.LikePattern(literal->value.IsText() ? literal->value.Text() : "");
+    std::string sql = "(" + dialect_.Like(operand, Bind(Value(pattern))) + ")";
+    return like.negated ? "(NOT COALESCE(" + sql + "," + dialect_.False() + "))" : sql;
+}
+
+std::string SqlWriter::WriteNot(const plan::Not& n) {
+    return "(NOT COALESCE(" + Write(*n.operand) + "," + dialect_.False() + "))";
 }
 
 std::string SqlWriter::Write(const plan::Expr& expr) {
@@ -103,29 +115,16 @@ std::string SqlWriter::Write(const plan::Expr& expr) {
             [&](const plan::Literal& l) { return Bind(l.value); },
             [&](const plan::Compare& c) { return WriteCompare(c); },
             [&](const plan::Logical& l) { return WriteChain(*this, l, 0, l.terms.size()); },
-            [&](const plan::Not& n) { return "(NOT COALESCE(" + Write(*n.operand) + ",0))"; },
+            [&](const plan::Not& n) { return WriteNot(n); },
             [&](const plan::IsNull& n) {
                 return "(" + Write(*n.operand) + (n.negated ? " IS NOT NULL)" : " IS NULL)");
             },
             [&](const plan::Like& l) { return WriteLike(l); },
-            [&](const plan::DateAsDateTime& d) { return "(" + Write(*d.operand) + " * 86400000)"; },
+            [&](const plan::DateAsDateTime& d) {
+                return dialect_.DateAsDateTime(Write(*d.operand));
+            },
         },
         expr.node);
 }
 
-std::string LikeToGlob(const std::string& pattern) {
-    std::string glob;
-    for (char c : pattern) {
-        if (c == '%')
-            glob += '*';
-        else if (c == '_')
-            glob += '?';
-        else if (c == '*' || c == '?' || c == '[')
-            glob += std::string("[") + c + "]";
-        else
-            glob += c;
-    }
-    return glob;
-}
-
-}  // namespace engine::storage::sqlite
+}  // namespace engine::storage::sqltext
