@@ -5,7 +5,8 @@
 //
 // "貸出中の本ではありません。" is said only when the open loans of the book
 // were counted and there were none; every failure up to and including the
-// commit rolls the transaction back and says that the return was undone.
+// commit (also one of the ISBN search) rolls the transaction back, if one
+// was started, and says that the return was undone.
 #include <QString>
 
 #include "data/U_DM.h"
@@ -27,10 +28,11 @@ constexpr const char* kUndone = "返却処理が正常に出来ませんでし�
 void Desk::ReturnEntry() {
     state.label31 = kReturnCaption;
     const int mode = state.returnMode;
-    std::optional<int64_t> number = ReturnBookNumber();
-    if (!number) return;
     std::optional<ReturnedLoan> loan;
     try {
+        // No number (nothing typed, an unknown ISBN): the entry stays as it is.
+        std::optional<int64_t> number = ReturnBookNumber();
+        if (!number) return;
         loan = WriteReturn(*number, mode);
         if (!loan) ReturnFailed(kNotOnLoan);
     } catch (const std::exception&) {
