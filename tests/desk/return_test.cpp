@@ -313,6 +313,23 @@ TEST_F(ReturnTest, TheReservationListComesAfterTheCommitAndOnlyWhenSomeoneWaits)
     ExpectScriptDone();
 }
 
+TEST_F(ReturnTest, AFailureAfterTheCommitIsShownAndTheReturnStands) {
+    Lend(160, 10201, 1);
+    RunSql(dataFolder, "DROP TABLE yoyaku");  // the reservation lookup fails
+    OpenDesk([&](TFgyoumu1& desk) {
+        ToReturnTab(desk);
+        dialogs->Answer(Dialogs::Kind::Error, Dialogs::Ok);
+        ExpectConfirmation();
+        Scan(desk, "Edit5", "160");
+        EXPECT_EQ(Text(desk, "Edit2"), UserText(10201, "NAME"));
+        EXPECT_EQ(Text(desk, "Edit16"), QStringLiteral("160"));
+    });
+    EXPECT_EQ(OpenLoans(160), 0);
+    EXPECT_FALSE(BookLent(160));
+    EXPECT_EQ(UserCount(10201), 0);
+    ExpectScriptDone();
+}
+
 // --- Failures -------------------------------------------------------------------
 
 // Another desk's session on the data folder: its database, the loan table
