@@ -91,6 +91,13 @@ bool FreeBook(DeskState& state, int64_t bookId, std::string& isbn12) {
     return true;
 }
 
+// The cancellation leaves no trace: every open loan of the book goes.
+void DeleteOpenLoans(engine::TDBQuery& query1, engine::TDBQuery& delQry, int64_t bookId) {
+    query1.Close();
+    delQry.ParamByName("PM1").SetAsInteger(bookId);
+    delQry.ExecSQL();
+}
+
 }  // namespace
 
 std::optional<Desk::ReturnedLoan> Desk::WriteReturn(int64_t number, int mode) {
@@ -117,9 +124,7 @@ Desk::ReturnedLoan Desk::CloseLoan(int mode) {
     if (FreeBook(state, bookId, loan.isbn12)) loan.bookId = bookId;
     Query1.Post();
     if (mode == kModeCancel) {
-        Query1.Close();
-        DelQry.ParamByName("PM1").SetAsInteger(bookId);
-        DelQry.ExecSQL();
+        DeleteOpenLoans(Query1, DelQry, bookId);
         state.label31 = kCancelCaption;
     }
     PostIfEditing(TDM::Instance().NAME);
