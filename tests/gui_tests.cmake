@@ -2,7 +2,7 @@
 add_subdirectory(${CMAKE_CURRENT_SOURCE_DIR}/support)
 kx_layer_tests(data_tests ${CMAKE_CURRENT_SOURCE_DIR}/data kx_data)
 # The window layers' test programs have their own main (they need a QApplication).
-foreach(layer grid desk app)
+foreach(layer grid reports desk app)
   kx_layer_tests(${layer}_tests ${CMAKE_CURRENT_SOURCE_DIR}/${layer} kx_test_support
                  kx_gui_test_main)
 endforeach()

@@ -1,0 +1,80 @@
+#include "reports/fonts.h"
+
+#include <QFontMetricsF>
+#include <QHash>
+#include <QImage>
+#include <QMutex>
+
+namespace kashidashi::reports {
+namespace {
+
+// Measured at 720 dots per inch.
+constexpr double kDpi = 720.0;
+
+// Widths are the sums of the characters' advances (kerning is off in every
+// report font), each measured once per font.
+class InstalledMetrics : public TextMetrics {
+  public:
+    InstalledMetrics() : device_(1, 1, QImage::Format_RGB32) {
+        int dotsPerMetre = static_cast<int>(kDpi / 0.0254 + 0.5);
+        device_.setDotsPerMeterX(dotsPerMetre);
+        device_.setDotsPerMeterY(dotsPerMetre);
+    }
+    double WidthMm(const QString& text, const FontSpec& font) const override {
+        QMutexLocker lock(&mutex_);
+        Widths& widths = WidthsOf(font);
+        double total = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            total += CharWidth(widths, text.mid(i, n));
+            i += n - 1;
+        }
+        return total * kMmPerInch / kDpi;
+    }
+
+  private:
+    struct Widths {
+        QFontMetricsF metrics;
+        QHash<QString, double> advances;
+    };
+    Widths& WidthsOf(const FontSpec& font) const {
+        QString key = QString::fromStdString(font.name) + QChar(u'|') + QString::number(font.size);
+        auto found = cache_.find(key);
+        if (found == cache_.end())
+            found = cache_.insert(key, Widths{QFontMetricsF(ReportFont(font), &device_), {}});
+        return *found;
+    }
+    static double CharWidth(Widths& widths, const QString& character) {
+        auto found = widths.advances.constFind(character);
+        if (found != widths.advances.constEnd()) return *found;
+        return *widths.advances.insert(character, widths.metrics.horizontalAdvance(character));
+    }
+    QImage device_;
+    mutable QMutex mutex_;
+    mutable QHash<QString, Widths> cache_;
+};
+
+}  // namespace
+
+QString InstalledFamily(const std::string& layoutName) {
+    if (layoutName == "メイリオ") return QStringLiteral("Noto Sans CJK JP");
+    if (layoutName == "ＭＳ 明朝") return QStringLiteral("IPAMincho");
+    if (layoutName == "ＭＳ ゴシック") return QStringLiteral("IPAGothic");
+    return QString::fromStdString(layoutName);
+}
+
+QFont ReportFont(const FontSpec& spec) {
+    QFont font(InstalledFamily(spec.name));
+    font.setPointSizeF(spec.size);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setStyleStrategy(QFont::PreferOutline);
+    font.setKerning(false);
+    return font;
+}
+
+const TextMetrics& FontMetrics() {
+    static const InstalledMetrics metrics;
+    return metrics;
+}
+
+}  // namespace kashidashi::reports
