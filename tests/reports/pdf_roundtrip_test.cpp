@@ -1,0 +1,55 @@
+// The barcode sheet through a real PDF: rasterised by pdftoppm and read by
+// zbarimg, the four symbols give exactly the four control words. The PDF
+// embeds the report fonts.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+
+#include "reports/layout_file.h"
+#include "reports/renderer.h"
+#include "reports/report_output.h"
+
+namespace kashidashi::reports {
+namespace {
+
+QString RunTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+TEST(PdfRoundTrip, TheBarcodeSheetScansAsTheFourControlWords) {
+    QTemporaryDir dir;
+    QString pdf = dir.filePath(QStringLiteral("barcodes.pdf"));
+    ASSERT_TRUE(WritePdf(RenderReport(LoadLayout(QStringLiteral("control_barcodes")), {}), pdf));
+    RunTool(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"), pdf,
+             dir.filePath(QStringLiteral("sheet"))});
+    QStringList pngs = QDir(dir.path()).entryList({QStringLiteral("sheet*.png")});
+    ASSERT_EQ(pngs.size(), 1);
+    QString out =
+        RunTool(QStringLiteral("zbarimg"), {QStringLiteral("--quiet"), dir.filePath(pngs[0])});
+    QStringList symbols = out.split(u'\n', Qt::SkipEmptyParts);
+    std::sort(symbols.begin(), symbols.end());
+    EXPECT_EQ(symbols,
+              (QStringList{QStringLiteral("CODE-39:ACTION"), QStringLiteral("CODE-39:CANCEL"),
+                           QStringLiteral("CODE-39:LENDING"), QStringLiteral("CODE-39:RETURN")}));
+}
+
+TEST(PdfRoundTrip, TheReportFontsAreEmbedded) {
+    QTemporaryDir dir;
+    QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+    ASSERT_TRUE(WritePdf(RenderReport(LoadLayout(QStringLiteral("control_barcodes")), {}), pdf));
+    QString fonts = RunTool(QStringLiteral("pdffonts"), {pdf});
+    EXPECT_TRUE(fonts.contains(QStringLiteral("NotoSansCJK"))) << fonts.toStdString();
+    for (const QString& line : fonts.split(u'\n').mid(2, -1))
+        if (!line.isEmpty())
+            EXPECT_TRUE(line.contains(QStringLiteral(" yes "))) << line.toStdString();
+}
+
+}  // namespace
+}  // namespace kashidashi::reports
