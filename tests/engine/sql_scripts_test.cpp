@@ -1,6 +1,7 @@
-// Runs the SQL scripts tests/engine/scripts/*.test, one test per file, each
-// against a fresh empty database folder, through TDBQuery as the
-// application runs its statements.
+// Runs the SQL scripts tests/engine/scripts/*.test, one test per file and
+// backend, each against a fresh empty database (a folder, or a database on
+// the test server: pg_test_server.h), through TDBQuery as the application
+// runs its statements.
 //
 // Script format, in the manner of sqllogictest. A record is a header line,
 // the statement's lines, and a blank line (or the end of the file):
@@ -39,6 +40,7 @@
 #include "engine/dataset/query.h"
 #include "engine/session/database.h"
 #include "engine/session/session.h"
+#include "pg_test_server.h"
 
 namespace engine {
 namespace {
@@ -191,8 +193,10 @@ std::string Joined(const std::vector<std::string>& lines) {
 
 class ScriptRunner {
   public:
-    ScriptRunner(std::string file, const std::string& databaseName)
-        : file_(std::move(file)), databaseName_(databaseName) {}
+    ScriptRunner(std::string file, const TDBDatabase& database)
+        : file_(std::move(file)),
+          databaseName_(database.DatabaseName()),
+          sessionName_(database.Session().SessionName()) {}
 
     void Run(const Record& record);
 
@@ -204,9 +208,11 @@ class ScriptRunner {
 
     std::string file_;
     std::string databaseName_;
+    std::string sessionName_;
 };
 
 void ScriptRunner::Prepare(TDBQuery& query, const Record& record) const {
+    query.SetSessionName(sessionName_);
     query.SetDatabaseName(databaseName_);
     query.SQL().SetText(record.text);
     for (const auto& param : record.params) query.ParamByName(param.name).SetValue(param.value);
@@ -286,23 +292,60 @@ fs::path MakeTempFolder() {
     return pattern;
 }
 
-class SqlScriptTest : public ::testing::TestWithParam<fs::path> {};
+enum class Backend { Folder, Server };
 
-TEST_P(SqlScriptTest, Runs) {
-    auto records = ScriptReader(GetParam()).Read();
-    ASSERT_FALSE(records.empty());
+using ScriptCase = std::tuple<fs::path, Backend>;
+
+class SqlScriptTest : public ::testing::TestWithParam<ScriptCase> {
+  public:
+    void RunAll(TDBDatabase& database) {
+        auto records = ScriptReader(Script()).Read();
+        ASSERT_FALSE(records.empty());
+        ScriptRunner runner(Script().string(), database);
+        for (const auto& record : records) runner.Run(record);
+    }
+    const fs::path& Script() const { return std::get<0>(GetParam()); }
+};
+
+void RunInFolder(SqlScriptTest& test, const fs::path& script,
+                 void (SqlScriptTest::*run)(TDBDatabase&)) {
     fs::path folder = MakeTempFolder();
     {
-        TDBDatabase database("SCRIPT_" + GetParam().stem().string(), TDBSession::Default());
+        TDBDatabase database("SCRIPT_" + script.stem().string(), TDBSession::Default());
         database.SetDirectory(folder.string());
-        ScriptRunner runner(GetParam().string(), database.DatabaseName());
-        for (const auto& record : records) runner.Run(record);
+        (test.*run)(database);
     }
     fs::remove_all(folder);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scripts, SqlScriptTest, ::testing::ValuesIn(Scripts()),
-                         [](const auto& info) { return info.param.stem().string(); });
+TEST_P(SqlScriptTest, Runs) {
+    if (std::get<1>(GetParam()) == Backend::Folder) {
+        RunInFolder(*this, Script(), &SqlScriptTest::RunAll);
+        return;
+    }
+    KX_NEED_SERVER();
+    testing::ScratchDatabase scratch;
+    TDBSession session("SCRIPT_SERVER_" + Script().stem().string());
+    session.SetSessionType(SessionType::stRemote);
+    TDBSession::Remote remote;
+    remote.host = scratch.address().host;
+    remote.port = scratch.address().port;
+    remote.user = scratch.address().user;
+    remote.password = scratch.address().password;
+    session.SetRemoteSettings(remote);
+    TDBDatabase database("SCRIPT", session);
+    database.SetRemoteDatabase(scratch.name());
+    RunAll(database);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, SqlScriptTest,
+                         ::testing::Combine(::testing::ValuesIn(Scripts()),
+                                            ::testing::Values(Backend::Folder, Backend::Server)),
+                         [](const auto& info) {
+                             return std::get<0>(info.param).stem().string() +
+                                    (std::get<1>(info.param) == Backend::Server ? "_server"
+                                                                                : "_folder");
+                         });
 
 }  // namespace
 }  // namespace engine

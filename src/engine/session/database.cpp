@@ -6,6 +6,7 @@
 #include "engine/dataset/db_dataset.h"
 #include "engine/session/session.h"
 #include "engine/storage/open_local.h"
+#include "engine/storage/open_remote.h"
 #include "platform/paths.h"
 
 namespace engine {
@@ -53,15 +54,16 @@ void TDBDatabase::SetConnected(bool connected) {
 
 storage::Connection& TDBDatabase::Connection() {
     if (connection_) return *connection_;
-    if (session_.GetSessionType() == SessionType::stRemote) {
-        // The server backend is not part of this build: a remote connect fails
-        // the way an unreachable server does.
-        const auto& remote = session_.RemoteSettings();
-        throw EngineError::Make(err::kCannotConnect,
-                                remote.host.empty() ? remote.address : remote.host);
-    }
-    // Waits for another desk's database lock follow the session's lock rule.
+    // Waits for another desk's locks follow the session's lock rule.
     storage::LockRule rule{session_.LockRetryCount, session_.LockWaitTime};
+    if (session_.GetSessionType() == SessionType::stRemote) {
+        const auto& remote = session_.RemoteSettings();
+        storage::ServerAddress server{remote.host.empty() ? remote.address : remote.host,
+                                      remote.port, remote.user, remote.password, remoteDatabase_};
+        connection_ = storage::OpenRemote(server, rule);
+        session_.SetActive(true);
+        return *connection_;
+    }
     connection_ = storage::OpenLocal(platform::MapToLocalPath(directory_), rule);
     session_.SetActive(true);
     return *connection_;

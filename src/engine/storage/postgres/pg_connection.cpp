@@ -1,0 +1,56 @@
+#include "engine/storage/postgres/pg_connection.h"
+
+#include "engine/common/names.h"
+
+namespace engine::storage::postgres {
+
+PgConnection::PgConnection(const ServerAddress& server, LockRule rule) : link_(server, rule) {}
+
+PgConnection::~PgConnection() {
+    // Closing the connection rolls back an open transaction and releases
+    // every advisory lock on the server.
+}
+
+void PgConnection::Atomically(const std::string& table, const std::function<void()>& work,
+                              bool single) {
+    if (atomicDepth_ > 0 || (single && !inTransaction_)) return NamingTable(table, work);
+    const bool nested = inTransaction_;
+    ++atomicDepth_;
+    try {
+        NamingTable(table, [&] {
+            Exec(nested ? "SAVEPOINT kx_atomic" : "BEGIN");
+            work();
+            Exec(nested ? "RELEASE SAVEPOINT kx_atomic" : "COMMIT");
+        });
+    } catch (...) {
+        --atomicDepth_;
+        link_.ExecQuietly(nested ? "ROLLBACK TO SAVEPOINT kx_atomic" : "ROLLBACK");
+        if (nested) link_.ExecQuietly("RELEASE SAVEPOINT kx_atomic");
+        throw;
+    }
+    --atomicDepth_;
+}
+
+void PgConnection::Begin() {
+    Exec("BEGIN");
+    inTransaction_ = true;
+}
+
+// The server syncs every commit (synchronous_commit), forced or not. A
+// transaction that a failed statement spoilt ends in a rollback, which is
+// reported rather than taken for a commit.
+void PgConnection::Commit(bool /*forceFlush*/) {
+    PgResult result = link_.Exec("COMMIT");
+    inTransaction_ = false;
+    if (result.Tag() == "ROLLBACK")
+        throw EngineError::Make(err::kIoError, Location(),
+                                "the transaction failed and was rolled back");
+}
+
+// A lost connection has already rolled back on the server.
+void PgConnection::Rollback() {
+    inTransaction_ = false;
+    link_.ExecQuietly("ROLLBACK");
+}
+
+}  // namespace engine::storage::postgres

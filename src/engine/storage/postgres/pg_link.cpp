@@ -1,0 +1,83 @@
+#include "engine/storage/postgres/pg_link.h"
+
+#include <charconv>
+#include <cstring>
+
+#include "engine/storage/postgres/pg_values.h"
+
+namespace engine::storage::postgres {
+namespace {
+
+bool StartsWith(const char* state, const char* prefix) {
+    return state && std::strncmp(state, prefix, std::strlen(prefix)) == 0;
+}
+
+// The server's first line of the message, without "ERROR:  ".
+std::string PrimaryMessage(PGresult* result) {
+    const char* primary = PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY);
+    return primary ? primary : "";
+}
+
+}  // namespace
+
+std::string_view PgResult::Text(int row, int column) const {
+    return {PQgetvalue(result_.get(), row, column),
+            static_cast<size_t>(PQgetlength(result_.get(), row, column))};
+}
+
+int64_t PgResult::Integer(int row, int column) const {
+    auto text = Text(row, column);
+    int64_t n = 0;
+    std::from_chars(text.data(), text.data() + text.size(), n);
+    return n;
+}
+
+Value PgResult::At(int row, int column, const ColumnType& type) const {
+    if (IsNull(row, column)) return Value();
+    return ReadValue(Text(row, column), type);
+}
+
+int64_t PgResult::Changed() const {
+    const char* tuples = PQcmdTuples(result_.get());
+    return tuples && *tuples ? std::atoll(tuples) : 0;
+}
+
+PGresult* PgLink::Send(const std::string& sql, const std::vector<Value>& bindings) {
+    std::vector<std::string> texts;
+    texts.reserve(bindings.size());
+    std::vector<const char*> values;
+    for (const auto& value : bindings) {
+        texts.push_back(WireText(value));
+        values.push_back(value.IsNull() ? nullptr : texts.back().c_str());
+    }
+    return PQexecParams(conn_, sql.c_str(), static_cast<int>(values.size()), nullptr, values.data(),
+                        nullptr, nullptr, 0);
+}
+
+PgResult PgLink::Exec(const std::string& sql, const std::vector<Value>& bindings) {
+    if (Broken()) throw EngineError::Make(err::kConnectionLost, location_);
+    PGresult* result = Send(sql, bindings);
+    auto status = PQresultStatus(result);
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return PgResult(result);
+    ThrowFailure(result);
+}
+
+void PgLink::ExecQuietly(const std::string& sql, const std::vector<Value>& bindings) {
+    if (!Broken()) PQclear(Send(sql, bindings));
+}
+
+void PgLink::ThrowFailure(PGresult* result) {
+    PgResult owner(result);  // freed on the way out
+    const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    std::string message = result ? PrimaryMessage(result) : PQerrorMessage(conn_);
+    if (Broken() || StartsWith(state, "08") || StartsWith(state, "57P"))
+        throw EngineError::Make(err::kConnectionLost, location_);
+    if (StartsWith(state, "23505")) throw EngineError::Make(err::kDuplicateKey, "", "");
+    if (StartsWith(state, "55P03") || StartsWith(state, "40"))
+        throw EngineError::Make(err::kTableLocked, location_);
+    if (StartsWith(state, "42") || StartsWith(state, "22") || StartsWith(state, "54"))
+        throw EngineError::Make(err::kSqlError, message);
+    throw EngineError::Make(err::kIoError, location_, message);
+}
+
+}  // namespace engine::storage::postgres

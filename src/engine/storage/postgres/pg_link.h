@@ -1,0 +1,74 @@
+// One libpq connection to the server, with every failure turned into the
+// engine's errors: connect failures into 11280, 11287 and 11294, a broken
+// connection into 11276, a unique index violated into 9729 (without names:
+// the caller adds them), a lock wait beyond the lock rule into 10241 (naming
+// the server: NamingTable names the table), a statement the server refuses
+// into 11949.
+#pragma once
+
+#include <libpq-fe.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/common/error.h"
+#include "engine/common/value.h"
+#include "engine/storage/open_local.h"
+#include "engine/storage/open_remote.h"
+
+namespace engine::storage::postgres {
+
+// The rows a statement returned, read as text.
+class PgResult {
+  public:
+    explicit PgResult(PGresult* result) : result_(result, &PQclear) {}
+    int Rows() const { return PQntuples(result_.get()); }
+    bool IsNull(int row, int column) const { return PQgetisnull(result_.get(), row, column); }
+    std::string_view Text(int row, int column) const;
+    int64_t Integer(int row, int column) const;
+    // A column of `type`, NULL when the server sent NULL.
+    Value At(int row, int column, const ColumnType& type) const;
+    int64_t Changed() const;  // rows an INSERT, UPDATE or DELETE touched
+    std::string Tag() const { return PQcmdStatus(result_.get()); }
+
+  private:
+    std::unique_ptr<PGresult, decltype(&PQclear)> result_;
+};
+
+class PgLink {
+  public:
+    // Connects, or throws 11280, 11287 or 11294.
+    PgLink(const ServerAddress& server, LockRule rule);
+    ~PgLink();
+    PgLink(const PgLink&) = delete;
+    PgLink& operator=(const PgLink&) = delete;
+
+    PgResult Exec(const std::string& sql, const std::vector<Value>& bindings = {});
+    // For undoing and unlocking on the way out of a failure: never throws.
+    void ExecQuietly(const std::string& sql, const std::vector<Value>& bindings = {});
+    bool Broken() const { return PQstatus(conn_) != CONNECTION_OK; }
+    // The server's address as error texts name it.
+    const std::string& Location() const { return location_; }
+
+  private:
+    PGresult* Send(const std::string& sql, const std::vector<Value>& bindings);
+    [[noreturn]] void ThrowFailure(PGresult* result);
+
+    PGconn* conn_ = nullptr;
+    std::string location_;
+};
+
+// Runs `work`; a 10241 that it raises names `table`.
+template <class Work>
+auto NamingTable(const std::string& table, Work&& work) {
+    try {
+        return work();
+    } catch (const EngineError& error) {
+        if (error.code() != err::kTableLocked) throw;
+        throw EngineError::Make(err::kTableLocked, table);
+    }
+}
+
+}  // namespace engine::storage::postgres
