@@ -1,0 +1,94 @@
+// The preview window's actions on the prepared pages: print, page setup,
+// exports, save and open.
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
+
+#include "reports/preview_window.h"
+#include "reports/report_output.h"
+#include "widgets/dialogs.h"
+
+namespace kashidashi::reports {
+
+void TPreview::Print() {
+    if (!HasPrinter()) {
+        Dialogs::Information(this,
+                             QStringLiteral("プリンタが設定されていないため、印刷できません。"));
+        return;
+    }
+    if (!PrintPages(report_, *printer_))
+        Dialogs::Error(this, QStringLiteral("印刷できませんでした。"));
+}
+
+void TPreview::PageSetup() {
+    QPageSetupDialog dialog(printer_.get(), this);
+    Dialogs::Exec(dialog);
+}
+
+bool TPreview::ExportPdf(const QString& path) {
+    return WritePdf(report_, path);
+}
+
+bool TPreview::Save(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(WritePrepared(report_)) >= 0 &&
+           file.flush();
+}
+
+bool TPreview::Open(const QString& path) {
+    QFile file(path);
+    try {
+        if (!file.open(QIODevice::ReadOnly)) return false;
+        report_ = ReadPrepared(file.readAll());
+    } catch (const std::exception&) {
+        return false;
+    }
+    page_ = 0;
+    foundText_ = -1;
+    FillOutline();
+    ShowPage();
+    return true;
+}
+
+// Written by a thread of its own while the progress display counts pages.
+bool TPreview::ExportSpreadsheet(const QString& path) {
+    std::atomic<int> done{0};
+    bool written = false;
+    QProgressDialog progress(QStringLiteral("Excel に出力しています…"), QString(), 0,
+                             static_cast<int>(report_.pages.size()), this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    QThread* worker =
+        QThread::create([&] { written = WriteSpreadsheet(report_, path.toStdString(), &done); });
+    QEventLoop loop;
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, &progress, [&] { progress.setValue(done.load()); });
+    connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
+    tick.start(50);
+    worker->start();
+    loop.exec();
+    worker->wait();
+    delete worker;
+    return written;
+}
+
+void TPreview::AskAndRun(bool save, const QString& filter,
+                         bool (TPreview::*action)(const QString&)) {
+    QFileDialog dialog(this, QString(), QString(), filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (Dialogs::Exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    if (!(this->*action)(dialog.selectedFiles().first()))
+        Dialogs::Error(this, save ? QStringLiteral("ファイルに書き出せませんでした。")
+                                  : QStringLiteral("ファイルを読み込めませんでした。"));
+}
+
+}  // namespace kashidashi::reports

@@ -1,0 +1,128 @@
+// The preview window, real and offscreen: opened at 100 % on page 1 through
+// Dialogs, navigation, find, the outline, the exports, save and open, and
+// printing without a printer.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+
+#include "reports/fixture_source.h"
+#include "reports/layout_file.h"
+#include "reports/preview_window.h"
+#include "reports/renderer.h"
+#include "reports/report.h"
+#include "reports/report_output.h"
+#include "support/scripted_dialogs.h"
+
+namespace kashidashi::reports {
+namespace {
+
+using kx_test::ScriptedDialogs;
+using namespace testing;
+
+PreparedReport ThreePages() {
+    FixtureSource head("rptHead", {{{"meisyou", Text("みどり小学校")}}});
+    std::vector<Row> rows;
+    for (int i = 1; i <= 130; ++i)
+        rows.push_back({{"利用者番号", Int(i, "")},
+                        {"name", Text(i == 100 ? "=HYPERLINK(\"x\")" : "名前")},
+                        {"BOOK_ID", Int(i, "0000" + std::to_string(i))},
+                        {"syomei2", Text("本")},
+                        {"NDC_ID", Int(1, "1")},
+                        {"kashidashibi", NullOf(engine::FieldType::Date)},
+                        {"henkyakuyotei", NullOf(engine::FieldType::Date)},
+                        {"henkyakubi", NullOf(engine::FieldType::Date)}});
+    FixtureSource loans("rptDBDataset2", rows);
+    return RenderReport(LoadLayout(QStringLiteral("period_list")), {&loans, &head});
+}
+
+TEST(Preview, OpensAt100PercentOnThFirstPageAndNavigates) {
+    TPreview preview(ThreePages());
+    ASSERT_GE(preview.Report().pages.size(), 3u);
+    EXPECT_DOUBLE_EQ(preview.Zoom(), 1.0);
+    EXPECT_EQ(preview.PageIndex(), 0);
+    preview.GoToPage(2);
+    EXPECT_EQ(preview.PageIndex(), 2);
+    preview.GoToPage(99);
+    EXPECT_EQ(preview.PageIndex(), int(preview.Report().pages.size()) - 1);
+    auto* outline = preview.findChild<QListWidget*>();
+    ASSERT_TRUE(outline);
+    EXPECT_EQ(outline->count(), int(preview.Report().pages.size()));
+    outline->setCurrentRow(1);
+    EXPECT_EQ(preview.PageIndex(), 1);
+    preview.SetZoom(2.0);
+    EXPECT_DOUBLE_EQ(preview.Zoom(), 2.0);
+}
+
+TEST(Preview, FindShowsThePageOfTheNextTextThatHoldsIt) {
+    TPreview preview(ThreePages());
+    ASSERT_TRUE(preview.Find(QStringLiteral("00120")));
+    EXPECT_GE(preview.PageIndex(), 2);
+    EXPECT_TRUE(preview.Find(QStringLiteral("件数")));
+    EXPECT_EQ(preview.PageIndex(), int(preview.Report().pages.size()) - 1);
+    EXPECT_FALSE(preview.Find(QStringLiteral("見つからない言葉")));
+}
+
+TEST(Preview, SavedReportsOpenAgainWithTheSamePages) {
+    QTemporaryDir dir;
+    TPreview preview(ThreePages());
+    QString path = dir.filePath(QStringLiteral("list.kxr"));
+    ASSERT_TRUE(preview.Save(path));
+    TPreview other(PreparedReport{});
+    ASSERT_TRUE(other.Open(path));
+    ASSERT_EQ(other.Report().pages.size(), preview.Report().pages.size());
+    const Page& a = preview.Report().pages[1];
+    const Page& b = other.Report().pages[1];
+    ASSERT_EQ(a.texts.size(), b.texts.size());
+    for (size_t i = 0; i < a.texts.size(); ++i) {
+        EXPECT_EQ(a.texts[i].Text(), b.texts[i].Text());
+        EXPECT_EQ(a.texts[i].clip, b.texts[i].clip);
+    }
+    EXPECT_EQ(a.lines.size(), b.lines.size());
+    EXPECT_FALSE(other.Open(dir.filePath(QStringLiteral("missing.kxr"))));
+}
+
+TEST(Preview, ExportsAPdfOfEveryPageAndASpreadsheetOverAnOldFile) {
+    QTemporaryDir dir;
+    TPreview preview(ThreePages());
+    QString pdf = dir.filePath(QStringLiteral("list.pdf"));
+    ASSERT_TRUE(preview.ExportPdf(pdf));
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(
+        bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "),
+        static_cast<qsizetype>(preview.Report().pages.size()));
+    QString xlsx = dir.filePath(QStringLiteral("list.xlsx"));
+    QFile old(xlsx);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    ASSERT_TRUE(preview.ExportSpreadsheet(xlsx));
+    QFile sheet(xlsx);
+    ASSERT_TRUE(sheet.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(sheet.readAll().startsWith("PK"));
+}
+
+TEST(Preview, PrintingWithoutAPrinterSaysSoAndTheReportShowsThroughDialogs) {
+    if (HasPrinter()) GTEST_SKIP() << "a printer is installed";
+    ScriptedDialogs dialogs;
+    dialogs.Drive("kashidashi::reports::TPreview", [](QDialog& window) {
+        auto& preview = static_cast<TPreview&>(window);
+        EXPECT_DOUBLE_EQ(preview.Zoom(), 1.0);
+        EXPECT_EQ(preview.Report().pages.size(), 1u);
+        preview.Print();
+    });
+    dialogs.Answer(Dialogs::Kind::Information, Dialogs::Ok);
+    Report report(QStringLiteral("control_barcodes"));
+    EXPECT_TRUE(report.Show(nullptr));
+    EXPECT_EQ(dialogs.Unexpected(), 0) << dialogs.Describe();
+    EXPECT_EQ(
+        dialogs.Texts(),
+        std::vector<QString>{QStringLiteral("プリンタが設定されていないため、印刷できません。")});
+}
+
+}  // namespace
+}  // namespace kashidashi::reports
