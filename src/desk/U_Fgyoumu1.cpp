@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 
 #include "data/U_DM.h"
+#include "desk/desk_prints.h"
 #include "ui_U_Fgyoumu1.h"
 #include "widgets/dialogs.h"
 #include "widgets/window_placement.h"
@@ -47,9 +48,8 @@ void TFgyoumu1::SetUpControls() {
     ui->RadioGroup1->SetItemIndex(0);
     ui->RadioGroup2->SetItemIndex(0);
     ui->Label18->setStyleSheet(QStringLiteral("color: red; font-size: 28pt; font-weight: bold;"));
-    // The barcode sheet comes with the printed reports, the lists and the
-    // reservation buttons with their own operations.
-    for (QWidget* later : {static_cast<QWidget*>(ui->Button6), static_cast<QWidget*>(ui->Button3),
+    // The lists and the reservation buttons come with their own operations.
+    for (QWidget* later : {static_cast<QWidget*>(ui->Button3),
                            static_cast<QWidget*>(ui->Button4), static_cast<QWidget*>(ui->Button5),
                            static_cast<QWidget*>(ui->Button9), static_cast<QWidget*>(ui->Button10),
                            static_cast<QWidget*>(ui->Button11)})
@@ -65,6 +65,7 @@ void TFgyoumu1::Connect() {
     connect(ui->Button1, &QPushButton::clicked, this, [this] { Run([&] { desk_.Lend(); }); });
     connect(ui->Button2, &QPushButton::clicked, this, [this] { Run([&] { desk_.CancelUser(); }); });
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::close);
+    connect(ui->Button6, &QPushButton::clicked, this, [this] { desk::ShowControlBarcodes(this); });
     for (TRadioGroup* group : {ui->RadioGroup1, ui->RadioGroup5, ui->RadioGroup6})
         connect(group, &TRadioGroup::Click, this,
                 [this] { Run([&] { desk_.LendingOptionClicked(); }); });

@@ -6,6 +6,7 @@
 
 #include "data/U_DM.h"
 #include "data/field_specs.h"
+#include "desk/desk_prints.h"
 #include "grid/LibXGrid.h"
 #include "ui_U_Fgyoumu1_W2.h"
 #include "widgets/dialogs.h"
@@ -49,8 +50,11 @@ void TFgyoumu1_W2::SetUpButtons() {
     ui->BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     connect(ui->Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
-    ui->Button2->setEnabled(false);  // the list report comes with the reports
-    ui->Button3->setEnabled(false);  // and so does the notice
+    connect(ui->Button2, &QPushButton::clicked, this,
+            [this] { desk::ShowBookReservations(this, YoyakuFindQry); });
+    connect(ui->Button3, &QPushButton::clicked, this, [this] {
+        desk::ShowReservationNotice(this, YoyakuFindQry, ui->RadioGroup1->ItemIndex() == 0);
+    });
 }
 
 void TFgyoumu1_W2::SetUpQueries() {

@@ -19,8 +19,10 @@
 // At every showing the query is opened and RadioGroup1 takes the focus, and
 // RadioGroup1 takes it again whenever the window becomes active (a failed
 // open is shown once, not at every activation its error box brings about);
-// closing the window drops a pending cell edit and closes the query. The
-// print buttons are disabled until the reports exist. Engine failures inside
+// closing the window drops a pending cell edit and closes the query.
+// "リスト印刷" previews the book's reservations and puts the query back on its
+// first row; "予約表の印刷" previews the notice of the current row, the title
+// on the user's half only when "書名の印刷" is "する". Engine failures inside
 // the window's handlers are shown in the error box.
 #pragma once
 
