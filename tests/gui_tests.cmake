@@ -6,6 +6,8 @@ foreach(layer grid reports desk app)
   kx_layer_tests(${layer}_tests ${CMAKE_CURRENT_SOURCE_DIR}/${layer} kx_test_support
                  kx_gui_test_main)
 endforeach()
+kx_layer_tests(catalogue_tests ${CMAKE_CURRENT_SOURCE_DIR}/catalogue kx_test_support
+               kx_gui_test_main)
 kx_layer_tests(tools_tests ${CMAKE_CURRENT_SOURCE_DIR}/tools kx_data kx_admin)
 # The tools tests also run the built kashidashi-admin.
 if(TARGET tools_tests AND TARGET kashidashi-admin)

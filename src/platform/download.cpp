@@ -55,11 +55,18 @@ struct CurlDeleter {
 struct Sink {
     int fd = -1;
     bool failed = false;
+    std::size_t written = 0;
+    std::size_t maxBytes = 0;  // 0: no limit
 };
 
 size_t WriteToFile(char* data, size_t size, size_t count, void* user) {
     auto* sink = static_cast<Sink*>(user);
     const size_t total = size * count;
+    sink->written += total;
+    if (sink->maxBytes != 0 && sink->written > sink->maxBytes) {
+        sink->failed = true;
+        return 0;  // too long: libcurl ends the transfer with CURLE_WRITE_ERROR
+    }
     size_t done = 0;
     while (done < total) {
         const ssize_t n = write(sink->fd, data + done, total - done);
@@ -125,12 +132,15 @@ bool Transfer(CURL* curl, const std::string& url, const DownloadOptions& options
         curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "") == CURLE_OK &&
         curl_easy_setopt(curl, CURLOPT_USERAGENT, "kashidashi") == CURLE_OK &&
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteToFile) == CURLE_OK &&
-        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink) == CURLE_OK;
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE,
+                         static_cast<curl_off_t>(options.maxBytes)) == CURLE_OK;
     if (!set) return false;
     if (curl_easy_perform(curl) != CURLE_OK || sink.failed) return false;
     long status = 0;
     if (curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) return false;
-    return status < 400 && !(status >= 300 && status < 400);  // 3xx: a redirect not followed
+    // 0: a scheme without status (file); 1xx and 3xx (a redirect not followed) fail as 4xx do.
+    return status == 0 || (status >= 200 && status < 300);
 }
 
 bool Download(std::string_view urlView, std::string_view localPath,
@@ -154,6 +164,7 @@ bool Download(std::string_view urlView, std::string_view localPath,
     if (temporary.fd < 0) return false;
     Sink sink;
     sink.fd = temporary.fd;
+    sink.maxBytes = options.maxBytes;
     bool ok = Transfer(curl.get(), url, options, sink);
     ok = fsync(temporary.fd) == 0 && ok;
     ok = close(std::exchange(temporary.fd, -1)) == 0 && ok;

@@ -17,6 +17,8 @@ struct DownloadOptions {
     std::chrono::milliseconds totalTimeout{std::chrono::seconds(60)};
     // Redirects followed at most (each within allowedSchemes).
     long maxRedirects = 10;
+    // Bytes the body may have at most (0: no limit); a longer body fails the download.
+    std::size_t maxBytes = 0;
     // Give the file execute permission (mode 0777 less the umask instead of 0666), for a
     // program that is started after the download (the updater).
     bool executable = false;
@@ -25,7 +27,7 @@ struct DownloadOptions {
 // Stores the resource at the address in the file (a drive, UNC, POSIX or relative path; see
 // paths.h) and returns true on success. Never throws: every failure gives false, among them an
 // address whose scheme is not allowed (checked before any connection), a redirect to a scheme
-// that is not allowed, an HTTP status of 400 or more, a timeout, a folder that does not exist
+// that is not allowed, an HTTP status outside 2xx, a body longer than maxBytes, a timeout, a folder that does not exist
 // and a file that cannot be written.
 //
 // The body is written to a temporary file beside the target (".<name>.part-...") and renamed
