@@ -1,0 +1,186 @@
+// The server backend's connections: the four connect failures with their
+// texts, a connection broken under a desk (at rest and inside a
+// transaction) reported at the next operation, and locks between two desks
+// on one server database.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "engine/common/error.h"
+#include "engine/dataset/query.h"
+#include "engine/session/database.h"
+#include "engine/session/session.h"
+#include "pg_test_server.h"
+
+namespace engine::testing {
+namespace {
+
+int CodeOf(const std::function<void()>& work, std::string* text = nullptr) {
+    try {
+        work();
+    } catch (const EngineError& e) {
+        if (text) *text = e.what();
+        return e.code();
+    }
+    return 0;
+}
+
+// A desk: a remote session and its data database on the test server.
+struct Desk {
+    Desk(const std::string& name, const storage::ServerAddress& server)
+        : session(name), database("DATA", session) {
+        session.SetSessionType(SessionType::stRemote);
+        TDBSession::Remote remote;
+        remote.host = server.host;
+        remote.port = server.port;
+        remote.user = server.user;
+        remote.password = server.password;
+        session.SetRemoteSettings(remote);
+        database.SetRemoteDatabase(server.database);
+    }
+    void Exec(const std::string& text) {
+        TDBQuery query;
+        query.SetSessionName(session.SessionName());
+        query.SetDatabaseName("DATA");
+        query.SQL().SetText(text);
+        query.ExecSQL();
+    }
+    int64_t Count(const std::string& table) {
+        TDBQuery query;
+        query.SetSessionName(session.SessionName());
+        query.SetDatabaseName("DATA");
+        query.SQL().SetText("SELECT * FROM " + table);
+        query.Open();
+        return query.RecordCount();
+    }
+    TDBSession session;
+    TDBDatabase database;
+};
+
+class ServerConnectionTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        KX_NEED_SERVER();
+        scratch = std::make_unique<ScratchDatabase>();
+    }
+    // Ends every connection of this test's database on the server.
+    void KillConnections() {
+        ASSERT_EQ(AdminSql("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                           "WHERE datname = '" +
+                           scratch->name() + "'"),
+                  "");
+    }
+    std::unique_ptr<ScratchDatabase> scratch;
+};
+
+struct ConnectCase {
+    const char* what;
+    std::function<void(storage::ServerAddress&)> spoil;
+    int code;
+    std::string (*text)(const storage::ServerAddress&);
+};
+
+TEST_F(ServerConnectionTest, EachConnectFailureRaisesItsError) {
+    auto cannot = [](const storage::ServerAddress& s) {
+        return "A connection to the database server at '" + s.host + "' cannot be established";
+    };
+    auto login = [](const storage::ServerAddress& s) {
+        return "A connection to the database server at '" + s.host +
+               "' cannot be established, the login information provided is invalid";
+    };
+    auto database = [](const storage::ServerAddress& s) {
+        return "The database '" + s.database + "' does not exist on the database server at '" +
+               s.host + "'";
+    };
+    const ConnectCase cases[] = {
+        {"no such host", [](auto& s) { s.host = "kx-no-such-host.invalid"; }, err::kCannotConnect,
+         cannot},
+        {"nothing on the port", [](auto& s) { s.port = 1; }, err::kCannotConnect, cannot},
+        {"unknown user", [](auto& s) { s.user = "kx_nobody"; }, err::kLoginInvalid, login},
+        {"wrong password", [](auto& s) { s.password += "x"; }, err::kLoginInvalid, login},
+        {"no password", [](auto& s) { s.password.clear(); }, err::kLoginInvalid, login},
+        {"no such database", [](auto& s) { s.database = "kx_no_such_db"; },
+         err::kRemoteDatabaseMissing, database},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        storage::ServerAddress server = scratch->address();
+        c.spoil(server);
+        Desk desk("CONNECT", server);
+        std::string text;
+        EXPECT_EQ(CodeOf([&] { desk.database.SetConnected(true); }, &text), c.code);
+        EXPECT_EQ(text, c.text(server));
+        EXPECT_FALSE(desk.database.Connected());
+    }
+}
+
+TEST_F(ServerConnectionTest, AConnectionEndedByTheServerIsReportedAtTheNextOperation) {
+    Desk desk("LOST", scratch->address());
+    desk.Exec("CREATE TABLE Book (BOOK_ID INTEGER, PRIMARY KEY (BOOK_ID))");
+    KillConnections();
+    std::string text;
+    EXPECT_EQ(CodeOf([&] { desk.Count("Book"); }, &text), err::kConnectionLost);
+    EXPECT_EQ(text, "The connection to the database server at '" + scratch->address().host +
+                        "' has been lost");
+    // It stays lost; reconnecting the database starts afresh.
+    EXPECT_EQ(CodeOf([&] { desk.Count("Book"); }), err::kConnectionLost);
+    desk.database.SetConnected(false);
+    EXPECT_EQ(desk.Count("Book"), 0);
+}
+
+TEST_F(ServerConnectionTest, ATransactionCutOffByTheServerLeavesNothingBehind) {
+    Desk desk("CUT", scratch->address());
+    desk.Exec("CREATE TABLE Book (BOOK_ID INTEGER, PRIMARY KEY (BOOK_ID))");
+    desk.Exec("CREATE TABLE kashibo (BOOK_ID INTEGER)");
+    desk.database.StartTransaction();
+    desk.Exec("INSERT INTO kashibo (BOOK_ID) VALUES (1)");
+    KillConnections();
+    EXPECT_EQ(CodeOf([&] { desk.Exec("INSERT INTO Book (BOOK_ID) VALUES (1)"); }),
+              err::kConnectionLost);
+    EXPECT_EQ(CodeOf([&] { desk.database.Rollback(); }), 0);  // the server already did
+    EXPECT_FALSE(desk.database.InTransaction());
+    Desk other("CUT_OTHER", scratch->address());
+    EXPECT_EQ(other.Count("kashibo"), 0);
+    EXPECT_EQ(other.Count("Book"), 0);
+}
+
+TEST_F(ServerConnectionTest, ACommitCutOffByTheServerFails) {
+    Desk desk("COMMIT", scratch->address());
+    desk.Exec("CREATE TABLE kashibo (BOOK_ID INTEGER)");
+    desk.database.StartTransaction();
+    desk.Exec("INSERT INTO kashibo (BOOK_ID) VALUES (1)");
+    KillConnections();
+    EXPECT_EQ(CodeOf([&] { desk.database.Commit(); }), err::kConnectionLost);
+    Desk other("COMMIT_OTHER", scratch->address());
+    EXPECT_EQ(other.Count("kashibo"), 0);
+}
+
+TEST_F(ServerConnectionTest, RowLocksAndExclusiveUseHoldBetweenTwoDesks) {
+    Desk a("LOCK_A", scratch->address()), b("LOCK_B", scratch->address());
+    auto& ca = a.database.Connection();
+    auto& cb = b.database.Connection();
+    EXPECT_TRUE(ca.TryLockRow("Book", 7));
+    EXPECT_TRUE(ca.TryLockRow("BOOK", 7));  // one desk may lock its row again
+    EXPECT_FALSE(cb.TryLockRow("book", 7));
+    EXPECT_TRUE(cb.TryLockRow("book", 8));
+    ca.UnlockRow("Book", 7);
+    EXPECT_FALSE(cb.TryLockRow("book", 7));
+    ca.UnlockRow("Book", 7);
+    EXPECT_TRUE(cb.TryLockRow("book", 7));
+
+    using storage::TableUse;
+    EXPECT_TRUE(ca.TryUseTable("Book", TableUse::Shared));
+    EXPECT_TRUE(cb.TryUseTable("Book", TableUse::Shared));
+    EXPECT_FALSE(ca.TryUseTable("Book", TableUse::Exclusive));
+    cb.EndUseTable("Book", TableUse::Shared);
+    EXPECT_FALSE(ca.TryUseTable("Book", TableUse::Exclusive));  // its own shared use
+    ca.EndUseTable("Book", TableUse::Shared);
+    EXPECT_TRUE(ca.TryUseTable("Book", TableUse::Exclusive));
+    EXPECT_FALSE(cb.TryUseTable("Book", TableUse::Shared));
+    // A desk that goes releases what it held.
+    a.database.SetConnected(false);
+    EXPECT_TRUE(cb.TryUseTable("Book", TableUse::Exclusive));
+}
+
+}  // namespace
+}  // namespace engine::testing
