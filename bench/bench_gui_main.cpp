@@ -1,6 +1,6 @@
 // kx_bench_gui: the cases that need Qt widgets (offscreen); prints
 // "<case> <engine seconds> <raw seconds> <ratio>" per case. One argument
-// ("grid" or "desk") runs only that group.
+// ("grid", "desk" or "reports") runs only that group.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +10,7 @@
 namespace bench {
 void RunGridCases();
 void RunDeskCases();
+void RunReportCases();
 }  // namespace bench
 
 int main(int argc, char* argv[]) {
@@ -20,6 +21,9 @@ int main(int argc, char* argv[]) {
         if (only.empty() || only == "grid") bench::RunGridCases();
 #ifdef KX_BENCH_DESK
         if (only.empty() || only == "desk") bench::RunDeskCases();
+#endif
+#ifdef KX_BENCH_REPORTS
+        if (only.empty() || only == "reports") bench::RunReportCases();
 #endif
     } catch (const std::exception& e) {
         std::fprintf(stderr, "benchmark failed: %s\n", e.what());

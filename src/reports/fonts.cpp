@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QImage>
 #include <QMutex>
+#include <map>
 
 namespace kashidashi::reports {
 namespace {
@@ -37,12 +38,20 @@ class InstalledMetrics : public TextMetrics {
         QFontMetricsF metrics;
         QHash<QString, double> advances;
     };
+    // The last font asked for is asked for again most of the time.
     Widths& WidthsOf(const FontSpec& font) const {
+        if (last_ && font == lastFont_) return *last_;
+        lastFont_ = font;
+        last_ = &FindWidths(font);
+        return *last_;
+    }
+    Widths& FindWidths(const FontSpec& font) const {
         QString key = QString::fromStdString(font.name) + QChar(u'|') + QString::number(font.size);
         auto found = cache_.find(key);
         if (found == cache_.end())
-            found = cache_.insert(key, Widths{QFontMetricsF(ReportFont(font), &device_), {}});
-        return *found;
+            found =
+                cache_.emplace(key, Widths{QFontMetricsF(ReportFont(font), &device_), {}}).first;
+        return found->second;
     }
     static double CharWidth(Widths& widths, const QString& character) {
         auto found = widths.advances.constFind(character);
@@ -51,7 +60,9 @@ class InstalledMetrics : public TextMetrics {
     }
     QImage device_;
     mutable QMutex mutex_;
-    mutable QHash<QString, Widths> cache_;
+    mutable std::map<QString, Widths> cache_;  // entries stay put
+    mutable FontSpec lastFont_;
+    mutable Widths* last_ = nullptr;
 };
 
 }  // namespace
