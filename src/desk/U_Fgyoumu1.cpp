@@ -48,12 +48,9 @@ void TFgyoumu1::SetUpControls() {
     ui->RadioGroup1->SetItemIndex(0);
     ui->RadioGroup2->SetItemIndex(0);
     ui->Label18->setStyleSheet(QStringLiteral("color: red; font-size: 28pt; font-weight: bold;"));
-    // The lists and the reservation buttons come with their own operations.
-    for (QWidget* later : {static_cast<QWidget*>(ui->Button3),
-                           static_cast<QWidget*>(ui->Button4), static_cast<QWidget*>(ui->Button5),
-                           static_cast<QWidget*>(ui->Button9), static_cast<QWidget*>(ui->Button10),
-                           static_cast<QWidget*>(ui->Button11)})
-        later->setEnabled(false);
+    // The reservation list comes with the printed reports, the spreadsheet
+    // copy with the grid export.
+    for (QWidget* later : {ui->Button10, ui->Button11}) later->setEnabled(false);
 }
 
 void TFgyoumu1::Connect() {
@@ -71,6 +68,7 @@ void TFgyoumu1::Connect() {
                 [this] { Run([&] { desk_.LendingOptionClicked(); }); });
     connect(ui->RadioGroup2, &TRadioGroup::Click, this,
             [this] { Run([&] { desk_.ReturnModeClicked(); }); });
+    ConnectReservations();
 }
 
 void TFgyoumu1::showEvent(QShowEvent* event) {

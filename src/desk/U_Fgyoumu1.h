@@ -13,7 +13,8 @@
 //
 // Files: U_Fgyoumu1.cpp (construction and events), U_Fgyoumu1_view.cpp (the
 // copy between the controls and the desk state), U_Fgyoumu1_grids.cpp (the
-// grids' columns).
+// grids' columns), U_Fgyoumu1_reservations.cpp (the reservation tabs' and
+// the period lists' controls).
 #pragma once
 
 #include <QDialog>
@@ -26,6 +27,7 @@ namespace Ui {
 class TFgyoumu1;
 }
 
+class QKeyEvent;
 class QLineEdit;
 
 namespace kashidashi {
@@ -60,6 +62,9 @@ class TFgyoumu1 : public QDialog {
     void FocusChanged(QWidget* now);
     desk::DeskEdit DeskEditOf(const QObject* widget) const;
     bool KeyPressed(desk::DeskEdit edit, int key);
+    // The reservation tabs and the period lists (U_Fgyoumu1_reservations.cpp).
+    void ConnectReservations();
+    bool DBGrid5KeyPress(QKeyEvent& event);
 
     std::unique_ptr<Ui::TFgyoumu1> ui;
     desk::Desk desk_;

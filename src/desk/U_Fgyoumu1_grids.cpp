@@ -2,6 +2,8 @@
 #include "desk/U_Fgyoumu1.h"
 #include "ui_U_Fgyoumu1.h"
 
+#include <utility>
+
 namespace kashidashi {
 
 void TFgyoumu1::SetUpGrids() {
@@ -21,6 +23,26 @@ void TFgyoumu1::SetUpGrids() {
     ui->DBGrid4->AddColumn("book_ID", 90);
     ui->DBGrid4->AddColumn("syomei2", 216);
     ui->DBGrid4->AddColumn("henkyakuyotei");
+    // The queue of the reserved book: only the memo is typed in, and Enter
+    // stores it. The three columns before it are fixed (the indicator is no
+    // column here), so Tab and Home land on the memo.
+    ui->DBGrid5->SetDataSource(&desk_.yoyakuQrySource);
+    for (auto [name, width] : {std::pair{"yoyakuDTime", 156}, {"利用者番号", -1}, {"Name", -1}})
+        ui->DBGrid5->AddColumn(name, width).ReadOnly = true;
+    ui->DBGrid5->AddColumn("Memo", 384).ImeMode = TImeMode::imHira;
+    ui->DBGrid5->SetFixedCols(3);
+    ui->DBGrid5->OnKeyPress = [this](QKeyEvent& event) { return DBGrid5KeyPress(event); };
+    // The lists of 予約状況.
+    ui->DBGrid6->SetDataSource(&desk_.yoyakuQrySource);
+    for (auto [name, width] : {std::pair{"Book_ID", -1},
+                               {"syomei2", 234},
+                               {"kashidashiF", -1},
+                               {"henkyakuyotei", -1},
+                               {"利用者番号", -1},
+                               {"Name", 162},
+                               {"yoyakuDTime", 176}})
+        ui->DBGrid6->AddColumn(name, width);
+    ui->DBGrid6->SetReadOnly(true);
 }
 
 }  // namespace kashidashi

@@ -72,6 +72,8 @@ void TFgyoumu1::Push() {
     ui->Button3->setVisible(state.button3Visible);
     ui->Button4->setVisible(state.button4Visible);
     ui->Panel5->setVisible(state.panel5Visible);
+    ui->Panel6->setVisible(state.panel6Visible);
+    ui->Panel8->setVisible(state.panel8Visible);
     ui->Button1->setEnabled(state.button1Enabled);
     ui->Label18->setVisible(state.label18Visible);
     ui->Label31->setText(QString::fromStdString(state.label31));

@@ -38,6 +38,7 @@ Desk::Desk(QWidget* owner) : owner_(owner) {
     DeclarePickList(WKT01);
     DeclareUnreturned(Query2);
     DeclareReturnQueries(Query1, DelQry);
+    DeclareReservationDataSets();
 }
 
 Desk::~Desk() = default;

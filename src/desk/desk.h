@@ -124,6 +124,54 @@ class Desk {
     void CloseReturnTables();
     void AfterReturn(const ReturnedLoan& loan, int mode);
 
+  public:
+    // Reservations (desk_reservation*.cpp), the period lists
+    // (desk_period_lists.cpp), the on-loan check (desk_onloan_check.cpp) and
+    // the reservation update (desk_reservation_update.cpp). Enter in Edit11,
+    // Edit8, Edit12, Edit14 and Edit20 comes through EnterPressed.
+    engine::TDBQuery yoyakuQry;      // the reservation lists of DBGrid5 and DBGrid6
+    engine::TDBQuery UpdateQry;      // stores the memo of one reservation
+    engine::TDBQuery kashidashiQry;  // the loans or returns of a period
+    engine::TDBQuery kakuninQry;     // the open loan of one book (live)
+    engine::TDBQuery kakuninQry2;    // the book of one number
+    TDataSource yoyakuQrySource{&yoyakuQry};
+    // RadioGroup3 or RadioGroup4 clicked: the panels of the mode shown; with
+    // すべて表示する every reservation listed in the order of RadioGroup4.
+    void ListModeClicked();
+    // Enter in DBGrid5: the current row (its cell edit posted to the copy)
+    // has its memo stored, and the book's reservations are shown again.
+    void SaveMemo();
+    // Button5: after the operator's Yes, the row's user's reservations of the
+    // row's book number deleted, the book's yoyakuF cleared when no
+    // reservation of it (or of CurrentIsbn) remains, the list read again.
+    void DeleteReservation();
+    // Button9: after the operator's Yes, every reservation takes its user's
+    // present pupil number and name; no transaction, no message.
+    void UpdateReservations();
+    // Button3 (loans) / Button4 (returns): the period asked, the list shown.
+    void PeriodList(bool returns);
+    // kashidashiQry's statement for the loans or the returns of a period.
+    void SetPeriodListStatement(bool returns);
+    // Shows the list of kashidashiQry (statement and PM1, PM2 set) under
+    // its title and period; the query is closed again afterwards.
+    void ShowPeriodList(const std::string& title, const std::string& range);
+
+  private:
+    void DeclareReservationDataSets();
+    void ShowReservations(int64_t bookId);
+    void SetReservationStatement(const std::string& condition, const std::string& order);
+    void ReopenReservations();
+    void ReservationBookEntry();
+    void TakeReservation();
+    bool FindReservingUser(const std::string& number);
+    bool TryStoreReservation();
+    void StoreReservation();
+    void UserReservations();
+    void BookReservations();
+    void OnLoanCheck();
+    std::string OnLoanText(int64_t number);
+    std::string ShelfText(int64_t number);
+
     QWidget* owner_;
     bool holdsOptions_ = false;
 };

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/common/value.h"
@@ -54,9 +55,19 @@ struct DeskState {
     bool button3Visible = true;   // 貸出日報印刷
     bool button4Visible = false;  // 返却日報印刷
     bool panel5Visible = false;
+    bool panel6Visible = false;   // the book search of 予約状況
+    bool panel8Visible = false;   // the orders of すべて表示する
     bool button1Enabled = true;
     bool label18Visible = false;  // 貸出完了
     std::string label31 = "返却図書の確認";
+
+    // The book the reservation entry (Edit11) found, and its ISBN's first
+    // twelve characters: a reservation is taken for this book only.
+    std::optional<int64_t> reservationBookId;
+    std::string reservationIsbn;
+    // The texts of the period list's title and period.
+    std::string memo_title;
+    std::string memo_hani;
 
     std::string& Text(DeskEdit edit) { return texts.at(static_cast<int>(edit)); }
     const std::string& Text(DeskEdit edit) const { return texts.at(static_cast<int>(edit)); }

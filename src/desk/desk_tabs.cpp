@@ -22,6 +22,7 @@ bool Desk::SelectTab(int tab) {
         return false;
     }
     state.tab = tab;
+    yoyakuQry.Close();
     ChangeTab();
     return true;
 }

@@ -31,6 +31,21 @@ void Desk::EnterPressed(DeskEdit edit) {
         case DeskEdit::Edit5:
             ReturnEntryKey();
             break;
+        case DeskEdit::Edit11:
+            ReservationBookEntry();
+            break;
+        case DeskEdit::Edit8:
+            TakeReservation();
+            break;
+        case DeskEdit::Edit12:
+            UserReservations();
+            break;
+        case DeskEdit::Edit14:
+            BookReservations();
+            break;
+        case DeskEdit::Edit20:
+            OnLoanCheck();
+            break;
         default:
             break;
     }

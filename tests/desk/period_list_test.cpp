@@ -1,0 +1,151 @@
+// The loan and return lists of a period and the on-loan check, on the demo
+// school: the period's boundaries, the texts of the list's title and period,
+// the user number of the lists by mode, and the three answers of the check.
+#include <QDate>
+#include <QDateEdit>
+
+#include "desk_fixture.h"
+#include "engine/common/dates.h"
+
+namespace desk_test {
+namespace {
+
+using Kind = Dialogs::Kind;
+
+class PeriodListTest : public DeskFixture {
+  protected:
+    std::string Fixed(const char* pupil) {
+        return DataValue(std::string("Select NAME_ID From Name Where seito_No='") + pupil + "'")
+            .Text();
+    }
+    // A loan record: book, pupil, loan day, return day (empty: still out).
+    void Loan(int book, const char* pupil, const char* lent, const char* back) {
+        const bool out = !*back;
+        RunSql(dataFolder,
+               "Insert Into kashibo (BOOK_ID, NAME_ID, seitoNo, kashidashiF, kashidashibi, "
+               "henkyakuyotei, henkyakubi) Values (" +
+                   std::to_string(book) + ", '" + Fixed(pupil) + "', '" + pupil + "', " +
+                   (out ? "'1'" : "NULL") + ", '" + lent + "', '2026/12/31', " +
+                   (out ? "NULL" : "'" + std::string(back) + "'") + ")");
+    }
+    // Presses the list's button and chooses the period (nothing: cancels).
+    void List(TFgyoumu1& desk, const char* button, const char* start, const char* end) {
+        dialogs->Drive("kashidashi::TSetRenge1", [=](QDialog& w) {
+            if (!start) return Click(w, "BitBtn2");
+            dialogs->Answer(Kind::Information, Dialogs::Ok);
+            w.findChild<QDateEdit*>("DateEdit1")->setDate(QDate::fromString(start, "yyyy/MM/dd"));
+            w.findChild<QDateEdit*>("DateEdit2")->setDate(QDate::fromString(end, "yyyy/MM/dd"));
+            Click(w, "Button1");
+        });
+        if (std::string(button) == "Button4") desk.findChild<QWidget*>("Button4")->setVisible(true);
+        Click(desk, button);
+    }
+};
+
+TEST_F(PeriodListTest, ThePeriodIncludesBothDaysAndEachListItsOwnDate) {
+    Loan(1, "10101", "2026/05/01", "2026/05/20");  // lent on the first day, back after the end
+    Loan(2, "10102", "2026/05/10", "2026/05/15");
+    Loan(3, "10103", "2026/05/15", "");
+    Loan(4, "10104", "2026/04/30", "2026/05/01");
+    const struct {
+        const char* button;
+        const char* start;
+        const char* end;
+        const char* text;  // nothing: no list
+    } cases[] = {
+        {"Button3", "2026/05/01", "2026/05/15",
+         "貸出図書一覧表 \r\n貸出期日 2026/05/01 ～ 2026/05/15\r\n3件"},
+        {"Button4", "2026/05/01", "2026/05/15",
+         "返却図書一覧表 \r\n返却期日 2026/05/01 ～ 2026/05/15\r\n2件"},
+        {"Button3", "2026/05/15", "2026/05/15",
+         "貸出図書一覧表 \r\n貸出期日 2026/05/15 ～ 2026/05/15\r\n1件"},
+        {"Button4", "2026/05/20", "2026/05/20",
+         "返却図書一覧表 \r\n返却期日 2026/05/20 ～ 2026/05/20\r\n1件"},
+        {"Button3", "2026/05/15", "2026/05/01",
+         "貸出図書一覧表 \r\n貸出期日 2026/05/15 ～ 2026/05/01\r\n0件"},
+        {"Button3", nullptr, nullptr, nullptr},
+    };
+    OpenDesk([&](TFgyoumu1& desk) {
+        EXPECT_TRUE(desk.findChild<QWidget*>("Button3")->isEnabled());
+        EXPECT_TRUE(desk.findChild<QWidget*>("Button4")->isEnabled());
+        for (const auto& c : cases) {
+            const size_t before = dialogs->Texts().size();
+            List(desk, c.button, c.start, c.end);
+            const std::vector<QString> all = dialogs->Texts();
+            const std::vector<QString> said(all.begin() + before, all.end());
+            EXPECT_EQ(said, c.text ? std::vector<QString>{QString::fromUtf8(c.text)}
+                                   : std::vector<QString>{})
+                << c.button << " " << (c.start ? c.start : "cancelled");
+            EXPECT_FALSE(desk.Desk().kashidashiQry.Active());
+        }
+        EXPECT_EQ(desk.Desk().state.memo_title, "貸出図書一覧表 ");
+    });
+    EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
+}
+
+TEST_F(PeriodListTest, TheUserNumberOfTheListsNeverFailsOnOddRows) {
+    Loan(1, "10101", "2026/05/01", "");
+    RunSql(dataFolder,
+           "Insert Into kashibo (BOOK_ID, NAME_ID, seitoNo, kashidashiF, kashidashibi) Values "
+           "(2, '100999', '1A203', '1', '2026/05/02'), (3, '100998', '１０', '1', '2026/05/03')");
+    const struct {
+        int mode;
+        std::vector<std::string> numbers;  // in the list's order: by the stored pupil number
+    } cases[] = {
+        {4, {"10101", "", ""}},
+        {5, {Fixed("10101"), "100999", "100998"}},  // a removed user still shows
+        {0, {"", "", ""}},
+    };
+    OpenDesk([&](TFgyoumu1& desk) {
+        auto& list = desk.Desk().kashidashiQry;
+        for (const auto& c : cases) {
+            Settings().UserNumberMode = c.mode;
+            desk.Desk().SetPeriodListStatement(false);
+            list.ParamByName("PM1").SetAsDate(engine::MakeDate(2026, 5, 1));
+            list.ParamByName("PM2").SetAsDate(engine::MakeDate(2026, 5, 31));
+            list.Open();
+            std::vector<std::string> numbers;
+            for (list.First(); !list.Eof(); list.Next())
+                numbers.push_back(list.FieldByName("利用者番号").DisplayText());
+            list.Close();
+            EXPECT_EQ(numbers, c.numbers) << c.mode;
+        }
+    });
+}
+
+TEST_F(PeriodListTest, TheOnLoanCheckAnswersInOneMessage) {
+    RunSql(dataFolder, "Update Book Set kashidashiF=False Where BOOK_ID<=20");
+    Loan(1, "10101", "2026/05/01", "");
+    Loan(2, "10102", "2026/05/01", "2026/05/02");  // back on the shelf
+    const std::string title1 = DataValue("Select syomei2 From Book Where BOOK_ID=1").Text();
+    const std::string title2 = DataValue("Select syomei2 From Book Where BOOK_ID=2").Text();
+    const std::string name = DataValue("Select NAME From Name Where seito_No='10101'").Text();
+    const QString lent = QString::fromStdString("この本の書名は  " + title1 + "  で、 10101" +
+                                                name + " さんに貸出中です。");
+    const QString shelf =
+        QString::fromStdString("この本の書名は  " + title2 + "  で貸出中ではありません。");
+    const QString unknown = QStringLiteral("この本は登録されていません。");
+    const struct {
+        QString entry;
+        QString answer;
+    } cases[] = {
+        {"0000001", lent},  {"1", lent},   {"No.1", lent},   {"2", shelf},
+        {"99999", unknown}, {"", unknown}, {"abc", unknown}, {QString(200, '9'), unknown},
+    };
+    OpenDesk([&](TFgyoumu1& desk) {
+        Scan(desk, "Edit3", "RETURN");
+        for (const auto& c : cases) {
+            const size_t before = dialogs->Texts().size();
+            Scan(desk, "Edit20", c.entry);
+            EXPECT_EQ(dialogs->Texts().size(), before + 1) << c.entry.left(20).toStdString();
+            if (dialogs->Texts().size() > before)
+                EXPECT_EQ(dialogs->Texts().back(), c.answer) << c.entry.left(20).toStdString();
+            EXPECT_TRUE(Text(desk, "Edit20").isEmpty());
+        }
+    });
+    for (const auto& record : dialogs->Records())
+        if (record.kind != Kind::Modal) EXPECT_EQ(record.kind, Kind::Information);
+}
+
+}  // namespace
+}  // namespace desk_test
