@@ -10,6 +10,8 @@
 //   demo FOLDER                 init, then a small believable school
 //   import-users FOLDER FILE    loads or updates Name rows from a CSV file
 //   import-books FOLDER FILE    loads or updates Book rows from a CSV file
+//   copy SOURCE DEST            copies the data tables from a folder to a server
+//                               (or back) that holds none of them
 //   scans FOLDER FILE [--settings DIR]
 //                               replays a reader's stored scans through the desk
 #pragma once
@@ -24,9 +26,11 @@ inline constexpr const char* kInitUsage = "init FOLDER";
 inline constexpr const char* kDemoUsage = "demo FOLDER";
 inline constexpr const char* kImportUsersUsage = "import-users FOLDER FILE.csv";
 inline constexpr const char* kImportBooksUsage = "import-books FOLDER FILE.csv";
+inline constexpr const char* kCopyUsage = "copy SOURCE DEST";
 
 int CommandInit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandDemo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CommandCopy(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandImportUsers(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandImportBooks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

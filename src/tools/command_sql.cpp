@@ -3,9 +3,8 @@
 #include "engine/common/error.h"
 #include "engine/common/names.h"
 #include "engine/sql/parser.h"
-#include "engine/storage/open_local.h"
 #include "engine/translate/statement_runner.h"
-#include "platform/paths.h"
+#include "tools/data_location.h"
 #include "tools/result_text.h"
 #include "tools/sql_arguments.h"
 
@@ -47,7 +46,7 @@ void RunAll(const std::vector<engine::sql::Statement>& statements,
 
 void RunText(const SqlArguments& arguments, std::ostream& out) {
     auto statements = engine::sql::ParseScript(arguments.text);
-    auto connection = engine::storage::OpenLocal(platform::MapToLocalPath(arguments.folder));
+    auto connection = OpenLocation(RequireLocation(arguments.folder));
     // Reading alone needs no transaction, which would hold off the desks' writes.
     if (!ChangesData(statements)) return RunAll(statements, *connection, arguments, out);
     connection->Begin();

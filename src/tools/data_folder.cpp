@@ -5,6 +5,7 @@
 #include "data/schema.h"
 #include "engine/dataset/query.h"
 #include "platform/paths.h"
+#include "tools/data_location.h"
 
 namespace kashidashi::admin {
 namespace {
@@ -18,11 +19,17 @@ std::string NewSessionName() {
 }  // namespace
 
 DataFolder::DataFolder(const std::string& folder) : folder_(folder) {
-    if (folder.empty() || !platform::FolderExists(folder))
+    std::string problem;
+    auto location = ParseLocation(folder, problem);
+    if (!location) throw AdminError(problem);
+    if (!location->server && (folder.empty() || !platform::FolderExists(folder)))
         throw AdminError("フォルダ「" + folder + "」がありません。先にフォルダを作ってください。");
     session_ = std::make_unique<engine::TDBSession>(NewSessionName());
     database_ = std::make_unique<engine::TDBDatabase>("AAA", *session_);
-    database_->SetDirectory(folder);
+    if (location->server)
+        PointAt(*session_, *database_, *location);
+    else
+        database_->SetDirectory(folder);
 }
 
 DataFolder::~DataFolder() {

@@ -1,6 +1,7 @@
 // A data folder opened for kashidashi-admin: its own engine session and one
 // database over the folder, so that a command can run everything it writes
-// in one transaction.
+// in one transaction. A server database (server://USER@HOST[:PORT]/DATABASE,
+// data_location.h) serves wherever a folder does.
 //
 // AdminError carries a message for the operator, in Japanese; the commands
 // print it as it stands.
@@ -24,8 +25,9 @@ class AdminError : public std::runtime_error {
 
 class DataFolder {
   public:
-    // Fails with AdminError when the folder does not exist. Drive paths
-    // ("C:\Book\") are mapped as the desk maps them.
+    // Fails with AdminError when the folder does not exist or the server
+    // address is malformed. Drive paths ("C:\Book\") are mapped as the desk
+    // maps them. A server is connected when first used.
     explicit DataFolder(const std::string& folder);
     ~DataFolder();
     DataFolder(const DataFolder&) = delete;

@@ -5,7 +5,9 @@
 // Each command is a function of its own file (command_<name>.cpp) listed in
 // kCommands below; it gets the words after its name and returns the exit
 // status: 0 done, 1 failed, 2 wrong use. An unknown or missing command
-// prints the list of commands and gives 2.
+// prints the list of commands and gives 2. Wherever a command takes a FOLDER,
+// a server database serves as well: server://USER@HOST[:PORT]/DATABASE
+// (data_location.h).
 #include <iostream>
 #include <string>
 #include <vector>
@@ -34,6 +36,7 @@ constexpr Command kCommands[] = {
     {"demo", CommandDemo, kDemoUsage},
     {"import-users", CommandImportUsers, kImportUsersUsage},
     {"import-books", CommandImportBooks, kImportBooksUsage},
+    {"copy", CommandCopy, kCopyUsage},
 #endif
 #ifdef KX_ADMIN_DESK_COMMANDS  // built with the desk layer
     {"scans", CommandScans, kScansUsage},

@@ -3,6 +3,7 @@
 //   sql FOLDER [--param NAME=TYPE:VALUE]... TEXT
 //
 // FOLDER and TEXT are the two words that are no option, in that order;
+// FOLDER may also name a server (data_location.h);
 // --param options may stand anywhere among them. TYPE is int, text, date
 // (yyyy/mm/dd) or datetime (yyyy/mm/dd hh:nn:ss); a text VALUE may be empty.
 // A parameter named twice takes the later value.

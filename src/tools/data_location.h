@@ -1,0 +1,46 @@
+// Where a kashidashi-admin command finds the data tables: a data folder, or
+// a database on a server, written
+//
+//   server://USER@HOST[:PORT]/DATABASE      (PORT 12005 when left out)
+//
+// The password of a server never comes from the command line, where other
+// users could read it: it is the environment variable KASHIDASHI_PASSWORD,
+// or else it is asked for without echo when standard input is a terminal.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "engine/session/database.h"
+#include "engine/session/session.h"
+#include "engine/storage/connection.h"
+#include "engine/storage/open_remote.h"
+
+namespace kashidashi::admin {
+
+struct DataLocation {
+    std::string text;  // as the command line gave it
+    bool server = false;
+    std::string folder;                      // a folder: its local path
+    engine::storage::ServerAddress address;  // a server: without the password
+};
+
+inline constexpr int kDefaultServerPort = 12005;
+
+// Nothing, with `problem` saying why, for a server address that is malformed.
+std::optional<DataLocation> ParseLocation(const std::string& text, std::string& problem);
+// Like ParseLocation, but throws std::runtime_error with the problem.
+DataLocation RequireLocation(const std::string& text);
+
+// The server's password (see above); throws std::runtime_error when there
+// is none to be had.
+std::string ServerPassword(const DataLocation& location);
+
+// A backend connection to the location (the server's password asked for).
+std::unique_ptr<engine::storage::Connection> OpenLocation(const DataLocation& location);
+// Points `database`, of the inactive `session`, at the location.
+void PointAt(engine::TDBSession& session, engine::TDBDatabase& database,
+             const DataLocation& location);
+
+}  // namespace kashidashi::admin
