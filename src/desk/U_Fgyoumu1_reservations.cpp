@@ -8,6 +8,8 @@
 namespace kashidashi {
 
 void TFgyoumu1::ConnectReservations() {
+    // すべて表示する lists by user and time until another order is chosen.
+    ui->RadioGroup4->SetItemIndex(0);
     for (TRadioGroup* group : {ui->RadioGroup3, ui->RadioGroup4})
         connect(group, &TRadioGroup::Click, this,
                 [this] { Run([&] { desk_.ListModeClicked(); }); });
