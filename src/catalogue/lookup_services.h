@@ -1,6 +1,6 @@
-// Where the online lookups ask, and how: the one place that holds the base
-// addresses of the two services, Rakuten's application identifier and the
-// limits of a request. The program uses the defaults; tests (and
+// Where the lookups ask, and how: the one place that holds the base
+// addresses of the two services, Rakuten's application identifier, the
+// limits of a request and the path of the MARC database. The program uses the defaults; tests (and
 // `kashidashi-admin lookup --base`) point the addresses at a local server.
 //
 // A request fails when it cannot connect within connectTimeout, has not
@@ -23,6 +23,8 @@ struct LookupServices {
     std::string rakutenApplicationId = "5820193746601827394";
     // The answer file, in the process's current folder, overwritten each time.
     std::string answerFile = "$$2013";
+    // The local MARC database (marc_source.h).
+    std::string marcDataPath = "C:\\jbox\\ksno.mdb";
     std::vector<std::string> allowedSchemes{"https"};
     std::chrono::milliseconds connectTimeout{std::chrono::seconds(10)};
     std::chrono::milliseconds totalTimeout{std::chrono::seconds(30)};

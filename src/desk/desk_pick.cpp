@@ -2,6 +2,7 @@
 // fixed order, and only a lendable book reaches the pick list.
 #include <QString>
 
+#include "catalogue/U_FBOOK2.h"
 #include "data/U_DM.h"
 #include "desk/desk.h"
 #include "desk/desk_windows.h"
@@ -30,6 +31,20 @@ bool IsNewBook(const engine::TField& registered, int days) {
     auto since = engine::Now().msecs -
                  engine::MakeDateTime(engine::DatePart(registered.AsDateTime())).msecs;
     return since < static_cast<int64_t>(days) * engine::kMsecsPerDay;
+}
+
+// Appends the book of that number, registered today, and lets the operator
+// fill it in the quick registration window. On OK the pending row is stored
+// (unless the window stored it) and true is returned; otherwise the row
+// stays pending for the caller to drop.
+bool RegisteredQuickly(QWidget* owner, engine::TDBTable& book, int64_t number) {
+    book.Append();
+    book.FieldByName("BOOK_ID").SetAsInteger(number);
+    book.FieldByName("tourokubi").SetAsDateTime(engine::MakeDateTime(engine::Today()));
+    TFBook2 window(owner);
+    if (Dialogs::Exec(window) != QDialog::Accepted) return false;
+    if (book.State() != engine::DataSetState::dsBrowse) book.Post();
+    return true;
 }
 
 }  // namespace
@@ -94,11 +109,13 @@ void Desk::BookNotFound() {
     auto& book = TDM::Instance().BOOK;
     if (state.QuickRegistrationOption == 1) {
         Dialogs::Information(owner_, QString::fromUtf8(kNotRegistered));
-    } else {
-        // The quick registration window joins with the catalogue; until then
-        // Yes goes the way of No.
-        Dialogs::Question(owner_, QString::fromUtf8(kAskQuickRegistration),
-                          Dialogs::Yes | Dialogs::No, Dialogs::Kind::Information);
+    } else if (Dialogs::Question(owner_, QString::fromUtf8(kAskQuickRegistration),
+                                 Dialogs::Yes | Dialogs::No,
+                                 Dialogs::Kind::Information) == Dialogs::Yes &&
+               !Replay) {
+        // Edit4 holds the number the book entry searched.
+        const int64_t number = std::stoll(state.Text(DeskEdit::Edit4));
+        if (RegisteredQuickly(owner_, book, number)) return PickBook(number);
     }
     state.Text(DeskEdit::Edit4).clear();
     book.Close();

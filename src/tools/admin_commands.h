@@ -14,6 +14,9 @@
 //                               (or back) that holds none of them
 //   scans FOLDER FILE [--settings DIR]
 //                               replays a reader's stored scans through the desk
+//   lookup ISBN [--source ndl|rakuten|marc] [--base URL]
+//                               prints what a source knows about a book
+//   marc-import FILE            MARC21 records into the MARC database
 #pragma once
 
 #include <ostream>
@@ -38,5 +41,12 @@ int CommandImportBooks(const std::vector<std::string>& args, std::ostream& out, 
 // desk (command_scans.cpp, built with the desk layer).
 inline constexpr const char* kScansUsage = "scans FOLDER FILE [--settings DIR]";
 int CommandScans(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The catalogue's commands (command_lookup.cpp, command_marc_import.cpp,
+// built with the desk layer, which brings the catalogue).
+inline constexpr const char* kLookupUsage = "lookup ISBN [--source ndl|rakuten|marc] [--base URL]";
+inline constexpr const char* kMarcImportUsage = "marc-import FILE";
+int CommandLookup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CommandMarcImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace kashidashi::admin

@@ -40,6 +40,8 @@ constexpr Command kCommands[] = {
 #endif
 #ifdef KX_ADMIN_DESK_COMMANDS  // built with the desk layer
     {"scans", CommandScans, kScansUsage},
+    {"lookup", CommandLookup, kLookupUsage},
+    {"marc-import", CommandMarcImport, kMarcImportUsage},
 #endif
 };
 

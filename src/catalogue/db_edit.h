@@ -1,0 +1,43 @@
+// TDBEdit: an edit box bound to one field of a data set. It shows the
+// field's text of the current row; the operator's typing reaches the field
+// when the box is left (the data set is put into edit mode first when it
+// browses). A change of its own field, a posted or cancelled row, or another
+// row shows the field again, except that a box the operator is typing in
+// keeps its text while other fields of its row change. A value the field
+// cannot take is shown in the standard error box and the field's text comes
+// back.
+#pragma once
+
+#include <QLineEdit>
+#include <string>
+
+#include "engine/dataset/dataset.h"
+
+namespace kashidashi::catalogue {
+
+class TDBEdit : public QLineEdit, private engine::DataSetObserver {
+    Q_OBJECT
+  public:
+    explicit TDBEdit(QWidget* parent = nullptr);
+    ~TDBEdit() override;
+
+    // Binds the box to the field; a text field limits the typing to its width.
+    void Bind(engine::TDataSet& dataSet, const std::string& fieldName);
+    // Writes typed text into the field (nothing when the text was not changed).
+    void UpdateRecord();
+    // Shows the field's text again.
+    void Reload();
+
+  protected:
+    void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    void DataSetChanged(engine::TDataSet&, engine::DataSetChange change) override;
+    void FieldChanged(engine::TField& field) override;
+    engine::TField* Field() const;
+
+    engine::TDataSet* dataSet_ = nullptr;
+    std::string fieldName_;
+};
+
+}  // namespace kashidashi::catalogue
