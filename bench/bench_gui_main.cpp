@@ -10,6 +10,7 @@
 namespace bench {
 void RunGridCases();
 void RunDeskCases();
+void RunReservationCases();
 void RunReportCases();
 }  // namespace bench
 
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
         if (only.empty() || only == "grid") bench::RunGridCases();
 #ifdef KX_BENCH_DESK
         if (only.empty() || only == "desk") bench::RunDeskCases();
+        if (only.empty() || only == "desk") bench::RunReservationCases();
 #endif
 #ifdef KX_BENCH_REPORTS
         if (only.empty() || only == "reports") bench::RunReportCases();

@@ -62,7 +62,7 @@ ScratchDatabase::ScratchDatabase() {
     auto server = TestServer();
     if (!server) throw std::runtime_error(NoServerReason());
     address_ = *server;
-    address_.database = "kx_test_" + std::to_string(getpid()) + "_" + std::to_string(counter++);
+    address_.database = "kxt_" + std::to_string(getpid()) + "_" + std::to_string(counter++);
     std::string error = AdminSql("CREATE DATABASE " + address_.database + " TEMPLATE template0");
     if (!error.empty()) throw std::runtime_error("cannot create a test database: " + error);
 }
