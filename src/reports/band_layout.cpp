@@ -46,6 +46,8 @@ Cell TextCell(const CompiledObject& compiled, const BandInput& input) {
     cell.rect = PlaceAcross(o, textWidth, input);
     if (o.wordWrap && !o.autoWidth)
         cell.lines = BreakLines(text, cell.font, cell.rect.w - 2 * kCellPadX, *input.metrics);
+    else if (!text.contains(u'\n'))
+        cell.lines.push_back(text);
     else
         for (const QString& line : text.split(u'\n')) cell.lines.push_back(line);
     cell.needed = cell.lines.size() * LineHeightMm(cell.font) + 2 * kCellPadY;
@@ -164,13 +166,13 @@ PlacedBand LayOutBand(const std::vector<CompiledObject>& objects, double height,
     return band;
 }
 
-void AppendBand(Page& page, const PlacedBand& band, double x, double y) {
+void AppendBand(Page& page, PlacedBand&& band, double x, double y) {
     for (PageFill fill : band.content.fills) {
         fill.rect.x += x;
         fill.rect.y += y;
         page.fills.push_back(fill);
     }
-    for (PageText text : band.content.texts) {
+    for (PageText& text : band.content.texts) {
         text.clip.x += x;
         text.clip.y += y;
         for (TextLine& line : text.lines) {

@@ -41,7 +41,7 @@ struct PlacedBand {
 // `stretch`: the band takes the height of its lowest object, else `height`.
 PlacedBand LayOutBand(const std::vector<CompiledObject>& objects, double height, bool stretch,
                       const BandInput& input);
-// Adds the band's primitives to the page, moved to (x, y).
-void AppendBand(Page& page, const PlacedBand& band, double x, double y);
+// Moves the band's primitives onto the page, shifted to (x, y).
+void AppendBand(Page& page, PlacedBand&& band, double x, double y);
 
 }  // namespace kashidashi::reports

@@ -4,7 +4,9 @@
 #include <QHash>
 #include <QImage>
 #include <QMutex>
+#include <array>
 #include <map>
+#include <memory>
 
 namespace kashidashi::reports {
 namespace {
@@ -13,7 +15,9 @@ namespace {
 constexpr double kDpi = 720.0;
 
 // Widths are the sums of the characters' advances (kerning is off in every
-// report font), each measured once per font.
+// report font), each measured once per font. The advances of the basic
+// plane sit in pages of 256 characters, made when first needed; a surrogate
+// (half of a character beyond it) is measured with its partner, by text.
 class InstalledMetrics : public TextMetrics {
   public:
     InstalledMetrics() : device_(1, 1, QImage::Format_RGB32) {
@@ -26,17 +30,23 @@ class InstalledMetrics : public TextMetrics {
         Widths& widths = WidthsOf(font);
         double total = 0;
         for (qsizetype i = 0; i < text.size(); ++i) {
+            if (!text[i].isSurrogate()) {
+                total += PlaneWidth(widths, text[i].unicode());
+                continue;
+            }
             qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-            total += CharWidth(widths, text.mid(i, n));
+            total += TextWidth(widths, text.mid(i, n));
             i += n - 1;
         }
         return total * kMmPerInch / kDpi;
     }
 
   private:
+    using AdvancePage = std::array<double, 256>;
     struct Widths {
         QFontMetricsF metrics;
-        QHash<QString, double> advances;
+        std::array<std::unique_ptr<AdvancePage>, 256> plane;
+        QHash<QString, double> beyond;
     };
     // The last font asked for is asked for again most of the time.
     Widths& WidthsOf(const FontSpec& font) const {
@@ -49,14 +59,24 @@ class InstalledMetrics : public TextMetrics {
         QString key = QString::fromStdString(font.name) + QChar(u'|') + QString::number(font.size);
         auto found = cache_.find(key);
         if (found == cache_.end())
-            found =
-                cache_.emplace(key, Widths{QFontMetricsF(ReportFont(font), &device_), {}}).first;
+            found = cache_.emplace(key, Widths{QFontMetricsF(ReportFont(font), &device_), {}, {}})
+                        .first;
         return found->second;
     }
-    static double CharWidth(Widths& widths, const QString& character) {
-        auto found = widths.advances.constFind(character);
-        if (found != widths.advances.constEnd()) return *found;
-        return *widths.advances.insert(character, widths.metrics.horizontalAdvance(character));
+    static double PlaneWidth(Widths& widths, char16_t character) {
+        std::unique_ptr<AdvancePage>& page = widths.plane[character >> 8];
+        if (!page) {
+            page = std::make_unique<AdvancePage>();
+            page->fill(-1);
+        }
+        double& advance = (*page)[character & 0xff];
+        if (advance < 0) advance = widths.metrics.horizontalAdvance(QString(QChar(character)));
+        return advance;
+    }
+    static double TextWidth(Widths& widths, const QString& character) {
+        auto found = widths.beyond.constFind(character);
+        if (found != widths.beyond.constEnd()) return *found;
+        return *widths.beyond.insert(character, widths.metrics.horizontalAdvance(character));
     }
     QImage device_;
     mutable QMutex mutex_;

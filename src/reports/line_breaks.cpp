@@ -53,6 +53,10 @@ void BreakParagraph(const QString& paragraph, const FontSpec& font, double width
 std::vector<QString> BreakLines(const QString& text, const FontSpec& font, double widthMm,
                                 const TextMetrics& metrics) {
     std::vector<QString> out;
+    if (!text.contains(u'\n') && !text.contains(u'\r')) {
+        BreakParagraph(text, font, widthMm, metrics, out);
+        return out;
+    }
     QString flat = text;
     flat.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
     for (const QString& paragraph : flat.split(u'\n'))

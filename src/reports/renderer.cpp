@@ -2,6 +2,7 @@
 
 #include <map>
 #include <stdexcept>
+#include <utility>
 
 #include "reports/band_layout.h"
 
@@ -76,7 +77,7 @@ class Renderer {
         const Band* footer = layout_.BandOf(BandKind::PageFooter);
         if (!footer) return;
         PlacedBand placed = LayOutBand(compiled_[footer], footer->height, footer->stretch, input_);
-        AppendBand(CurrentPage(), placed, layout_.marginLeft, FooterTop());
+        AppendBand(CurrentPage(), std::move(placed), layout_.marginLeft, FooterTop());
     }
 
     double FooterTop() const {
@@ -91,14 +92,14 @@ class Renderer {
             FinishPage();
             StartPage(false);
         }
-        AppendBand(CurrentPage(), placed, layout_.marginLeft, cursor_);
+        AppendBand(CurrentPage(), std::move(placed), layout_.marginLeft, cursor_);
         cursor_ += placed.height;
         bodyOnPage_ = true;
     }
 
     void PlaceHere(const Band& band) {
         PlacedBand placed = LayOutBand(compiled_[&band], band.height, band.stretch, input_);
-        AppendBand(CurrentPage(), placed, layout_.marginLeft, cursor_);
+        AppendBand(CurrentPage(), std::move(placed), layout_.marginLeft, cursor_);
         cursor_ += placed.height;
     }
 
