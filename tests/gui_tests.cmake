@@ -8,6 +8,13 @@ foreach(layer grid reports desk app)
 endforeach()
 kx_layer_tests(catalogue_tests ${CMAKE_CURRENT_SOURCE_DIR}/catalogue kx_test_support
                kx_gui_test_main)
+# The catalogue tests open the quick registration from the desk (the desk's
+# fixture) and run the built kashidashi-admin (lookup, marc-import).
+if(TARGET catalogue_tests AND TARGET kashidashi-admin)
+  target_sources(catalogue_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/desk/desk_fixture.cpp)
+  add_dependencies(catalogue_tests kashidashi-admin)
+  target_compile_definitions(catalogue_tests PRIVATE KX_ADMIN_TOOL="$<TARGET_FILE:kashidashi-admin>")
+endif()
 kx_layer_tests(tools_tests ${CMAKE_CURRENT_SOURCE_DIR}/tools kx_data kx_admin)
 # The tools tests also run the built kashidashi-admin.
 if(TARGET tools_tests AND TARGET kashidashi-admin)
