@@ -1,6 +1,6 @@
 // kx_bench_gui: the cases that need Qt widgets (offscreen); prints
 // "<case> <engine seconds> <raw seconds> <ratio>" per case. One argument
-// ("grid", "desk" or "reports") runs only that group.
+// ("grid", "export", "desk" or "reports") runs only that group.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +9,7 @@
 
 namespace bench {
 void RunGridCases();
+void RunExportCases();
 void RunDeskCases();
 void RunReservationCases();
 void RunReportCases();
@@ -20,6 +21,7 @@ int main(int argc, char* argv[]) {
     std::string only = argc > 1 ? argv[1] : "";
     try {
         if (only.empty() || only == "grid") bench::RunGridCases();
+        if (only.empty() || only == "grid" || only == "export") bench::RunExportCases();
 #ifdef KX_BENCH_DESK
         if (only.empty() || only == "desk") bench::RunDeskCases();
         if (only.empty() || only == "desk") bench::RunReservationCases();
