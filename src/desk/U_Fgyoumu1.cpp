@@ -48,9 +48,6 @@ void TFgyoumu1::SetUpControls() {
     ui->RadioGroup1->SetItemIndex(0);
     ui->RadioGroup2->SetItemIndex(0);
     ui->Label18->setStyleSheet(QStringLiteral("color: red; font-size: 28pt; font-weight: bold;"));
-    // The reservation list comes with the printed reports, the spreadsheet
-    // copy with the grid export.
-    for (QWidget* later : {ui->Button10, ui->Button11}) later->setEnabled(false);
 }
 
 void TFgyoumu1::Connect() {
@@ -63,6 +60,8 @@ void TFgyoumu1::Connect() {
     connect(ui->Button2, &QPushButton::clicked, this, [this] { Run([&] { desk_.CancelUser(); }); });
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::close);
     connect(ui->Button6, &QPushButton::clicked, this, [this] { desk::ShowControlBarcodes(this); });
+    // エクセル出力: the reservation status list as a spreadsheet.
+    connect(ui->Button10, &QPushButton::clicked, this, [this] { ui->DBGrid6->CopyExcel(); });
     for (TRadioGroup* group : {ui->RadioGroup1, ui->RadioGroup5, ui->RadioGroup6})
         connect(group, &TRadioGroup::Click, this,
                 [this] { Run([&] { desk_.LendingOptionClicked(); }); });
