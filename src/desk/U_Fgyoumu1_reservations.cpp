@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "desk/U_Fgyoumu1.h"
+#include "desk/desk_prints.h"
 #include "ui_U_Fgyoumu1.h"
 
 namespace kashidashi {
@@ -21,6 +22,8 @@ void TFgyoumu1::ConnectReservations() {
             [this] { Run([&] { desk_.PeriodList(false); }); });
     connect(ui->Button4, &QPushButton::clicked, this,
             [this] { Run([&] { desk_.PeriodList(true); }); });
+    connect(ui->Button11, &QPushButton::clicked, this,
+            [this] { desk::ShowReservationList(this, desk_.yoyakuQry); });
 }
 
 // Enter stores the memo of the current row (the grid has put the open

@@ -8,12 +8,12 @@
 #include "data/field_specs.h"
 #include "desk/U_SetRenge1.h"
 #include "desk/desk.h"
+#include "desk/desk_prints.h"
 #include "desk/desk_reservation.h"
 #include "desk/desk_windows.h"
 #include "engine/common/dates.h"
 #include "engine/common/value_convert.h"
 #include "widgets/dataset_closer.h"
-#include "widgets/dialogs.h"
 
 namespace kashidashi::desk {
 namespace {
@@ -100,13 +100,8 @@ void Desk::PeriodList(bool returns) {
     ShowPeriodList(state.memo_title, state.memo_hani);
 }
 
-// Until the list is printed, the operator sees how many rows it selected.
 void Desk::ShowPeriodList(const std::string& title, const std::string& range) {
-    DataSetCloser closer(kashidashiQry);
-    kashidashiQry.Open();
-    const std::string text =
-        title + "\r\n" + range + "\r\n" + std::to_string(kashidashiQry.RecordCount()) + "件";
-    Dialogs::Information(owner_, QString::fromStdString(text));
+    ShowPeriodListReport(owner_, kashidashiQry, title, range);
 }
 
 }  // namespace kashidashi::desk

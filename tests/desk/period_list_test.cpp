@@ -1,16 +1,18 @@
 // The loan and return lists of a period and the on-loan check, on the demo
-// school: the period's boundaries, the texts of the list's title and period,
+// school: the period's boundaries, the previewed list's title, period and count,
 // the user number of the lists by mode, and the three answers of the check.
 #include <QDate>
 #include <QDateEdit>
 
 #include "desk_fixture.h"
 #include "engine/common/dates.h"
+#include "reports/preview_window.h"
 
 namespace desk_test {
 namespace {
 
 using Kind = Dialogs::Kind;
+using kashidashi::reports::TPreview;
 
 class PeriodListTest : public DeskFixture {
   protected:
@@ -28,11 +30,27 @@ class PeriodListTest : public DeskFixture {
                    (out ? "'1'" : "NULL") + ", '" + lent + "', '2026/12/31', " +
                    (out ? "NULL" : "'" + std::string(back) + "'") + ")");
     }
+    // The title, the period and the count of the previewed list, one a line.
+    void ReadPreview() {
+        dialogs->Drive("kashidashi::reports::TPreview", [this](QDialog& w) {
+            const auto& pages = static_cast<TPreview&>(w).Report().pages;
+            std::string title, range, count;
+            for (const auto& text : pages.front().texts) {
+                if (text.object == "Memo_title") title = text.Text();
+                if (text.object == "Memo_hani") range = text.Text();
+            }
+            for (const auto& text : pages.back().texts)
+                if (text.object == "Count")
+                    count = text.Text().substr(std::string("件数　　").size());
+            previewed.push_back(
+                QString::fromStdString(title + "\r\n" + range + "\r\n" + count + "件"));
+        });
+    }
     // Presses the list's button and chooses the period (nothing: cancels).
     void List(TFgyoumu1& desk, const char* button, const char* start, const char* end) {
         dialogs->Drive("kashidashi::TSetRenge1", [=](QDialog& w) {
             if (!start) return Click(w, "BitBtn2");
-            dialogs->Answer(Kind::Information, Dialogs::Ok);
+            ReadPreview();
             w.findChild<QDateEdit*>("DateEdit1")->setDate(QDate::fromString(start, "yyyy/MM/dd"));
             w.findChild<QDateEdit*>("DateEdit2")->setDate(QDate::fromString(end, "yyyy/MM/dd"));
             Click(w, "Button1");
@@ -40,6 +58,7 @@ class PeriodListTest : public DeskFixture {
         if (std::string(button) == "Button4") desk.findChild<QWidget*>("Button4")->setVisible(true);
         Click(desk, button);
     }
+    std::vector<QString> previewed;
 };
 
 TEST_F(PeriodListTest, ThePeriodIncludesBothDaysAndEachListItsOwnDate) {
@@ -69,12 +88,10 @@ TEST_F(PeriodListTest, ThePeriodIncludesBothDaysAndEachListItsOwnDate) {
         EXPECT_TRUE(desk.findChild<QWidget*>("Button3")->isEnabled());
         EXPECT_TRUE(desk.findChild<QWidget*>("Button4")->isEnabled());
         for (const auto& c : cases) {
-            const size_t before = dialogs->Texts().size();
+            previewed.clear();
             List(desk, c.button, c.start, c.end);
-            const std::vector<QString> all = dialogs->Texts();
-            const std::vector<QString> said(all.begin() + before, all.end());
-            EXPECT_EQ(said, c.text ? std::vector<QString>{QString::fromUtf8(c.text)}
-                                   : std::vector<QString>{})
+            EXPECT_EQ(previewed, c.text ? std::vector<QString>{QString::fromUtf8(c.text)}
+                                        : std::vector<QString>{})
                 << c.button << " " << (c.start ? c.start : "cancelled");
             EXPECT_FALSE(desk.Desk().kashidashiQry.Active());
         }

@@ -2,6 +2,7 @@
 // the reservation list window's list and notice, each opened in the preview
 // with the rows and the current row they print.
 #include <QPushButton>
+#include <QTabWidget>
 
 #include "data/pin_constants.h"
 #include "desk/U_Fgyoumu1_W2.h"
@@ -45,6 +46,32 @@ TEST_F(PrintButtons, TheBarcodeButtonPreviewsOnePageOfTheFourControlCodes) {
         });
         button->click();
         EXPECT_EQ(codes, (std::vector<std::string>{"LENDING", "RETURN", "ACTION", "CANCEL"}));
+    });
+    EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
+}
+
+TEST_F(PrintButtons, TheReservationStatusButtonPreviewsTheRowsTheTabLists) {
+    RunSql(dataFolder,
+           "Insert Into yoyaku (Book_ID, yoyaku_No, Name_ID, Seito_No, Name, yoyakuDTime) Values"
+           " (1, 1, '100002', '10102', '吉田　陽葵', '2026/12/01 09:10:00'),"
+           " (2, 1, '100003', '10103', '高橋　悠真', '2026/12/02 12:30:00'),"
+           " (7, 1, '100001', '10101', '佐藤　蓮', '2026/12/03 08:05:00')");
+    OpenDesk([&](TFgyoumu1& desk) {
+        desk.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(3);
+        Click(desk, "RadioGroup3_2");
+        ASSERT_EQ(desk.Desk().yoyakuQry.RecordCount(), 3);
+        auto* button = desk.findChild<QPushButton*>("Button11");
+        ASSERT_TRUE(button->isEnabled());
+        int rows = 0;
+        dialogs->Drive(kPreview, [&](QDialog& w) {
+            const Page& page = static_cast<TPreview&>(w).Report().pages.at(0);
+            EXPECT_EQ(Texts(page, "Title"), std::vector<std::string>{"予　約　一　覧　表"});
+            for (const auto& text : page.texts)
+                for (const char* name : {"吉田　陽葵", "高橋　悠真", "佐藤　蓮"})
+                    rows += text.Text().find(name) != std::string::npos;
+        });
+        button->click();
+        EXPECT_EQ(rows, 3);
     });
     EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
 }
