@@ -29,17 +29,17 @@ engine::TField* TDBEdit::Field() const {
 
 void TDBEdit::Reload() {
     engine::TField* field = Field();
-    setText(field ? QString::fromStdString(field->AsString()) : QString());
-    setModified(false);
+    loaded_ = field ? QString::fromStdString(field->AsString()) : QString();
+    setText(loaded_);
 }
 
 void TDBEdit::UpdateRecord() {
     engine::TField* field = Field();
-    if (!isModified() || !field) return;
+    if (!Typed() || !field) return;
     try {
         if (dataSet_->State() == engine::DataSetState::dsBrowse) dataSet_->Edit();
-        setModified(false);
-        field->SetAsString(text().toStdString());
+        loaded_ = text();
+        field->SetAsString(loaded_.toStdString());
     } catch (const std::exception& error) {
         Dialogs::ShowEngineError(window(), error);
         Reload();
@@ -52,7 +52,7 @@ void TDBEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 void TDBEdit::DataSetChanged(engine::TDataSet&, engine::DataSetChange change) {
-    if (change == engine::DataSetChange::Record && hasFocus() && isModified()) return;
+    if (change == engine::DataSetChange::Record && hasFocus() && Typed()) return;
     Reload();
 }
 

@@ -23,8 +23,11 @@ class TDBEdit : public QLineEdit, private engine::DataSetObserver {
 
     // Binds the box to the field; a text field limits the typing to its width.
     void Bind(engine::TDataSet& dataSet, const std::string& fieldName);
-    // Writes typed text into the field (nothing when the text was not changed).
+    // Writes typed text into the field (nothing when the text is still the
+    // field's text as last shown).
     void UpdateRecord();
+    // True when the text differs from the field's text as last shown.
+    bool Typed() const { return text() != loaded_; }
     // Shows the field's text again.
     void Reload();
 
@@ -38,6 +41,7 @@ class TDBEdit : public QLineEdit, private engine::DataSetObserver {
 
     engine::TDataSet* dataSet_ = nullptr;
     std::string fieldName_;
+    QString loaded_;
 };
 
 }  // namespace kashidashi::catalogue

@@ -1,0 +1,199 @@
+// The quick registration from the desk's book entry on the demo school: a
+// number no book has, Yes, the window TFBook2 driven as the operator does,
+// and the book registered and picked (or refused as new).
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "answer_server.h"
+#include "catalogue/lookup_services.h"
+#include "catalogue/marc_import.h"
+#include "desk/desk_fixture.h"
+#include "widgets/radio_group.h"
+
+namespace catalogue_test {
+namespace {
+
+using namespace desk_test;
+using Kind = Dialogs::Kind;
+namespace cat = kashidashi::catalogue;
+
+constexpr const char* kAsk = "この番号の図書はありません。今すぐ簡易登録をしますか。";
+
+class QuickRegistrationTest : public DeskFixture {
+  protected:
+    void SetUp() override {
+        DeskFixture::SetUp();
+        saved = cat::Services();
+        cat::Services().ndlBase = server.Base();
+        cat::Services().rakutenBase = server.Base();
+        cat::Services().allowedSchemes = {"http"};
+        RunSql(dataFolder,
+               "Update Book Set kintaiF=False, haikiF=False, kashidashiF=False, yoyakuF=False;"
+               "Update Reg Set N1=0 Where ID=2");  // new books are lent at once
+    }
+    void TearDown() override {
+        cat::Services() = saved;
+        DeskFixture::TearDown();
+    }
+    std::string Answer(const std::string& name) {
+        std::string text = RecordedAnswer(name);
+        for (std::size_t at; (at = text.find("@BASE@")) != std::string::npos;)
+            text.replace(at, 6, server.Base());
+        return text;
+    }
+    void ServeNdl() {
+        server.Serve("/api/opensearch", Answer("ndl_search.xml"));
+        server.Serve("/books/", Answer("ndl_record.json"));
+    }
+    static bool Enabled(QDialog& w, const char* button) {
+        return w.findChild<QPushButton*>(button)->isEnabled();
+    }
+    static QString Focused(QDialog& w) {
+        return w.focusWidget() ? w.focusWidget()->objectName() : QString();
+    }
+    static int PickCount(TFgyoumu1& desk) {
+        return static_cast<int>(desk.Desk().WKT01.RecordCount());
+    }
+    // Serves user 10101 and scans the unknown book number 99999, answering
+    // the question Yes and driving the window with `drive`.
+    void Register(const std::function<void(QDialog&)>& drive,
+                  const std::function<void(TFgyoumu1&)>& after = {}) {
+        OpenDesk([&](TFgyoumu1& desk) {
+            Scan(desk, "Edit3", "10101");
+            dialogs->Answer(Kind::Question, Dialogs::Yes)
+                .Drive("kashidashi::TFBook2", [&](QDialog& w) {
+                    w.activateWindow();
+                    Settle();
+                    drive(w);
+                });
+            Scan(desk, "Edit4", "99999");
+            if (after) after(desk);
+        });
+    }
+
+    AnswerServer server;
+    cat::LookupServices saved;
+};
+
+TEST_F(QuickRegistrationTest, AScannedIsbnRegistersTheBookAndItIsPicked) {
+    ServeNdl();
+    Register(
+        [&](QDialog& w) {
+            EXPECT_EQ(TextOf(w, "E1"), "99999");
+            EXPECT_EQ(Focused(w), "E3");
+            EXPECT_EQ(w.findChild<kashidashi::TRadioGroup*>("RadioGroup7")->ItemIndex(), 0);
+            EXPECT_FALSE(Enabled(w, "BitBtn1"));
+            EXPECT_TRUE(Enabled(w, "BitBtn2"));
+            SetText(w, "E3", "9784834000825");
+            PressEnter(w, "E3");
+            EXPECT_EQ(TextOf(w, "E5"), "ぐりとぐら");
+            EXPECT_EQ(TextOf(w, "E3"), "978483400082");
+            EXPECT_EQ(TextOf(w, "E13"), "910");
+            EXPECT_EQ(Focused(w), "E4");
+            EXPECT_TRUE(Enabled(w, "BitBtn1"));
+            EXPECT_FALSE(Enabled(w, "BitBtn2"));
+            Click(w, "BitBtn1");
+        },
+        [&](TFgyoumu1& desk) {
+            EXPECT_EQ(PickCount(desk), 1);
+            EXPECT_TRUE(Text(desk, "Edit4").isEmpty());
+        });
+    EXPECT_EQ(dialogs->Texts(), std::vector<QString>{kAsk}) << dialogs->Describe();
+    EXPECT_EQ(dialogs->Left(), 0);
+    EXPECT_EQ(DataValue("Select syomei2 From Book Where BOOK_ID=99999").Text(), "ぐりとぐら");
+    EXPECT_EQ(DataValue("Select ISBN From Book Where BOOK_ID=99999").Text(), "978483400082");
+    EXPECT_EQ(DataValue("Select seikyu From Book Where BOOK_ID=99999").Text(), "913-ナ-");
+}
+
+TEST_F(QuickRegistrationTest, ANewBookIsRefusedWhenNewBooksAreLocked) {
+    RunSql(dataFolder, "Delete From Reg Where ID=2; Insert Into Reg (ID, N1) Values (2, 7)");
+    Register([&](QDialog& w) {
+        SetText(w, "E5", "手で書いた書名");
+        PressEnter(w, "E5");
+        EXPECT_TRUE(Enabled(w, "BitBtn1"));
+        EXPECT_FALSE(Enabled(w, "BitBtn2"));
+        Click(w, "BitBtn1");
+    },
+             [&](TFgyoumu1& desk) { EXPECT_EQ(PickCount(desk), 0); });
+    EXPECT_EQ(dialogs->Texts(),
+              (std::vector<QString>{kAsk, "この本は新刊図書ですので、まだ貸出が出来ません。"}));
+    EXPECT_EQ(DataValue("Select syomei2 From Book Where BOOK_ID=99999").Text(), "手で書いた書名");
+}
+
+TEST_F(QuickRegistrationTest, CancelOrTheFrameStoresNothing) {
+    for (bool frame : {false, true}) {
+        Register([&](QDialog& w) {
+            SetText(w, "E4", "途中まで");
+            PressEnter(w, "E4");
+            if (!frame) Click(w, "BitBtn2");
+        });
+        EXPECT_EQ(RowCount("Select * From Book Where BOOK_ID=99999"), 0) << frame;
+    }
+}
+
+TEST_F(QuickRegistrationTest, TheWindowsBoxesAndChoices) {
+    RunSql(programFolder, "Update Head Set PM8=1");
+    server.Serve("/services/", "{}", 500);
+    Register([&](QDialog& w) {
+        auto* group = w.findChild<kashidashi::TRadioGroup*>("RadioGroup7");
+        EXPECT_EQ(group->ItemIndex(), 1);
+        // A failed lookup keeps the ISBN box, its text and the focus.
+        SetText(w, "E3", "9784033280103");
+        PressEnter(w, "E3");
+        EXPECT_EQ(Focused(w), "E3");
+        EXPECT_EQ(TextOf(w, "E3"), "9784033280103");
+        // Ten digits, or full-width ones, run no lookup.
+        for (const char* isbn : {"4834000826", "９７８４８３４０００８２５"}) {
+            w.findChild<QWidget*>("E3")->setFocus();
+            SetText(w, "E3", isbn);
+            PressEnter(w, "E3");
+            EXPECT_EQ(Focused(w), "E4") << isbn;
+        }
+        // Choosing a source empties the ISBN box and focuses it.
+        group->findChildren<QRadioButton*>().at(2)->click();
+        EXPECT_EQ(Focused(w), "E3");
+        EXPECT_TRUE(TextOf(w, "E3").isEmpty());
+        // Enter moves along the chain; E19 goes back to E1.
+        PressEnter(w, "E19");
+        EXPECT_EQ(Focused(w), "E1");
+        PressEnter(w, "E8");
+        EXPECT_EQ(Focused(w), "E9");
+        // Leaving the title box empty keeps OK disabled.
+        PressEnter(w, "E5");
+        EXPECT_FALSE(Enabled(w, "BitBtn1"));
+        EXPECT_TRUE(Enabled(w, "BitBtn2"));
+        // A code typed shows its name.
+        SetText(w, "E14", "1");
+        PressEnter(w, "E14");
+        EXPECT_EQ(w.findChild<QComboBox*>("DBLookupComboBox2")->currentText(), "図書室");
+        Click(w, "BitBtn2");
+    });
+    EXPECT_EQ(dialogs->Texts(),
+              (std::vector<QString>{kAsk, "A.楽天からの引当が出来ませんでした。"}));
+    EXPECT_EQ(server.Requests().size(), 1u);
+}
+
+TEST_F(QuickRegistrationTest, TheMarcSourceAndATwelveDigitIsbnStoredAsTyped) {
+    RunSql(programFolder, "Update Head Set PM8=2");
+    cat::WriteMarcDatabase(cat::Services().marcDataPath,
+                           {{{"isbn", "4834000826"}, {"title", "ぐりとぐら"}, {"ndc", "E"}}});
+    Register([&](QDialog& w) {
+        SetText(w, "E3", "978-483400082");
+        PressEnter(w, "E3");
+        EXPECT_EQ(Focused(w), "E4");
+        EXPECT_EQ(TextOf(w, "E5"), "ぐりとぐら");
+        EXPECT_EQ(w.findChild<QComboBox*>("DBLookupComboBox2")->currentText(), "図書室");
+        EXPECT_FALSE(Enabled(w, "BitBtn1"));  // not saved: OK waits for the title box
+        w.findChild<QWidget*>("E5")->setFocus();
+        PressEnter(w, "E5");
+        Click(w, "BitBtn1");
+    });
+    EXPECT_EQ(dialogs->Texts(), std::vector<QString>{kAsk}) << dialogs->Describe();
+    EXPECT_EQ(DataValue("Select ISBN From Book Where BOOK_ID=99999").Text(), "978-483400082");
+    EXPECT_EQ(DataValue("Select seikyu From Book Where BOOK_ID=99999").Text(), "絵本--");
+    EXPECT_EQ(DataValue("Select yobi1_ID From Book Where BOOK_ID=99999").Integer(), 11);
+}
+
+}  // namespace
+}  // namespace catalogue_test
