@@ -1,12 +1,15 @@
 // The preview window, real and offscreen: opened at 100 % on page 1 through
 // Dialogs, navigation, find, the outline, the exports, save and open, and
-// printing without a printer.
+// printing without a printer; a data set that fails shows its error once.
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
 
+#include "engine/dataset/query.h"
+#include "engine/session/database.h"
+#include "engine/session/session.h"
 #include "reports/fixture_source.h"
 #include "reports/layout_file.h"
 #include "reports/preview_window.h"
@@ -122,6 +125,29 @@ TEST(Preview, PrintingWithoutAPrinterSaysSoAndTheReportShowsThroughDialogs) {
     EXPECT_EQ(
         dialogs.Texts(),
         std::vector<QString>{QStringLiteral("プリンタが設定されていないため、印刷できません。")});
+}
+
+TEST(Preview, ADataSetThatFailsToOpenShowsItsErrorOnceAndNoPreview) {
+    QTemporaryDir folder;
+    engine::TDBSession session("PREVIEWFAIL");
+    engine::TDBDatabase database("FAIL", session);
+    database.SetDirectory(folder.path().toStdString());
+    engine::TDBQuery query;
+    query.SetSessionName("PREVIEWFAIL");
+    query.SetDatabaseName("FAIL");
+    query.SQL().Add("Select * From NoSuchTable");
+    ScriptedDialogs dialogs;
+    dialogs.Answer(Dialogs::Kind::Error, Dialogs::Ok);
+    Report report(QStringLiteral("book_reservations"));
+    report.AddDataSet("rptDBDataset1", query);
+    EXPECT_FALSE(report.Show(nullptr));
+    EXPECT_EQ(dialogs.Unexpected(), 0) << dialogs.Describe();
+    EXPECT_EQ(dialogs.Left(), 0);
+    ASSERT_EQ(dialogs.Records().size(), 1u) << dialogs.Describe();
+    EXPECT_TRUE(dialogs.Windows().empty());
+    EXPECT_TRUE(dialogs.Texts().at(0).contains(QStringLiteral("NoSuchTable"), Qt::CaseInsensitive))
+        << dialogs.Describe();
+    EXPECT_FALSE(query.Active());
 }
 
 }  // namespace
