@@ -3,8 +3,17 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 
 namespace engine::testing {
+namespace {
+
+bool OnServer() {
+    const char* backend = std::getenv("KX_ENGINE_BACKEND");
+    return backend && std::string(backend) == "server";
+}
+
+}  // namespace
 
 void EngineFixture::SetUp() {
     static std::atomic<int> counter{0};
@@ -14,12 +23,32 @@ void EngineFixture::SetUp() {
     std::filesystem::create_directories(folder);
     session = std::make_unique<TDBSession>("TEST" + std::to_string(counter));
     database = std::make_unique<TDBDatabase>("DATA", *session);
-    database->SetDirectory(folder.string());
+    if (OnServer()) {
+        KX_NEED_SERVER();
+        server = std::make_unique<ScratchDatabase>();
+    }
+    PointAtData(*session, *database);
+}
+
+void EngineFixture::PointAtData(TDBSession& otherSession, TDBDatabase& otherDatabase) {
+    if (!server) {
+        otherDatabase.SetDirectory(folder.string());
+        return;
+    }
+    otherSession.SetSessionType(SessionType::stRemote);
+    TDBSession::Remote remote;
+    remote.host = server->address().host;
+    remote.port = server->address().port;
+    remote.user = server->address().user;
+    remote.password = server->address().password;
+    otherSession.SetRemoteSettings(remote);
+    otherDatabase.SetRemoteDatabase(server->name());
 }
 
 void EngineFixture::TearDown() {
     database.reset();
     session.reset();
+    server.reset();
     std::filesystem::remove_all(folder);
 }
 

@@ -26,7 +26,7 @@ class LockingTest : public EngineFixture {
         book->Post();
         other = std::make_unique<TDBSession>(session->SessionName() + "B");
         otherDatabase = std::make_unique<TDBDatabase>("DATA", *other);
-        otherDatabase->SetDirectory(folder.string());
+        PointAtData(*other, *otherDatabase);
     }
     void TearDown() override {
         otherDatabase.reset();

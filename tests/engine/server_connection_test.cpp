@@ -182,5 +182,23 @@ TEST_F(ServerConnectionTest, RowLocksAndExclusiveUseHoldBetweenTwoDesks) {
     EXPECT_TRUE(cb.TryUseTable("Book", TableUse::Exclusive));
 }
 
+TEST_F(ServerConnectionTest, AWriteMeetingAnotherDesksRowWaitsByTheLockRuleAndNamesItsTable) {
+    Desk a("WAIT_A", scratch->address()), b("WAIT_B", scratch->address());
+    b.session.LockRetryCount = 2;
+    b.session.LockWaitTime = 50;
+    a.Exec("CREATE TABLE Book (BOOK_ID INTEGER, kashidashiF BOOLEAN, PRIMARY KEY (BOOK_ID))");
+    a.Exec("INSERT INTO Book (BOOK_ID) VALUES (1); INSERT INTO Book (BOOK_ID) VALUES (2)");
+    a.database.StartTransaction();
+    a.Exec("UPDATE Book SET kashidashiF = True WHERE BOOK_ID = 1");
+    std::string text;
+    EXPECT_EQ(
+        CodeOf([&] { b.Exec("UPDATE Book SET kashidashiF = False WHERE BOOK_ID = 1"); }, &text),
+        err::kTableLocked);
+    EXPECT_EQ(text, "The table 'Book' is already locked by another user");
+    b.Exec("UPDATE Book SET kashidashiF = False WHERE BOOK_ID = 2");  // another row: no wait
+    a.database.Commit();
+    b.Exec("UPDATE Book SET kashidashiF = False WHERE BOOK_ID = 1");
+}
+
 }  // namespace
 }  // namespace engine::testing

@@ -6,9 +6,12 @@ namespace engine::storage::postgres {
 
 PgConnection::PgConnection(const ServerAddress& server, LockRule rule) : link_(server, rule) {}
 
+// Closing the connection would roll back and release every lock too, but
+// only once the server has seen the connection go; released here, they are
+// free for the next desk when this returns.
 PgConnection::~PgConnection() {
-    // Closing the connection rolls back an open transaction and releases
-    // every advisory lock on the server.
+    if (inTransaction_) link_.ExecQuietly("ROLLBACK");
+    link_.ExecQuietly("SELECT pg_advisory_unlock_all()");
 }
 
 void PgConnection::Atomically(const std::string& table, const std::function<void()>& work,
