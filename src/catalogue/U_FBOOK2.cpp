@@ -87,6 +87,9 @@ void TFBook2::FormActivate() {
 }
 
 void TFBook2::done(int result) {
+    // OK takes what is typed in the box that still has the focus.
+    if (result == QDialog::Accepted)
+        for (const BoxColumn& b : kBoxes) (ui.get()->*b.box)->UpdateRecord();
     TDM::Instance().NDC.Close();
     TDM::Instance().HKN.Close();
     QDialog::done(result);

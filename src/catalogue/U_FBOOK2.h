@@ -16,7 +16,8 @@
 // any other box moves along the chain E1 ... E19, E1. OK is disabled and
 // キャンセル enabled at first; leaving the title box E5 with a title, or a
 // 13-digit ISBN, enables OK and disables キャンセル; leaving E5 empty
-// disables OK. Closing the window closes NDC and HKN.
+// disables OK. OK writes what is typed in the box that has the focus;
+// closing the window closes NDC and HKN.
 #pragma once
 
 #include <QDialog>

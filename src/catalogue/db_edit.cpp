@@ -36,10 +36,11 @@ void TDBEdit::Reload() {
 void TDBEdit::UpdateRecord() {
     engine::TField* field = Field();
     if (!Typed() || !field) return;
+    const QString typed = text();  // Edit shows the stored row again
     try {
         if (dataSet_->State() == engine::DataSetState::dsBrowse) dataSet_->Edit();
-        loaded_ = text();
-        field->SetAsString(loaded_.toStdString());
+        loaded_ = typed;
+        field->SetAsString(typed.toStdString());
     } catch (const std::exception& error) {
         Dialogs::ShowEngineError(window(), error);
         Reload();

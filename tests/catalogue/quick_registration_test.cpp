@@ -2,6 +2,8 @@
 // number no book has, Yes, the window TFBook2 driven as the operator does,
 // and the book registered and picked (or refused as new).
 #include <QComboBox>
+#include <cstdlib>
+#include <filesystem>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -93,6 +95,12 @@ TEST_F(QuickRegistrationTest, AScannedIsbnRegistersTheBookAndItIsPicked) {
             EXPECT_EQ(Focused(w), "E4");
             EXPECT_TRUE(Enabled(w, "BitBtn1"));
             EXPECT_FALSE(Enabled(w, "BitBtn2"));
+            // Typing after the save edits the stored row; OK takes the box
+            // that still has the focus.
+            SetText(w, "E14", "1");
+            PressEnter(w, "E14");
+            EXPECT_EQ(w.findChild<QComboBox*>("DBLookupComboBox2")->currentText(), "図書室");
+            SetText(w, "E15", "福音館");
             Click(w, "BitBtn1");
         },
         [&](TFgyoumu1& desk) {
@@ -104,6 +112,8 @@ TEST_F(QuickRegistrationTest, AScannedIsbnRegistersTheBookAndItIsPicked) {
     EXPECT_EQ(DataValue("Select syomei2 From Book Where BOOK_ID=99999").Text(), "ぐりとぐら");
     EXPECT_EQ(DataValue("Select ISBN From Book Where BOOK_ID=99999").Text(), "978483400082");
     EXPECT_EQ(DataValue("Select seikyu From Book Where BOOK_ID=99999").Text(), "913-ナ-");
+    EXPECT_EQ(DataValue("Select HKN_ID From Book Where BOOK_ID=99999").Integer(), 1);
+    EXPECT_EQ(DataValue("Select syuppansya From Book Where BOOK_ID=99999").Text(), "福音館");
 }
 
 TEST_F(QuickRegistrationTest, ANewBookIsRefusedWhenNewBooksAreLocked) {
@@ -193,6 +203,27 @@ TEST_F(QuickRegistrationTest, TheMarcSourceAndATwelveDigitIsbnStoredAsTyped) {
     EXPECT_EQ(DataValue("Select ISBN From Book Where BOOK_ID=99999").Text(), "978-483400082");
     EXPECT_EQ(DataValue("Select seikyu From Book Where BOOK_ID=99999").Text(), "絵本--");
     EXPECT_EQ(DataValue("Select yobi1_ID From Book Where BOOK_ID=99999").Integer(), 11);
+}
+
+// A picture of the window filled by a lookup, for the project's documents.
+// Runs only when KASHIDASHI_SCREENSHOTS names the folder to write to:
+//   xvfb-run -a env QT_QPA_PLATFORM=xcb KASHIDASHI_SCREENSHOTS=docs catalogue_tests
+//       --gtest_filter='*Screenshot*'
+TEST_F(QuickRegistrationTest, ScreenshotOfAWindowFilledByALookup) {
+    const char* folder = std::getenv("KASHIDASHI_SCREENSHOTS");
+    if (!folder || !*folder) GTEST_SKIP() << "KASHIDASHI_SCREENSHOTS is not set";
+    const QString file = QString::fromStdString(
+        std::filesystem::absolute(folder).string() + "/quick-registration.png");
+    ServeNdl();
+    Register([&](QDialog& w) {
+        SetText(w, "E3", "9784834000825");
+        PressEnter(w, "E3");
+        SetText(w, "E14", "1");
+        PressEnter(w, "E14");
+        Settle();
+        EXPECT_TRUE(w.grab().save(file, "PNG"));
+        Click(w, "BitBtn1");
+    });
 }
 
 }  // namespace
