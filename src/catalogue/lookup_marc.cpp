@@ -22,13 +22,8 @@ constexpr const char* kSearchError = "検索中にエラーが発生しました
 constexpr const char* kNotFound = "該当する図書がありませんでした。";
 
 // The ISBN-10 of digits 4 to 12; "" when the text has fewer than twelve.
-std::string Isbn10(const std::string& digits) {
-    if (digits.size() < 12) return {};
-    const std::string nine = digits.substr(3, 9);
-    int sum = 0;
-    for (int i = 0; i < 9; ++i) sum += (10 - i) * (nine[i] - '0');
-    const int c = 11 - sum % 11;
-    return nine + (c == 10 ? 'X' : c == 11 ? '0' : static_cast<char>('0' + c));
+std::string Isbn10Of(const std::string& digits) {
+    return digits.size() < 12 ? std::string() : Isbn10(digits.substr(3, 9));
 }
 
 struct MarcClass {
@@ -145,7 +140,7 @@ void LookupMarc(const std::string& isbnDigits, LookupContext& context) {
     } catch (const std::exception&) {
         return context.say(kNotConnected);
     }
-    const std::string isbn10 = Isbn10(isbnDigits);
+    const std::string isbn10 = Isbn10Of(isbnDigits);
     if (isbn10.empty()) return marc.Close();
     // An ISBN outside 978 has no ISBN-10: the one of its digits names another book.
     if (isbnDigits.rfind("978", 0) != 0) {

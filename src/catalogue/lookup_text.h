@@ -47,5 +47,8 @@ std::string DigitsOnly(std::string_view text);
 // d1..d12 of the first twelve characters followed by the EAN-13 check digit;
 // the text must hold at least twelve digits.
 std::string Isbn13(std::string_view digits);
+// Nine digits followed by their ISBN-10 check character: s = 10 x d1 + 9 x
+// d2 + ... + 2 x d9, c = 11 - s mod 11, "X" for 10 and "0" for 11.
+std::string Isbn10(std::string_view nineDigits);
 
 }  // namespace kashidashi::catalogue

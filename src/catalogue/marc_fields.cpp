@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "catalogue/lookup_text.h"
+
 namespace kashidashi::catalogue {
 namespace {
 
@@ -106,11 +108,7 @@ std::vector<std::string> MarcIsbn10s(const MarcRecord& r) {
             else break;
         }
         if (s.size() == 13 && s.rfind("978", 0) == 0 && s.find('X') == std::string::npos) {
-            s = s.substr(3, 9);
-            int sum = 0;
-            for (int i = 0; i < 9; ++i) sum += (10 - i) * (s[i] - '0');
-            const int c = 11 - sum % 11;
-            s += c == 10 ? 'X' : c == 11 ? '0' : static_cast<char>('0' + c);
+            s = Isbn10(s.substr(3, 9));
         }
         if (s.size() == 10 && s.find('X') >= 9 && std::find(out.begin(), out.end(), s) == out.end())
             out.push_back(s);
