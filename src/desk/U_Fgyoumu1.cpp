@@ -48,8 +48,6 @@ void TFgyoumu1::SetUpControls() {
     ui->RadioGroup1->SetItemIndex(0);
     ui->RadioGroup2->SetItemIndex(0);
     ui->Label18->setStyleSheet(QStringLiteral("color: red; font-size: 28pt; font-weight: bold;"));
-    // The spreadsheet copy comes with the grid export.
-    ui->Button10->setEnabled(false);
 }
 
 void TFgyoumu1::Connect() {
@@ -62,6 +60,8 @@ void TFgyoumu1::Connect() {
     connect(ui->Button2, &QPushButton::clicked, this, [this] { Run([&] { desk_.CancelUser(); }); });
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::close);
     connect(ui->Button6, &QPushButton::clicked, this, [this] { desk::ShowControlBarcodes(this); });
+    // エクセル出力: the reservation status list as a spreadsheet.
+    connect(ui->Button10, &QPushButton::clicked, this, [this] { ui->DBGrid6->CopyExcel(); });
     for (TRadioGroup* group : {ui->RadioGroup1, ui->RadioGroup5, ui->RadioGroup6})
         connect(group, &TRadioGroup::Click, this,
                 [this] { Run([&] { desk_.LendingOptionClicked(); }); });
