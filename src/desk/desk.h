@@ -62,6 +62,9 @@ class Desk {
     // The ISBN form of a book entry: the number of the first copy in ISBN
     // order (only copies not lent when `notLent`); nothing when no copy has it.
     static std::optional<int64_t> FindBookByIsbn(const std::string& isbn12, bool notLent);
+    // Opens the data module's YoyakuFindQry on the reservations of a book
+    // number or of its title (ISBN), earliest first; the caller closes it.
+    static engine::TDBQuery& OpenTitleReservations(int64_t bookId, const std::string& isbn12);
 
     // The data sets of the desk, for its grids.
     engine::TDBTable WKT01;  // the pick list, held exclusively while the desk is open

@@ -61,12 +61,8 @@ const char* Desk::RefusalOf(engine::TDBTable& book) {
 // True when nobody else reserved the title first, or the operator chose to
 // lend it anyway in the reservation list window.
 bool Desk::ReservationAllows() {
-    auto& find = TDM::Instance().YoyakuFindQry;
+    auto& find = Desk::OpenTitleReservations(state.CurrentBookId, state.CurrentIsbn);
     DataSetCloser closer(find);
-    find.Close();
-    find.ParamByName("PM1").SetAsInteger(state.CurrentBookId);
-    find.ParamByName("PM2").SetAsString(state.CurrentIsbn);
-    find.Open();
     if (find.IsEmpty() || find.FieldByName("Name_ID").AsString() == state.CurrentUserId)
         return true;
     find.Close();

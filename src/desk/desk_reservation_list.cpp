@@ -26,12 +26,8 @@ void Tell(QWidget* owner, const char* text) {
 
 // True when no reservation of the book number or of the ISBN is left.
 bool NoneLeft(int64_t bookId, const std::string& isbn12) {
-    auto& find = TDM::Instance().YoyakuFindQry;
+    auto& find = Desk::OpenTitleReservations(bookId, isbn12);
     DataSetCloser closer(find);
-    find.Close();
-    find.ParamByName("PM1").SetAsInteger(bookId);
-    find.ParamByName("PM2").SetAsString(isbn12);
-    find.Open();
     return find.IsEmpty();
 }
 

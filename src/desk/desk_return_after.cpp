@@ -30,12 +30,8 @@ void AfterCommit(QWidget* owner, const std::function<void()>& step) {
 }
 
 bool HasReservations(int64_t bookId, const std::string& isbn12) {
-    auto& find = TDM::Instance().YoyakuFindQry;
+    auto& find = Desk::OpenTitleReservations(bookId, isbn12);
     DataSetCloser closer(find);
-    find.Close();
-    find.ParamByName("PM1").SetAsInteger(bookId);
-    find.ParamByName("PM2").SetAsString(isbn12);
-    find.Open();
     return !find.IsEmpty();
 }
 
@@ -44,12 +40,8 @@ bool HasReservations(int64_t bookId, const std::string& isbn12) {
 // The queue waiting for a returned title, for the staff to tell the next
 // pupil when no window can show it.
 void Desk::NoteReservations(int64_t bookId, const std::string& isbn12) {
-    auto& find = TDM::Instance().YoyakuFindQry;
+    auto& find = Desk::OpenTitleReservations(bookId, isbn12);
     DataSetCloser closer(find);
-    find.Close();
-    find.ParamByName("PM1").SetAsInteger(bookId);
-    find.ParamByName("PM2").SetAsString(isbn12);
-    find.Open();
     for (; !find.Eof(); find.Next())
         if (Note)
             Note("予約 " + find.FieldByName("yoyakuDTime").AsString() + " " +
