@@ -27,14 +27,22 @@ void TFBook2::E3KeyPress() {
 // False when the lookup abandoned the operator's action.
 bool TFBook2::RunLookup(const std::string& digits) {
     catalogue::DataSetBookRecord book(TDM::Instance().BOOK);
-    catalogue::LookupContext context{
-        book, [this](const std::string& m) { Dialogs::Information(this, QString::fromStdString(m)); }};
+    catalogue::LookupContext context{book, [this](const std::string& m) {
+                                         Dialogs::Information(this, QString::fromStdString(m));
+                                     }};
     try {
         switch (ui->RadioGroup7->ItemIndex()) {
-            case 0: catalogue::LookupNdl(digits, context); break;
-            case 1: catalogue::LookupRakuten(digits, context); break;
-            case 2: catalogue::LookupMarc(digits, context); break;
-            default: break;
+            case 0:
+                catalogue::LookupNdl(digits, context);
+                break;
+            case 1:
+                catalogue::LookupRakuten(digits, context);
+                break;
+            case 2:
+                catalogue::LookupMarc(digits, context);
+                break;
+            default:
+                break;
         }
         return true;
     } catch (const catalogue::LookupAbandoned&) {

@@ -27,7 +27,7 @@ std::string Isbn10Of(const std::string& digits) {
 }
 
 struct MarcClass {
-    std::string label;  // "絵本", "洋書" or ""
+    std::string label;    // "絵本", "洋書" or ""
     long long whole = 0;  // integer part of the classification
     long long division = 0;
 };
@@ -64,7 +64,8 @@ std::vector<std::string> AuthorPieces(std::string a) {
             continue;
         }
         const std::size_t sep = a.find("//");
-        std::size_t length = sep != std::string::npos && sep < 30 ? sep : std::min<std::size_t>(30, a.size());
+        std::size_t length =
+            sep != std::string::npos && sep < 30 ? sep : std::min<std::size_t>(30, a.size());
         if (length > 0 && IsLeadByteAt(a, length - 1)) --length;
         pieces.push_back(a.substr(0, length));
         a.erase(0, std::max<std::size_t>(length, 1));  // a lone lead byte is consumed

@@ -107,7 +107,9 @@ std::string Isbn10(std::string_view nine) {
     int sum = 0;
     for (int i = 0; i < 9; ++i) sum += (10 - i) * (nine[i] - '0');
     const int c = 11 - sum % 11;
-    return std::string(nine.substr(0, 9)) + (c == 10 ? 'X' : c == 11 ? '0' : static_cast<char>('0' + c));
+    return std::string(nine.substr(0, 9)) + (c == 10   ? 'X'
+                                             : c == 11 ? '0'
+                                                       : static_cast<char>('0' + c));
 }
 
 }  // namespace kashidashi::catalogue

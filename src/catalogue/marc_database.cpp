@@ -9,10 +9,9 @@
 namespace kashidashi::catalogue {
 namespace {
 
-constexpr const char* kColumns[] = {"isbn",       "title",      "subtitle",   "call_suffix",
-                                    "authors",    "publisher",  "issue_date", "page_count",
-                                    "book_size",  "series",     "list_price", "title_kana",
-                                    "ndc",        "author_kana"};
+constexpr const char* kColumns[] = {
+    "isbn",       "title",     "subtitle", "call_suffix", "authors",    "publisher", "issue_date",
+    "page_count", "book_size", "series",   "list_price",  "title_kana", "ndc",       "author_kana"};
 
 void Check(sqlite3* db, int rc) {
     if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
@@ -44,10 +43,12 @@ std::string InsertStatement() {
 }
 
 void Store(sqlite3* db, const std::vector<MarcValues>& entries) {
-    const bool fresh = sqlite3_exec(db, "SELECT 1 FROM marc_book LIMIT 0", nullptr, nullptr, nullptr) != SQLITE_OK;
+    const bool fresh =
+        sqlite3_exec(db, "SELECT 1 FROM marc_book LIMIT 0", nullptr, nullptr, nullptr) != SQLITE_OK;
     if (fresh) Exec(db, MarcSchema());
     const std::string insert = InsertStatement();
-    for (const MarcValues& e : entries) Run(db, "DELETE FROM marc_book WHERE isbn = ?", {e.at("isbn")});
+    for (const MarcValues& e : entries)
+        Run(db, "DELETE FROM marc_book WHERE isbn = ?", {e.at("isbn")});
     for (const MarcValues& e : entries) {
         std::vector<std::string> values;
         for (const char* column : kColumns) values.push_back(e.count(column) ? e.at(column) : "");
@@ -62,7 +63,8 @@ void WriteMarcDatabase(const std::string& path, const std::vector<MarcValues>& e
     std::error_code ignored;
     if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ignored);
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc =
+        sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     std::unique_ptr<sqlite3, int (*)(sqlite3*)> owner(db, sqlite3_close);
     Check(db, rc);
     Exec(db, "PRAGMA synchronous=FULL; BEGIN IMMEDIATE");

@@ -30,16 +30,20 @@ std::string SubOf(const MarcRecord& r, std::initializer_list<const char*> tags, 
 std::string NumberOf(const std::string& text) {
     std::string out;
     for (char c : text) {
-        if (c >= '0' && c <= '9') out += c;
-        else if (c == '.' && !out.empty() && out.find('.') == std::string::npos) out += c;
-        else if (c != ',' && !out.empty()) break;
+        if (c >= '0' && c <= '9')
+            out += c;
+        else if (c == '.' && !out.empty() && out.find('.') == std::string::npos)
+            out += c;
+        else if (c != ',' && !out.empty())
+            break;
     }
     while (!out.empty() && out.back() == '.') out.pop_back();
     return out;
 }
 
 // The 880 fields linked ($6) to fields of those tags: their $a values.
-std::vector<std::string> Transcriptions(const MarcRecord& r, std::initializer_list<const char*> tags) {
+std::vector<std::string> Transcriptions(const MarcRecord& r,
+                                        std::initializer_list<const char*> tags) {
     std::vector<std::string> out;
     for (const MarcField& f : r) {
         if (f.tag != "880") continue;
@@ -104,8 +108,10 @@ std::vector<std::string> MarcIsbn10s(const MarcRecord& r) {
         std::string s;
         for (char c : f.Sub('a')) {
             if (c == '-') continue;
-            if ((c >= '0' && c <= '9') || c == 'X' || c == 'x') s += static_cast<char>(std::toupper(c));
-            else break;
+            if ((c >= '0' && c <= '9') || c == 'X' || c == 'x')
+                s += static_cast<char>(std::toupper(c));
+            else
+                break;
         }
         if (s.size() == 13 && s.rfind("978", 0) == 0 && s.find('X') == std::string::npos) {
             s = Isbn10(s.substr(3, 9));

@@ -80,8 +80,10 @@ void ReadIso2709(const std::string& data, std::vector<MarcValues>& entries,
         const int length = yaz_marc_read_iso2709(mt.get(), data.data() + offset,
                                                  static_cast<int>(data.size() - offset));
         xmlNode* node = nullptr;
-        if (length <= 0 || yaz_marc_write_xml(mt.get(), &node, "http://www.loc.gov/MARC21/slim",
-                                              nullptr, nullptr) != 0 || !node) {
+        if (length <= 0 ||
+            yaz_marc_write_xml(mt.get(), &node, "http://www.loc.gov/MARC21/slim", nullptr,
+                               nullptr) != 0 ||
+            !node) {
             Note(bad, number, "MARC21(ISO 2709)として読めません");
             return;  // without a readable length the records after it cannot be found
         }
@@ -93,8 +95,10 @@ void ReadIso2709(const std::string& data, std::vector<MarcValues>& entries,
 
 void CollectXmlRecords(xmlNode* node, std::vector<xmlNode*>& records) {
     for (; node; node = node->next) {
-        if (Named(node, "record")) records.push_back(node);
-        else if (node->type == XML_ELEMENT_NODE) CollectXmlRecords(node->children, records);
+        if (Named(node, "record"))
+            records.push_back(node);
+        else if (node->type == XML_ELEMENT_NODE)
+            CollectXmlRecords(node->children, records);
     }
 }
 

@@ -43,9 +43,10 @@ void TSearchMARC::Search() {
     errorMessage_.clear();
     first_.clear();
     sqlite3_stmt* statement = nullptr;
-    int rc = db_ ? sqlite3_prepare_v2(db_, "SELECT * FROM marc_book WHERE isbn = ?1 ORDER BY record_no",
-                                      -1, &statement, nullptr)
-                 : SQLITE_MISUSE;
+    int rc =
+        db_ ? sqlite3_prepare_v2(db_, "SELECT * FROM marc_book WHERE isbn = ?1 ORDER BY record_no",
+                                 -1, &statement, nullptr)
+            : SQLITE_MISUSE;
     if (rc == SQLITE_OK) rc = sqlite3_bind_text(statement, 1, Isbn.c_str(), -1, SQLITE_TRANSIENT);
     while (rc == SQLITE_OK || rc == SQLITE_ROW) {
         rc = sqlite3_step(statement);
@@ -53,10 +54,12 @@ void TSearchMARC::Search() {
         if (++hits_ > 1) continue;
         for (int i = 0; i < sqlite3_column_count(statement); ++i) {
             const auto* text = sqlite3_column_text(statement, i);
-            first_[sqlite3_column_name(statement, i)] = text ? reinterpret_cast<const char*>(text) : "";
+            first_[sqlite3_column_name(statement, i)] =
+                text ? reinterpret_cast<const char*>(text) : "";
         }
     }
-    if (rc != SQLITE_DONE) errorMessage_ = db_ ? sqlite3_errmsg(db_) : "データベースが開かれていません。";
+    if (rc != SQLITE_DONE)
+        errorMessage_ = db_ ? sqlite3_errmsg(db_) : "データベースが開かれていません。";
     sqlite3_finalize(statement);
 }
 

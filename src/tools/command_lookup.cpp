@@ -21,9 +21,9 @@ using namespace kashidashi::catalogue;
 
 constexpr const char* kBadIsbn = "ISBNは12桁か13桁の数字で入れてください。";
 constexpr const char* kColumnOrder[] = {
-    "syomei1", "syomei2", "syomei3", "cyosya1",  "cyosya2",  "cyosya3", "cyosya4",
-    "syuppansya", "syuppannen", "ookisa", "pageSuu", "kakaku", "seikyu", "biko", "kenmei1",
-    "NDC_ID", "HKN_ID", "key1", "key2", "yobi1_ID", "URL"};
+    "syomei1",    "syomei2",    "syomei3", "cyosya1", "cyosya2", "cyosya3",  "cyosya4",
+    "syuppansya", "syuppannen", "ookisa",  "pageSuu", "kakaku",  "seikyu",   "biko",
+    "kenmei1",    "NDC_ID",     "HKN_ID",  "key1",    "key2",    "yobi1_ID", "URL"};
 
 struct LookupArgs {
     std::string isbn, source = "ndl", base;
@@ -34,22 +34,26 @@ bool ParseArgs(const std::vector<std::string>& args, LookupArgs& out) {
     out.isbn = args[0];
     for (std::size_t i = 1; i < args.size(); i += 2) {
         if (i + 1 >= args.size()) return false;
-        if (args[i] == "--source") out.source = args[i + 1];
-        else if (args[i] == "--base") out.base = args[i + 1];
-        else return false;
+        if (args[i] == "--source")
+            out.source = args[i + 1];
+        else if (args[i] == "--base")
+            out.base = args[i + 1];
+        else
+            return false;
     }
     return out.source == "ndl" || out.source == "rakuten" || out.source == "marc";
 }
 
 void PointServices(const LookupArgs& a, LookupServices& s) {
     if (!a.base.empty()) {
-        (a.source == "ndl" ? s.ndlBase : a.source == "rakuten" ? s.rakutenBase : s.marcDataPath) =
-            a.base;
+        (a.source == "ndl"       ? s.ndlBase
+         : a.source == "rakuten" ? s.rakutenBase
+                                 : s.marcDataPath) = a.base;
         if (a.base.rfind("http://", 0) == 0) s.allowedSchemes = {"https", "http"};
     }
-    s.answerFile = (std::filesystem::temp_directory_path() /
-                    ("kashidashi-lookup-" + std::to_string(getpid())))
-                       .string();
+    s.answerFile =
+        (std::filesystem::temp_directory_path() / ("kashidashi-lookup-" + std::to_string(getpid())))
+            .string();
 }
 
 int RunLookup(const LookupArgs& a, std::ostream& out, std::ostream& err) {
@@ -57,8 +61,9 @@ int RunLookup(const LookupArgs& a, std::ostream& out, std::ostream& err) {
     std::vector<std::string> messages;
     LookupContext context{book, [&](const std::string& m) { messages.push_back(m); }};
     try {
-        (a.source == "ndl" ? LookupNdl : a.source == "rakuten" ? LookupRakuten : LookupMarc)(
-            DigitsOnly(a.isbn), context);
+        (a.source == "ndl"       ? LookupNdl
+         : a.source == "rakuten" ? LookupRakuten
+                                 : LookupMarc)(DigitsOnly(a.isbn), context);
     } catch (const LookupAbandoned&) {
     }
     for (std::string m : messages) {

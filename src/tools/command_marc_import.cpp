@@ -20,7 +20,8 @@ int CommandMarcImport(const std::vector<std::string>& args, std::ostream& out, s
         }
         const std::string path = catalogue::Services().marcDataPath;
         catalogue::WriteMarcDatabase(path, entries);
-        out << entries.size() << " 件を " << platform::MapToLocalPath(path) << " に取り込みました。\n";
+        out << entries.size() << " 件を " << platform::MapToLocalPath(path)
+            << " に取り込みました。\n";
         return kExitDone;
     });
 }

@@ -18,12 +18,23 @@ TEST(Utf8ToAnsiTest, DecodesAfterThreeBytesIntoCodePage932) {
         std::string bytes;
         std::string utf8;  // the expected text, back from CP932
     } cases[] = {
-        {"\xEF\xBB\xBF" "abc", "abc"},
-        {"xyzabc", "abc"},                                    // no mark: three bytes lost
-        {"\xEF\xBB\xBF" "本の名前", "本の名前"},
-        {"\xEF\xBB\xBF" "ab\0cd", "ab"},                       // stops at a zero byte
-        {std::string("\xEF\xBB\xBF" "ab\0cd", 8), "ab"},
-        {"\xEF\xBB\xBF" "\xF0\x9F\x98\x80!", "?!"},           // no CP932 character
+        {"\xEF\xBB\xBF"
+         "abc",
+         "abc"},
+        {"xyzabc", "abc"},  // no mark: three bytes lost
+        {"\xEF\xBB\xBF"
+         "本の名前",
+         "本の名前"},
+        {"\xEF\xBB\xBF"
+         "ab\0cd",
+         "ab"},  // stops at a zero byte
+        {std::string("\xEF\xBB\xBF"
+                     "ab\0cd",
+                     8),
+         "ab"},
+        {"\xEF\xBB\xBF"
+         "\xF0\x9F\x98\x80!",
+         "?!"},  // no CP932 character
         {"\xEF\xBB\xBF", ""},
     };
     for (const auto& c : cases)
@@ -38,14 +49,16 @@ TEST(Utf8ToAnsiTest, ContinuationBytesAreNotChecked) {
 
 TEST(Utf8ToAnsiTest, UnreadableAnswersRaiseUnknownCode) {
     const std::string bad[] = {
-        "", "ab",                               // shorter than three bytes
-        "\xEF\xBB\xBF\x80",                     // a continuation byte as lead
-        "\xEF\xBB\xBF\xF8\x80\x80\x80\x80",     // no such lead byte
+        "",
+        "ab",                                // shorter than three bytes
+        "\xEF\xBB\xBF\x80",                  // a continuation byte as lead
+        "\xEF\xBB\xBF\xF8\x80\x80\x80\x80",  // no such lead byte
         "\xEF\xBB\xBF\xFF",
-        "\xEF\xBB\xBF" "ab\xE3\x81",            // cut off by the end
+        "\xEF\xBB\xBF"
+        "ab\xE3\x81",  // cut off by the end
         "\xEF\xBB\xBF\xF0\x9F",
-        "\xEF\xBB\xBF\xED\xA0\x80",             // a surrogate
-        "\xEF\xBB\xBF\xF4\x90\x80\x80",         // above U+10FFFF
+        "\xEF\xBB\xBF\xED\xA0\x80",      // a surrogate
+        "\xEF\xBB\xBF\xF4\x90\x80\x80",  // above U+10FFFF
         "\xEF\xBB\xBF\xF7\xBF\xBF\xBF",
     };
     for (const auto& b : bad) {
@@ -61,7 +74,7 @@ TEST(Utf8ToAnsiTest, UnreadableAnswersRaiseUnknownCode) {
 TEST(ScanTest, KeysAreFoundInTheOrderAsked) {
     std::string text = R"({"a":"1","b":"2","c":"3"})";
     EXPECT_EQ(ScanValue(text, R"("b":")"), "2");
-    EXPECT_EQ(text, R"(2","c":"3"})");  // the value stays in the text
+    EXPECT_EQ(text, R"(2","c":"3"})");           // the value stays in the text
     EXPECT_EQ(ScanValue(text, R"("a":")"), "");  // stood before: not found
     EXPECT_EQ(text, R"(2","c":"3"})");
     EXPECT_EQ(ScanValue(text, R"("c":")"), "3");

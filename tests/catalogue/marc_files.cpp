@@ -18,7 +18,8 @@ std::string Iso2709(const TestRecord& record) {
     std::string directory, data;
     for (const TestField& f : record) {
         std::string field = "  ";
-        for (const auto& [code, value] : f.subfields) field += "\x1f" + std::string(1, code) + value;
+        for (const auto& [code, value] : f.subfields)
+            field += "\x1f" + std::string(1, code) + value;
         field += "\x1e";
         directory += f.tag + Digits(field.size(), 4) + Digits(data.size(), 5);
         data += field;
@@ -31,8 +32,9 @@ std::string Iso2709(const TestRecord& record) {
 }
 
 std::string MarcXml(const std::vector<TestRecord>& records) {
-    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                      "<collection xmlns=\"http://www.loc.gov/MARC21/slim\">\n";
+    std::string xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<collection xmlns=\"http://www.loc.gov/MARC21/slim\">\n";
     for (const TestRecord& r : records) {
         xml += "<record><leader>00000nam a2200000   4500</leader>\n";
         for (const TestField& f : r) {

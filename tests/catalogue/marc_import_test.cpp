@@ -54,9 +54,9 @@ class MarcImportTest : public LookupFixture {
 };
 
 TEST_F(MarcImportTest, Iso2709AndMarcXmlRecordsCanBeLookedUp) {
-    const std::string iso = File("a.mrc", Iso2709(Book("ぐりとぐら", "9784834000825",
-                                                       {{"100", {{'a', "中川李枝子"}}}})) +
-                                              Iso2709(Book("二冊目", "4000000020")));
+    const std::string iso = File(
+        "a.mrc", Iso2709(Book("ぐりとぐら", "9784834000825", {{"100", {{'a', "中川李枝子"}}}})) +
+                     Iso2709(Book("二冊目", "4000000020")));
     ToolRun run = Tool({"marc-import", iso});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("2 件を "), std::string::npos) << run.out;
@@ -74,7 +74,8 @@ TEST_F(MarcImportTest, Iso2709AndMarcXmlRecordsCanBeLookedUp) {
 }
 
 TEST_F(MarcImportTest, AFileWithBadRecordsChangesNothing) {
-    ASSERT_EQ(Tool({"marc-import", File("good.mrc", Iso2709(Book("元の本", "4834000826")))}).status, 0);
+    ASSERT_EQ(Tool({"marc-import", File("good.mrc", Iso2709(Book("元の本", "4834000826")))}).status,
+              0);
     const struct {
         const char* name;
         std::string bytes;
@@ -82,19 +83,23 @@ TEST_F(MarcImportTest, AFileWithBadRecordsChangesNothing) {
     } cases[] = {
         {"no title", Iso2709(Book("新しい本", "4834000826")) + Iso2709(Book("", "4000000020")),
          "レコード 2: 書名(245 $a)がありません\n"},
-        {"no ISBN-10", Iso2709(Book("新しい本", "4834000826")) + Iso2709(Book("本", "9791234567896")),
+        {"no ISBN-10",
+         Iso2709(Book("新しい本", "4834000826")) + Iso2709(Book("本", "9791234567896")),
          "レコード 2: ISBN-10になるISBN(020 $a)がありません\n"},
-        {"not UTF-8", Iso2709(Book("\xff\xfe", "4834000826")), "レコード 1: 文字コードがUTF-8ではありません\n"},
+        {"not UTF-8", Iso2709(Book("\xff\xfe", "4834000826")),
+         "レコード 1: 文字コードがUTF-8ではありません\n"},
         {"broken", Iso2709(Book("新しい本", "4834000826")) + "00099nam garbage",
          "レコード 2: MARC21(ISO 2709)として読めません\n"},
-        {"not MARC", "これはMARCではありません。\n", "レコード 1: MARC21(ISO 2709)として読めません\n"},
+        {"not MARC", "これはMARCではありません。\n",
+         "レコード 1: MARC21(ISO 2709)として読めません\n"},
         {"empty", "", "MARCレコードがありません\n"},
         {"bad XML", "<collection><record>", "MARCXMLとして読めません\n"},
     };
     for (const auto& c : cases) {
         const ToolRun run = Tool({"marc-import", File("bad.mrc", c.bytes)});
         EXPECT_EQ(run.status, 1) << c.name;
-        EXPECT_EQ(run.err, c.report + "取り込みを中止しました。MARCのデータは何も変わっていません。\n")
+        EXPECT_EQ(run.err,
+                  c.report + "取り込みを中止しました。MARCのデータは何も変わっていません。\n")
             << c.name;
         EXPECT_NE(LookupMarc("9784834000825").out.find("syomei2\t元の本\n"), std::string::npos)
             << c.name;
@@ -111,9 +116,11 @@ TEST_F(MarcImportTest, LookupSaysWhatTheSourceSays) {
         {{"lookup", "978483400"}, 1, "ISBNは12桁か13桁の数字で入れてください。\n"},
         {{"lookup", "9784834000825", "--source", "amazon"}, 2, ""},
         {{"lookup", "9784834000825", "--source"}, 2, ""},
-        {{"lookup", "9784033280103", "--source", "rakuten", "--base", "BASE"}, 1,
+        {{"lookup", "9784033280103", "--source", "rakuten", "--base", "BASE"},
+         1,
          "B.楽天からの引当が出来ませんでした。\n"},
-        {{"lookup", "9784834000825", "--base", "BASE"}, 1,
+        {{"lookup", "9784834000825", "--base", "BASE"},
+         1,
          "B.国会図書館からの引当が出来ませんでした。\n"},
     };
     server->Serve("/services/", Answer("rakuten_none.json"));
@@ -130,7 +137,8 @@ TEST_F(MarcImportTest, LookupSaysWhatTheSourceSays) {
 
 TEST_F(MarcImportTest, LookupPrintsTheColumnsOfAnOnlineAnswer) {
     server->Serve("/services/", Answer("rakuten_five_authors.json"));
-    const ToolRun run = Tool({"lookup", "9784033280103", "--source", "rakuten", "--base", server->Base()});
+    const ToolRun run =
+        Tool({"lookup", "9784033280103", "--source", "rakuten", "--base", server->Base()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
               "syomei2\t五人の本\nsyomei3\t合作\ncyosya1\t一\ncyosya2\t二\ncyosya3\t三\n"

@@ -76,9 +76,9 @@ TEST_F(MarcLookupTest, TheClassificationGivesDivisionMainClassAndCallNumber) {
         const char* biko;
         const char* callNumber;
     } cases[] = {
-        {"E", "910", "11", "913", "絵本-ア-"},  {"Y", "930", "12", "933", "洋書-ア-"},
-        {"913.6", "910", "9", "913", "913-ア-"}, {"7.2", "0", "0", "7", "007-ア-"},
-        {"1.2.3", "990", "9", "990", "990-ア-"}, {"", "0", "0", "0", "000-ア-"},
+        {"E", "910", "11", "913", "絵本-ア-"},         {"Y", "930", "12", "933", "洋書-ア-"},
+        {"913.6", "910", "9", "913", "913-ア-"},       {"7.2", "0", "0", "7", "007-ア-"},
+        {"1.2.3", "990", "9", "990", "990-ア-"},       {"", "0", "0", "0", "000-ア-"},
         {"99999999999", "990", "9", "990", "990-ア-"},
     };
     for (const auto& c : cases) {
@@ -93,8 +93,8 @@ TEST_F(MarcLookupTest, TheClassificationGivesDivisionMainClassAndCallNumber) {
 }
 
 TEST_F(MarcLookupTest, TheIsbn10CheckCharacterMayBeXOrZero) {
-    for (const auto& [isbn13, isbn10] : {std::pair{"9784000000086", "400000008X"},
-                                         std::pair{"978400000002", "4000000020"}}) {
+    for (const auto& [isbn13, isbn10] :
+         {std::pair{"9784000000086", "400000008X"}, std::pair{"978400000002", "4000000020"}}) {
         WriteMarcDatabase(Services().marcDataPath, {{{"isbn", isbn10}, {"title", isbn10}}});
         book = MemoryBookRecord();
         ASSERT_TRUE(Run(LookupMarc, isbn13));
@@ -139,8 +139,8 @@ TEST_F(MarcLookupTest, MessagesEndTheLookupWithNothingWritten) {
     Store({});
     EXPECT_EQ(lookup("9784000000086"), std::vector<std::string>{kNotFound});
     EXPECT_EQ(lookup("9794834000825"), std::vector<std::string>{kNotFound});  // no ISBN-10
-    WriteMarcDatabase(Services().marcDataPath,
-                      {{{"isbn", "4834000826"}, {"title", "二冊目"}}, {{"isbn", "4834000826"}, {"title", "三冊目"}}});
+    WriteMarcDatabase(Services().marcDataPath, {{{"isbn", "4834000826"}, {"title", "二冊目"}},
+                                                {{"isbn", "4834000826"}, {"title", "三冊目"}}});
     EXPECT_EQ(lookup("9784834000825"), std::vector<std::string>{kNotFound});  // two hits
     EXPECT_EQ(lookup("97848"), std::vector<std::string>{});                   // too short
 }

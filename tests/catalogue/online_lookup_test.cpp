@@ -21,22 +21,21 @@ TEST_F(OnlineLookupTest, TheNationalLibraryFillsTheBook) {
     EXPECT_EQ(server->Requests(),
               (std::vector<std::string>{"/api/opensearch?isbn=9784834000825",
                                         "/books/R100000002-I000001234567-00.json"}));
-    EXPECT_EQ(book.Columns(),
-              (Columns{{"syomei1", "こどものとも傑作集新版"},
-                       {"syomei2", "ぐりとぐら"},
-                       {"key1", "ｸﾞﾘ ﾄ ｸﾞﾗ"},
-                       {"key2", "ﾅｶｶﾞﾜ  ﾘｴｺ/ ｵｵﾑﾗ  ﾕﾘｺ/"},
-                       {"cyosya1", "中川  李枝子"},
-                       {"cyosya2", "大村  百合子"},
-                       {"syuppansya", "福音館書店"},
-                       {"syuppannen", "1967"},
-                       {"ookisa", "19×27"},
-                       {"pageSuu", "27"},
-                       {"kakaku", "1000"},
-                       {"NDC_ID", "910"},
-                       {"yobi1_ID", "9"},
-                       {"seikyu", "913-ナ-"},
-                       {"biko", "9136"}}));
+    EXPECT_EQ(book.Columns(), (Columns{{"syomei1", "こどものとも傑作集新版"},
+                                       {"syomei2", "ぐりとぐら"},
+                                       {"key1", "ｸﾞﾘ ﾄ ｸﾞﾗ"},
+                                       {"key2", "ﾅｶｶﾞﾜ  ﾘｴｺ/ ｵｵﾑﾗ  ﾕﾘｺ/"},
+                                       {"cyosya1", "中川  李枝子"},
+                                       {"cyosya2", "大村  百合子"},
+                                       {"syuppansya", "福音館書店"},
+                                       {"syuppannen", "1967"},
+                                       {"ookisa", "19×27"},
+                                       {"pageSuu", "27"},
+                                       {"kakaku", "1000"},
+                                       {"NDC_ID", "910"},
+                                       {"yobi1_ID", "9"},
+                                       {"seikyu", "913-ナ-"},
+                                       {"biko", "9136"}}));
 }
 
 TEST_F(OnlineLookupTest, FilledColumnsKeepTheirValues) {
@@ -116,17 +115,18 @@ TEST_F(OnlineLookupTest, RakutenFillsTheBook) {
               std::vector<std::string>{
                   "/services/api/BooksBook/Search/20121128?format=json&isbn=9784033280103"
                   "&booksGenreId=001&applicationId=5820193746601827394"});
-    EXPECT_EQ(book.Columns(), (Columns{{"syomei2", "はらぺこあおむし"},
-                                       {"key1", "ﾊﾗﾍﾟｺ ｱｵﾑｼ"},
-                                       {"key2", "ｶｰﾙ ｴﾘｯｸ/ﾓﾘ ﾋｻｼ"},
-                                       {"cyosya1", "エリック・カール"},
-                                       {"cyosya2", "もり ひさし"},
-                                       {"syuppansya", "偕成社"},
-                                       {"syuppannen", "1976年05月"},
-                                       {"ookisa", "絵本"},
-                                       {"kakaku", "1200"},
-                                       {"kenmei1", "ちいさなあおむしが、たくさん食べて大きくなります。"},
-                                       {"URL", "https://books.rakuten.co.jp/rb/152867/"}}));
+    EXPECT_EQ(book.Columns(),
+              (Columns{{"syomei2", "はらぺこあおむし"},
+                       {"key1", "ﾊﾗﾍﾟｺ ｱｵﾑｼ"},
+                       {"key2", "ｶｰﾙ ｴﾘｯｸ/ﾓﾘ ﾋｻｼ"},
+                       {"cyosya1", "エリック・カール"},
+                       {"cyosya2", "もり ひさし"},
+                       {"syuppansya", "偕成社"},
+                       {"syuppannen", "1976年05月"},
+                       {"ookisa", "絵本"},
+                       {"kakaku", "1200"},
+                       {"kenmei1", "ちいさなあおむしが、たくさん食べて大きくなります。"},
+                       {"URL", "https://books.rakuten.co.jp/rb/152867/"}}));
 }
 
 TEST_F(OnlineLookupTest, FiveRakutenAuthorsLeaveTheLastTwoInTheFourth) {

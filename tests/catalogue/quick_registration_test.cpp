@@ -2,10 +2,10 @@
 // number no book has, Yes, the window TFBook2 driven as the operator does,
 // and the book registered and picked (or refused as new).
 #include <QComboBox>
-#include <cstdlib>
-#include <filesystem>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cstdlib>
+#include <filesystem>
 
 #include "answer_server.h"
 #include "catalogue/lookup_services.h"
@@ -118,14 +118,15 @@ TEST_F(QuickRegistrationTest, AScannedIsbnRegistersTheBookAndItIsPicked) {
 
 TEST_F(QuickRegistrationTest, ANewBookIsRefusedWhenNewBooksAreLocked) {
     RunSql(dataFolder, "Delete From Reg Where ID=2; Insert Into Reg (ID, N1) Values (2, 7)");
-    Register([&](QDialog& w) {
-        SetText(w, "E5", "手で書いた書名");
-        PressEnter(w, "E5");
-        EXPECT_TRUE(Enabled(w, "BitBtn1"));
-        EXPECT_FALSE(Enabled(w, "BitBtn2"));
-        Click(w, "BitBtn1");
-    },
-             [&](TFgyoumu1& desk) { EXPECT_EQ(PickCount(desk), 0); });
+    Register(
+        [&](QDialog& w) {
+            SetText(w, "E5", "手で書いた書名");
+            PressEnter(w, "E5");
+            EXPECT_TRUE(Enabled(w, "BitBtn1"));
+            EXPECT_FALSE(Enabled(w, "BitBtn2"));
+            Click(w, "BitBtn1");
+        },
+        [&](TFgyoumu1& desk) { EXPECT_EQ(PickCount(desk), 0); });
     EXPECT_EQ(dialogs->Texts(),
               (std::vector<QString>{kAsk, "この本は新刊図書ですので、まだ貸出が出来ません。"}));
     EXPECT_EQ(DataValue("Select syomei2 From Book Where BOOK_ID=99999").Text(), "手で書いた書名");
@@ -212,8 +213,8 @@ TEST_F(QuickRegistrationTest, TheMarcSourceAndATwelveDigitIsbnStoredAsTyped) {
 TEST_F(QuickRegistrationTest, ScreenshotOfAWindowFilledByALookup) {
     const char* folder = std::getenv("KASHIDASHI_SCREENSHOTS");
     if (!folder || !*folder) GTEST_SKIP() << "KASHIDASHI_SCREENSHOTS is not set";
-    const QString file = QString::fromStdString(
-        std::filesystem::absolute(folder).string() + "/quick-registration.png");
+    const QString file = QString::fromStdString(std::filesystem::absolute(folder).string() +
+                                                "/quick-registration.png");
     ServeNdl();
     Register([&](QDialog& w) {
         SetText(w, "E3", "9784834000825");
