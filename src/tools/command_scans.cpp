@@ -1,7 +1,9 @@
 // scans FOLDER FILE [--settings DIR]: replays a portable reader's stored
-// scans through the desk's rules and operations on the data folder, with the
-// desk settings and options of the settings database in DIR (default: the
-// current folder, prepared as the desk prepares it).
+// scans through the desk's rules and operations on the data folder (or a
+// server database, data_location.h, reached as the desk reaches it in
+// client/server mode), with the desk settings and options of the settings
+// database in DIR (default: the current folder, prepared as the desk
+// prepares it).
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -10,11 +12,11 @@
 #include "data/U_MakeTable.h"
 #include "desk/scan_replay.h"
 #include "engine/common/error.h"
-#include "platform/paths.h"
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"
 #include "tools/csv_reader.h"
 #include "tools/data_folder.h"
+#include "tools/data_location.h"
 
 namespace kashidashi::admin {
 namespace {
@@ -29,7 +31,22 @@ std::string FileText(const std::string& path) {
     return DecodeCsvBytes(bytes.str());
 }
 
-// The settings database of the desk in `settings`, and the data folder.
+// Session "BBB" and its database at the data folder, or remote at the server.
+void PointAtData(TDM& dm, const std::string& dataFolder) {
+    std::string problem;
+    auto location = ParseLocation(dataFolder, problem);
+    if (!location) throw AdminError(problem);
+    if (location->server) {
+        PointAt(dm.DBSession1, dm.DBDatabase1, *location);
+        return;
+    }
+    if (!std::filesystem::is_directory(location->folder))
+        throw AdminError("フォルダ「" + dataFolder + "」がありません。");
+    dm.DBSession1.SetSessionType(engine::SessionType::stLocal);
+    dm.DBDatabase1.SetDirectory(location->folder);
+}
+
+// The settings database of the desk in `settings`, and the data.
 void PrepareDesk(const std::string& dataFolder, const std::string& settings) {
     TDM& dm = TDM::Create();
     dm.settings.ProgramFolder = settings;
@@ -38,11 +55,7 @@ void PrepareDesk(const std::string& dataFolder, const std::string& settings) {
     TMakeTable().MakeSettingsTables();
     dm.Head.SetSessionName(dm.DBSession2.SessionName());
     dm.Head.SetDatabaseName(settings);
-    std::string folder = platform::MapToLocalPath(dataFolder);
-    if (!std::filesystem::is_directory(folder))
-        throw AdminError("フォルダ「" + dataFolder + "」がありません。");
-    dm.DBSession1.SetSessionType(engine::SessionType::stLocal);
-    dm.DBDatabase1.SetDirectory(folder);
+    PointAtData(dm, dataFolder);
 }
 
 void LoadSharedSettings() {

@@ -1,6 +1,7 @@
 // kashidashi-admin scans: stored scans replayed through the desk on the demo
 // school, two replays lending one book at the same moment, and replays killed
-// at random moments that must leave the loans consistent.
+// at random moments that must leave the loans consistent; the last two also
+// on a demo school in a server database.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -14,6 +15,7 @@
 #include <random>
 #include <thread>
 
+#include "engine/pg_test_server.h"
 #include "tools/tools_fixture.h"
 
 namespace tools_test {
@@ -26,7 +28,12 @@ class ScansCommand : public ToolsFixture {
         GTEST_SKIP() << "kashidashi-admin is not built";
 #endif
         ToolsFixture::SetUp();
-        ASSERT_EQ(RunBuiltTool({"demo", folder}).status, 0);
+        MakeDemoSchool();
+    }
+    // The demo school in `folder`, whatever it names.
+    void MakeDemoSchool() {
+        auto demo = RunBuiltTool({"demo", folder});
+        ASSERT_EQ(demo.status, 0) << demo.err;
         // Books 1 to 20 are plain books on the shelf, registered long ago.
         Sql("Update Book Set kintaiF=False, haikiF=False, kashidashiF=False, "
             "tourokubi='2020/04/01' Where BOOK_ID<=20");
@@ -52,6 +59,34 @@ class ScansCommand : public ToolsFixture {
         for (auto& row : Rows("kashibo")) open += row["kashidashiF"] == "1";
         return open;
     }
+    void TwoDesksLendOneBook();
+    void KilledReplaysStayConsistent();
+    void ExpectConsistentLoans(int round);
+};
+
+// The same school in a database of its own on the test server; `folder`
+// holds its server address, so every command and reader goes there.
+class ServerScansCommand : public ScansCommand {
+  protected:
+    void SetUp() override {
+#ifndef KX_ADMIN_TOOL
+        GTEST_SKIP() << "kashidashi-admin is not built";
+#endif
+        ToolsFixture::SetUp();
+        KX_NEED_SERVER();
+        database = std::make_unique<engine::testing::ScratchDatabase>();
+        const auto& s = database->address();
+        folder =
+            "server://" + s.user + "@" + s.host + ":" + std::to_string(s.port) + "/" + s.database;
+        setenv("KASHIDASHI_PASSWORD", s.password.c_str(), 1);
+        MakeDemoSchool();
+    }
+    void TearDown() override {
+        unsetenv("KASHIDASHI_PASSWORD");
+        database.reset();
+        ToolsFixture::TearDown();
+    }
+    std::unique_ptr<engine::testing::ScratchDatabase> database;
 };
 
 TEST_F(ScansCommand, ADayAtTheCounterReplayedWithItsTimes) {
@@ -116,7 +151,7 @@ TEST_F(ScansCommand, WrongUseAndAMissingFile) {
     EXPECT_NE(missing.err.find("開けません"), std::string::npos) << missing.err;
 }
 
-TEST_F(ScansCommand, TwoDesksLendingOneBookAtOnceMakeOneLoan) {
+void ScansCommand::TwoDesksLendOneBook() {
     for (int round = 0; round < 6; ++round) {
         Sql("Delete From kashibo");
         Sql("Update Book Set kashidashiF=False Where BOOK_ID=5");
@@ -134,9 +169,18 @@ TEST_F(ScansCommand, TwoDesksLendingOneBookAtOnceMakeOneLoan) {
     }
 }
 
+TEST_F(ScansCommand, TwoDesksLendingOneBookAtOnceMakeOneLoan) {
+    TwoDesksLendOneBook();
+}
+
+// Two desks on one server: the server's locks let exactly one of them lend.
+TEST_F(ServerScansCommand, TwoDesksLendingOneBookAtOnceMakeOneLoan) {
+    TwoDesksLendOneBook();
+}
+
 // Replays killed at random moments; KX_CRASH_ROUNDS sets how many (the
 // README tells how to run the long version).
-TEST_F(ScansCommand, KilledReplaysLeaveTheLoansConsistent) {
+void ScansCommand::KilledReplaysStayConsistent() {
     const char* rounds = std::getenv("KX_CRASH_ROUNDS");
     const int count = rounds ? std::atoi(rounds) : 12;
     std::mt19937 random(20261210);
@@ -156,20 +200,36 @@ TEST_F(ScansCommand, KilledReplaysLeaveTheLoansConsistent) {
         std::this_thread::sleep_for(std::chrono::milliseconds(random() % 400));
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
-        // The invariants, read after the killed writer's journal is rolled back.
-        std::map<std::string, int> openByBook, openByUser;
-        for (auto& loan : Rows("kashibo"))
-            if (loan["kashidashiF"] == "1") ++openByBook[loan["BOOK_ID"]], ++openByUser[loan["NAME_ID"]];
-        for (auto& [book, open] : openByBook) EXPECT_EQ(open, 1) << "book " << book;
-        for (auto& book : Rows("Book"))
-            EXPECT_EQ(book["kashidashiF"] == "True", openByBook.count(book["BOOK_ID"]) == 1)
-                << "book " << book["BOOK_ID"] << " round " << round;
-        for (auto& user : Rows("Name"))
-            EXPECT_EQ(user["mihenkyakuSU"].empty() ? 0 : std::stoi(user["mihenkyakuSU"]),
-                      openByUser[user["NAME_ID"]])
-                << "user " << user["NAME_ID"] << " round " << round;
+        ExpectConsistentLoans(round);
         if (HasFailure()) break;
     }
+}
+
+// The invariants, read after the killed writer's journal is rolled back (or,
+// on a server, after the server rolled back the killed session's work).
+void ScansCommand::ExpectConsistentLoans(int round) {
+    std::map<std::string, int> openByBook, openByUser;
+    for (auto& loan : Rows("kashibo"))
+        if (loan["kashidashiF"] == "1")
+            ++openByBook[loan["BOOK_ID"]], ++openByUser[loan["NAME_ID"]];
+    for (auto& [book, open] : openByBook) EXPECT_EQ(open, 1) << "book " << book;
+    for (auto& book : Rows("Book"))
+        EXPECT_EQ(book["kashidashiF"] == "True", openByBook.count(book["BOOK_ID"]) == 1)
+            << "book " << book["BOOK_ID"] << " round " << round;
+    for (auto& user : Rows("Name"))
+        EXPECT_EQ(user["mihenkyakuSU"].empty() ? 0 : std::stoi(user["mihenkyakuSU"]),
+                  openByUser[user["NAME_ID"]])
+            << "user " << user["NAME_ID"] << " round " << round;
+}
+
+TEST_F(ScansCommand, KilledReplaysLeaveTheLoansConsistent) {
+    KilledReplaysStayConsistent();
+}
+
+// Killed sessions on a server: their connections drop, and the server rolls
+// back whatever they had begun.
+TEST_F(ServerScansCommand, KilledReplaysLeaveTheLoansConsistent) {
+    KilledReplaysStayConsistent();
 }
 
 }  // namespace
