@@ -302,3 +302,18 @@ TEST(DownloadHttp, ConnectionRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Download, ABodyLongerThanTheCapFailsAndLeavesNoFile) {
+    ScratchFolder scratch;
+    WriteFile(scratch / "source", std::string(4096, 'x'));
+    DownloadOptions options = FileOptions();
+    options.maxBytes = 4096;
+    EXPECT_TRUE(DownloadUrlToFile(FileUrl(scratch / "source"), scratch / "fits", options));
+    options.maxBytes = 4095;
+    EXPECT_FALSE(DownloadUrlToFile(FileUrl(scratch / "source"), scratch / "over", options));
+    EXPECT_EQ(Entries(scratch.path()), (std::set<std::string>{"source", "fits"}));
+}
+
+}  // namespace
