@@ -67,11 +67,12 @@ engine::storage::TableSchema Schema(const std::string& name,
     return engine::storage::TableSchema{name, std::move(columns), std::move(indexes)};
 }
 
-void CreateTables(const std::string& folder) {
-    auto connection = engine::storage::OpenLocal(folder);
+}  // namespace
+
+void CreateLendingTables(engine::storage::Connection& connection) {
     ColumnType integer{FieldType::Integer, 0}, boolean{FieldType::Boolean, 0},
         date{FieldType::Date, 0};
-    connection->CreateTable(
+    connection.CreateTable(
         Schema("Book",
                {{"BOOK_ID", integer},
                 {"syomei2", {FieldType::String, 60}},
@@ -81,29 +82,27 @@ void CreateTables(const std::string& folder) {
                 {"ISBN", {FieldType::String, 15}},
                 {"tourokubi", date}},
                {{"PRIMARY", {"BOOK_ID"}, true, true}, {"ISBN", {"ISBN"}, false, false}}));
-    connection->CreateTable(Schema("Name",
-                                   {{"NAME_ID", {FieldType::String, 6}},
-                                    {"seito_No", {FieldType::String, 5}},
-                                    {"NAME", {FieldType::String, 20}},
-                                    {"mihenkyakuSU", {FieldType::Smallint, 0}}},
-                                   {{"PRIMARY", {"NAME_ID"}, true, true}}));
-    connection->CreateTable(Schema("kashibo",
-                                   {{"BOOK_ID", integer},
-                                    {"NAME_ID", {FieldType::String, 6}},
-                                    {"henkyakuyotei", date},
-                                    {"kashidashiF", {FieldType::String, 1}},
-                                    {"seitoNo", {FieldType::String, 5}},
-                                    {"kashidashibi", date},
-                                    {"henkyakubi", date},
-                                    {"ISBN_ID", {FieldType::String, 15}}},
-                                   {{"Book_ID", {"BOOK_ID"}, false, false},
-                                    {"kashidashibi", {"kashidashibi"}, false, false}}));
+    connection.CreateTable(Schema("Name",
+                                  {{"NAME_ID", {FieldType::String, 6}},
+                                   {"seito_No", {FieldType::String, 5}},
+                                   {"NAME", {FieldType::String, 20}},
+                                   {"mihenkyakuSU", {FieldType::Smallint, 0}}},
+                                  {{"PRIMARY", {"NAME_ID"}, true, true}}));
+    connection.CreateTable(Schema("kashibo",
+                                  {{"BOOK_ID", integer},
+                                   {"NAME_ID", {FieldType::String, 6}},
+                                   {"henkyakuyotei", date},
+                                   {"kashidashiF", {FieldType::String, 1}},
+                                   {"seitoNo", {FieldType::String, 5}},
+                                   {"kashidashibi", date},
+                                   {"henkyakubi", date},
+                                   {"ISBN_ID", {FieldType::String, 15}}},
+                                  {{"Book_ID", {"BOOK_ID"}, false, false},
+                                   {"kashidashibi", {"kashidashibi"}, false, false}}));
 }
 
-}  // namespace
-
 void MakeLendingTables(const std::string& folder, int books) {
-    CreateTables(folder);
+    CreateLendingTables(*engine::storage::OpenLocal(folder));
     RawDb raw(folder);
     raw.Exec("BEGIN");
     raw.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<" +

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "engine/storage/connection.h"
+
 namespace bench {
 
 std::string ScratchFolder(const std::string& name);  // empty, created
@@ -28,6 +30,8 @@ class RawDb {
     sqlite3* db_ = nullptr;
 };
 
+// Creates the book, name and loan tables of the desk on a connection.
+void CreateLendingTables(engine::storage::Connection& connection);
 // Creates the book, name and loan tables of the desk through the engine and
 // fills `books` books and 1,000 users through raw SQLite.
 void MakeLendingTables(const std::string& folder, int books);

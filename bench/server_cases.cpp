@@ -1,0 +1,272 @@
+// The server cases: the key searches and the writes of one lending of the
+// table cases, on a database of a PostgreSQL server, beside raw libpq doing
+// the same statements (prepared once). The server is the one the server
+// tests use (KX_PG_HOST, KX_PG_PORT, KX_PG_USER, KX_PG_PASSWORD, a role that
+// may create databases); without it the cases print a line saying so.
+#include <libpq-fe.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+#include "bench_fixture.h"
+#include "engine/common/dates.h"
+#include "engine/dataset/table.h"
+#include "engine/session/database.h"
+#include "engine/session/session.h"
+#include "engine/storage/open_remote.h"
+
+namespace bench {
+namespace {
+
+constexpr int kBooks = 100'000;
+constexpr int kSearches = 5'000;
+constexpr int kRounds = 100;
+
+// A libpq connection of the raw side; every failure throws.
+class RawServer {
+  public:
+    explicit RawServer(const engine::storage::ServerAddress& server) {
+        std::string info = "host=" + server.host + " port=" + std::to_string(server.port) +
+                           " user=" + server.user + " password=" + server.password +
+                           " dbname=" + server.database;
+        conn_ = PQconnectdb(info.c_str());
+        if (PQstatus(conn_) != CONNECTION_OK) throw std::runtime_error(PQerrorMessage(conn_));
+        PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    }
+    ~RawServer() { PQfinish(conn_); }
+    RawServer(const RawServer&) = delete;
+    RawServer& operator=(const RawServer&) = delete;
+
+    void Exec(const std::string& sql) { Check(PQexec(conn_, sql.c_str()), sql); }
+    void Prepare(const char* name, const std::string& sql) {
+        Check(PQprepare(conn_, name, sql.c_str(), 0, nullptr), sql);
+    }
+    // Runs a prepared statement with one text parameter; the rows it read.
+    PGresult* Run(const char* name, const std::string& parameter) {
+        const char* values[] = {parameter.c_str()};
+        PGresult* result = PQexecPrepared(conn_, name, 1, values, nullptr, nullptr, 0);
+        auto status = PQresultStatus(result);
+        if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) Check(result, name);
+        return result;
+    }
+
+  private:
+    void Check(PGresult* result, const std::string& what) {
+        auto status = PQresultStatus(result);
+        std::string message = PQresultErrorMessage(result);
+        PQclear(result);
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+            throw std::runtime_error(message + " in " + what);
+    }
+    PGconn* conn_ = nullptr;
+};
+
+std::optional<engine::storage::ServerAddress> BenchServer() {
+    const char* host = std::getenv("KX_PG_HOST");
+    const char* port = std::getenv("KX_PG_PORT");
+    const char* user = std::getenv("KX_PG_USER");
+    const char* password = std::getenv("KX_PG_PASSWORD");
+    if (!host || !port || !user || !password) return std::nullopt;
+    return engine::storage::ServerAddress{host, std::atoi(port), user, password, "postgres"};
+}
+
+// A new database of the bench on the server, dropped when this goes.
+class BenchDatabase {
+  public:
+    explicit BenchDatabase(engine::storage::ServerAddress server) : address_(std::move(server)) {
+        address_.database = "kx_bench_" + std::to_string(getpid());
+        RawServer admin(Admin());
+        admin.Exec("DROP DATABASE IF EXISTS " + address_.database);
+        admin.Exec("CREATE DATABASE " + address_.database + " TEMPLATE template0 ENCODING 'UTF8'");
+    }
+    ~BenchDatabase() {
+        try {
+            RawServer(Admin()).Exec("DROP DATABASE IF EXISTS " + address_.database +
+                                    " WITH (FORCE)");
+        } catch (const std::exception&) {
+        }
+    }
+    const engine::storage::ServerAddress& Address() const { return address_; }
+
+  private:
+    engine::storage::ServerAddress Admin() const {
+        auto admin = address_;
+        admin.database = "postgres";
+        return admin;
+    }
+    engine::storage::ServerAddress address_;
+};
+
+// The lending tables through the engine, filled by the server itself.
+void MakeServerTables(const engine::storage::ServerAddress& server) {
+    CreateLendingTables(*engine::storage::OpenRemote(server));
+    RawServer raw(server);
+    raw.Exec("INSERT INTO \"Book\" (\"BOOK_ID\", syomei2, cyosya1, \"kashidashiF\", \"yoyakuF\", "
+             "\"ISBN\", tourokubi) SELECT i, '本の題名 ' || i, '著者 ' || (i % 500), false, "
+             "false, '9784' || lpad(i::text, 8, '0'), DATE '2023-03-15' + i % 2000 "
+             "FROM generate_series(1, " +
+             std::to_string(kBooks) + ") i");
+    raw.Exec("INSERT INTO \"Name\" (\"NAME_ID\", \"seito_No\", \"NAME\", \"mihenkyakuSU\") "
+             "SELECT lpad(i::text, 6, '0'), lpad(i::text, 5, '0'), '利用者 ' || i, 0 "
+             "FROM generate_series(1, 1000) i");
+    raw.Exec("ANALYZE \"Book\", \"Name\"");
+}
+
+struct EngineSide {
+    engine::TDBSession session{"BENCH_SERVER"};
+    engine::TDBDatabase database{"SRV", session};
+    explicit EngineSide(const engine::storage::ServerAddress& server) {
+        session.SetSessionType(engine::SessionType::stRemote);
+        auto remote = session.RemoteSettings();
+        remote.host = server.host;
+        remote.port = server.port;
+        remote.user = server.user;
+        remote.password = server.password;
+        session.SetRemoteSettings(remote);
+        database.SetRemoteDatabase(server.database);
+        database.SetConnected(true);
+    }
+    std::unique_ptr<engine::TDBTable> Table(const std::string& name) {
+        auto table = std::make_unique<engine::TDBTable>();
+        table->SetSessionName("BENCH_SERVER");
+        table->SetDatabaseName("SRV");
+        table->SetTableName(name);
+        return table;
+    }
+};
+
+std::vector<int> RandomIds(int count, int max) {
+    std::mt19937 random(42);
+    std::uniform_int_distribution<int> pick(1, max);
+    std::vector<int> ids(count);
+    for (auto& id : ids) id = pick(random);
+    return ids;
+}
+
+double EngineKeySearch(EngineSide& side, const std::vector<int>& ids) {
+    auto book = side.Table("Book");
+    book->Open();
+    size_t total = 0;
+    double seconds = Seconds([&] {
+        for (int id : ids)
+            if (book->FindKey({engine::Value(id)}))
+                total += book->FieldByName("syomei2").AsString().size();
+    });
+    return total ? seconds : -1;
+}
+
+double RawKeySearch(RawServer& raw, const std::vector<int>& ids) {
+    size_t total = 0;
+    double seconds = Seconds([&] {
+        for (int id : ids) {
+            PGresult* row = raw.Run("book", std::to_string(id));
+            if (PQntuples(row) == 1) {
+                for (int c = 0; c < PQnfields(row); ++c) PQgetvalue(row, 0, c);
+                total += std::string(PQgetvalue(row, 0, 2)).size();
+            }
+            PQclear(row);
+        }
+    });
+    return total ? seconds : -1;
+}
+
+void KeySearch(const engine::storage::ServerAddress& server) {
+    EngineSide side(server);
+    RawServer raw(server);
+    raw.Prepare("book",
+                "SELECT kx_rowid, * FROM \"Book\" WHERE \"BOOK_ID\" = $1::integer "
+                "ORDER BY \"BOOK_ID\" NULLS FIRST, kx_rowid LIMIT 1");
+    auto ids = RandomIds(kSearches, kBooks);
+    RawKeySearch(raw, ids);  // warm the server's cache for both
+    double engineSeconds = EngineKeySearch(side, ids);
+    double rawSeconds = RawKeySearch(raw, ids);
+    Report("server_book_key_search", engineSeconds, rawSeconds);
+}
+
+void EngineLend(EngineSide& side, int round) {
+    auto book = side.Table("Book");
+    auto loans = side.Table("kashibo");
+    auto name = side.Table("Name");
+    book->Open();
+    loans->Open();
+    name->Open();
+    side.database.StartTransaction();
+    for (int i = 0; i < 3; ++i) {
+        int bookId = round * 3 + i + 1;
+        loans->Append();
+        loans->FieldByName("BOOK_ID").SetAsInteger(bookId);
+        loans->FieldByName("NAME_ID").SetAsString("000001");
+        loans->FieldByName("kashidashiF").SetAsString("1");
+        loans->FieldByName("seitoNo").SetAsString("00001");
+        loans->FieldByName("kashidashibi").SetValue(engine::Value(engine::Today()));
+        loans->FieldByName("henkyakuyotei").SetValue(engine::Value(engine::Today()));
+        loans->Post();
+        book->FindKey({engine::Value(bookId)});
+        book->Edit();
+        book->FieldByName("kashidashiF").SetAsBoolean(true);
+        book->Post();
+    }
+    name->FindKey({engine::Value("000001")});
+    name->Edit();
+    name->FieldByName("mihenkyakuSU")
+        .SetAsInteger(name->FieldByName("mihenkyakuSU").AsInteger() + 3);
+    name->Post();
+    side.database.Commit(true);
+}
+
+void PrepareRawLend(RawServer& raw) {
+    raw.Prepare("loan",
+                "INSERT INTO kashibo (\"BOOK_ID\", \"NAME_ID\", \"kashidashiF\", \"seitoNo\", "
+                "kashidashibi, henkyakuyotei) VALUES ($1::integer, '000001', '1', '00001', "
+                "CURRENT_DATE, CURRENT_DATE + 7)");
+    raw.Prepare("lent", "UPDATE \"Book\" SET \"kashidashiF\" = true WHERE \"BOOK_ID\" = $1::integer");
+    raw.Prepare("user",
+                "UPDATE \"Name\" SET \"mihenkyakuSU\" = \"mihenkyakuSU\" + 3 WHERE \"NAME_ID\" = "
+                "$1::varchar");
+}
+
+void RawLend(RawServer& raw, int round) {
+    raw.Exec("BEGIN");
+    for (int i = 0; i < 3; ++i) {
+        std::string bookId = std::to_string(50'000 + round * 3 + i + 1);
+        PQclear(raw.Run("loan", bookId));
+        PQclear(raw.Run("lent", bookId));
+    }
+    PQclear(raw.Run("user", "000001"));
+    raw.Exec("COMMIT");
+}
+
+void LendWrites(const engine::storage::ServerAddress& server) {
+    EngineSide side(server);
+    RawServer raw(server);
+    PrepareRawLend(raw);
+    double engineSeconds = Seconds([&] {
+        for (int round = 0; round < kRounds; ++round) EngineLend(side, round);
+    });
+    double rawSeconds = Seconds([&] {
+        for (int round = 0; round < kRounds; ++round) RawLend(raw, round);
+    });
+    Report("server_lend_writes", engineSeconds, rawSeconds);
+}
+
+}  // namespace
+
+void RunServerCases() {
+    auto server = BenchServer();
+    if (!server) {
+        std::printf("server_book_key_search, server_lend_writes skipped: no PostgreSQL server "
+                    "(set KX_PG_HOST, KX_PG_PORT, KX_PG_USER and KX_PG_PASSWORD)\n");
+        return;
+    }
+    BenchDatabase database(*server);
+    MakeServerTables(database.Address());
+    KeySearch(database.Address());
+    LendWrites(database.Address());
+}
+
+}  // namespace bench
