@@ -1,13 +1,15 @@
 // The barcode sheet through a real PDF: rasterised by pdftoppm and read by
 // zbarimg, the four symbols give exactly the four control words. The PDF
-// embeds the report fonts.
+// embeds the report fonts, and its texts are as wide as they were measured.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
 
+#include "reports/fonts.h"
 #include "reports/layout_file.h"
 #include "reports/renderer.h"
 #include "reports/report_output.h"
@@ -49,6 +51,31 @@ TEST(PdfRoundTrip, TheReportFontsAreEmbedded) {
     for (const QString& line : fonts.split(u'\n').mid(2, -1))
         if (!line.isEmpty())
             EXPECT_TRUE(line.contains(QStringLiteral(" yes "))) << line.toStdString();
+}
+
+// The right end of the text in the PDF, in millimetres: the largest xMax of
+// the words pdftotext finds on the page.
+double RightEndMm(const PreparedReport& report, const QTemporaryDir& dir) {
+    QString pdf = dir.filePath(QStringLiteral("text.pdf"));
+    EXPECT_TRUE(WritePdf(report, pdf));
+    QString words = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, "-"});
+    double right = 0;
+    QRegularExpression xMax(QStringLiteral("xMax=\"([0-9.]+)\""));
+    for (auto match = xMax.globalMatch(words); match.hasNext();)
+        right = std::max(right, match.next().captured(1).toDouble());
+    return right * kMmPerInch / 72;
+}
+
+TEST(PdfRoundTrip, TextsAreAsWideInThePdfAsTheyWereMeasured) {
+    const std::string line = "貸出期日 2026/12/01 ～ 2026/12/07";
+    for (const FontSpec& font :
+         {FontSpec{"メイリオ", 10}, FontSpec{"ＭＳ 明朝", 9}, FontSpec{"ＭＳ ゴシック", 11}}) {
+        Page page;
+        page.texts.push_back({"Memo", {20, 20, 150, 10}, font, 0xff000000, {{20, 28, line}}});
+        QTemporaryDir dir;
+        double measured = FontMetrics().WidthMm(QString::fromStdString(line), font);
+        EXPECT_NEAR(RightEndMm({"text", {page}}, dir), 20 + measured, 0.3) << font.name;
+    }
 }
 
 }  // namespace
