@@ -3,6 +3,8 @@
 // the user number of the lists by mode, and the three answers of the check.
 #include <QDate>
 #include <QDateEdit>
+#include <cmath>
+#include <map>
 
 #include "desk_fixture.h"
 #include "engine/common/dates.h"
@@ -162,6 +164,58 @@ TEST_F(PeriodListTest, TheOnLoanCheckAnswersInOneMessage) {
     });
     for (const auto& record : dialogs->Records())
         if (record.kind != Kind::Modal) EXPECT_EQ(record.kind, Kind::Information);
+}
+
+// The rows of the list as printed on its pages: the seven cells of each
+// (user, book number, title, NDC, loan day, due day, return day), found by
+// their left edge below the page header.
+std::vector<std::vector<std::string>> PrintedRows(
+    const kashidashi::reports::PreparedReport& report) {
+    const double columns[] = {0, 35, 50, 110, 120, 140, 160};
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& page : report.pages) {
+        std::map<double, std::vector<std::string>> byTop;
+        for (const auto& text : page.texts)
+            for (int i = 0; i < 7; ++i)
+                if (text.object.empty() && std::abs(text.clip.x - 15 - columns[i]) < 0.01) {
+                    auto& row = byTop.try_emplace(text.clip.y, 7).first->second;
+                    row[i] = text.Text();
+                }
+        for (auto& [top, row] : byTop)
+            if (row[3] != "NDC") rows.push_back(row);  // not the page header
+    }
+    return rows;
+}
+
+TEST_F(PeriodListTest, TheLoanListPrintsTheRowsOfBothBoundaryDays) {
+    Loan(19, "10101", "2026/05/01", "2026/05/20");  // the first day, NDC 1
+    Loan(1, "10102", "2026/05/15", "");             // the last day, still out, NDC 0
+    Loan(4, "10103", "2026/04/30", "2026/05/02");   // the day before
+    Loan(5, "10104", "2026/05/16", "");             // the day after
+    auto name = [&](const char* pupil) {
+        return std::string(pupil) + "  " +
+               DataValue(std::string("Select NAME From Name Where seito_No='") + pupil + "'")
+                   .Text();
+    };
+    const std::vector<std::vector<std::string>> expected = {
+        {name("10101"), "0000019", "こころってなんだろう", "1", "2026/05/01", "2026/12/31",
+         "2026/05/20"},
+        {name("10102"), "0000001", "図書館のひみつ", "", "2026/05/15", "2026/12/31", ""},
+    };
+    std::vector<std::vector<std::string>> printed;
+    OpenDesk([&](TFgyoumu1& desk) {
+        dialogs->Drive("kashidashi::TSetRenge1", [&](QDialog& w) {
+            dialogs->Drive("kashidashi::reports::TPreview", [&](QDialog& p) {
+                printed = PrintedRows(static_cast<TPreview&>(p).Report());
+            });
+            w.findChild<QDateEdit*>("DateEdit1")->setDate(QDate(2026, 5, 1));
+            w.findChild<QDateEdit*>("DateEdit2")->setDate(QDate(2026, 5, 15));
+            Click(w, "Button1");
+        });
+        Click(desk, "Button3");
+    });
+    EXPECT_EQ(printed, expected);
+    EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
 }
 
 }  // namespace
