@@ -36,7 +36,8 @@ class RawServer {
                            " dbname=" + server.database;
         conn_ = PQconnectdb(info.c_str());
         if (PQstatus(conn_) != CONNECTION_OK) throw std::runtime_error(PQerrorMessage(conn_));
-        PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+        PQsetNoticeProcessor(
+            conn_, [](void*, const char*) {}, nullptr);
     }
     ~RawServer() { PQfinish(conn_); }
     RawServer(const RawServer&) = delete;
@@ -106,14 +107,16 @@ class BenchDatabase {
 void MakeServerTables(const engine::storage::ServerAddress& server) {
     CreateLendingTables(*engine::storage::OpenRemote(server));
     RawServer raw(server);
-    raw.Exec("INSERT INTO \"Book\" (\"BOOK_ID\", syomei2, cyosya1, \"kashidashiF\", \"yoyakuF\", "
-             "\"ISBN\", tourokubi) SELECT i, '本の題名 ' || i, '著者 ' || (i % 500), false, "
-             "false, '9784' || lpad(i::text, 8, '0'), DATE '2023-03-15' + i % 2000 "
-             "FROM generate_series(1, " +
-             std::to_string(kBooks) + ") i");
-    raw.Exec("INSERT INTO \"Name\" (\"NAME_ID\", \"seito_No\", \"NAME\", \"mihenkyakuSU\") "
-             "SELECT lpad(i::text, 6, '0'), lpad(i::text, 5, '0'), '利用者 ' || i, 0 "
-             "FROM generate_series(1, 1000) i");
+    raw.Exec(
+        "INSERT INTO \"Book\" (\"BOOK_ID\", syomei2, cyosya1, \"kashidashiF\", \"yoyakuF\", "
+        "\"ISBN\", tourokubi) SELECT i, '本の題名 ' || i, '著者 ' || (i % 500), false, "
+        "false, '9784' || lpad(i::text, 8, '0'), DATE '2023-03-15' + i % 2000 "
+        "FROM generate_series(1, " +
+        std::to_string(kBooks) + ") i");
+    raw.Exec(
+        "INSERT INTO \"Name\" (\"NAME_ID\", \"seito_No\", \"NAME\", \"mihenkyakuSU\") "
+        "SELECT lpad(i::text, 6, '0'), lpad(i::text, 5, '0'), '利用者 ' || i, 0 "
+        "FROM generate_series(1, 1000) i");
     raw.Exec("ANALYZE \"Book\", \"Name\"");
 }
 
@@ -224,7 +227,8 @@ void PrepareRawLend(RawServer& raw) {
                 "INSERT INTO kashibo (\"BOOK_ID\", \"NAME_ID\", \"kashidashiF\", \"seitoNo\", "
                 "kashidashibi, henkyakuyotei) VALUES ($1::integer, '000001', '1', '00001', "
                 "CURRENT_DATE, CURRENT_DATE + 7)");
-    raw.Prepare("lent", "UPDATE \"Book\" SET \"kashidashiF\" = true WHERE \"BOOK_ID\" = $1::integer");
+    raw.Prepare("lent",
+                "UPDATE \"Book\" SET \"kashidashiF\" = true WHERE \"BOOK_ID\" = $1::integer");
     raw.Prepare("user",
                 "UPDATE \"Name\" SET \"mihenkyakuSU\" = \"mihenkyakuSU\" + 3 WHERE \"NAME_ID\" = "
                 "$1::varchar");
@@ -259,8 +263,9 @@ void LendWrites(const engine::storage::ServerAddress& server) {
 void RunServerCases() {
     auto server = BenchServer();
     if (!server) {
-        std::printf("server_book_key_search, server_lend_writes skipped: no PostgreSQL server "
-                    "(set KX_PG_HOST, KX_PG_PORT, KX_PG_USER and KX_PG_PASSWORD)\n");
+        std::printf(
+            "server_book_key_search, server_lend_writes skipped: no PostgreSQL server "
+            "(set KX_PG_HOST, KX_PG_PORT, KX_PG_USER and KX_PG_PASSWORD)\n");
         return;
     }
     BenchDatabase database(*server);

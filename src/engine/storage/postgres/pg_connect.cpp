@@ -113,6 +113,7 @@ PgLink::PgLink(const ServerAddress& server, LockRule rule) : location_(server.ho
 }
 
 PgLink::~PgLink() {
+    ReadQuietAnswers();
     PQfinish(conn_);
 }
 

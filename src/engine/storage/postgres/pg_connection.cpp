@@ -21,9 +21,15 @@ void PgConnection::Atomically(const std::string& table, const std::function<void
     ++atomicDepth_;
     try {
         NamingTable(table, [&] {
-            Exec(nested ? "SAVEPOINT kx_atomic" : "BEGIN");
+            if (nested)
+                link_.SendAhead("SAVEPOINT kx_atomic");
+            else
+                Exec("BEGIN");
             work();
-            Exec(nested ? "RELEASE SAVEPOINT kx_atomic" : "COMMIT");
+            if (nested)
+                link_.SendAhead("RELEASE SAVEPOINT kx_atomic");
+            else
+                Exec("COMMIT");
         });
     } catch (...) {
         --atomicDepth_;

@@ -42,16 +42,39 @@ int64_t PgResult::Changed() const {
     return tuples && *tuples ? std::atoll(tuples) : 0;
 }
 
-PGresult* PgLink::Send(const std::string& sql, const std::vector<Value>& bindings) {
-    std::vector<std::string> texts;
-    texts.reserve(bindings.size());
-    std::vector<const char*> values;
-    for (const auto& value : bindings) {
-        texts.push_back(WireText(value));
-        values.push_back(value.IsNull() ? nullptr : texts.back().c_str());
+// The bound values as the server reads them (NULL as a null pointer).
+struct WireValues {
+    explicit WireValues(const std::vector<Value>& bindings) {
+        texts.reserve(bindings.size());
+        for (const auto& value : bindings) {
+            texts.push_back(WireText(value));
+            values.push_back(value.IsNull() ? nullptr : texts.back().c_str());
+        }
     }
-    return PQexecParams(conn_, sql.c_str(), static_cast<int>(values.size()), nullptr, values.data(),
-                        nullptr, nullptr, 0);
+    int Count() const { return static_cast<int>(values.size()); }
+    std::vector<std::string> texts;
+    std::vector<const char*> values;
+};
+
+PGresult* PgLink::Send(const std::string& sql, const std::vector<Value>& bindings) {
+    ReadQuietAnswers();
+    WireValues wire(bindings);
+    return PQexecParams(conn_, sql.c_str(), wire.Count(), nullptr, wire.values.data(), nullptr,
+                        nullptr, 0);
+}
+
+// Each statement sent ahead ends with a sync of its own, so that its failure
+// aborts nothing sent after it; its answers end with that sync's result.
+void PgLink::ReadQuietAnswers() {
+    int nothing = 0;
+    while (quietAnswers_ > 0 && !Broken() && nothing < 2) {
+        PGresult* result = PQgetResult(conn_);
+        nothing = result ? 0 : nothing + 1;
+        if (result && PQresultStatus(result) == PGRES_PIPELINE_SYNC) --quietAnswers_;
+        PQclear(result);
+    }
+    quietAnswers_ = 0;
+    if (PQpipelineStatus(conn_) != PQ_PIPELINE_OFF) PQexitPipelineMode(conn_);
 }
 
 PgResult PgLink::Exec(const std::string& sql, const std::vector<Value>& bindings) {
@@ -64,6 +87,18 @@ PgResult PgLink::Exec(const std::string& sql, const std::vector<Value>& bindings
 
 void PgLink::ExecQuietly(const std::string& sql, const std::vector<Value>& bindings) {
     if (!Broken()) PQclear(Send(sql, bindings));
+}
+
+void PgLink::SendAhead(const std::string& sql) {
+    if (Broken()) return;
+    if (PQpipelineStatus(conn_) == PQ_PIPELINE_OFF && !PQenterPipelineMode(conn_)) {
+        PQclear(Send(sql, {}));
+        return;
+    }
+    if (!PQsendQueryParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)) return;
+    PQpipelineSync(conn_);
+    PQflush(conn_);
+    ++quietAnswers_;
 }
 
 void PgLink::ThrowFailure(PGresult* result) {

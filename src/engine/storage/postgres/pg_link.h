@@ -48,16 +48,25 @@ class PgLink {
     PgResult Exec(const std::string& sql, const std::vector<Value>& bindings = {});
     // For undoing and unlocking on the way out of a failure: never throws.
     void ExecQuietly(const std::string& sql, const std::vector<Value>& bindings = {});
+    // Sends a statement of this connection alone (a savepoint set or
+    // released) whose answer nothing waits for: it goes to the server at
+    // once, and the next statement reads its answer first, so that it costs
+    // no round trip of its own. Its failure shows in the statements after it
+    // (the transaction is aborted) or is dropped; never throws.
+    void SendAhead(const std::string& sql);
     bool Broken() const { return PQstatus(conn_) != CONNECTION_OK; }
     // The server's address as error texts name it.
     const std::string& Location() const { return location_; }
 
   private:
     PGresult* Send(const std::string& sql, const std::vector<Value>& bindings);
+    // Reads and drops the answers of the statements sent ahead.
+    void ReadQuietAnswers();
     [[noreturn]] void ThrowFailure(PGresult* result);
 
     PGconn* conn_ = nullptr;
     std::string location_;
+    int quietAnswers_ = 0;  // statements sent ahead, still unread
 };
 
 // Runs `work`; a 10241 that it raises names `table`.
