@@ -43,7 +43,16 @@ bool RegisteredQuickly(QWidget* owner, engine::TDBTable& book, int64_t number) {
     book.FieldByName("tourokubi").SetAsDateTime(engine::MakeDateTime(engine::Today()));
     TFBook2 window(owner);
     if (Dialogs::Exec(window) != QDialog::Accepted) return false;
-    if (book.State() != engine::DataSetState::dsBrowse) book.Post();
+    if (book.State() == engine::DataSetState::dsBrowse) return true;
+    try {
+        book.Post();
+    } catch (...) {
+        // Another desk registered the number meanwhile: the pending row goes,
+        // the failure is shown by the caller, and later searches find theirs.
+        book.Cancel();
+        book.Close();
+        throw;
+    }
     return true;
 }
 

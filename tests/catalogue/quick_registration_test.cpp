@@ -132,6 +132,28 @@ TEST_F(QuickRegistrationTest, ANewBookIsRefusedWhenNewBooksAreLocked) {
     EXPECT_EQ(DataValue("Select syomei2 From Book Where BOOK_ID=99999").Text(), "手で書いた書名");
 }
 
+TEST_F(QuickRegistrationTest, ANumberAnotherDeskRegisteredMeanwhileIsShownAndFoundLater) {
+    Register(
+        [&](QDialog& w) {
+            SetText(w, "E5", "この机の書名");
+            PressEnter(w, "E5");
+            RunSql(dataFolder,
+                   "Insert Into Book (BOOK_ID, syomei2, tourokubi) Values (99999, '他の机の書名', "
+                   "'2020/04/01')");
+            Click(w, "BitBtn1");
+        },
+        [&](TFgyoumu1& desk) {
+            EXPECT_EQ(PickCount(desk), 0);
+            EXPECT_FALSE(kashidashi::TDM::Instance().BOOK.Active());  // no pending row left
+            Scan(desk, "Edit4", "99999");
+            EXPECT_EQ(PickCount(desk), 1);
+        });
+    int errors = 0;
+    for (const auto& record : dialogs->Records()) errors += record.kind == Kind::Error;
+    EXPECT_EQ(errors, 1) << dialogs->Describe();
+    EXPECT_EQ(DataValue("Select syomei2 From Book Where BOOK_ID=99999").Text(), "他の机の書名");
+}
+
 TEST_F(QuickRegistrationTest, CancelOrTheFrameStoresNothing) {
     for (bool frame : {false, true}) {
         Register([&](QDialog& w) {
