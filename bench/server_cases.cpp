@@ -6,8 +6,10 @@
 #include <libpq-fe.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <random>
 #include <stdexcept>
@@ -26,6 +28,7 @@ namespace {
 constexpr int kBooks = 100'000;
 constexpr int kSearches = 5'000;
 constexpr int kRounds = 100;
+constexpr int kTurns = 5;
 
 // A libpq connection of the raw side; every failure throws.
 class RawServer {
@@ -178,6 +181,20 @@ double RawKeySearch(RawServer& raw, const std::vector<int>& ids) {
     return total ? seconds : -1;
 }
 
+// Turns of the engine and of raw libpq taken in step, so that both meet the
+// same load of a shared machine; the medians of the turns are reported.
+void ReportInStep(const std::string& name, int turns, const std::function<double(int)>& engine,
+                  const std::function<double(int)>& raw) {
+    std::vector<double> engineSeconds, rawSeconds;
+    for (int turn = 0; turn < turns; ++turn) {
+        engineSeconds.push_back(engine(turn));
+        rawSeconds.push_back(raw(turn));
+    }
+    std::sort(engineSeconds.begin(), engineSeconds.end());
+    std::sort(rawSeconds.begin(), rawSeconds.end());
+    Report(name, engineSeconds[turns / 2], rawSeconds[turns / 2]);
+}
+
 void KeySearch(const engine::storage::ServerAddress& server) {
     EngineSide side(server);
     RawServer raw(server);
@@ -186,9 +203,9 @@ void KeySearch(const engine::storage::ServerAddress& server) {
                 "ORDER BY \"BOOK_ID\" NULLS FIRST, kx_rowid LIMIT 1");
     auto ids = RandomIds(kSearches, kBooks);
     RawKeySearch(raw, ids);  // warm the server's cache for both
-    double engineSeconds = EngineKeySearch(side, ids);
-    double rawSeconds = RawKeySearch(raw, ids);
-    Report("server_book_key_search", engineSeconds, rawSeconds);
+    ReportInStep(
+        "server_book_key_search", kTurns, [&](int) { return EngineKeySearch(side, ids); },
+        [&](int) { return RawKeySearch(raw, ids); });
 }
 
 void EngineLend(EngineSide& side, int round) {
@@ -249,13 +266,17 @@ void LendWrites(const engine::storage::ServerAddress& server) {
     EngineSide side(server);
     RawServer raw(server);
     PrepareRawLend(raw);
-    double engineSeconds = Seconds([&] {
-        for (int round = 0; round < kRounds; ++round) EngineLend(side, round);
-    });
-    double rawSeconds = Seconds([&] {
-        for (int round = 0; round < kRounds; ++round) RawLend(raw, round);
-    });
-    Report("server_lend_writes", engineSeconds, rawSeconds);
+    constexpr int kPerTurn = kRounds / kTurns;
+    auto turnOf = [&](auto lend) {
+        return [&, lend](int turn) {
+            return Seconds([&] {
+                for (int round = turn * kPerTurn; round < (turn + 1) * kPerTurn; ++round)
+                    lend(round);
+            });
+        };
+    };
+    ReportInStep("server_lend_writes", kTurns, turnOf([&](int round) { EngineLend(side, round); }),
+                 turnOf([&](int round) { RawLend(raw, round); }));
 }
 
 }  // namespace

@@ -36,42 +36,46 @@ std::vector<std::string> PgConnection::TableNames() {
     return names;
 }
 
+// One round trip: the columns ("c" rows, in their order) and then the index
+// columns ("i" rows, by index name and position) of the table.
 std::optional<TableSchema> PgConnection::DescribeTable(const std::string& name) {
     auto result = link_.Exec(
-        std::string("SELECT c.oid, c.relname, a.attname, format_type(a.atttypid, a.atttypmod), "
-                    "coalesce(col_description(c.oid, a.attnum), '') FROM pg_class c "
-                    "JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT "
-                    "a.attisdropped WHERE ") +
-            kTablesHere + " AND lower(c.relname) = lower($1::text) ORDER BY a.attnum",
+        std::string("WITH t AS (SELECT c.oid, c.relname FROM pg_class c WHERE ") + kTablesHere +
+            " AND lower(c.relname) = lower($1::text)) "
+            "SELECT 'c', t.relname, a.attname, format_type(a.atttypid, a.atttypmod), "
+            "coalesce(col_description(t.oid, a.attnum), ''), a.attnum::int FROM t "
+            "JOIN pg_attribute a ON a.attrelid = t.oid AND a.attnum > 0 AND NOT a.attisdropped "
+            "UNION ALL SELECT 'i', i.relname, a.attname, '', '', k.n::int FROM t "
+            "JOIN pg_index x ON x.indrelid = t.oid JOIN pg_class i ON i.oid = x.indexrelid "
+            "CROSS JOIN LATERAL unnest(x.indkey::int2[]) WITH ORDINALITY AS k(attnum, n) "
+            "JOIN pg_attribute a ON a.attrelid = x.indrelid AND a.attnum = k.attnum "
+            "ORDER BY 1, 2, 6",
         {Value(name)});
     if (result.Rows() == 0) return std::nullopt;
     TableSchema schema;
     schema.name = result.Text(0, 1);
-    for (int i = 0; i < result.Rows(); ++i) {
-        std::string column(result.Text(i, 2));
+    int row = 0;
+    for (; row < result.Rows() && result.Text(row, 0) == "c"; ++row) {
+        std::string column(result.Text(row, 2));
         if (column == kRowIdColumn) continue;
         auto type =
-            ParseDeclaredType(std::string(result.Text(i, 3)), std::string(result.Text(i, 4)));
+            ParseDeclaredType(std::string(result.Text(row, 3)), std::string(result.Text(row, 4)));
         if (!type)
             throw EngineError::Make(err::kCorruptFile, Location(),
                                     "unknown column type in " + schema.name);
         schema.columns.push_back({column, *type});
     }
-    schema.indexes = LoadIndexes(std::string(result.Text(0, 0)), schema.name);
+    schema.indexes = LoadIndexes(result, row, schema.name);
     return schema;
 }
 
-std::vector<IndexDef> PgConnection::LoadIndexes(const std::string& oid, const std::string& table) {
-    auto result = link_.Exec(
-        "SELECT i.relname, a.attname FROM pg_index x JOIN pg_class i ON i.oid = x.indexrelid "
-        "CROSS JOIN LATERAL unnest(x.indkey::int2[]) WITH ORDINALITY AS k(attnum, n) "
-        "JOIN pg_attribute a ON a.attrelid = x.indrelid AND a.attnum = k.attnum "
-        "WHERE x.indrelid = $1::bigint::oid ORDER BY i.relname, k.n",
-        {Value(static_cast<int64_t>(std::stoll(oid)))});
+// The index rows of `result` from `row` on.
+std::vector<IndexDef> PgConnection::LoadIndexes(const PgResult& result, int row,
+                                                const std::string& table) {
     std::vector<IndexDef> indexes;
     const std::string prefix = table + "$";
-    for (int i = 0; i < result.Rows(); ++i) {
-        std::string sqlName(result.Text(i, 0)), column(result.Text(i, 1));
+    for (int i = row; i < result.Rows(); ++i) {
+        std::string sqlName(result.Text(i, 1)), column(result.Text(i, 2));
         if (sqlName.rfind(prefix, 0) != 0 || column == kRowIdColumn) continue;
         if (indexes.empty() || indexes.back().name != sqlName.substr(prefix.size())) {
             indexes.push_back({sqlName.substr(prefix.size()), {}});

@@ -76,7 +76,7 @@ class PgConnection : public Connection {
                     bool single = false);
     void Exec(const std::string& sql) { link_.Exec(sql); }
     TableSchema Require(const std::string& table);
-    std::vector<IndexDef> LoadIndexes(const std::string& oid, const std::string& table);
+    std::vector<IndexDef> LoadIndexes(const PgResult& result, int row, const std::string& table);
     void WriteIndex(const std::string& table, const IndexDef& index);
     void WriteColumn(const std::string& table, const ColumnDef& column, bool add);
     void AssignAutoIncrements(const TableSchema& table, std::vector<Value>& values);
