@@ -200,5 +200,22 @@ TEST_F(ServerConnectionTest, AWriteMeetingAnotherDesksRowWaitsByTheLockRuleAndNa
     b.Exec("UPDATE Book SET kashidashiF = False WHERE BOOK_ID = 1");
 }
 
+// A desk's statements are prepared on the server once; a table made anew by
+// another desk with a wider column is still read, and so is a row added.
+TEST_F(ServerConnectionTest, ATableMadeAnewUnderAPreparedStatementIsStillRead) {
+    Desk a("ANEW_A", scratch->address()), b("ANEW_B", scratch->address());
+    a.Exec("CREATE TABLE Book (BOOK_ID INTEGER, syomei VARCHAR(10), PRIMARY KEY (BOOK_ID))");
+    a.Exec("INSERT INTO Book (BOOK_ID, syomei) VALUES (1, 'abc')");
+    EXPECT_EQ(b.Count("Book"), 1);
+    EXPECT_EQ(b.Count("Book"), 1);
+    a.Exec("DROP TABLE Book");
+    a.Exec("CREATE TABLE Book (BOOK_ID INTEGER, syomei VARCHAR(40), PRIMARY KEY (BOOK_ID))");
+    a.Exec(
+        "INSERT INTO Book (BOOK_ID, syomei) VALUES (1, 'abc'); "
+        "INSERT INTO Book (BOOK_ID, syomei) VALUES (2, 'def')");
+    EXPECT_EQ(b.Count("Book"), 2);
+    EXPECT_EQ(b.Count("Book"), 2);
+}
+
 }  // namespace
 }  // namespace engine::testing

@@ -18,6 +18,14 @@ std::string PrimaryMessage(PGresult* result) {
     return primary ? primary : "";
 }
 
+// The failure of a prepared statement that no longer fits its tables (its
+// result type changed) or that the server no longer has.
+bool Outdated(PGresult* result) {
+    if (PQresultStatus(result) != PGRES_FATAL_ERROR) return false;
+    const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    return StartsWith(state, "0A000") || StartsWith(state, "26000");
+}
+
 }  // namespace
 
 std::string_view PgResult::Text(int row, int column) const {
@@ -59,8 +67,42 @@ struct WireValues {
 PGresult* PgLink::Send(const std::string& sql, const std::vector<Value>& bindings) {
     ReadQuietAnswers();
     WireValues wire(bindings);
+    PGresult* refused = nullptr;
+    if (const char* name = PreparedName(sql, refused)) {
+        PGresult* result =
+            PQexecPrepared(conn_, name, wire.Count(), wire.values.data(), nullptr, nullptr, 0);
+        if (!Outdated(result)) return result;
+        // A table changed under the statement: prepared anew at its next
+        // use, and run unprepared now unless the failure ended a transaction.
+        prepared_.erase(sql);
+        if (PQtransactionStatus(conn_) != PQTRANS_IDLE) return result;
+        PQclear(result);
+    }
+    if (refused) return refused;
     return PQexecParams(conn_, sql.c_str(), wire.Count(), nullptr, wire.values.data(), nullptr,
                         nullptr, 0);
+}
+
+// The server parses and plans a row statement once per connection; the
+// statements are few (the tables' reads and writes), and past kMostPrepared
+// the rest run unprepared. A statement the server refuses to prepare leaves
+// its answer in `refused`: the statement's own failure, which may also have
+// ended the transaction.
+const char* PgLink::PreparedName(const std::string& sql, PGresult*& refused) {
+    constexpr size_t kMostPrepared = 512;
+    if (auto it = prepared_.find(sql); it != prepared_.end()) return it->second.c_str();
+    static const char* kRowStatements[] = {"SELECT ", "INSERT ", "UPDATE ", "DELETE ", "WITH "};
+    bool rowStatement = false;
+    for (const char* start : kRowStatements) rowStatement |= sql.rfind(start, 0) == 0;
+    if (!rowStatement || prepared_.size() >= kMostPrepared) return nullptr;
+    std::string name = "kx_" + std::to_string(++preparedCount_);
+    PGresult* result = PQprepare(conn_, name.c_str(), sql.c_str(), 0, nullptr);
+    if (PQresultStatus(result) != PGRES_COMMAND_OK) {
+        refused = result;
+        return nullptr;
+    }
+    PQclear(result);
+    return prepared_.emplace(sql, name).first->second.c_str();
 }
 
 // Each statement sent ahead ends with a sync of its own, so that its failure

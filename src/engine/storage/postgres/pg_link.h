@@ -8,6 +8,7 @@
 
 #include <libpq-fe.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -60,6 +61,10 @@ class PgLink {
 
   private:
     PGresult* Send(const std::string& sql, const std::vector<Value>& bindings);
+    // The name of the server's prepared statement for a row statement
+    // (SELECT, INSERT, UPDATE, DELETE) of `sql`, prepared on its first use;
+    // nothing for any other statement or when the server refused it.
+    const char* PreparedName(const std::string& sql, PGresult*& refused);
     // Reads and drops the answers of the statements sent ahead.
     void ReadQuietAnswers();
     [[noreturn]] void ThrowFailure(PGresult* result);
@@ -67,6 +72,8 @@ class PgLink {
     PGconn* conn_ = nullptr;
     std::string location_;
     int quietAnswers_ = 0;  // statements sent ahead, still unread
+    std::map<std::string, std::string> prepared_;  // statement text -> name
+    int preparedCount_ = 0;                        // names ever given
 };
 
 // Runs `work`; a 10241 that it raises names `table`.
