@@ -64,9 +64,56 @@ struct WireValues {
     std::vector<const char*> values;
 };
 
+// The answer of a statement sent in the pipeline, read up to its sync: the
+// failure of its preparation, or else its own answer.
+PGresult* PgLink::ReadPipelined() {
+    PGresult* answer = nullptr;
+    int nothing = 0;
+    while (!Broken() && nothing < 2) {
+        PGresult* result = PQgetResult(conn_);
+        nothing = result ? 0 : nothing + 1;
+        if (!result) continue;
+        auto status = PQresultStatus(result);
+        if (status == PGRES_PIPELINE_SYNC) {
+            PQclear(result);
+            break;
+        }
+        bool keep = !answer || (PQresultStatus(answer) != PGRES_FATAL_ERROR &&
+                                status != PGRES_PIPELINE_ABORTED);
+        if (keep) std::swap(answer, result);
+        PQclear(result);
+    }
+    return answer;
+}
+
+// After statements sent ahead, this one follows them in the pipeline (and
+// its preparation before it), so that all are answered in one round trip.
+PGresult* PgLink::SendInPipeline(const std::string& sql, const WireValues& wire) {
+    auto it = prepared_.find(sql);
+    std::string name;
+    bool prepare = it == prepared_.end() && Preparable(sql);
+    if (prepare) name = "kx_" + std::to_string(++preparedCount_);
+    if (it != prepared_.end()) name = it->second;
+    bool sent = (!prepare || PQsendPrepare(conn_, name.c_str(), sql.c_str(), 0, nullptr)) &&
+                (name.empty() ? PQsendQueryParams(conn_, sql.c_str(), wire.Count(), nullptr,
+                                                  wire.values.data(), nullptr, nullptr, 0)
+                              : PQsendQueryPrepared(conn_, name.c_str(), wire.Count(),
+                                                    wire.values.data(), nullptr, nullptr, 0)) &&
+                PQpipelineSync(conn_);
+    ReadQuietAnswers(sent);
+    PGresult* result = sent ? ReadPipelined() : nullptr;
+    if (PQpipelineStatus(conn_) != PQ_PIPELINE_OFF) PQexitPipelineMode(conn_);
+    bool failed =
+        PQresultStatus(result) != PGRES_COMMAND_OK && PQresultStatus(result) != PGRES_TUPLES_OK;
+    if (prepare && !failed) prepared_.emplace(sql, name);
+    if (!prepare && !name.empty() && Outdated(result)) prepared_.erase(sql);
+    return result;
+}
+
 PGresult* PgLink::Send(const std::string& sql, const std::vector<Value>& bindings) {
-    ReadQuietAnswers();
     WireValues wire(bindings);
+    if (quietAnswers_ > 0 && !Broken()) return SendInPipeline(sql, wire);
+    ReadQuietAnswers();
     PGresult* refused = nullptr;
     if (const char* name = PreparedName(sql, refused)) {
         PGresult* result =
@@ -83,18 +130,21 @@ PGresult* PgLink::Send(const std::string& sql, const std::vector<Value>& binding
                         nullptr, 0);
 }
 
+bool PgLink::Preparable(const std::string& sql) const {
+    static const char* kRowStatements[] = {"SELECT ", "INSERT ", "UPDATE ", "DELETE ", "WITH "};
+    bool rowStatement = false;
+    for (const char* start : kRowStatements) rowStatement |= sql.rfind(start, 0) == 0;
+    return rowStatement && prepared_.size() < kMostPrepared;
+}
+
 // The server parses and plans a row statement once per connection; the
 // statements are few (the tables' reads and writes), and past kMostPrepared
 // the rest run unprepared. A statement the server refuses to prepare leaves
 // its answer in `refused`: the statement's own failure, which may also have
 // ended the transaction.
 const char* PgLink::PreparedName(const std::string& sql, PGresult*& refused) {
-    constexpr size_t kMostPrepared = 512;
     if (auto it = prepared_.find(sql); it != prepared_.end()) return it->second.c_str();
-    static const char* kRowStatements[] = {"SELECT ", "INSERT ", "UPDATE ", "DELETE ", "WITH "};
-    bool rowStatement = false;
-    for (const char* start : kRowStatements) rowStatement |= sql.rfind(start, 0) == 0;
-    if (!rowStatement || prepared_.size() >= kMostPrepared) return nullptr;
+    if (!Preparable(sql)) return nullptr;
     std::string name = "kx_" + std::to_string(++preparedCount_);
     PGresult* result = PQprepare(conn_, name.c_str(), sql.c_str(), 0, nullptr);
     if (PQresultStatus(result) != PGRES_COMMAND_OK) {
@@ -107,7 +157,7 @@ const char* PgLink::PreparedName(const std::string& sql, PGresult*& refused) {
 
 // Each statement sent ahead ends with a sync of its own, so that its failure
 // aborts nothing sent after it; its answers end with that sync's result.
-void PgLink::ReadQuietAnswers() {
+void PgLink::ReadQuietAnswers(bool stayInPipeline) {
     int nothing = 0;
     while (quietAnswers_ > 0 && !Broken() && nothing < 2) {
         PGresult* result = PQgetResult(conn_);
@@ -116,7 +166,7 @@ void PgLink::ReadQuietAnswers() {
         PQclear(result);
     }
     quietAnswers_ = 0;
-    if (PQpipelineStatus(conn_) != PQ_PIPELINE_OFF) PQexitPipelineMode(conn_);
+    if (!stayInPipeline && PQpipelineStatus(conn_) != PQ_PIPELINE_OFF) PQexitPipelineMode(conn_);
 }
 
 PgResult PgLink::Exec(const std::string& sql, const std::vector<Value>& bindings) {

@@ -38,6 +38,8 @@ class PgResult {
     std::unique_ptr<PGresult, decltype(&PQclear)> result_;
 };
 
+struct WireValues;  // bound values as the server reads them
+
 class PgLink {
   public:
     // Connects, or throws 11280, 11287 or 11294.
@@ -65,8 +67,13 @@ class PgLink {
     // (SELECT, INSERT, UPDATE, DELETE) of `sql`, prepared on its first use;
     // nothing for any other statement or when the server refused it.
     const char* PreparedName(const std::string& sql, PGresult*& refused);
-    // Reads and drops the answers of the statements sent ahead.
-    void ReadQuietAnswers();
+    bool Preparable(const std::string& sql) const;
+    PGresult* SendInPipeline(const std::string& sql, const WireValues& wire);
+    PGresult* ReadPipelined();
+    // Reads and drops the answers of the statements sent ahead, and leaves
+    // the pipeline unless told to stay.
+    void ReadQuietAnswers(bool stayInPipeline = false);
+    static constexpr size_t kMostPrepared = 512;
     [[noreturn]] void ThrowFailure(PGresult* result);
 
     PGconn* conn_ = nullptr;
