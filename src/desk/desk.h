@@ -67,7 +67,7 @@ class Desk {
     static engine::TDBQuery& OpenTitleReservations(int64_t bookId, const std::string& isbn12);
 
     // The data sets of the desk, for its grids.
-    engine::TDBTable WKT01;  // the pick list, held exclusively while the desk is open
+    engine::TDBTable WKT01;   // the pick list, held exclusively while the desk is open
     engine::TDBQuery Query2;  // the user's unreturned books
     engine::TDBQuery Query1;  // the open loans of a returned book (live)
     engine::TDBQuery DelQry;  // deletes the open loans of a book

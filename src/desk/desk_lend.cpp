@@ -6,9 +6,9 @@
 
 #include "data/U_DM.h"
 #include "data/utilities.h"
+#include "desk/U_kakunin.h"
 #include "desk/desk.h"
 #include "desk/desk_windows.h"
-#include "desk/U_kakunin.h"
 #include "engine/common/dates.h"
 #include "engine/common/error.h"
 #include "widgets/dialogs.h"
@@ -43,10 +43,10 @@ void Desk::Lend() {
         WriteLoans();
         stored = true;
     } catch (const std::exception&) {
-        for (engine::TDataSet* open : {static_cast<engine::TDataSet*>(&dm.BOOK),
-                                       static_cast<engine::TDataSet*>(&dm.NAME),
-                                       static_cast<engine::TDataSet*>(&dm.KASHIBO),
-                                       static_cast<engine::TDataSet*>(&dm.YOYAKU)})
+        for (engine::TDataSet* open :
+             {static_cast<engine::TDataSet*>(&dm.BOOK), static_cast<engine::TDataSet*>(&dm.NAME),
+              static_cast<engine::TDataSet*>(&dm.KASHIBO),
+              static_cast<engine::TDataSet*>(&dm.YOYAKU)})
             CloseQuietly(*open);
         if (dm.DBDatabase1.InTransaction()) dm.DBDatabase1.Rollback();
         // Rolled back before the message, so no other desk waits on it.
@@ -142,10 +142,9 @@ void Desk::EndLending() {
         Dialogs::ShowEngineError(owner_, error);
     }
     auto& dm = TDM::Instance();
-    for (engine::TDataSet* open : {static_cast<engine::TDataSet*>(&dm.KASHIBO),
-                                   static_cast<engine::TDataSet*>(&dm.NAME),
-                                   static_cast<engine::TDataSet*>(&dm.BOOK),
-                                   static_cast<engine::TDataSet*>(&Query2)})
+    for (engine::TDataSet* open :
+         {static_cast<engine::TDataSet*>(&dm.KASHIBO), static_cast<engine::TDataSet*>(&dm.NAME),
+          static_cast<engine::TDataSet*>(&dm.BOOK), static_cast<engine::TDataSet*>(&Query2)})
         CloseQuietly(*open);
     state.button1Enabled = true;
     state.LendingBusy = false;

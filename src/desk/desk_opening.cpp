@@ -2,8 +2,8 @@
 #include <exception>
 
 #include "data/U_DM.h"
-#include "engine/common/dates.h"
 #include "desk/desk.h"
+#include "engine/common/dates.h"
 #include "widgets/dataset_closer.h"
 
 namespace kashidashi::desk {

@@ -4,9 +4,9 @@
 
 #include "catalogue/U_FBOOK2.h"
 #include "data/U_DM.h"
+#include "desk/U_Fgyoumu1_W2.h"
 #include "desk/desk.h"
 #include "desk/desk_windows.h"
-#include "desk/U_Fgyoumu1_W2.h"
 #include "engine/common/dates.h"
 #include "widgets/dataset_closer.h"
 #include "widgets/dialogs.h"
@@ -28,8 +28,8 @@ constexpr const char* kAskQuickRegistration =
 // registration day to this moment.
 bool IsNewBook(const engine::TField& registered, int days) {
     if (days <= 0 || registered.IsNull()) return false;
-    auto since = engine::Now().msecs -
-                 engine::MakeDateTime(engine::DatePart(registered.AsDateTime())).msecs;
+    auto since =
+        engine::Now().msecs - engine::MakeDateTime(engine::DatePart(registered.AsDateTime())).msecs;
     return since < static_cast<int64_t>(days) * engine::kMsecsPerDay;
 }
 

@@ -27,7 +27,8 @@ struct Before {
 
 bool Desk::ReplayScan(const std::string& scan) {
     DeskEdit field = state.focus;
-    if (field == DeskEdit::None) field = state.tab == kTabReturn ? DeskEdit::Edit5 : DeskEdit::Edit3;
+    if (field == DeskEdit::None)
+        field = state.tab == kTabReturn ? DeskEdit::Edit5 : DeskEdit::Edit3;
     Focus(field);
     state.Text(field) = scan.substr(0, MaxLength(field));
     Before before{state.tab, state.CurrentUserId, state.RunningLoanCount, state.LastLentCount,

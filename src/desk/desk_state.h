@@ -16,13 +16,37 @@ namespace kashidashi::desk {
 // The desk's text fields by their number: Edit3 is DeskEdit::Edit3.
 enum class DeskEdit : int {
     None = 0,
-    Edit1 = 1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit10,
-    Edit11, Edit12, Edit13, Edit14, Edit15, Edit16, Edit17, Edit18, Edit19, Edit20, Edit21,
+    Edit1 = 1,
+    Edit2,
+    Edit3,
+    Edit4,
+    Edit5,
+    Edit6,
+    Edit7,
+    Edit8,
+    Edit9,
+    Edit10,
+    Edit11,
+    Edit12,
+    Edit13,
+    Edit14,
+    Edit15,
+    Edit16,
+    Edit17,
+    Edit18,
+    Edit19,
+    Edit20,
+    Edit21,
 };
 constexpr int kLastDeskEdit = 21;
 
 // The tabs by index.
-enum DeskTab : int { kTabLending = 0, kTabReturn = 1, kTabReservation = 2, kTabReservationList = 3 };
+enum DeskTab : int {
+    kTabLending = 0,
+    kTabReturn = 1,
+    kTabReservation = 2,
+    kTabReservationList = 3
+};
 
 struct DeskState {
     // Of one opening.
@@ -48,15 +72,15 @@ struct DeskState {
     std::array<std::string, kLastDeskEdit + 1> texts;  // texts[3] is Edit3
     int tab = kTabLending;
     DeskEdit focus = DeskEdit::None;
-    int loanKind = 0;         // RadioGroup1: 通常貸出, 団体貸出
-    int returnMode = 0;       // RadioGroup2: 返却, 貸出取消
-    int listMode = -1;        // RadioGroup3; -1 no item
-    int listOrder = 0;        // RadioGroup4
+    int loanKind = 0;             // RadioGroup1: 通常貸出, 団体貸出
+    int returnMode = 0;           // RadioGroup2: 返却, 貸出取消
+    int listMode = -1;            // RadioGroup3; -1 no item
+    int listOrder = 0;            // RadioGroup4
     bool button3Visible = true;   // 貸出日報印刷
     bool button4Visible = false;  // 返却日報印刷
     bool panel5Visible = false;
-    bool panel6Visible = false;   // the book search of 予約状況
-    bool panel8Visible = false;   // the orders of すべて表示する
+    bool panel6Visible = false;  // the book search of 予約状況
+    bool panel8Visible = false;  // the orders of すべて表示する
     bool button1Enabled = true;
     bool label18Visible = false;  // 貸出完了
     std::string label31 = "返却図書の確認";

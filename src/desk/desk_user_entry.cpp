@@ -98,8 +98,8 @@ void Desk::FindUser(const std::string& number) {
 }
 
 void Desk::ClearUser() {
-    for (DeskEdit edit : {DeskEdit::Edit1, DeskEdit::Edit3, DeskEdit::Edit4, DeskEdit::Edit6,
-                          DeskEdit::Edit7})
+    for (DeskEdit edit :
+         {DeskEdit::Edit1, DeskEdit::Edit3, DeskEdit::Edit4, DeskEdit::Edit6, DeskEdit::Edit7})
         state.Text(edit).clear();
     state.CurrentUserId.clear();
 }

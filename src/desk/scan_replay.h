@@ -26,7 +26,7 @@
 namespace kashidashi::desk {
 
 struct ScanLine {
-    int number = 0;                     // line number in the file, from 1
+    int number = 0;                      // line number in the file, from 1
     std::optional<engine::DateTime> at;  // the reader's time stamp, if any
     std::string scan;
 };

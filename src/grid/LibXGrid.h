@@ -78,7 +78,8 @@ class TLibXGrid : public TFixedColDBGrid {
     static constexpr const char* kCsvNotCreated = "ＣＳＶファイルが作成できません。";
     static constexpr const char* kCsvFailed = "ＣＳＶ出力中にエラーが発生しました。";
     static constexpr const char* kNoSpreadsheet =
-        "Ｍｉｃｒｏｓｏｆｔ Ｅｘｃｅｌ が見つかりません。\r\n\r\nインストール後、再起動して下さい。";
+        "Ｍｉｃｒｏｓｏｆｔ Ｅｘｃｅｌ "
+        "が見つかりません。\r\n\r\nインストール後、再起動して下さい。";
     static constexpr const char* kSpreadsheetFailed = "Ｅｘｃｅｌ出力中にエラーが発生しました。";
 
     bool CopyExcel();

@@ -60,9 +60,10 @@ TEST_F(DeskGuardTest, ASecondDeskProcessIsRefused) {
     EXPECT_TRUE(other.waitForFinished(30000));
     EXPECT_EQ(other.exitCode(), 0) << other.readAllStandardOutput().toStdString();
     const auto texts = dialogs->Texts();
-    EXPECT_NE(std::find(texts.begin(), texts.end(),
-                        QStringLiteral("現在、他の場所で貸出処理をしていますので、お待ちください。")),
-              texts.end())
+    EXPECT_NE(
+        std::find(texts.begin(), texts.end(),
+                  QStringLiteral("現在、他の場所で貸出処理をしていますので、お待ちください。")),
+        texts.end())
         << dialogs->Describe();
     // Once the other desk has gone, this folder serves a desk again.
     dialogs.reset();  // the old script lets go of the seam before the new one takes it

@@ -69,9 +69,10 @@ TEST_F(DeskWindowTest, AUserIsFoundByPupilNumberAndHoldsTheTab) {
         SelectTab(desk, 1);
         EXPECT_EQ(Tab(desk), 1);
     });
-    EXPECT_EQ(dialogs->Texts(),
-              (std::vector<QString>{"現在貸出処理を行っていますので、他の処理を行うことは出来ません。",
-                                    "貸出をキャンセルしました。"}));
+    EXPECT_EQ(
+        dialogs->Texts(),
+        (std::vector<QString>{"現在貸出処理を行っていますので、他の処理を行うことは出来ません。",
+                              "貸出をキャンセルしました。"}));
 }
 
 TEST_F(DeskWindowTest, AShortNumberStaysWithoutAWordAndBlocksTheTabs) {
@@ -83,9 +84,10 @@ TEST_F(DeskWindowTest, AShortNumberStaysWithoutAWordAndBlocksTheTabs) {
         Scan(desk, "Edit3", "99999");
         EXPECT_TRUE(Text(desk, "Edit3").isEmpty());
     });
-    EXPECT_EQ(dialogs->Texts(),
-              (std::vector<QString>{"現在貸出処理を行っていますので、他の処理を行うことは出来ません。",
-                                    "該当する人はいません。"}));
+    EXPECT_EQ(
+        dialogs->Texts(),
+        (std::vector<QString>{"現在貸出処理を行っていますので、他の処理を行うことは出来ません。",
+                              "該当する人はいません。"}));
 }
 
 TEST_F(DeskWindowTest, ControlBarcodesSwitchTheTabs) {
@@ -104,7 +106,8 @@ TEST_F(DeskWindowTest, ControlBarcodesSwitchTheTabs) {
 }
 
 TEST_F(DeskWindowTest, BadInputEndsSilentlyOrWithItsMessage) {
-    const QString junk[] = {"", "ABC", QString(200, '9'), "１２３４５", "ACTION", "LENDING", "!\"#$"};
+    const QString junk[] = {"",        "ABC",  QString(200, '9'), "１２３４５", "ACTION",
+                            "LENDING", "!\"#$"};
     OpenDesk([&](TFgyoumu1& desk) {
         for (const QString& text : junk) {
             Scan(desk, "Edit3", text);
@@ -119,7 +122,8 @@ TEST_F(DeskWindowTest, BadInputEndsSilentlyOrWithItsMessage) {
     const QStringList allowed = {QStringLiteral("利用者がいないので、この処理は出来ません。"),
                                  QStringLiteral("該当する人はいません。"),
                                  QStringLiteral("貸出中の本ではありません。")};
-    for (const QString& text : dialogs->Texts()) EXPECT_TRUE(allowed.contains(text)) << text.toStdString();
+    for (const QString& text : dialogs->Texts())
+        EXPECT_TRUE(allowed.contains(text)) << text.toStdString();
 }
 
 TEST_F(DeskWindowTest, ASecondDeskOnTheSameProgramFolderIsRefused) {
@@ -152,9 +156,10 @@ TEST_F(DeskWindowTest, ASecondDeskOnTheSameProgramFolderIsRefused) {
                                                  Dialogs::Kind::Information, Dialogs::Kind::Error}))
         << dialogs->Describe();
     const auto texts = dialogs->Texts();
-    EXPECT_NE(std::find(texts.begin(), texts.end(),
-                        QStringLiteral("現在、他の場所で貸出処理をしていますので、お待ちください。")),
-              texts.end());
+    EXPECT_NE(
+        std::find(texts.begin(), texts.end(),
+                  QStringLiteral("現在、他の場所で貸出処理をしていますので、お待ちください。")),
+        texts.end());
 }
 
 }  // namespace

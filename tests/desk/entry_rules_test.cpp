@@ -28,17 +28,17 @@ TEST(EntryRules, BookNumbersOfEveryField) {
     const BookCase cases[] = {
         {BookField::Edit4, 0, "4321", "4321"},
         {BookField::Edit4, 0, "0004321", "4321"},
-        {BookField::Edit4, 0, "0000000004321", "4321"},         // 13 digits, no ISBN: last 9
-        {BookField::Edit4, 0, "987654321098", "1432109"},       // 12 digits
-        {BookField::Edit4, 0, "98765432109", "5432109"},        // 11 digits: last 7
-        {BookField::Edit5, 0, "9876543210987", "543210987"},    // 13, not 9784
+        {BookField::Edit4, 0, "0000000004321", "4321"},       // 13 digits, no ISBN: last 9
+        {BookField::Edit4, 0, "987654321098", "1432109"},     // 12 digits
+        {BookField::Edit4, 0, "98765432109", "5432109"},      // 11 digits: last 7
+        {BookField::Edit5, 0, "9876543210987", "543210987"},  // 13, not 9784
         {BookField::Edit11, 0, "9876543210987", "543210987"},
-        {BookField::Edit14, 1, "9876543210987", "3210987"},     // no 13-digit step
+        {BookField::Edit14, 1, "9876543210987", "3210987"},  // no 13-digit step
         {BookField::Edit4, 0, "9784123456789", "isbn:978412345678"},
         {BookField::Edit5, 0, "9784123456789", "isbn:978412345678"},
         {BookField::Edit11, 0, "9784123456789", "isbn:978412345678"},
         {BookField::Edit14, 0, "9876543210987", "isbn:987654321098"},  // any 13 digits
-        {BookField::Edit4, 1, "9784123456789", "123456789"},    // ISBN lending off
+        {BookField::Edit4, 1, "9784123456789", "123456789"},           // ISBN lending off
         {BookField::Edit4, 0, "978-4-12-345678-9", "isbn:978412345678"},
         {BookField::Edit4, 0, "", ""},
         {BookField::Edit4, 0, "ABC", ""},
@@ -55,9 +55,9 @@ TEST(EntryRules, BookNumbersOfEveryField) {
 
 TEST(EntryRules, UserNumbers) {
     const std::pair<const char*, const char*> cases[] = {
-        {"10101", "10101"},         {"100001", "100001"}, {"1234567100001", "100001"},
-        {"A-100-001", "100001"},    {"4321", "4321"},     {"", ""},
-        {"RETURN", ""},             {"１０１０１", ""},
+        {"10101", "10101"},      {"100001", "100001"}, {"1234567100001", "100001"},
+        {"A-100-001", "100001"}, {"4321", "4321"},     {"", ""},
+        {"RETURN", ""},          {"１０１０１", ""},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(UserNumber(text), expected) << text;
     EXPECT_EQ(UserKeyOf("10101"), UserKey::PupilNumber);

@@ -54,12 +54,12 @@ TEST_F(LendingTest, ThreeBooksAreLentInOneGoAndConfirmed) {
         EXPECT_EQ(PickCount(desk), 0);
         EXPECT_EQ(desk.Desk().state.focus, DeskEdit::Edit3);
     });
-    const QString due = QString::fromStdString(
-        engine::FormatDate(engine::Date{engine::Today().days + 14}));
+    const QString due =
+        QString::fromStdString(engine::FormatDate(engine::Date{engine::Today().days + 14}));
     EXPECT_EQ(confirmation, "貸出が出来るようになりました。\r\n返却日は" + due + "です。");
     EXPECT_EQ(colour, QColor(128, 255, 128));
     EXPECT_EQ(RowCount("Select * From kashibo Where kashidashiF='1' And NAME_ID='" + user +
-                    "' And henkyakuyotei='" + due.toStdString() + "'"),
+                       "' And henkyakuyotei='" + due.toStdString() + "'"),
               3);
     EXPECT_EQ(RowCount("Select * From Book Where kashidashiF=True"), 3);
     EXPECT_EQ(DataValue("Select mihenkyakuSU From Name Where NAME_ID='" + user + "'").Integer(), 3);
@@ -71,8 +71,8 @@ TEST_F(LendingTest, TheChecksComeInTheirOrder) {
            "Update Book Set kintaiF=True, haikiF=True Where BOOK_ID=4;"
            "Update Book Set haikiF=True Where BOOK_ID=5;"
            "Update Book Set kashidashiF=True Where BOOK_ID=6;"
-           "Update Book Set tourokubi='" + engine::FormatDate(engine::Today()) +
-               "' Where BOOK_ID=7");
+           "Update Book Set tourokubi='" +
+               engine::FormatDate(engine::Today()) + "' Where BOOK_ID=7");
     Lending([&](TFgyoumu1& desk) {
         Scan(desk, "Edit3", "10101");
         for (const char* book : {"7", "4", "5", "6", "1", "1"}) Scan(desk, "Edit4", book);
@@ -98,8 +98,8 @@ TEST_F(LendingTest, TheLoanLimitCountsBooksAlreadyOnLoan) {
         EXPECT_EQ(PickCount(desk), 2);
         Scan(desk, "Edit4", "CANCEL");
     });
-    EXPECT_EQ(dialogs->Texts(), (std::vector<QString>{"貸出数がオーバーしています。",
-                                                      "貸出をキャンセルしました。"}));
+    EXPECT_EQ(dialogs->Texts(),
+              (std::vector<QString>{"貸出数がオーバーしています。", "貸出をキャンセルしました。"}));
     EXPECT_EQ(RowCount("Select * From kashibo"), 0);
 }
 
@@ -140,8 +140,11 @@ TEST_F(LendingTest, AReservationOfSomebodyElseAsksAndTheBorrowersOwnAreFulfilled
     RunSql(dataFolder,
            "Update Book Set ISBN='978400000001' Where BOOK_ID<=2;"
            "Insert Into yoyaku (Book_ID, yoyaku_No, Name_ID, ISBN_ID, yoyakuDTime) Values "
-           "(1, 1, '" + second + "', '978400000001', '2026/01/01 09:00:00'), "
-           "(2, 1, '" + first + "', '978400000001', '2026/01/02 09:00:00')");
+           "(1, 1, '" +
+               second +
+               "', '978400000001', '2026/01/01 09:00:00'), "
+               "(2, 1, '" +
+               first + "', '978400000001', '2026/01/02 09:00:00')");
     int windows = 0;
     Lending([&](TFgyoumu1& desk) {
         Scan(desk, "Edit3", "10101");
@@ -181,11 +184,11 @@ TEST_F(LendingTest, IsbnScansUnknownNumbersAndUsersNotFound) {
         Scan(desk, "Edit4", "5");
     });
     EXPECT_EQ(dialogs->Texts(),
-              (std::vector<QString>{"この図書のISBNコードは、まだ登録されていません。",
-                                    "この番号の図書はありません。今すぐ簡易登録をしますか。",
-                                    "この図書はまだ図書登録が出来ていませんので、貸出が出来ません。",
-                                    "貸出をキャンセルしました。",
-                                    "利用者がいないので、この処理は出来ません。"}));
+              (std::vector<QString>{
+                  "この図書のISBNコードは、まだ登録されていません。",
+                  "この番号の図書はありません。今すぐ簡易登録をしますか。",
+                  "この図書はまだ図書登録が出来ていませんので、貸出が出来ません。",
+                  "貸出をキャンセルしました。", "利用者がいないので、この処理は出来ません。"}));
 }
 
 }  // namespace

@@ -2,18 +2,18 @@
 
 #include <stdlib.h>
 
-#include <sstream>
 #include <unistd.h>
+#include <sstream>
 
 #include <QCoreApplication>
 
 #include "data/U_MakeTable.h"
-#include "tools/admin_commands.h"
 #include "data/schema.h"
 #include "engine/dataset/query.h"
 #include "engine/dataset/table.h"
 #include "engine/session/session.h"
 #include "platform/paths.h"
+#include "tools/admin_commands.h"
 
 namespace kx_test {
 namespace {

@@ -39,7 +39,9 @@ class ScansCommand : public ToolsFixture {
         Sql("Update Book Set kintaiF=False, haikiF=False, kashidashiF=False, "
             "tourokubi='2020/04/01' Where BOOK_ID<=20");
     }
-    void Sql(const std::string& text) { ASSERT_EQ(RunBuiltTool({"sql", folder, text}).status, 0); }
+    void Sql(const std::string& text) {
+        ASSERT_EQ(RunBuiltTool({"sql", folder, text}).status, 0);
+    }
     // A settings folder of its own: a desk of another program folder.
     std::string Desk(const std::string& name) {
         auto path = scratch / name;
@@ -47,9 +49,8 @@ class ScansCommand : public ToolsFixture {
         return path.string();
     }
     CommandRun Replay(const std::string& scans, const std::string& desk, const std::string& tag) {
-        return RunBuiltTool({"scans", folder, WriteScratch(tag + ".txt", scans), "--settings",
-                             Desk(desk)},
-                            tag);
+        return RunBuiltTool(
+            {"scans", folder, WriteScratch(tag + ".txt", scans), "--settings", Desk(desk)}, tag);
     }
     std::string Field(const std::string& table, const std::string& keyColumn,
                       const std::string& key, const std::string& column) {
@@ -154,7 +155,8 @@ TEST_F(ScansCommand, AReturnListsWhoWaitsAndAnIsbnOfTwoHoldersIsLeft) {
         "(2, 1, '100003', '978400000001', '2026/01/05 10:00:00')");
     auto run = Replay("RETURN\n9784000000012\n1\n", "desk", "return");
     EXPECT_EQ(run.status, 1) << run.out;
-    EXPECT_NE(run.out.find("2\t9784000000012\tこの書名は複数の人が借りていますので、返却しませんでした。"),
+    EXPECT_NE(run.out.find(
+                  "2\t9784000000012\tこの書名は複数の人が借りていますので、返却しませんでした。"),
               std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("予約 2026/01/05 10:00:00 100003"), std::string::npos) << run.out;
@@ -211,8 +213,8 @@ void ScansCommand::KilledReplaysStayConsistent() {
         pid_t child = fork();
         if (child == 0) {
             freopen("/dev/null", "w", stdout);
-            execl(KX_ADMIN_TOOL, KX_ADMIN_TOOL, "scans", folder.c_str(), file.c_str(),
-                  "--settings", Desk("crash").c_str(), static_cast<char*>(nullptr));
+            execl(KX_ADMIN_TOOL, KX_ADMIN_TOOL, "scans", folder.c_str(), file.c_str(), "--settings",
+                  Desk("crash").c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(random() % KillWindowMs()));
