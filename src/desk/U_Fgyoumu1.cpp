@@ -58,6 +58,7 @@ void TFgyoumu1::Connect() {
             [this](QWidget*, QWidget* now) { FocusChanged(now); });
     connect(ui->Button1, &QPushButton::clicked, this, [this] { Run([&] { desk_.Lend(); }); });
     connect(ui->Button2, &QPushButton::clicked, this, [this] { Run([&] { desk_.CancelUser(); }); });
+    connect(ui->Button7, &QPushButton::clicked, this, [this] { Run([&] { desk_.NameSearch(); }); });
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::close);
     connect(ui->Button6, &QPushButton::clicked, this, [this] { desk::ShowControlBarcodes(this); });
     // エクセル出力: the reservation status list as a spreadsheet.

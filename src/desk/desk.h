@@ -54,6 +54,7 @@ class Desk {
     void LendingOptionClicked();  // RadioGroup1, RadioGroup5, RadioGroup6
     void ReturnModeClicked();     // RadioGroup2
     void CancelUser();            // Button2, F2, CANCEL
+    void NameSearch();            // Button7: a user who forgot the card
     void Lend();                  // Button1, F1, ACTION
 
     // The desk moves the focus; entering Edit3 empties the pick list.

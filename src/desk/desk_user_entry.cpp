@@ -5,6 +5,7 @@
 #include "data/U_DM.h"
 #include "desk/control_codes.h"
 #include "desk/desk.h"
+#include "desk/U_Name_Search.h"
 #include "widgets/dialogs.h"
 
 namespace kashidashi::desk {
@@ -95,6 +96,12 @@ void Desk::FindUser(const std::string& number) {
     state.RunningLoanCount = static_cast<int>(name.FieldByName("mihenkyakuSU").AsInteger());
     state.focus = DeskEdit::Edit4;
     ShowUnreturned(state.CurrentUserId);
+}
+
+void Desk::NameSearch() {
+    // Whatever way the search closes, its current row is the user entered.
+    state.Text(DeskEdit::Edit3) = TName_Search::FindUser(owner_);
+    UserEntry();
 }
 
 void Desk::ClearUser() {

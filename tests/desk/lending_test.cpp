@@ -191,5 +191,23 @@ TEST_F(LendingTest, IsbnScansUnknownNumbersAndUsersNotFound) {
                   "貸出をキャンセルしました。", "利用者がいないので、この処理は出来ません。"}));
 }
 
+TEST_F(LendingTest, AUserWhoForgotTheCardIsFoundByName) {
+    Settings().UserNumberMode = 5;  // users known by their fixed number
+    const std::string name = DataValue("Select NAME From Name Where seito_No='10101'").Text();
+    const std::string part = name.substr(name.size() - 6);  // the given name's last two letters
+    Lending([&](TFgyoumu1& desk) {
+        dialogs->Drive("kashidashi::TName_Search", [&](QDialog& search) {
+            SetText(search, "Edit1", QString::fromStdString(part));
+            PressEnter(search, "Edit1");
+            Click(search, "BitBtn1");
+        });
+        ASSERT_TRUE(desk.findChild<QWidget*>("Button7")->isVisibleTo(&desk));
+        Click(desk, "Button7");
+        EXPECT_EQ(Text(desk, "Edit6"), QString::fromStdString(name));
+        EXPECT_EQ(desk.Desk().state.focus, DeskEdit::Edit4);
+    });
+    EXPECT_TRUE(dialogs->Texts().empty()) << dialogs->Describe();
+}
+
 }  // namespace
 }  // namespace desk_test
