@@ -1,6 +1,9 @@
 // Lending at the desk on the demo school: picking with its checks in order,
 // the loan limit, reservations, and the all-or-nothing execution.
+#include <QApplication>
 #include <QColor>
+#include <QKeyEvent>
+#include <QTimer>
 
 #include "desk/U_kakunin.h"
 #include "desk_fixture.h"
@@ -189,6 +192,25 @@ TEST_F(LendingTest, IsbnScansUnknownNumbersAndUsersNotFound) {
                   "この番号の図書はありません。今すぐ簡易登録をしますか。",
                   "この図書はまだ図書登録が出来ていませんので、貸出が出来ません。",
                   "貸出をキャンセルしました。", "利用者がいないので、この処理は出来ません。"}));
+}
+
+TEST_F(LendingTest, ASecondF1DuringTheFlashDoesNothing) {
+    Lending([&](TFgyoumu1& desk) {
+        Scan(desk, "Edit3", "10101");
+        Scan(desk, "Edit4", "1");
+        auto* edit4 = desk.findChild<QWidget*>("Edit4");
+        bool flashShown = false;
+        // While 貸出完了 shows, the desk still handles keys: F1 comes again.
+        QTimer::singleShot(100, [&] {
+            flashShown = desk.findChild<QWidget*>("Label18")->isVisibleTo(&desk);
+            QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+            QApplication::sendEvent(edit4, &f1);
+        });
+        Scan(desk, "Edit4", "ACTION");
+        EXPECT_TRUE(flashShown);
+    });
+    EXPECT_EQ(RowCount("Select * From kashibo"), 1);
+    EXPECT_TRUE(dialogs->Texts().empty()) << dialogs->Describe();
 }
 
 TEST_F(LendingTest, AUserWhoForgotTheCardIsFoundByName) {
