@@ -4,10 +4,13 @@
 // on one server database.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include "engine/common/error.h"
 #include "engine/dataset/query.h"
+#include "engine/dataset/table.h"
 #include "engine/session/database.h"
 #include "engine/session/session.h"
 #include "pg_test_server.h"
@@ -23,6 +26,16 @@ int CodeOf(const std::function<void()>& work, std::string* text = nullptr) {
         return e.code();
     }
     return 0;
+}
+
+// A lock released is sent without waiting for the server's answer: another
+// desk tries again by the lock rule, as a desk's edit does.
+bool WithinTheLockRule(const std::function<bool()>& tryOnce) {
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        if (tryOnce()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
 }
 
 // A desk: a remote session and its data database on the test server.
@@ -44,6 +57,13 @@ struct Desk {
         query.SetDatabaseName("DATA");
         query.SQL().SetText(text);
         query.ExecSQL();
+    }
+    std::unique_ptr<TDBTable> Table(const std::string& name) {
+        auto table = std::make_unique<TDBTable>();
+        table->SetSessionName(session.SessionName());
+        table->SetDatabaseName("DATA");
+        table->SetTableName(name);
+        return table;
     }
     int64_t Count(const std::string& table) {
         TDBQuery query;
@@ -166,7 +186,7 @@ TEST_F(ServerConnectionTest, RowLocksAndExclusiveUseHoldBetweenTwoDesks) {
     ca.UnlockRow("Book", 7);
     EXPECT_FALSE(cb.TryLockRow("book", 7));
     ca.UnlockRow("Book", 7);
-    EXPECT_TRUE(cb.TryLockRow("book", 7));
+    EXPECT_TRUE(WithinTheLockRule([&] { return cb.TryLockRow("book", 7); }));
 
     using storage::TableUse;
     EXPECT_TRUE(ca.TryUseTable("Book", TableUse::Shared));
@@ -215,6 +235,87 @@ TEST_F(ServerConnectionTest, ATableMadeAnewUnderAPreparedStatementIsStillRead) {
         "INSERT INTO Book (BOOK_ID, syomei) VALUES (2, 'def')");
     EXPECT_EQ(b.Count("Book"), 2);
     EXPECT_EQ(b.Count("Book"), 2);
+}
+
+// A desk keeps a table's description between opens; when another desk
+// made the table anew with other columns, the next open finds out at its
+// first read and opens again with the table as it is now.
+TEST_F(ServerConnectionTest, AKeptDescriptionThatNoLongerFitsIsReadAgainAtTheNextOpen) {
+    Desk a("KEPT_A", scratch->address()), b("KEPT_B", scratch->address());
+    a.Exec("CREATE TABLE Book (BOOK_ID INTEGER, syomei VARCHAR(10), PRIMARY KEY (BOOK_ID))");
+    a.Exec("INSERT INTO Book (BOOK_ID, syomei) VALUES (1, 'abc')");
+    auto book = b.Table("Book");
+    book->Open();
+    EXPECT_EQ(book->FieldByName("syomei").AsString(), "abc");
+    book->Close();
+    auto drop = [&] { return CodeOf([&] { a.Exec("DROP TABLE Book"); }) == 0; };
+    ASSERT_TRUE(WithinTheLockRule(drop));  // once b's release has arrived
+    a.Exec("CREATE TABLE Book (BOOK_ID INTEGER, title VARCHAR(40), PRIMARY KEY (BOOK_ID))");
+    a.Exec("INSERT INTO Book (BOOK_ID, title) VALUES (2, 'def')");
+    book->Open();
+    EXPECT_EQ(book->FieldByName("title").AsString(), "def");
+    EXPECT_EQ(book->FieldByName("BOOK_ID").AsInteger(), 2);
+    EXPECT_EQ(book->FindField("syomei"), nullptr);
+    book->Close();
+    // Gone altogether: the open fails as it always did.
+    ASSERT_TRUE(WithinTheLockRule(drop));
+    EXPECT_EQ(CodeOf([&] { book->Open(); }), err::kTableMissing);
+    EXPECT_FALSE(book->Active());
+}
+
+// A column of another type in a table made anew: the statement prepared for
+// the kept description no longer fits, and the open reads the table again.
+TEST_F(ServerConnectionTest, AKeptDescriptionOfAnotherColumnTypeIsReadAgain) {
+    Desk a("TYPE_A", scratch->address()), b("TYPE_B", scratch->address());
+    a.Exec("CREATE TABLE Book (BOOK_ID INTEGER, syomei VARCHAR(10), PRIMARY KEY (BOOK_ID))");
+    a.Exec("INSERT INTO Book (BOOK_ID, syomei) VALUES (1, 'abc')");
+    auto book = b.Table("Book");
+    book->Open();
+    book->Close();
+    ASSERT_TRUE(WithinTheLockRule([&] { return CodeOf([&] { a.Exec("DROP TABLE Book"); }) == 0; }));
+    a.Exec("CREATE TABLE Book (BOOK_ID INTEGER, syomei INTEGER, PRIMARY KEY (BOOK_ID))");
+    a.Exec("INSERT INTO Book (BOOK_ID, syomei) VALUES (1, 42)");
+    book->Open();
+    EXPECT_EQ(book->FieldByName("syomei").AsInteger(), 42);
+    EXPECT_EQ(book->FieldByName("syomei").DataType(), FieldType::Integer);
+}
+
+// A desk's own DDL makes its kept descriptions go at once.
+TEST_F(ServerConnectionTest, ADesksOwnAlterTableIsSeenAtItsNextOpen) {
+    Desk a("OWN_A", scratch->address());
+    a.Exec("CREATE TABLE Book (BOOK_ID INTEGER, PRIMARY KEY (BOOK_ID))");
+    auto book = a.Table("Book");
+    book->Open();
+    book->Close();
+    a.Exec("ALTER TABLE Book ADD syomei VARCHAR(10)");
+    book->Open();
+    EXPECT_NE(book->FindField("syomei"), nullptr);
+}
+
+// An edit's lock and read travel together: a row another desk holds stays
+// refused by the lock rule, and is read as that desk left it once released.
+TEST_F(ServerConnectionTest, AnEditReadsTheRowAsTheLastHolderLeftIt) {
+    Desk a("EDIT_A", scratch->address()), b("EDIT_B", scratch->address());
+    b.session.LockRetryCount = 2;
+    b.session.LockWaitTime = 50;
+    a.Exec("CREATE TABLE Book (BOOK_ID INTEGER, syomei VARCHAR(10), PRIMARY KEY (BOOK_ID))");
+    a.Exec("INSERT INTO Book (BOOK_ID, syomei) VALUES (1, 'abc')");
+    auto ta = a.Table("Book"), tb = b.Table("Book");
+    ta->Open();
+    tb->Open();
+    ta->Edit();
+    EXPECT_EQ(CodeOf([&] { tb->Edit(); }), err::kRecordLocked);
+    ta->FieldByName("syomei").SetAsString("def");
+    ta->Post();
+    b.session.LockRetryCount = 15;
+    b.session.LockWaitTime = 100;
+    tb->Edit();
+    EXPECT_EQ(tb->FieldByName("syomei").AsString(), "def");
+    tb->FieldByName("syomei").SetAsString("ghi");
+    tb->Post();
+    EXPECT_EQ(CodeOf([&] { ta->Edit(); }), 0);
+    EXPECT_EQ(ta->FieldByName("syomei").AsString(), "ghi");
+    ta->Cancel();
 }
 
 }  // namespace

@@ -8,25 +8,21 @@
 
 namespace engine {
 
-void RowWriter::Lock(storage::RowId id) {
-    // One try, then LockRetryCount retries LockWaitTime apart: 16 tries and
-    // 1.5 seconds with the usual settings.
+// The lock and the read of the row go together: one try, then
+// LockRetryCount retries LockWaitTime apart (16 tries and 1.5 seconds with
+// the usual settings).
+storage::Row RowWriter::LockAndRead(const storage::Row& row) {
     for (int attempt = 0;; ++attempt) {
-        if (connection_.TryLockRow(table_.name, id)) return;
+        auto read = connection_.TryLockAndReadRow(table_, row.id);
+        if (read.locked && read.row) return *read.row;
+        if (read.locked) {
+            connection_.UnlockRow(table_.name, row.id);
+            throw EngineError::Make(err::kRecordChanged, table_.name);
+        }
         if (attempt >= session_.LockRetryCount) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(session_.LockWaitTime));
     }
     throw EngineError::Make(err::kRecordLocked, table_.name);
-}
-
-storage::Row RowWriter::LockAndRead(const storage::Row& row) {
-    Lock(row.id);
-    auto stored = connection_.ReadRow(table_, row.id);
-    if (!stored) {
-        connection_.UnlockRow(table_.name, row.id);
-        throw EngineError::Make(err::kRecordChanged, table_.name);
-    }
-    return *stored;
 }
 
 void RowWriter::Unlock(const storage::Row& row) {

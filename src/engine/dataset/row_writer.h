@@ -33,8 +33,6 @@ class RowWriter {
     void Delete(const storage::Row& row);
 
   private:
-    void Lock(storage::RowId id);
-
     storage::Connection& connection_;
     const storage::TableSchema& table_;
     const TDBSession& session_;

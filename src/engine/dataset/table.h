@@ -85,6 +85,7 @@ class TDBTable : public TDBDataSet {
   private:
     std::vector<int> OrderColumns() const;
     void MakeCursor();
+    std::vector<storage::ColumnDef> OpenAs(std::optional<storage::TableSchema> schema);
     void Reorder();
     void Refilter();
     void WithExclusiveUse(

@@ -22,14 +22,28 @@ storage::KeyPosition TableCursor::PositionOf(const storage::Row& row) const {
 }
 
 std::optional<storage::Row> TableCursor::Take(std::vector<storage::Row> rows) {
+    primed_ = false;
     window_ = std::move(rows);
     position_ = 0;
     if (window_.empty()) return std::nullopt;
     return window_.front();
 }
 
+void TableCursor::Prime(std::vector<storage::Row> rows) {
+    batch_ = kFirstBatch;
+    windowReachesEnd_ = static_cast<int>(rows.size()) < batch_;
+    Take(std::move(rows));
+    primed_ = true;
+}
+
 std::optional<storage::Row> TableCursor::First() {
-    batch_ = 16;
+    if (primed_) {
+        primed_ = false;
+        position_ = 0;
+        if (window_.empty()) return std::nullopt;
+        return window_.front();
+    }
+    batch_ = kFirstBatch;
     auto request = Request(batch_);
     auto rows = connection_.Scan(request);
     windowReachesEnd_ = static_cast<int>(rows.size()) < batch_;
@@ -44,6 +58,7 @@ std::optional<storage::Row> TableCursor::Last() {
 }
 
 std::optional<storage::Row> TableCursor::Next() {
+    primed_ = false;
     if (window_.empty()) return std::nullopt;
     if (position_ + 1 < window_.size()) return window_[++position_];
     if (windowReachesEnd_) return std::nullopt;
@@ -83,8 +98,9 @@ std::optional<storage::Row> TableCursor::Seek(const std::vector<Value>& keys) {
 void TableCursor::StandOn(const storage::Row& row) {
     window_ = {row};
     position_ = 0;
+    primed_ = false;
     windowReachesEnd_ = false;
-    batch_ = 16;
+    batch_ = kFirstBatch;
 }
 
 std::optional<storage::Row> TableCursor::NeighbourOf(const storage::Row& row) {

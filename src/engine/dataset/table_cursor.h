@@ -22,6 +22,10 @@ class TableCursor {
           order_(std::move(orderColumns)),
           filter_(filter) {}
 
+    // The request of First's rows, and those rows read elsewhere (with the
+    // table's use): the next First returns them without reading again.
+    storage::ScanRequest FirstRequest() const { return Request(kFirstBatch); }
+    void Prime(std::vector<storage::Row> rows);
     std::optional<storage::Row> First();
     std::optional<storage::Row> Last();
     std::optional<storage::Row> Next();
@@ -36,6 +40,7 @@ class TableCursor {
     const std::vector<int>& Order() const { return order_; }
 
   private:
+    static constexpr int kFirstBatch = 16;
     storage::ScanRequest Request(int limit) const;
     storage::KeyPosition PositionOf(const storage::Row& row) const;
     std::optional<storage::Row> Take(std::vector<storage::Row> rows);
@@ -47,7 +52,8 @@ class TableCursor {
     std::vector<storage::Row> window_;  // rows from the current one onwards
     size_t position_ = 0;
     bool windowReachesEnd_ = false;
-    int batch_ = 16;
+    bool primed_ = false;  // window_ holds First's rows, not yet returned
+    int batch_ = kFirstBatch;
 };
 
 }  // namespace engine

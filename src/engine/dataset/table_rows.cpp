@@ -9,22 +9,47 @@
 
 namespace engine {
 
+// A description kept from an earlier open serves outside a transaction;
+// when the first read shows it outdated, the open starts again once with a
+// description read afresh.
 std::vector<storage::ColumnDef> TDBTable::DoOpen() {
     auto& connection = Connection();
-    schema_ = connection.DescribeTable(tableName_);
+    if (connection.InTransaction()) return OpenAs(connection.DescribeTable(tableName_));
+    uint64_t changes = connection.SchemaChanges();
+    try {
+        auto columns = OpenAs(connection.DescribeTableKept(tableName_));
+        if (connection.SchemaChanges() == changes) return columns;
+        DoClose();
+    } catch (const EngineError&) {
+        if (connection.SchemaChanges() == changes) throw;
+    }
+    return OpenAs(connection.DescribeTable(tableName_));
+}
+
+// Takes the table's use and reads its first rows in one go.
+std::vector<storage::ColumnDef> TDBTable::OpenAs(std::optional<storage::TableSchema> schema) {
+    schema_ = std::move(schema);
     if (!schema_) throw EngineError::Make(err::kTableMissing, tableName_);
     auto use = exclusive_ ? storage::TableUse::Exclusive : storage::TableUse::Shared;
-    if (!connection.TryUseTable(schema_->name, use)) {
+    auto forget = [&] {
+        cursor_.reset();
+        boundFilter_.reset();
         schema_.reset();
-        throw EngineError::Make(err::kTableLocked, tableName_);
-    }
-    AttachToDatabase();
+    };
+    std::optional<std::vector<storage::Row>> first;
     try {
         MakeCursor();
+        first = Connection().TryUseTableAndScan(use, cursor_->FirstRequest());
     } catch (...) {
-        DoClose();
+        forget();
         throw;
     }
+    if (!first) {
+        forget();
+        throw EngineError::Make(err::kTableLocked, tableName_);
+    }
+    cursor_->Prime(std::move(*first));
+    AttachToDatabase();
     return schema_->columns;
 }
 

@@ -56,6 +56,13 @@ struct ResultSet {
 
 enum class TableUse { Shared, Exclusive };
 
+// A row lock tried together with a read of the row: the row as stored once
+// the lock is held (nothing when it is gone), or not locked at all.
+struct LockedRow {
+    bool locked = false;
+    std::optional<Row> row;
+};
+
 class Connection {
   public:
     virtual ~Connection() = default;
@@ -63,6 +70,14 @@ class Connection {
     // Schema. DescribeTable returns nothing for a missing table.
     virtual std::optional<TableSchema> DescribeTable(const std::string& name) = 0;
     virtual std::vector<std::string> TableNames() = 0;
+    // A description that may have been kept from an earlier one; when a
+    // statement shows it outdated, SchemaChanges() moves on and the next
+    // DescribeTable reads it afresh.
+    virtual std::optional<TableSchema> DescribeTableKept(const std::string& name) {
+        return DescribeTable(name);
+    }
+    // Counts the statements that met a table other than its description.
+    virtual uint64_t SchemaChanges() const { return 0; }
     virtual void CreateTable(const TableSchema& table) = 0;  // 13060 when it exists
     virtual void AddColumns(const std::string& table, const std::vector<ColumnDef>& columns) = 0;
     virtual void CreateIndex(const std::string& table, const IndexDef& index) = 0;
@@ -100,6 +115,29 @@ class Connection {
     virtual void EndUseTable(const std::string& table, TableUse use) = 0;
     virtual bool TryLockRow(const std::string& table, RowId id) = 0;
     virtual void UnlockRow(const std::string& table, RowId id) = 0;
+    // TryUseTable, then the rows of `first` once the use is held: nothing
+    // when the use is refused. On a failure the use is not held.
+    virtual std::optional<std::vector<Row>> TryUseTableAndScan(TableUse use,
+                                                               const ScanRequest& first) {
+        if (!TryUseTable(first.table->name, use)) return std::nullopt;
+        try {
+            return Scan(first);
+        } catch (...) {
+            EndUseTable(first.table->name, use);
+            throw;
+        }
+    }
+    // TryLockRow, then ReadRow once the lock is held. On a failure the row
+    // is not locked.
+    virtual LockedRow TryLockAndReadRow(const TableSchema& table, RowId id) {
+        if (!TryLockRow(table.name, id)) return {};
+        try {
+            return {true, ReadRow(table, id)};
+        } catch (...) {
+            UnlockRow(table.name, id);
+            throw;
+        }
+    }
 
     // A short description for error texts: the folder or server address.
     virtual std::string Location() const = 0;

@@ -51,7 +51,10 @@ std::optional<TableSchema> PgConnection::DescribeTable(const std::string& name) 
             "JOIN pg_attribute a ON a.attrelid = x.indrelid AND a.attnum = k.attnum "
             "ORDER BY 1, 2, 6",
         {Value(name)});
-    if (result.Rows() == 0) return std::nullopt;
+    if (result.Rows() == 0) {
+        described_.erase(LowerName(name));
+        return std::nullopt;
+    }
     TableSchema schema;
     schema.name = result.Text(0, 1);
     int row = 0;
@@ -66,7 +69,29 @@ std::optional<TableSchema> PgConnection::DescribeTable(const std::string& name) 
         schema.columns.push_back({column, *type});
     }
     schema.indexes = LoadIndexes(result, row, schema.name);
+    // What a transaction sees of the schema may yet be rolled back.
+    if (!inTransaction_) described_[LowerName(name)] = schema;
     return schema;
+}
+
+std::optional<TableSchema> PgConnection::DescribeTableKept(const std::string& name) {
+    if (describedAt_ != SchemaChanges()) {
+        described_.clear();
+        describedAt_ = SchemaChanges();
+    }
+    if (auto it = described_.find(LowerName(name)); it != described_.end()) return it->second;
+    return DescribeTable(name);
+}
+
+void PgConnection::AlterSchema(const std::string& table, const std::function<void()>& work) {
+    described_.clear();
+    try {
+        Atomically(table, work);
+    } catch (...) {
+        described_.clear();
+        throw;
+    }
+    described_.clear();
 }
 
 // The index rows of `result` from `row` on.
@@ -123,7 +148,7 @@ void PgConnection::CreateTable(const TableSchema& table) {
                       " bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY";
     for (const auto& column : table.columns)
         sql += ", " + QuoteName(column.name) + " " + DeclaredType(column.type);
-    Atomically(table.name, [&] {
+    AlterSchema(table.name, [&] {
         Exec(sql + ")");
         for (const auto& column : table.columns) WriteColumn(table.name, column, false);
         for (const auto& index : table.indexes) WriteIndex(table.name, index);
@@ -132,19 +157,19 @@ void PgConnection::CreateTable(const TableSchema& table) {
 
 void PgConnection::AddColumns(const std::string& table, const std::vector<ColumnDef>& columns) {
     TableSchema schema = Require(table);
-    Atomically(schema.name, [&] {
+    AlterSchema(schema.name, [&] {
         for (const auto& column : columns) WriteColumn(schema.name, column, true);
     });
 }
 
 void PgConnection::CreateIndex(const std::string& table, const IndexDef& index) {
     TableSchema schema = Require(table);
-    Atomically(schema.name, [&] { WriteIndex(schema.name, index); });
+    AlterSchema(schema.name, [&] { WriteIndex(schema.name, index); });
 }
 
 void PgConnection::DropTable(const std::string& table) {
     TableSchema schema = Require(table);
-    Atomically(schema.name, [&] { Exec("DROP TABLE " + QuoteName(schema.name)); });
+    AlterSchema(schema.name, [&] { Exec("DROP TABLE " + QuoteName(schema.name)); });
 }
 
 void PgConnection::RenameTable(const std::string& table, const std::string& newName) {
@@ -152,7 +177,7 @@ void PgConnection::RenameTable(const std::string& table, const std::string& newN
     if (!SameName(table, newName) && DescribeTable(newName))
         throw EngineError::Make(err::kTableExists, newName);
     // Our index names carry the table's name.
-    Atomically(schema.name, [&] {
+    AlterSchema(schema.name, [&] {
         Exec("ALTER TABLE " + QuoteName(schema.name) + " RENAME TO " + QuoteName(newName));
         for (const auto& index : schema.indexes)
             Exec("ALTER INDEX " + QuoteName(IndexSqlName(schema.name, index)) + " RENAME TO " +

@@ -56,9 +56,11 @@ void PgConnection::Commit(bool /*forceFlush*/) {
                                 "the transaction failed and was rolled back");
 }
 
-// A lost connection has already rolled back on the server.
+// A lost connection has already rolled back on the server. DDL of the
+// transaction is undone with it.
 void PgConnection::Rollback() {
     inTransaction_ = false;
+    described_.clear();
     link_.ExecQuietly("ROLLBACK");
 }
 

@@ -17,7 +17,12 @@
 // (pg_try_advisory_lock, shared for a table in use, exclusive for exclusive
 // use), so they vanish with the connection. Waits for another transaction's
 // rows or tables follow the lock rule (server lock_timeout) and then fail
-// with 10241 naming the table.
+// with 10241 naming the table. A lock is taken in the same round trip as
+// the read that follows it, and released without waiting for the answer.
+//
+// Descriptions: a table's description is kept for the next open; a
+// statement that meets a missing column or table, or a prepared statement
+// outdated, makes every kept one go, and so does DDL of this connection.
 #pragma once
 
 #include <functional>
@@ -37,6 +42,8 @@ class PgConnection : public Connection {
 
     std::optional<TableSchema> DescribeTable(const std::string& name) override;
     std::vector<std::string> TableNames() override;
+    std::optional<TableSchema> DescribeTableKept(const std::string& name) override;
+    uint64_t SchemaChanges() const override { return link_.SchemaChanges(); }
     void CreateTable(const TableSchema& table) override;
     void AddColumns(const std::string& table, const std::vector<ColumnDef>& columns) override;
     void CreateIndex(const std::string& table, const IndexDef& index) override;
@@ -66,6 +73,9 @@ class PgConnection : public Connection {
     void EndUseTable(const std::string& table, TableUse use) override;
     bool TryLockRow(const std::string& table, RowId id) override;
     void UnlockRow(const std::string& table, RowId id) override;
+    std::optional<std::vector<Row>> TryUseTableAndScan(TableUse use,
+                                                       const ScanRequest& first) override;
+    LockedRow TryLockAndReadRow(const TableSchema& table, RowId id) override;
 
     std::string Location() const override { return link_.Location(); }
 
@@ -74,6 +84,8 @@ class PgConnection : public Connection {
     // statement outside a transaction is atomic by itself.
     void Atomically(const std::string& table, const std::function<void()>& work,
                     bool single = false);
+    // DDL of `table`, run atomically; kept descriptions go, also on failure.
+    void AlterSchema(const std::string& table, const std::function<void()>& work);
     void Exec(const std::string& sql) { link_.Exec(sql); }
     TableSchema Require(const std::string& table);
     std::vector<IndexDef> LoadIndexes(const PgResult& result, int row, const std::string& table);
@@ -81,7 +93,13 @@ class PgConnection : public Connection {
     void WriteColumn(const std::string& table, const ColumnDef& column, bool add);
     void AssignAutoIncrements(const TableSchema& table, std::vector<Value>& values);
     [[noreturn]] void ThrowWriteError(const TableSchema& table, const EngineError& error);
+    static PgStatement TryAdvisoryStatement(const char* kind, const std::string& table, int64_t id,
+                                            bool shared);
     bool TryAdvisory(const char* kind, const std::string& table, int64_t id, bool shared);
+    // Whether `use` of `table` may be taken now, as far as this connection
+    // knows; `again` when it already holds the table shared.
+    bool MayUse(const std::string& table, bool exclusive, bool& again);
+    void NoteUse(const std::string& table, bool exclusive);
     void EndAdvisory(const char* kind, const std::string& table, int64_t id, bool shared);
 
     struct Use {
@@ -92,7 +110,9 @@ class PgConnection : public Connection {
     PgLink link_;
     bool inTransaction_ = false;
     int atomicDepth_ = 0;
-    std::map<std::string, Use> uses_;  // by table name in lower case
+    std::map<std::string, Use> uses_;               // by table name in lower case
+    std::map<std::string, TableSchema> described_;  // by table name in lower case
+    uint64_t describedAt_ = 0;                      // SchemaChanges() when kept
 };
 
 }  // namespace engine::storage::postgres

@@ -26,7 +26,18 @@ bool Outdated(PGresult* result) {
     return StartsWith(state, "0A000") || StartsWith(state, "26000");
 }
 
+// A statement that met a table other than it was written for.
+bool SchemaMismatch(PGresult* result) {
+    const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    return Outdated(result) || StartsWith(state, "42703") || StartsWith(state, "42P01");
+}
+
 }  // namespace
+
+bool PgResult::Ok() const {
+    auto status = PQresultStatus(result_.get());
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+}
 
 std::string_view PgResult::Text(int row, int column) const {
     return {PQgetvalue(result_.get(), row, column),
@@ -86,28 +97,71 @@ PGresult* PgLink::ReadPipelined() {
     return answer;
 }
 
-// After statements sent ahead, this one follows them in the pipeline (and
-// its preparation before it), so that all are answered in one round trip.
-PGresult* PgLink::SendInPipeline(const std::string& sql, const WireValues& wire) {
+// Puts a statement in the pipeline (its preparation before it on its first
+// use), with a sync of its own so that its failure aborts nothing after it.
+bool PgLink::Queue(const std::string& sql, const WireValues& wire, Queued& queued) {
     auto it = prepared_.find(sql);
-    std::string name;
-    bool prepare = it == prepared_.end() && Preparable(sql);
-    if (prepare) name = "kx_" + std::to_string(++preparedCount_);
-    if (it != prepared_.end()) name = it->second;
-    bool sent = (!prepare || PQsendPrepare(conn_, name.c_str(), sql.c_str(), 0, nullptr)) &&
-                (name.empty() ? PQsendQueryParams(conn_, sql.c_str(), wire.Count(), nullptr,
-                                                  wire.values.data(), nullptr, nullptr, 0)
-                              : PQsendQueryPrepared(conn_, name.c_str(), wire.Count(),
-                                                    wire.values.data(), nullptr, nullptr, 0)) &&
-                PQpipelineSync(conn_);
+    queued.prepare = it == prepared_.end() && Preparable(sql);
+    if (queued.prepare) queued.name = "kx_" + std::to_string(++preparedCount_);
+    if (it != prepared_.end()) queued.name = it->second;
+    const char* name = queued.name.c_str();
+    return (!queued.prepare || PQsendPrepare(conn_, name, sql.c_str(), 0, nullptr)) &&
+           (queued.name.empty() ? PQsendQueryParams(conn_, sql.c_str(), wire.Count(), nullptr,
+                                                    wire.values.data(), nullptr, nullptr, 0)
+                                : PQsendQueryPrepared(conn_, name, wire.Count(), wire.values.data(),
+                                                      nullptr, nullptr, 0)) &&
+           PQpipelineSync(conn_);
+}
+
+// Keeps a statement prepared in the pipeline; forgets one found outdated.
+void PgLink::Settle(const std::string& sql, const Queued& queued, PGresult* result) {
+    bool failed =
+        PQresultStatus(result) != PGRES_COMMAND_OK && PQresultStatus(result) != PGRES_TUPLES_OK;
+    if (queued.prepare && !failed) prepared_.emplace(sql, queued.name);
+    if (!queued.prepare && !queued.name.empty() && Outdated(result)) prepared_.erase(sql);
+    NoteSchemaChange(result);
+}
+
+void PgLink::NoteSchemaChange(PGresult* result) {
+    if (SchemaMismatch(result)) ++schemaChanges_;
+}
+
+// After statements sent ahead, this one follows them in the pipeline, so
+// that all are answered in one round trip.
+PGresult* PgLink::SendInPipeline(const std::string& sql, const WireValues& wire) {
+    Queued queued;
+    bool sent = Queue(sql, wire, queued);
     ReadQuietAnswers(sent);
     PGresult* result = sent ? ReadPipelined() : nullptr;
     if (PQpipelineStatus(conn_) != PQ_PIPELINE_OFF) PQexitPipelineMode(conn_);
-    bool failed =
-        PQresultStatus(result) != PGRES_COMMAND_OK && PQresultStatus(result) != PGRES_TUPLES_OK;
-    if (prepare && !failed) prepared_.emplace(sql, name);
-    if (!prepare && !name.empty() && Outdated(result)) prepared_.erase(sql);
+    Settle(sql, queued, result);
     return result;
+}
+
+// A statement whose prepared form was found outdated runs again unprepared,
+// as Send does, unless its failure ended a transaction.
+std::vector<PgResult> PgLink::ExecTogether(const std::vector<PgStatement>& statements) {
+    if (Broken()) throw EngineError::Make(err::kConnectionLost, location_);
+    std::vector<PgResult> answers;
+    if (PQpipelineStatus(conn_) == PQ_PIPELINE_OFF && !PQenterPipelineMode(conn_)) {
+        for (const auto& s : statements) answers.emplace_back(Send(s.sql, s.bindings));
+        return answers;
+    }
+    std::vector<Queued> queued(statements.size());
+    bool sent = true;
+    for (size_t i = 0; i < statements.size() && sent; ++i)
+        sent = Queue(statements[i].sql, WireValues(statements[i].bindings), queued[i]);
+    ReadQuietAnswers(sent);
+    for (size_t i = 0; i < statements.size(); ++i) {
+        answers.emplace_back(sent ? ReadPipelined() : nullptr);
+        Settle(statements[i].sql, queued[i], answers.back().Raw());
+    }
+    if (PQpipelineStatus(conn_) != PQ_PIPELINE_OFF) PQexitPipelineMode(conn_);
+    if (Broken()) throw EngineError::Make(err::kConnectionLost, location_);
+    for (size_t i = 0; i < statements.size(); ++i)
+        if (Outdated(answers[i].Raw()) && PQtransactionStatus(conn_) == PQTRANS_IDLE)
+            answers[i] = PgResult(Send(statements[i].sql, statements[i].bindings));
+    return answers;
 }
 
 PGresult* PgLink::Send(const std::string& sql, const std::vector<Value>& bindings) {
@@ -119,6 +173,7 @@ PGresult* PgLink::Send(const std::string& sql, const std::vector<Value>& binding
         PGresult* result =
             PQexecPrepared(conn_, name, wire.Count(), wire.values.data(), nullptr, nullptr, 0);
         if (!Outdated(result)) return result;
+        NoteSchemaChange(result);
         // A table changed under the statement: prepared anew at its next
         // use, and run unprepared now unless the failure ended a transaction.
         prepared_.erase(sql);
@@ -172,6 +227,7 @@ void PgLink::ReadQuietAnswers(bool stayInPipeline) {
 PgResult PgLink::Exec(const std::string& sql, const std::vector<Value>& bindings) {
     if (Broken()) throw EngineError::Make(err::kConnectionLost, location_);
     PGresult* result = Send(sql, bindings);
+    NoteSchemaChange(result);
     auto status = PQresultStatus(result);
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return PgResult(result);
     ThrowFailure(result);
@@ -181,13 +237,16 @@ void PgLink::ExecQuietly(const std::string& sql, const std::vector<Value>& bindi
     if (!Broken()) PQclear(Send(sql, bindings));
 }
 
-void PgLink::SendAhead(const std::string& sql) {
+void PgLink::SendAhead(const std::string& sql, const std::vector<Value>& bindings) {
     if (Broken()) return;
     if (PQpipelineStatus(conn_) == PQ_PIPELINE_OFF && !PQenterPipelineMode(conn_)) {
-        PQclear(Send(sql, {}));
+        PQclear(Send(sql, bindings));
         return;
     }
-    if (!PQsendQueryParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)) return;
+    WireValues wire(bindings);
+    if (!PQsendQueryParams(conn_, sql.c_str(), wire.Count(), nullptr, wire.values.data(), nullptr,
+                           nullptr, 0))
+        return;
     PQpipelineSync(conn_);
     PQflush(conn_);
     ++quietAnswers_;

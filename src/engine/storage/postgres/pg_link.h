@@ -33,12 +33,20 @@ class PgResult {
     Value At(int row, int column, const ColumnType& type) const;
     int64_t Changed() const;  // rows an INSERT, UPDATE or DELETE touched
     std::string Tag() const { return PQcmdStatus(result_.get()); }
+    bool Ok() const;  // the statement succeeded
+    PGresult* Raw() const { return result_.get(); }
+    PGresult* Release() { return result_.release(); }
 
   private:
     std::unique_ptr<PGresult, decltype(&PQclear)> result_;
 };
 
 struct WireValues;  // bound values as the server reads them
+
+struct PgStatement {
+    std::string sql;
+    std::vector<Value> bindings;
+};
 
 class PgLink {
   public:
@@ -51,12 +59,21 @@ class PgLink {
     PgResult Exec(const std::string& sql, const std::vector<Value>& bindings = {});
     // For undoing and unlocking on the way out of a failure: never throws.
     void ExecQuietly(const std::string& sql, const std::vector<Value>& bindings = {});
+    // Sends statements together, answered in one round trip, each run as if
+    // sent alone; their answers, failed or not (Throw raises a failure).
+    // Throws only when the connection is lost.
+    std::vector<PgResult> ExecTogether(const std::vector<PgStatement>& statements);
+    [[noreturn]] void Throw(PgResult& failed) { ThrowFailure(failed.Release()); }
     // Sends a statement of this connection alone (a savepoint set or
-    // released) whose answer nothing waits for: it goes to the server at
-    // once, and the next statement reads its answer first, so that it costs
-    // no round trip of its own. Its failure shows in the statements after it
-    // (the transaction is aborted) or is dropped; never throws.
-    void SendAhead(const std::string& sql);
+    // released, a lock released) whose answer nothing waits for: it goes to
+    // the server at once, and the next statement reads its answer first, so
+    // that it costs no round trip of its own. Its failure shows in the
+    // statements after it (the transaction is aborted) or is dropped; never
+    // throws.
+    void SendAhead(const std::string& sql, const std::vector<Value>& bindings = {});
+    // Counts the statements that met a table other than they were written
+    // for: a column or table missing, or a prepared statement outdated.
+    uint64_t SchemaChanges() const { return schemaChanges_; }
     bool Broken() const { return PQstatus(conn_) != CONNECTION_OK; }
     // The server's address as error texts name it.
     const std::string& Location() const { return location_; }
@@ -68,7 +85,14 @@ class PgLink {
     // nothing for any other statement or when the server refused it.
     const char* PreparedName(const std::string& sql, PGresult*& refused);
     bool Preparable(const std::string& sql) const;
+    struct Queued {
+        std::string name;  // of the prepared statement, if any
+        bool prepare = false;
+    };
+    bool Queue(const std::string& sql, const WireValues& wire, Queued& queued);
+    void Settle(const std::string& sql, const Queued& queued, PGresult* result);
     PGresult* SendInPipeline(const std::string& sql, const WireValues& wire);
+    void NoteSchemaChange(PGresult* result);
     PGresult* ReadPipelined();
     // Reads and drops the answers of the statements sent ahead, and leaves
     // the pipeline unless told to stay.
@@ -78,9 +102,10 @@ class PgLink {
 
     PGconn* conn_ = nullptr;
     std::string location_;
-    int quietAnswers_ = 0;  // statements sent ahead, still unread
+    int quietAnswers_ = 0;                         // statements sent ahead, still unread
     std::map<std::string, std::string> prepared_;  // statement text -> name
     int preparedCount_ = 0;                        // names ever given
+    uint64_t schemaChanges_ = 0;
 };
 
 // Runs `work`; a 10241 that it raises names `table`.

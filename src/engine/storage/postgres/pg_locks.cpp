@@ -22,34 +22,47 @@ std::vector<Value> Keys(const char* kind, const std::string& table, int64_t id) 
 
 }  // namespace
 
+PgStatement PgConnection::TryAdvisoryStatement(const char* kind, const std::string& table,
+                                               int64_t id, bool shared) {
+    return {shared ? "SELECT pg_try_advisory_lock_shared($1::integer, $2::integer)"
+                   : "SELECT pg_try_advisory_lock($1::integer, $2::integer)",
+            Keys(kind, table, id)};
+}
+
 bool PgConnection::TryAdvisory(const char* kind, const std::string& table, int64_t id,
                                bool shared) {
-    auto result = link_.Exec(shared ? "SELECT pg_try_advisory_lock_shared($1::integer, $2::integer)"
-                                    : "SELECT pg_try_advisory_lock($1::integer, $2::integer)",
-                             Keys(kind, table, id));
-    return result.Text(0, 0) == "t";
+    auto statement = TryAdvisoryStatement(kind, table, id, shared);
+    return link_.Exec(statement.sql, statement.bindings).Text(0, 0) == "t";
 }
 
+// Sent ahead: the next statement reads its answer. Another desk that finds
+// the lock still held for that moment tries again.
 void PgConnection::EndAdvisory(const char* kind, const std::string& table, int64_t id,
                                bool shared) {
-    link_.ExecQuietly(shared ? "SELECT pg_advisory_unlock_shared($1::integer, $2::integer)"
-                             : "SELECT pg_advisory_unlock($1::integer, $2::integer)",
-                      Keys(kind, table, id));
+    link_.SendAhead(shared ? "SELECT pg_advisory_unlock_shared($1::integer, $2::integer)"
+                           : "SELECT pg_advisory_unlock($1::integer, $2::integer)",
+                    Keys(kind, table, id));
 }
 
-bool PgConnection::TryUseTable(const std::string& table, TableUse use) {
-    bool exclusive = use == TableUse::Exclusive;
+bool PgConnection::MayUse(const std::string& table, bool exclusive, bool& again) {
     Use& held = uses_[LowerName(table)];
-    if (held.exclusive || (exclusive && held.shared > 0)) return false;
-    if (!exclusive && held.shared > 0) {
-        ++held.shared;
-        return true;
-    }
-    if (!TryAdvisory("use", table, 0, !exclusive)) return false;
+    again = !exclusive && held.shared > 0;
+    return !held.exclusive && !(exclusive && held.shared > 0);
+}
+
+void PgConnection::NoteUse(const std::string& table, bool exclusive) {
+    Use& held = uses_[LowerName(table)];
     if (exclusive)
         held.exclusive = true;
     else
-        held.shared = 1;
+        ++held.shared;
+}
+
+bool PgConnection::TryUseTable(const std::string& table, TableUse use) {
+    bool exclusive = use == TableUse::Exclusive, again = false;
+    if (!MayUse(table, exclusive, again)) return false;
+    if (!again && !TryAdvisory("use", table, 0, !exclusive)) return false;
+    NoteUse(table, exclusive);
     return true;
 }
 

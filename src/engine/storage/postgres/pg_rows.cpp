@@ -38,6 +38,49 @@ int64_t PgConnection::Count(const TableSchema& table, const plan::Expr* filter) 
                        [&] { return link_.Exec(text.sql, text.bindings).Integer(0, 0); });
 }
 
+// The use and the read travel together; the read, sent whether or not the
+// use is granted, runs once the server has taken it, and is dropped when
+// the use is refused.
+std::optional<std::vector<Row>> PgConnection::TryUseTableAndScan(TableUse use,
+                                                                 const ScanRequest& first) {
+    const std::string& table = first.table->name;
+    bool exclusive = use == TableUse::Exclusive, again = false;
+    if (!MayUse(table, exclusive, again)) return std::nullopt;
+    if (again) return Connection::TryUseTableAndScan(use, first);
+    auto text = sqltext::ScanSql(Dialect(), first);
+    auto answers = NamingTable(table, [&] {
+        return link_.ExecTogether(
+            {TryAdvisoryStatement("use", table, 0, !exclusive), {text.sql, text.bindings}});
+    });
+    if (!answers[0].Ok()) NamingTable(table, [&] { link_.Throw(answers[0]); });
+    if (answers[0].Text(0, 0) != "t") return std::nullopt;
+    NoteUse(table, exclusive);
+    if (!answers[1].Ok()) {
+        EndUseTable(table, use);
+        NamingTable(table, [&] { link_.Throw(answers[1]); });
+    }
+    return RowsOf(answers[1], first.table->columns);
+}
+
+// As above: the read runs once the server holds the lock, so that it sees
+// the row as the last holder left it.
+LockedRow PgConnection::TryLockAndReadRow(const TableSchema& table, RowId id) {
+    auto text = sqltext::ReadRowSql(Dialect(), table, id);
+    auto answers = NamingTable(table.name, [&] {
+        return link_.ExecTogether(
+            {TryAdvisoryStatement("row", table.name, id, false), {text.sql, text.bindings}});
+    });
+    if (!answers[0].Ok()) NamingTable(table.name, [&] { link_.Throw(answers[0]); });
+    if (answers[0].Text(0, 0) != "t") return {};
+    if (!answers[1].Ok()) {
+        UnlockRow(table.name, id);
+        NamingTable(table.name, [&] { link_.Throw(answers[1]); });
+    }
+    auto rows = RowsOf(answers[1], table.columns);
+    if (rows.empty()) return {true, std::nullopt};
+    return {true, rows.front()};
+}
+
 std::optional<Row> PgConnection::ReadRow(const TableSchema& table, RowId id) {
     auto text = sqltext::ReadRowSql(Dialect(), table, id);
     auto rows = NamingTable(
