@@ -40,8 +40,11 @@ void PgConnection::Atomically(const std::string& table, const std::function<void
     --atomicDepth_;
 }
 
+// Sent ahead: the transaction's first statement follows it in one round
+// trip, and a connection lost meanwhile shows there.
 void PgConnection::Begin() {
-    Exec("BEGIN");
+    if (link_.Broken()) Exec("BEGIN");  // throws 11276
+    link_.SendAhead("BEGIN");
     inTransaction_ = true;
 }
 
