@@ -41,6 +41,12 @@ QString DeskFixture::Text(TFgyoumu1& desk, const char* edit) {
     return TextOf(desk, edit);
 }
 
+void DeskFixture::MakePlainBooks() {
+    RunSql(dataFolder,
+           "Update Book Set kintaiF=False, haikiF=False, kashidashiF=False, yoyakuF=False, "
+           "tourokubi='2020/04/01' Where BOOK_ID<=20");
+}
+
 int64_t DeskFixture::RowCount(const std::string& select) {
     engine::TDBSession session("KxDeskTestCount");
     engine::TDBQuery query;

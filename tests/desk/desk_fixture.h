@@ -29,6 +29,9 @@ class DeskFixture : public AppFixture {
     static QString Text(TFgyoumu1& desk, const char* edit);
     // One value of the demo school, by a statement of one row and one column.
     engine::Value DataValue(const std::string& select);
+    // Books 1 to 20 become plain books on the shelf, registered long ago
+    // (the demo school has new, forbidden and discarded ones among them).
+    void MakePlainBooks();
     // The number of rows a statement of the data folder gives.
     int64_t RowCount(const std::string& select);
 

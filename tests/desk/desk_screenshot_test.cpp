@@ -37,9 +37,8 @@ TEST_F(DeskScreenshotTest, LendingAndReturnTabs) {
 }
 
 TEST_F(DeskScreenshotTest, ALendingInProgressAndTheReservationList) {
+    MakePlainBooks();
     RunSql(dataFolder,
-           "Update Book Set kintaiF=False, haikiF=False, kashidashiF=False, "
-           "tourokubi='2020/04/01' Where BOOK_ID<=20;"
            "Update Book Set ISBN='978400000001' Where BOOK_ID<=2;"
            "Insert Into yoyaku (Book_ID, yoyaku_No, Name_ID, Seito_No, Name, ISBN_ID, "
            "yoyakuDTime, Memo) Values "

@@ -19,10 +19,7 @@ class LendingTest : public DeskFixture {
   protected:
     void SetUp() override {
         DeskFixture::SetUp();
-        // Books 1 to 20 are plain books on the shelf, registered long ago.
-        RunSql(dataFolder,
-               "Update Book Set kintaiF=False, haikiF=False, kashidashiF=False, yoyakuF=False, "
-               "tourokubi='2020/04/01' Where BOOK_ID<=20");
+        MakePlainBooks();
     }
     std::string FixedNumber(const char* pupil) {
         return DataValue(std::string("Select NAME_ID From Name Where seito_No='") + pupil + "'")

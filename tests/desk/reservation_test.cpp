@@ -26,9 +26,7 @@ class ReservationTest : public DeskFixture {
   protected:
     void SetUp() override {
         DeskFixture::SetUp();
-        RunSql(dataFolder,
-               "Update Book Set kintaiF=False, haikiF=False, kashidashiF=False, yoyakuF=False, "
-               "tourokubi='2020/04/01' Where BOOK_ID<=20");
+        MakePlainBooks();
     }
     void TearDown() override {
         engine::SetFixedNow(std::nullopt);
