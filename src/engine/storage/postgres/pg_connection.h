@@ -100,7 +100,8 @@ class PgConnection : public Connection {
     // knows; `again` when it already holds the table shared.
     bool MayUse(const std::string& table, bool exclusive, bool& again);
     void NoteUse(const std::string& table, bool exclusive);
-    void EndAdvisory(const char* kind, const std::string& table, int64_t id, bool shared);
+    void EndAdvisory(const char* kind, const std::string& table, int64_t id, bool shared,
+                     bool waited);
 
     struct Use {
         int shared = 0;

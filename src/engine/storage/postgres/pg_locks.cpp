@@ -38,10 +38,13 @@ bool PgConnection::TryAdvisory(const char* kind, const std::string& table, int64
 // Sent ahead: the next statement reads its answer. Another desk that finds
 // the lock still held for that moment tries again.
 void PgConnection::EndAdvisory(const char* kind, const std::string& table, int64_t id,
-                               bool shared) {
-    link_.SendAhead(shared ? "SELECT pg_advisory_unlock_shared($1::integer, $2::integer)"
-                           : "SELECT pg_advisory_unlock($1::integer, $2::integer)",
-                    Keys(kind, table, id));
+                               bool shared, bool waited) {
+    const char* sql = shared ? "SELECT pg_advisory_unlock_shared($1::integer, $2::integer)"
+                             : "SELECT pg_advisory_unlock($1::integer, $2::integer)";
+    if (waited)
+        link_.Exec(sql, Keys(kind, table, id));
+    else
+        link_.SendAhead(sql, Keys(kind, table, id));
 }
 
 bool PgConnection::MayUse(const std::string& table, bool exclusive, bool& again) {
@@ -66,6 +69,8 @@ bool PgConnection::TryUseTable(const std::string& table, TableUse use) {
     return true;
 }
 
+// The end of a table's use is waited for: another desk may open the table
+// exclusively the moment this returns, and an exclusive open does not retry.
 void PgConnection::EndUseTable(const std::string& table, TableUse use) {
     auto it = uses_.find(LowerName(table));
     if (it == uses_.end()) return;
@@ -73,9 +78,9 @@ void PgConnection::EndUseTable(const std::string& table, TableUse use) {
     bool exclusive = use == TableUse::Exclusive;
     if (exclusive && held.exclusive) {
         held.exclusive = false;
-        EndAdvisory("use", table, 0, false);
+        EndAdvisory("use", table, 0, false, true);
     } else if (!exclusive && held.shared > 0 && --held.shared == 0) {
-        EndAdvisory("use", table, 0, true);
+        EndAdvisory("use", table, 0, true, true);
     }
     if (!held.exclusive && held.shared == 0) uses_.erase(it);
 }
@@ -85,8 +90,10 @@ bool PgConnection::TryLockRow(const std::string& table, RowId id) {
     return TryAdvisory("row", table, id, false);
 }
 
+// A row unlock is not waited for: a desk that meets the row a moment before
+// the server has let it go tries again by the lock rule.
 void PgConnection::UnlockRow(const std::string& table, RowId id) {
-    EndAdvisory("row", table, id, false);
+    EndAdvisory("row", table, id, false, false);
 }
 
 }  // namespace engine::storage::postgres
