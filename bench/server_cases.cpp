@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <functional>
 #include <optional>
-#include <random>
 #include <stdexcept>
 #include <vector>
 
@@ -21,6 +20,7 @@
 #include "engine/session/database.h"
 #include "engine/session/session.h"
 #include "engine/storage/open_remote.h"
+#include "engine_side.h"
 
 namespace bench {
 namespace {
@@ -123,49 +123,6 @@ void MakeServerTables(const engine::storage::ServerAddress& server) {
     raw.Exec("ANALYZE \"Book\", \"Name\"");
 }
 
-struct EngineSide {
-    engine::TDBSession session{"BENCH_SERVER"};
-    engine::TDBDatabase database{"SRV", session};
-    explicit EngineSide(const engine::storage::ServerAddress& server) {
-        session.SetSessionType(engine::SessionType::stRemote);
-        auto remote = session.RemoteSettings();
-        remote.host = server.host;
-        remote.port = server.port;
-        remote.user = server.user;
-        remote.password = server.password;
-        session.SetRemoteSettings(remote);
-        database.SetRemoteDatabase(server.database);
-        database.SetConnected(true);
-    }
-    std::unique_ptr<engine::TDBTable> Table(const std::string& name) {
-        auto table = std::make_unique<engine::TDBTable>();
-        table->SetSessionName("BENCH_SERVER");
-        table->SetDatabaseName("SRV");
-        table->SetTableName(name);
-        return table;
-    }
-};
-
-std::vector<int> RandomIds(int count, int max) {
-    std::mt19937 random(42);
-    std::uniform_int_distribution<int> pick(1, max);
-    std::vector<int> ids(count);
-    for (auto& id : ids) id = pick(random);
-    return ids;
-}
-
-double EngineKeySearch(EngineSide& side, const std::vector<int>& ids) {
-    auto book = side.Table("Book");
-    book->Open();
-    size_t total = 0;
-    double seconds = Seconds([&] {
-        for (int id : ids)
-            if (book->FindKey({engine::Value(id)}))
-                total += book->FieldByName("syomei2").AsString().size();
-    });
-    return total ? seconds : -1;
-}
-
 double RawKeySearch(RawServer& raw, const std::vector<int>& ids) {
     size_t total = 0;
     double seconds = Seconds([&] {
@@ -206,37 +163,6 @@ void KeySearch(const engine::storage::ServerAddress& server) {
     ReportInStep(
         "server_book_key_search", kTurns, [&](int) { return EngineKeySearch(side, ids); },
         [&](int) { return RawKeySearch(raw, ids); });
-}
-
-void EngineLend(EngineSide& side, int round) {
-    auto book = side.Table("Book");
-    auto loans = side.Table("kashibo");
-    auto name = side.Table("Name");
-    book->Open();
-    loans->Open();
-    name->Open();
-    side.database.StartTransaction();
-    for (int i = 0; i < 3; ++i) {
-        int bookId = round * 3 + i + 1;
-        loans->Append();
-        loans->FieldByName("BOOK_ID").SetAsInteger(bookId);
-        loans->FieldByName("NAME_ID").SetAsString("000001");
-        loans->FieldByName("kashidashiF").SetAsString("1");
-        loans->FieldByName("seitoNo").SetAsString("00001");
-        loans->FieldByName("kashidashibi").SetValue(engine::Value(engine::Today()));
-        loans->FieldByName("henkyakuyotei").SetValue(engine::Value(engine::Today()));
-        loans->Post();
-        book->FindKey({engine::Value(bookId)});
-        book->Edit();
-        book->FieldByName("kashidashiF").SetAsBoolean(true);
-        book->Post();
-    }
-    name->FindKey({engine::Value("000001")});
-    name->Edit();
-    name->FieldByName("mihenkyakuSU")
-        .SetAsInteger(name->FieldByName("mihenkyakuSU").AsInteger() + 3);
-    name->Post();
-    side.database.Commit(true);
 }
 
 void PrepareRawLend(RawServer& raw) {

@@ -3,7 +3,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <random>
 #include <vector>
 
 #include "bench_fixture.h"
@@ -11,45 +10,13 @@
 #include "engine/dataset/table.h"
 #include "engine/session/database.h"
 #include "engine/session/session.h"
+#include "engine_side.h"
 
 namespace bench {
 namespace {
 
 constexpr int kBooks = 100'000;
 constexpr int kSearches = 50'000;
-
-std::vector<int> RandomIds(int count, int max) {
-    std::mt19937 random(42);
-    std::uniform_int_distribution<int> pick(1, max);
-    std::vector<int> ids(count);
-    for (auto& id : ids) id = pick(random);
-    return ids;
-}
-
-struct EngineSide {
-    engine::TDBSession session{"BENCH"};
-    engine::TDBDatabase database{"AAA", session};
-    explicit EngineSide(const std::string& folder) { database.SetDirectory(folder); }
-    std::unique_ptr<engine::TDBTable> Table(const std::string& name) {
-        auto table = std::make_unique<engine::TDBTable>();
-        table->SetSessionName("BENCH");
-        table->SetDatabaseName("AAA");
-        table->SetTableName(name);
-        return table;
-    }
-};
-
-double EngineKeySearch(EngineSide& side, const std::vector<int>& ids) {
-    auto book = side.Table("Book");
-    book->Open();
-    size_t total = 0;
-    double seconds = Seconds([&] {
-        for (int id : ids)
-            if (book->FindKey({engine::Value(id)}))
-                total += book->FieldByName("syomei2").AsString().size();
-    });
-    return total ? seconds : -1;
-}
 
 double RawKeySearch(RawDb& raw, const std::vector<int>& ids) {
     sqlite3_stmt* stmt = nullptr;
@@ -80,37 +47,6 @@ void KeySearch(const std::string& folder) {
     double engineSeconds = EngineKeySearch(side, ids);
     double rawSeconds = RawKeySearch(raw, ids);
     Report("book_key_search", engineSeconds, rawSeconds);
-}
-
-void EngineLend(EngineSide& side, int round) {
-    auto book = side.Table("Book");
-    auto loans = side.Table("kashibo");
-    auto name = side.Table("Name");
-    book->Open();
-    loans->Open();
-    name->Open();
-    side.database.StartTransaction();
-    for (int i = 0; i < 3; ++i) {
-        int bookId = round * 3 + i + 1;
-        loans->Append();
-        loans->FieldByName("BOOK_ID").SetAsInteger(bookId);
-        loans->FieldByName("NAME_ID").SetAsString("000001");
-        loans->FieldByName("kashidashiF").SetAsString("1");
-        loans->FieldByName("seitoNo").SetAsString("00001");
-        loans->FieldByName("kashidashibi").SetValue(engine::Value(engine::Today()));
-        loans->FieldByName("henkyakuyotei").SetValue(engine::Value(engine::Today()));
-        loans->Post();
-        book->FindKey({engine::Value(bookId)});
-        book->Edit();
-        book->FieldByName("kashidashiF").SetAsBoolean(true);
-        book->Post();
-    }
-    name->FindKey({engine::Value("000001")});
-    name->Edit();
-    name->FieldByName("mihenkyakuSU")
-        .SetAsInteger(name->FieldByName("mihenkyakuSU").AsInteger() + 3);
-    name->Post();
-    side.database.Commit(true);
 }
 
 void RawLend(RawDb& raw, int round) {
