@@ -121,6 +121,14 @@ struct Insert {
     storage::TableSchema table;
     std::vector<int> columns;
     std::vector<std::vector<Value>> rows;
+
+    // A whole table row of one given row: its values in their columns,
+    // every column the statement does not name NULL.
+    std::vector<Value> TableRow(const std::vector<Value>& given) const {
+        std::vector<Value> values(table.columns.size());
+        for (size_t i = 0; i < columns.size(); ++i) values[columns[i]] = given[i];
+        return values;
+    }
 };
 
 }  // namespace engine::plan

@@ -16,6 +16,7 @@
 
 #include "engine/common/error.h"
 #include "engine/common/value.h"
+#include "engine/storage/naming_table.h"
 #include "engine/storage/open_local.h"
 #include "engine/storage/open_remote.h"
 
@@ -107,16 +108,5 @@ class PgLink {
     int preparedCount_ = 0;                        // names ever given
     uint64_t schemaChanges_ = 0;
 };
-
-// Runs `work`; a 10241 that it raises names `table`.
-template <class Work>
-auto NamingTable(const std::string& table, Work&& work) {
-    try {
-        return work();
-    } catch (const EngineError& error) {
-        if (error.code() != err::kTableLocked) throw;
-        throw EngineError::Make(err::kTableLocked, table);
-    }
-}
 
 }  // namespace engine::storage::postgres

@@ -46,8 +46,7 @@ int64_t SqliteConnection::Run(const plan::Insert& insert) {
     int64_t count = 0;
     Atomically(insert.table.name, [&] {
         for (const auto& given : insert.rows) {
-            std::vector<Value> values(insert.table.columns.size());
-            for (size_t i = 0; i < insert.columns.size(); ++i) values[insert.columns[i]] = given[i];
+            std::vector<Value> values = insert.TableRow(given);
             InsertRow(insert.table, values);
             ++count;
         }

@@ -12,6 +12,7 @@
 #include "engine/common/error.h"
 #include "engine/common/field_type.h"
 #include "engine/common/value.h"
+#include "engine/storage/naming_table.h"
 
 namespace engine::storage::sqlite {
 
@@ -19,17 +20,6 @@ namespace engine::storage::sqlite {
 // Another connection's lock (SQLITE_BUSY, SQLITE_LOCKED) is 10241 naming
 // `where`; NamingTable names the table instead.
 [[noreturn]] void ThrowSqliteError(sqlite3* db, int rc, const std::string& where);
-
-// Runs `work`; a 10241 that it raises names `table`.
-template <class Work>
-auto NamingTable(const std::string& table, Work&& work) {
-    try {
-        return work();
-    } catch (const EngineError& error) {
-        if (error.code() != err::kTableLocked) throw;
-        throw EngineError::Make(err::kTableLocked, table);
-    }
-}
 
 class Statement {
   public:
