@@ -13,6 +13,7 @@
 #include "desk/desk_windows.h"
 #include "grid/LibXGrid.h"
 #include "support/app_fixture.h"
+#include "support/widget_keys.h"
 
 namespace desk_test {
 using namespace kx_test;
@@ -106,39 +107,13 @@ TLibXGrid& Grid(QDialog& w) {
     return *w.findChild<TLibXGrid*>(QStringLiteral("LibXGrid1"));
 }
 
-// The texts of the grid's column, found by its title.
 QStringList Column(QDialog& w, const QString& title) {
-    const QAbstractItemModel& model = *Grid(w).model();
-    QStringList texts;
-    for (int c = 0; c < model.columnCount(); ++c) {
-        if (model.headerData(c, Qt::Horizontal).toString() != title) continue;
-        for (int r = 0; r < model.rowCount(); ++r) texts << model.index(r, c).data().toString();
-    }
-    return texts;
-}
-
-// A key pressed and released on a widget, then the queued work runs.
-void Press(QWidget& target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-           const QString& text = {}) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(&target, &press);
-    QApplication::sendEvent(&target, &release);
-    QApplication::processEvents();
+    return ColumnTexts(Grid(w), title);
 }
 
 // Opens the memo cell of the row and types the text into its editor.
 QLineEdit* TypeMemo(QDialog& w, int row, const QString& text) {
-    TLibXGrid& grid = Grid(w);
-    grid.setFocus();
-    grid.setCurrentIndex(grid.model()->index(row, 3));
-    grid.edit(grid.currentIndex());
-    auto* editor = qobject_cast<QLineEdit*>(grid.indexWidget(grid.currentIndex()));
-    EXPECT_NE(editor, nullptr) << "row " << row;
-    if (!editor) return nullptr;
-    editor->selectAll();
-    for (QChar c : text) Press(*editor, 0, Qt::NoModifier, QString(c));
-    return editor;
+    return TypeIntoCell(Grid(w), row, 3, text);
 }
 
 TEST_F(ReservationList, ListsTheBookAndItsTitleInReservationOrder) {

@@ -13,6 +13,7 @@
 #include "engine/session/database.h"
 #include "engine/session/session.h"
 #include "grid/LibXGrid.h"
+#include "support/widget_keys.h"
 
 namespace desk_test {
 namespace {
@@ -82,37 +83,13 @@ TLibXGrid& Grid(TFgyoumu1& desk, const char* name) {
     return *desk.findChild<TLibXGrid*>(name);
 }
 
-// The texts of a grid's column, found by its title.
 QStringList Column(TFgyoumu1& desk, const char* grid, const QString& title) {
-    const QAbstractItemModel& model = *Grid(desk, grid).model();
-    QStringList texts;
-    for (int c = 0; c < model.columnCount(); ++c) {
-        if (model.headerData(c, Qt::Horizontal).toString() != title) continue;
-        for (int r = 0; r < model.rowCount(); ++r) texts << model.index(r, c).data().toString();
-    }
-    return texts;
-}
-
-void Press(QWidget& target, int key, const QString& text = {}) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(&target, &press);
-    QApplication::sendEvent(&target, &release);
-    QApplication::processEvents();
+    return ColumnTexts(Grid(desk, grid), title);
 }
 
 // Opens the memo cell of the row of DBGrid5 and types the text into it.
 QLineEdit* TypeMemo(TFgyoumu1& desk, int row, const QString& text) {
-    TLibXGrid& grid = Grid(desk, "DBGrid5");
-    grid.setFocus();
-    grid.setCurrentIndex(grid.model()->index(row, 3));
-    grid.edit(grid.currentIndex());
-    auto* editor = qobject_cast<QLineEdit*>(grid.indexWidget(grid.currentIndex()));
-    EXPECT_NE(editor, nullptr) << "row " << row;
-    if (!editor) return nullptr;
-    editor->selectAll();
-    for (QChar c : text) Press(*editor, 0, QString(c));
-    return editor;
+    return TypeIntoCell(Grid(desk, "DBGrid5"), row, 3, text);
 }
 
 TEST_F(ReservationTest, NumbersFollowTheHighestOfTheBookAfterDeletions) {

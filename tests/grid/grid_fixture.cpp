@@ -101,18 +101,6 @@ void GridFixture::Key(int key, Qt::KeyboardModifiers modifiers) {
     Press(*target, key, modifiers);
 }
 
-void Press(QWidget& target, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(&target, &press);
-    QApplication::sendEvent(&target, &release);
-    Settle();
-}
-
-void Type(QWidget& target, const QString& text) {
-    for (QChar c : text) Press(target, 0, Qt::NoModifier, QString(c));
-}
-
 QString GridFixture::Cell(int row, int column) const {
     return grid->model()->index(row, column).data().toString();
 }

@@ -21,6 +21,7 @@
 #include "engine/session/session.h"
 #include "grid/LibXGrid.h"
 #include "support/scripted_dialogs.h"
+#include "support/widget_keys.h"
 
 namespace grid_test {
 
@@ -57,11 +58,9 @@ class GridFixture : public ::testing::Test {
     QLineEdit* other = nullptr;
 };
 
-// A key pressed and released on a widget (text: what it types), as the
-// operator does; then the queued work runs.
-void Press(QWidget& target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-           const QString& text = {});
-void Type(QWidget& target, const QString& text);
+// Keys as the operator presses them (support/widget_keys.h).
+using kx_test::Press;
+using kx_test::Type;
 // Lets queued events run.
 void Settle();
 
