@@ -11,7 +11,7 @@ namespace {
 struct Cell {
     const ReportObject* object;
     RectMm rect;
-    FontSpec font;
+    FontStyle font;
     std::vector<QString> lines;
     double needed = 0;  // the height its lines need
 };
@@ -108,7 +108,7 @@ void AddFrame(const Frame& frame, const RectMm& r, Page& page) {
 void AddBarcode(const ReportObject& o, const BandInput& input, Page& page) {
     auto bars = Code39Bars(o.text);
     if (!bars) return;
-    FontSpec font = o.ownFont ? o.font : input.pageFont;
+    FontStyle font = o.ownFont ? o.font : input.pageFont;
     double barHeight = o.height - LineHeightMm(font);
     for (const Bar& bar : *bars)
         page.fills.push_back(

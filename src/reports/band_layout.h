@@ -28,7 +28,7 @@ std::vector<CompiledObject> Compile(const std::vector<ReportObject>& objects);
 
 struct BandInput {
     double bandWidth = 0;
-    FontSpec pageFont;
+    FontStyle pageFont;
     const ExpressionContext* context = nullptr;
     const TextMetrics* metrics = nullptr;
 };

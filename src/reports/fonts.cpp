@@ -25,7 +25,7 @@ class InstalledMetrics : public TextMetrics {
         device_.setDotsPerMeterX(dotsPerMetre);
         device_.setDotsPerMeterY(dotsPerMetre);
     }
-    double WidthMm(const QString& text, const FontSpec& font) const override {
+    double WidthMm(const QString& text, const FontStyle& font) const override {
         QMutexLocker lock(&mutex_);
         Widths& widths = WidthsOf(font);
         double total = 0;
@@ -49,13 +49,13 @@ class InstalledMetrics : public TextMetrics {
         QHash<QString, double> beyond;
     };
     // The last font asked for is asked for again most of the time.
-    Widths& WidthsOf(const FontSpec& font) const {
+    Widths& WidthsOf(const FontStyle& font) const {
         if (last_ && font == lastFont_) return *last_;
         lastFont_ = font;
         last_ = &FindWidths(font);
         return *last_;
     }
-    Widths& FindWidths(const FontSpec& font) const {
+    Widths& FindWidths(const FontStyle& font) const {
         QString key = QString::fromStdString(font.name) + QChar(u'|') + QString::number(font.size);
         auto found = cache_.find(key);
         if (found == cache_.end())
@@ -81,7 +81,7 @@ class InstalledMetrics : public TextMetrics {
     QImage device_;
     mutable QMutex mutex_;
     mutable std::map<QString, Widths> cache_;  // entries stay put
-    mutable FontSpec lastFont_;
+    mutable FontStyle lastFont_;
     mutable Widths* last_ = nullptr;
 };
 
@@ -94,9 +94,9 @@ QString InstalledFamily(const std::string& layoutName) {
     return QString::fromStdString(layoutName);
 }
 
-QFont ReportFont(const FontSpec& spec) {
-    QFont font(InstalledFamily(spec.name));
-    font.setPointSizeF(spec.size);
+QFont ReportFont(const FontStyle& style) {
+    QFont font(InstalledFamily(style.name));
+    font.setPointSizeF(style.size);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setStyleStrategy(QFont::PreferOutline);
     font.setKerning(false);

@@ -24,10 +24,10 @@ inline double UnitsToMm(double units) {
     return units * kMmPerInch / 96.0;
 }
 
-struct FontSpec {
+struct FontStyle {
     std::string name;  // as the layout names it ("メイリオ", "ＭＳ 明朝")
     double size = 10;  // points
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const FontStyle&) const = default;
 };
 
 enum class HAlign { Left, Center, Right };
@@ -58,7 +58,7 @@ struct ReportObject {
     // Text: literal text with expressions; Barcode: the encoded text.
     std::string text;
     std::string dataSet, field;  // a cell bound to one field
-    FontSpec font;
+    FontStyle font;
     bool ownFont = false;  // false: the page font
     uint32_t color = 0xff000000;
     HAlign align = HAlign::Left;
@@ -96,7 +96,7 @@ struct Layout {
     std::string name;
     double pageWidth = 210, pageHeight = 297;
     double marginLeft = 10, marginRight = 10, marginTop = 10, marginBottom = 10;
-    FontSpec pageFont{"ＭＳ ゴシック", 10};
+    FontStyle pageFont{"ＭＳ ゴシック", 10};
     std::vector<Band> bands;  // at most one of each kind
     std::vector<ReportObject> pageObjects;
 

@@ -24,7 +24,7 @@ uint32_t ColorOf(const QJsonValue& value, uint32_t fallback) {
     return QColor(value.toString()).rgba();
 }
 
-FontSpec FontOf(const QJsonObject& o) {
+FontStyle FontOf(const QJsonObject& o) {
     return {Str(o, "name"), o.value(QLatin1String("size")).toDouble(10)};
 }
 

@@ -25,7 +25,7 @@ qsizetype BreakPoint(const QString& line) {
     return blank > line.size() / 2 ? blank + 1 : line.size();
 }
 
-void BreakParagraph(const QString& paragraph, const FontSpec& font, double widthMm,
+void BreakParagraph(const QString& paragraph, const FontStyle& font, double widthMm,
                     const TextMetrics& metrics, std::vector<QString>& out) {
     if (metrics.WidthMm(paragraph, font) <= widthMm) {
         out.push_back(paragraph);
@@ -50,7 +50,7 @@ void BreakParagraph(const QString& paragraph, const FontSpec& font, double width
 
 }  // namespace
 
-std::vector<QString> BreakLines(const QString& text, const FontSpec& font, double widthMm,
+std::vector<QString> BreakLines(const QString& text, const FontStyle& font, double widthMm,
                                 const TextMetrics& metrics) {
     std::vector<QString> out;
     if (!text.contains(u'\n') && !text.contains(u'\r')) {

@@ -31,7 +31,7 @@ struct TextLine {
 struct PageText {
     std::string object;  // the layout object's name
     RectMm clip;         // the cell
-    FontSpec font;
+    FontStyle font;
     uint32_t color = 0xff000000;
     std::vector<TextLine> lines;
     std::string Text() const;  // the lines joined by "\n"

@@ -68,8 +68,8 @@ double RightEndMm(const PreparedReport& report, const QTemporaryDir& dir) {
 
 TEST(PdfRoundTrip, TextsAreAsWideInThePdfAsTheyWereMeasured) {
     const std::string line = "貸出期日 2026/12/01 ～ 2026/12/07";
-    for (const FontSpec& font :
-         {FontSpec{"メイリオ", 10}, FontSpec{"ＭＳ 明朝", 9}, FontSpec{"ＭＳ ゴシック", 11}}) {
+    for (const FontStyle& font :
+         {FontStyle{"メイリオ", 10}, FontStyle{"ＭＳ 明朝", 9}, FontStyle{"ＭＳ ゴシック", 11}}) {
         Page page;
         page.texts.push_back({"Memo", {20, 20, 150, 10}, font, 0xff000000, {{20, 28, line}}});
         QTemporaryDir dir;
