@@ -11,6 +11,7 @@
 #include "desk/desk_windows.h"
 #include "engine/common/dates.h"
 #include "engine/common/error.h"
+#include "widgets/dataset_closer.h"
 #include "widgets/dialogs.h"
 
 namespace kashidashi::desk {
@@ -24,13 +25,6 @@ struct LendingRefused : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-void CloseQuietly(engine::TDataSet& dataSet) {
-    try {
-        dataSet.Close();  // drops an unposted row and its lock
-    } catch (...) {
-    }
-}
-
 }  // namespace
 
 void Desk::Lend() {
@@ -43,11 +37,7 @@ void Desk::Lend() {
         WriteLoans();
         stored = true;
     } catch (const std::exception&) {
-        for (engine::TDataSet* open :
-             {static_cast<engine::TDataSet*>(&dm.BOOK), static_cast<engine::TDataSet*>(&dm.NAME),
-              static_cast<engine::TDataSet*>(&dm.KASHIBO),
-              static_cast<engine::TDataSet*>(&dm.YOYAKU)})
-            CloseQuietly(*open);
+        CloseQuietly({&dm.BOOK, &dm.NAME, &dm.KASHIBO, &dm.YOYAKU});
         if (dm.DBDatabase1.InTransaction()) dm.DBDatabase1.Rollback();
         // Rolled back before the message, so no other desk waits on it.
         Dialogs::Information(owner_, QString::fromUtf8(kUndone));
@@ -142,10 +132,7 @@ void Desk::EndLending() {
         Dialogs::ShowEngineError(owner_, error);
     }
     auto& dm = TDM::Instance();
-    for (engine::TDataSet* open :
-         {static_cast<engine::TDataSet*>(&dm.KASHIBO), static_cast<engine::TDataSet*>(&dm.NAME),
-          static_cast<engine::TDataSet*>(&dm.BOOK), static_cast<engine::TDataSet*>(&Query2)})
-        CloseQuietly(*open);
+    CloseQuietly({&dm.KASHIBO, &dm.NAME, &dm.BOOK, &Query2});
     state.button1Enabled = true;
     state.LendingBusy = false;
 }

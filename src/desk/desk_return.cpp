@@ -13,6 +13,7 @@
 #include "desk/U_Fhenkyaku2.h"
 #include "desk/desk_return.h"
 #include "desk/desk_windows.h"
+#include "widgets/dataset_closer.h"
 #include "widgets/dialogs.h"
 
 namespace kashidashi::desk {
@@ -99,15 +100,8 @@ void Desk::ReturnFailed(const char* message) {
 }
 
 void Desk::CloseReturnTables() {
-    for (engine::TDataSet* dataSet : {static_cast<engine::TDataSet*>(&Query1),
-                                      static_cast<engine::TDataSet*>(&TDM::Instance().NAME),
-                                      static_cast<engine::TDataSet*>(&TDM::Instance().BOOK)}) {
-        try {
-            dataSet->Close();
-        } catch (const std::exception&) {
-            // Closing drops an unposted row; the transaction is over already.
-        }
-    }
+    // The transaction is over already when the tables close.
+    CloseQuietly({&Query1, &TDM::Instance().NAME, &TDM::Instance().BOOK});
 }
 
 }  // namespace kashidashi::desk
