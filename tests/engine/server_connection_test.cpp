@@ -13,6 +13,7 @@
 #include "engine/dataset/table.h"
 #include "engine/session/database.h"
 #include "engine/session/session.h"
+#include "engine/storage/postgres/pg_link.h"
 #include "pg_test_server.h"
 
 namespace engine::testing {
@@ -316,6 +317,40 @@ TEST_F(ServerConnectionTest, AnEditReadsTheRowAsTheLastHolderLeftIt) {
     EXPECT_EQ(CodeOf([&] { ta->Edit(); }), 0);
     EXPECT_EQ(ta->FieldByName("syomei").AsString(), "ghi");
     ta->Cancel();
+}
+
+// Statements that wait to go with the next one travel in one message with
+// it; a failure among them must not cost the next statement its own run
+// outside a transaction, and must spoil the rest of a transaction inside one.
+TEST_F(ServerConnectionTest, StatementsSentTogetherRunAsIfSentAlone) {
+    storage::postgres::PgLink link(scratch->address(), {});
+    link.SendWithNext("SELECT 1 / 0");
+    EXPECT_EQ(link.Exec("SELECT 2").Text(0, 0), "2");
+    auto answers = link.ExecTogether({{"SELECT 1 / 0", {}}, {"SELECT 3", {}}});
+    EXPECT_FALSE(answers[0].Ok());
+    ASSERT_TRUE(answers[1].Ok());
+    EXPECT_EQ(answers[1].Text(0, 0), "3");
+
+    link.Exec("BEGIN");
+    link.SendWithNext("SELECT 1 / 0");
+    EXPECT_NE(CodeOf([&] { link.Exec("SELECT 4"); }), 0);
+    link.ExecQuietly("ROLLBACK");
+    link.SendAhead("SELECT 1 / 0");  // at once, in a group of its own
+    EXPECT_EQ(link.Exec("SELECT 5").Text(0, 0), "5");
+}
+
+// Inside a transaction a row's unlock goes with the next statement: with
+// the commit at the latest, so another desk finds the row free once the
+// commit has returned, without trying again.
+TEST_F(ServerConnectionTest, ARowUnlockedInATransactionIsFreeOnceTheCommitReturns) {
+    Desk a("TXN_A", scratch->address()), b("TXN_B", scratch->address());
+    auto& ca = a.database.Connection();
+    auto& cb = b.database.Connection();
+    ca.Begin();
+    ASSERT_TRUE(ca.TryLockRow("Book", 3));
+    ca.UnlockRow("Book", 3);
+    ca.Commit(true);
+    EXPECT_TRUE(cb.TryLockRow("Book", 3));
 }
 
 }  // namespace

@@ -112,8 +112,9 @@ PgLink::PgLink(const ServerAddress& server, LockRule rule) : location_(server.ho
     }
 }
 
+// What is still unread or unsent goes with the connection: the server drops
+// a closed session's locks and rolls back its transaction itself.
 PgLink::~PgLink() {
-    ReadQuietAnswers();
     PQfinish(conn_);
 }
 

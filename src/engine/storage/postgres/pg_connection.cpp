@@ -22,12 +22,12 @@ void PgConnection::Atomically(const std::string& table, const std::function<void
     try {
         NamingTable(table, [&] {
             if (nested)
-                link_.SendAhead("SAVEPOINT kx_atomic");
+                link_.SendWithNext("SAVEPOINT kx_atomic");
             else
                 Exec("BEGIN");
             work();
             if (nested)
-                link_.SendAhead("RELEASE SAVEPOINT kx_atomic");
+                link_.SendWithNext("RELEASE SAVEPOINT kx_atomic");
             else
                 Exec("COMMIT");
         });
@@ -40,11 +40,11 @@ void PgConnection::Atomically(const std::string& table, const std::function<void
     --atomicDepth_;
 }
 
-// Sent ahead: the transaction's first statement follows it in one round
-// trip, and a connection lost meanwhile shows there.
+// Goes with the transaction's first statement, in one message, and a
+// connection lost meanwhile shows there.
 void PgConnection::Begin() {
     if (link_.Broken()) Exec("BEGIN");  // throws 11276
-    link_.SendAhead("BEGIN");
+    link_.SendWithNext("BEGIN");
     inTransaction_ = true;
 }
 

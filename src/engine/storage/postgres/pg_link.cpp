@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <utility>
 
 #include "engine/storage/postgres/pg_values.h"
 
@@ -27,6 +28,11 @@ bool Outdated(PGresult* result) {
 }
 
 // A statement that met a table other than it was written for.
+// A statement the server skipped because one before it in its group failed.
+bool Skipped(PGresult* result) {
+    return result && PQresultStatus(result) == PGRES_PIPELINE_ABORTED;
+}
+
 bool SchemaMismatch(PGresult* result) {
     const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
     return Outdated(result) || StartsWith(state, "42703") || StartsWith(state, "42P01");
@@ -75,30 +81,46 @@ struct WireValues {
     std::vector<const char*> values;
 };
 
-// The answer of a statement sent in the pipeline, read up to its sync: the
-// failure of its preparation, or else its own answer.
-PGresult* PgLink::ReadPipelined() {
+// One statement's answer in the pipeline: its failure if it failed, else
+// its last result (PGRES_PIPELINE_ABORTED when an earlier statement of its
+// group failed); nullptr when the connection broke before it.
+PGresult* PgLink::ReadAnswer() {
     PGresult* answer = nullptr;
-    int nothing = 0;
-    while (!Broken() && nothing < 2) {
-        PGresult* result = PQgetResult(conn_);
-        nothing = result ? 0 : nothing + 1;
-        if (!result) continue;
-        auto status = PQresultStatus(result);
-        if (status == PGRES_PIPELINE_SYNC) {
+    while (PGresult* result = PQgetResult(conn_)) {
+        if (PQresultStatus(result) == PGRES_PIPELINE_SYNC) {  // never left unread
             PQclear(result);
             break;
         }
-        bool keep = !answer || (PQresultStatus(answer) != PGRES_FATAL_ERROR &&
-                                status != PGRES_PIPELINE_ABORTED);
-        if (keep) std::swap(answer, result);
+        if (!answer || PQresultStatus(answer) != PGRES_FATAL_ERROR) std::swap(answer, result);
         PQclear(result);
     }
     return answer;
 }
 
-// Puts a statement in the pipeline (its preparation before it on its first
-// use), with a sync of its own so that its failure aborts nothing after it.
+// A queued statement's answer; the failure of its preparation, if that
+// failed (the statement itself was then skipped).
+PGresult* PgLink::ReadAnswer(const Queued& queued) {
+    PGresult* preparation = queued.prepare ? ReadAnswer() : nullptr;
+    PGresult* answer = ReadAnswer();
+    if (preparation && PQresultStatus(preparation) != PGRES_COMMAND_OK)
+        std::swap(answer, preparation);
+    PQclear(preparation);
+    return answer;
+}
+
+// Reads and drops everything up to the sync that ends a group.
+void PgLink::ReadSync() {
+    for (int nothing = 0; nothing < 2 && !Broken();) {
+        PGresult* result = PQgetResult(conn_);
+        nothing = result ? 0 : nothing + 1;
+        bool sync = result && PQresultStatus(result) == PGRES_PIPELINE_SYNC;
+        PQclear(result);
+        if (sync) return;
+    }
+}
+
+// Puts a statement in the pipeline, its preparation before it on its first
+// use; the group's sync comes after the last.
 bool PgLink::Queue(const std::string& sql, const WireValues& wire, Queued& queued) {
     auto it = prepared_.find(sql);
     queued.prepare = it == prepared_.end() && Preparable(sql);
@@ -109,8 +131,7 @@ bool PgLink::Queue(const std::string& sql, const WireValues& wire, Queued& queue
            (queued.name.empty() ? PQsendQueryParams(conn_, sql.c_str(), wire.Count(), nullptr,
                                                     wire.values.data(), nullptr, nullptr, 0)
                                 : PQsendQueryPrepared(conn_, name, wire.Count(), wire.values.data(),
-                                                      nullptr, nullptr, 0)) &&
-           PQpipelineSync(conn_);
+                                                      nullptr, nullptr, 0));
 }
 
 // Keeps a statement prepared in the pipeline; forgets one found outdated.
@@ -126,48 +147,66 @@ void PgLink::NoteSchemaChange(PGresult* result) {
     if (SchemaMismatch(result)) ++schemaChanges_;
 }
 
-// After statements sent ahead, this one follows them in the pipeline, so
-// that all are answered in one round trip.
-PGresult* PgLink::SendInPipeline(const std::string& sql, const WireValues& wire) {
-    Queued queued;
-    bool sent = Queue(sql, wire, queued);
-    ReadQuietAnswers(sent);
-    PGresult* result = sent ? ReadPipelined() : nullptr;
-    if (PQpipelineStatus(conn_) != PQ_PIPELINE_OFF) PQexitPipelineMode(conn_);
-    Settle(sql, queued, result);
-    return result;
+bool PgLink::EnterPipeline() {
+    return PQpipelineStatus(conn_) != PQ_PIPELINE_OFF || PQenterPipelineMode(conn_);
 }
 
-// A statement whose prepared form was found outdated runs again unprepared,
-// as Send does, unless its failure ended a transaction.
-std::vector<PgResult> PgLink::ExecTogether(const std::vector<PgStatement>& statements) {
-    if (Broken()) throw EngineError::Make(err::kConnectionLost, location_);
-    std::vector<PgResult> answers;
-    if (PQpipelineStatus(conn_) == PQ_PIPELINE_OFF && !PQenterPipelineMode(conn_)) {
-        for (const auto& s : statements) answers.emplace_back(Send(s.sql, s.bindings));
-        return answers;
-    }
+void PgLink::LeavePipeline() {
+    if (aheadStatements_ == 0 && quietGroups_ == 0 && PQpipelineStatus(conn_) != PQ_PIPELINE_OFF)
+        PQexitPipelineMode(conn_);
+}
+
+// The statements, after those waiting to go with them, as one group with
+// one sync: one message to the server and one answer back. The answers of
+// the groups sent ahead are read first and dropped, then those of the
+// statements that went with these.
+std::vector<PGresult*> PgLink::SendGroup(const std::vector<PgStatement>& statements) {
     std::vector<Queued> queued(statements.size());
     bool sent = true;
     for (size_t i = 0; i < statements.size() && sent; ++i)
         sent = Queue(statements[i].sql, WireValues(statements[i].bindings), queued[i]);
-    ReadQuietAnswers(sent);
+    sent = sent && PQpipelineSync(conn_);
+    int ahead = std::exchange(aheadStatements_, 0);
+    for (; quietGroups_ > 0 && sent; --quietGroups_) ReadSync();
+    for (; ahead > 0 && sent; --ahead) PQclear(ReadAnswer());
+    std::vector<PGresult*> answers;
     for (size_t i = 0; i < statements.size(); ++i) {
-        answers.emplace_back(sent ? ReadPipelined() : nullptr);
-        Settle(statements[i].sql, queued[i], answers.back().Raw());
+        answers.push_back(sent ? ReadAnswer(queued[i]) : nullptr);
+        Settle(statements[i].sql, queued[i], answers.back());
     }
-    if (PQpipelineStatus(conn_) != PQ_PIPELINE_OFF) PQexitPipelineMode(conn_);
+    if (sent) ReadSync();
+    quietGroups_ = 0;
+    LeavePipeline();
+    return answers;
+}
+
+// Statements of a group are skipped by the server after a failure in it:
+// those run again alone, as they would have run had they been sent alone.
+// One whose prepared form was found outdated runs again unprepared, as Send
+// does, unless its failure ended a transaction.
+std::vector<PgResult> PgLink::ExecTogether(const std::vector<PgStatement>& statements) {
+    if (Broken()) throw EngineError::Make(err::kConnectionLost, location_);
+    std::vector<PgResult> answers;
+    if (!EnterPipeline()) {
+        for (const auto& s : statements) answers.emplace_back(Send(s.sql, s.bindings));
+        return answers;
+    }
+    for (PGresult* answer : SendGroup(statements)) answers.emplace_back(answer);
     if (Broken()) throw EngineError::Make(err::kConnectionLost, location_);
     for (size_t i = 0; i < statements.size(); ++i)
-        if (Outdated(answers[i].Raw()) && PQtransactionStatus(conn_) == PQTRANS_IDLE)
+        if (Skipped(answers[i].Raw()) ||
+            (Outdated(answers[i].Raw()) && PQtransactionStatus(conn_) == PQTRANS_IDLE))
             answers[i] = PgResult(Send(statements[i].sql, statements[i].bindings));
     return answers;
 }
 
 PGresult* PgLink::Send(const std::string& sql, const std::vector<Value>& bindings) {
+    if (InPipeline() && !Broken()) {
+        PGresult* answer = SendGroup({{sql, bindings}}).front();
+        if (!Skipped(answer)) return answer;
+        PQclear(answer);  // a statement that went with it failed: alone now
+    }
     WireValues wire(bindings);
-    if (quietAnswers_ > 0 && !Broken()) return SendInPipeline(sql, wire);
-    ReadQuietAnswers();
     PGresult* refused = nullptr;
     if (const char* name = PreparedName(sql, refused)) {
         PGresult* result =
@@ -210,20 +249,6 @@ const char* PgLink::PreparedName(const std::string& sql, PGresult*& refused) {
     return prepared_.emplace(sql, name).first->second.c_str();
 }
 
-// Each statement sent ahead ends with a sync of its own, so that its failure
-// aborts nothing sent after it; its answers end with that sync's result.
-void PgLink::ReadQuietAnswers(bool stayInPipeline) {
-    int nothing = 0;
-    while (quietAnswers_ > 0 && !Broken() && nothing < 2) {
-        PGresult* result = PQgetResult(conn_);
-        nothing = result ? 0 : nothing + 1;
-        if (result && PQresultStatus(result) == PGRES_PIPELINE_SYNC) --quietAnswers_;
-        PQclear(result);
-    }
-    quietAnswers_ = 0;
-    if (!stayInPipeline && PQpipelineStatus(conn_) != PQ_PIPELINE_OFF) PQexitPipelineMode(conn_);
-}
-
 PgResult PgLink::Exec(const std::string& sql, const std::vector<Value>& bindings) {
     if (Broken()) throw EngineError::Make(err::kConnectionLost, location_);
     PGresult* result = Send(sql, bindings);
@@ -237,19 +262,23 @@ void PgLink::ExecQuietly(const std::string& sql, const std::vector<Value>& bindi
     if (!Broken()) PQclear(Send(sql, bindings));
 }
 
-void PgLink::SendAhead(const std::string& sql, const std::vector<Value>& bindings) {
-    if (Broken()) return;
-    if (PQpipelineStatus(conn_) == PQ_PIPELINE_OFF && !PQenterPipelineMode(conn_)) {
+bool PgLink::SendQuiet(const std::string& sql, const std::vector<Value>& bindings) {
+    if (Broken()) return false;
+    if (!EnterPipeline()) {
         PQclear(Send(sql, bindings));
-        return;
+        return false;
     }
     WireValues wire(bindings);
-    if (!PQsendQueryParams(conn_, sql.c_str(), wire.Count(), nullptr, wire.values.data(), nullptr,
-                           nullptr, 0))
-        return;
-    PQpipelineSync(conn_);
-    PQflush(conn_);
-    ++quietAnswers_;
+    return PQsendQueryParams(conn_, sql.c_str(), wire.Count(), nullptr, wire.values.data(), nullptr,
+                             nullptr, 0);
+}
+
+void PgLink::SendAhead(const std::string& sql, const std::vector<Value>& bindings) {
+    if (SendQuiet(sql, bindings) && PQpipelineSync(conn_)) ++quietGroups_;
+}
+
+void PgLink::SendWithNext(const std::string& sql, const std::vector<Value>& bindings) {
+    if (SendQuiet(sql, bindings)) ++aheadStatements_;
 }
 
 void PgLink::ThrowFailure(PGresult* result) {

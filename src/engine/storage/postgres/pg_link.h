@@ -65,13 +65,16 @@ class PgLink {
     // Throws only when the connection is lost.
     std::vector<PgResult> ExecTogether(const std::vector<PgStatement>& statements);
     [[noreturn]] void Throw(PgResult& failed) { ThrowFailure(failed.Release()); }
-    // Sends a statement of this connection alone (a savepoint set or
-    // released, a lock released) whose answer nothing waits for: it goes to
-    // the server at once, and the next statement reads its answer first, so
-    // that it costs no round trip of its own. Its failure shows in the
-    // statements after it (the transaction is aborted) or is dropped; never
-    // throws.
+    // Statements whose answer nothing waits for (a savepoint set or
+    // released, a lock released). SendAhead sends one to the server at once;
+    // SendWithNext keeps it until the next statement, to go with it in one
+    // message. Either answer is read before the next statement's and
+    // dropped; a failure shows in the statements after it (a transaction is
+    // aborted) or is lost. Neither throws. A statement kept for the next goes
+    // only when one follows: inside a transaction, where the commit or the
+    // rollback comes at the latest.
     void SendAhead(const std::string& sql, const std::vector<Value>& bindings = {});
+    void SendWithNext(const std::string& sql, const std::vector<Value>& bindings = {});
     // Counts the statements that met a table other than they were written
     // for: a column or table missing, or a prepared statement outdated.
     uint64_t SchemaChanges() const { return schemaChanges_; }
@@ -92,18 +95,22 @@ class PgLink {
     };
     bool Queue(const std::string& sql, const WireValues& wire, Queued& queued);
     void Settle(const std::string& sql, const Queued& queued, PGresult* result);
-    PGresult* SendInPipeline(const std::string& sql, const WireValues& wire);
+    std::vector<PGresult*> SendGroup(const std::vector<PgStatement>& statements);
+    bool SendQuiet(const std::string& sql, const std::vector<Value>& bindings);
+    bool InPipeline() const { return aheadStatements_ > 0 || quietGroups_ > 0; }
+    bool EnterPipeline();
+    void LeavePipeline();  // once nothing sent is left unread
+    PGresult* ReadAnswer();
+    PGresult* ReadAnswer(const Queued& queued);
+    void ReadSync();
     void NoteSchemaChange(PGresult* result);
-    PGresult* ReadPipelined();
-    // Reads and drops the answers of the statements sent ahead, and leaves
-    // the pipeline unless told to stay.
-    void ReadQuietAnswers(bool stayInPipeline = false);
     static constexpr size_t kMostPrepared = 512;
     [[noreturn]] void ThrowFailure(PGresult* result);
 
     PGconn* conn_ = nullptr;
     std::string location_;
-    int quietAnswers_ = 0;                         // statements sent ahead, still unread
+    int quietGroups_ = 0;                          // groups sent ahead, their answers unread
+    int aheadStatements_ = 0;                      // statements waiting to go with the next
     std::map<std::string, std::string> prepared_;  // statement text -> name
     int preparedCount_ = 0;                        // names ever given
     uint64_t schemaChanges_ = 0;

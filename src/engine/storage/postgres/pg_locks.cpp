@@ -35,14 +35,18 @@ bool PgConnection::TryAdvisory(const char* kind, const std::string& table, int64
     return link_.Exec(statement.sql, statement.bindings).Text(0, 0) == "t";
 }
 
-// Sent ahead: the next statement reads its answer. Another desk that finds
-// the lock still held for that moment tries again.
-void PgConnection::EndAdvisory(const char* kind, const std::string& table, int64_t id,
-                               bool shared, bool waited) {
+// Not waited for: the next statement reads its answer. Inside a transaction
+// it goes with that statement (the commit at the latest); outside one, at
+// once. Another desk that finds the lock still held for that moment tries
+// again.
+void PgConnection::EndAdvisory(const char* kind, const std::string& table, int64_t id, bool shared,
+                               bool waited) {
     const char* sql = shared ? "SELECT pg_advisory_unlock_shared($1::integer, $2::integer)"
                              : "SELECT pg_advisory_unlock($1::integer, $2::integer)";
     if (waited)
         link_.Exec(sql, Keys(kind, table, id));
+    else if (inTransaction_)
+        link_.SendWithNext(sql, Keys(kind, table, id));
     else
         link_.SendAhead(sql, Keys(kind, table, id));
 }
