@@ -21,9 +21,23 @@ if(TARGET tools_tests AND TARGET kashidashi-admin)
   add_dependencies(tools_tests kashidashi-admin)
   target_compile_definitions(tools_tests PRIVATE KX_ADMIN_TOOL="$<TARGET_FILE:kashidashi-admin>")
 endif()
-# The server-mode tests of the app and the tools use the engine tests' test server.
-foreach(target app_tests tools_tests)
+# The server-mode tests of the app, the desk and the tools use the engine
+# tests' test server.
+foreach(target app_tests desk_tests catalogue_tests tools_tests)
   if(TARGET ${target})
     target_sources(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/engine/pg_test_server.cpp)
   endif()
 endforeach()
+# The desk suites that hold for both backends run once more with the demo
+# school on the test server and the desk in client/server mode
+# (desk_fixture.h); the rest are about the folder's own files and locks.
+if(TARGET desk_tests)
+  gtest_discover_tests(desk_tests DISCOVERY_TIMEOUT 60 TEST_PREFIX "server."
+    TEST_FILTER "LendingTest.*:ReturnTest.*:ReservationTest.*:ReservationList.*:PeriodListTest.*:-ReturnTest.AnEngineFailure*"
+    PROPERTIES ENVIRONMENT "KX_ENGINE_BACKEND=server")
+endif()
+if(TARGET catalogue_tests)
+  gtest_discover_tests(catalogue_tests DISCOVERY_TIMEOUT 60 TEST_PREFIX "server."
+    TEST_FILTER "QuickRegistrationTest.*:-QuickRegistrationTest.Screenshot*"
+    PROPERTIES ENVIRONMENT "KX_ENGINE_BACKEND=server")
+endif()

@@ -26,6 +26,7 @@ class QuickRegistrationTest : public DeskFixture {
   protected:
     void SetUp() override {
         DeskFixture::SetUp();
+        if (Stopped()) return;
         saved = cat::Services();
         cat::Services().ndlBase = server.Base();
         cat::Services().rakutenBase = server.Base();

@@ -1,6 +1,7 @@
 #include "desk_fixture.h"
 
 #include <QApplication>
+#include <cstdlib>
 
 #include "data/pin_constants.h"
 #include "engine/dataset/query.h"
@@ -8,15 +9,50 @@
 
 namespace desk_test {
 
+namespace {
+
+bool DataOnServer() {
+    const char* backend = std::getenv("KX_ENGINE_BACKEND");
+    return backend && std::string(backend) == "server";
+}
+
+}  // namespace
+
 void DeskFixture::SetUp() {
     AppFixture::SetUp();
-    dataFolder = DriveFolder("C:\\Book\\");
+    Values head = {{"meisyou", engine::Value("若葉小学校")},
+                   {"PM1", engine::Value(14)},
+                   {"kashisuu", engine::Value(3)}};
+    if (DataOnServer()) {
+        KX_NEED_SERVER();
+        head.merge(UseServer());
+    } else {
+        dataFolder = DriveFolder("C:\\Book\\");
+    }
     MakeDemoFolder(dataFolder);
-    PrepareHead({{"meisyou", engine::Value("若葉小学校")},
-                 {"PM1", engine::Value(14)},
-                 {"kashisuu", engine::Value(3)}});
+    PrepareHead(head);
     dialogs->Drive("kashidashi::TPW", EnterPin(kashidashi::kDefaultPinText));
     Start();
+    ASSERT_EQ(
+        kashidashi::TDM::Instance().DBSession1.GetSessionType() == engine::SessionType::stRemote,
+        server_ != nullptr)
+        << "the desk is not on the data it was given";
+}
+
+Values DeskFixture::UseServer() {
+    server_ = std::make_unique<engine::testing::ScratchDatabase>();
+    const auto& s = server_->address();
+    setenv("KASHIDASHI_PASSWORD", s.password.c_str(), 1);
+    dataFolder =
+        "server://" + s.user + "@" + s.host + ":" + std::to_string(s.port) + "/" + s.database;
+    return {{"PM4", engine::Value(1)},           {"HostName", engine::Value(s.host)},
+            {"UserName", engine::Value(s.user)}, {"UserPW", engine::Value(s.password)},
+            {"portNo", engine::Value(s.port)},   {"DataBaseName", engine::Value(s.database)}};
+}
+
+void DeskFixture::TearDown() {
+    AppFixture::TearDown();  // the desk's connections end with its windows
+    unsetenv("KASHIDASHI_PASSWORD");
 }
 
 void DeskFixture::OpenDesk(const std::function<void(TFgyoumu1&)>& body) {
@@ -48,26 +84,20 @@ void DeskFixture::MakePlainBooks() {
 }
 
 int64_t DeskFixture::RowCount(const std::string& select) {
-    engine::TDBSession session("KxDeskTestCount");
-    engine::TDBQuery query;
-    query.SetSessionName("KxDeskTestCount");
-    query.SetDatabaseName(dataFolder);
-    query.SQL().Add(select);
-    query.Open();
-    int64_t count = query.RecordCount();
-    query.Close();
+    DataQuery query("KxDeskTestCount", dataFolder);
+    query->SQL().Add(select);
+    query->Open();
+    int64_t count = query->RecordCount();
+    query->Close();
     return count;
 }
 
 engine::Value DeskFixture::DataValue(const std::string& select) {
-    engine::TDBSession session("KxDeskTestRead");
-    engine::TDBQuery query;
-    query.SetSessionName("KxDeskTestRead");
-    query.SetDatabaseName(dataFolder);
-    query.SQL().Add(select);
-    query.Open();
-    engine::Value value = query.Fields(0).GetValue();
-    query.Close();
+    DataQuery query("KxDeskTestRead", dataFolder);
+    query->SQL().Add(select);
+    query->Open();
+    engine::Value value = query->Fields(0).GetValue();
+    query->Close();
     return value;
 }
 

@@ -2,13 +2,22 @@
 // folder whose head lends 3 books for 14 days, the start windows after the
 // PIN, and the desk window opened through the main window's "実　　　行" with
 // a test body driving it while it is shown.
+//
+// With KX_ENGINE_BACKEND=server the demo school is on a new database of the
+// test server instead (engine/pg_test_server.h) and the desk starts in
+// client/server mode; dataFolder is then that database's server:// address,
+// which RunSql, DataValue and DataQuery take as they take a folder. The
+// suites that hold for both run once more so (tests/gui_tests.cmake).
 #pragma once
 
 #include <QLineEdit>
 #include <functional>
 #include <string>
 
+#include <memory>
+
 #include "desk/U_Fgyoumu1.h"
+#include "engine/pg_test_server.h"
 #include "support/app_fixture.h"
 
 namespace desk_test {
@@ -21,6 +30,9 @@ using kashidashi::desk::DeskEdit;
 class DeskFixture : public AppFixture {
   protected:
     void SetUp() override;
+    void TearDown() override;
+    // Whether SetUp stopped the test (no server where one was asked for).
+    bool Stopped() { return IsSkipped() || HasFatalFailure(); }
 
     // Opens the desk through the main window and runs `body` on it.
     void OpenDesk(const std::function<void(TFgyoumu1&)>& body);
@@ -36,6 +48,12 @@ class DeskFixture : public AppFixture {
     int64_t RowCount(const std::string& select);
 
     std::string dataFolder;
+
+  private:
+    // Makes the scratch database and points dataFolder at it; the head
+    // values that start the desk on it.
+    Values UseServer();
+    std::unique_ptr<engine::testing::ScratchDatabase> server_;
 };
 
 }  // namespace desk_test

@@ -19,6 +19,7 @@ class LendingTest : public DeskFixture {
   protected:
     void SetUp() override {
         DeskFixture::SetUp();
+        if (Stopped()) return;
         MakePlainBooks();
     }
     std::string FixedNumber(const char* pupil) {

@@ -85,14 +85,11 @@ class ReservationList : public AppFixture {
 
     // Runs the SELECT on the data folder and hands the open result to `read`.
     void ReadStored(const std::string& select, const std::function<void(engine::TDBQuery&)>& read) {
-        engine::TDBSession session("KxReservationTestRead");
-        engine::TDBQuery query;
-        query.SetSessionName("KxReservationTestRead");
-        query.SetDatabaseName(dataFolder);
-        query.SQL().Add(select);
-        query.Open();
-        read(query);
-        query.Close();
+        DataQuery query("KxReservationTestRead", dataFolder);
+        query->SQL().Add(select);
+        query->Open();
+        read(*query);
+        query->Close();
     }
 
     void ExpectScriptDone() {

@@ -27,6 +27,7 @@ class ReservationTest : public DeskFixture {
   protected:
     void SetUp() override {
         DeskFixture::SetUp();
+        if (Stopped()) return;
         MakePlainBooks();
     }
     void TearDown() override {
@@ -299,21 +300,16 @@ TEST_F(ReservationTest, TheBookTheEntryFoundIsTheOneReserved) {
 }
 
 TEST_F(ReservationTest, AFailedReservationStoresNothing) {
-    engine::TDBSession session("OtherDesk");
-    engine::TDBDatabase database("OtherAAA", session);
-    database.SetDirectory(std::filesystem::path(dataFolder).parent_path().string());
-    engine::TDBQuery book;
-    book.SetSessionName("OtherDesk");
-    book.SetDatabaseName("OtherAAA");
-    book.RequestLive = true;
-    book.SQL().Add("Select * From Book Where BOOK_ID=1");
-    book.Open();
-    book.Edit();  // another desk holds the book's row
+    DataQuery book("OtherDesk", dataFolder);
+    book->RequestLive = true;
+    book->SQL().Add("Select * From Book Where BOOK_ID=1");
+    book->Open();
+    book->Edit();  // another desk holds the book's row
     OpenDesk([&](TFgyoumu1& desk) {
         Tab(desk, 2);
         Reserve(desk, "1", "10101");
         EXPECT_EQ(Column(desk, "DBGrid5", "予約者").size(), 0);
-        book.Cancel();
+        book->Cancel();
         Reserve(desk, "1", "10101");
         EXPECT_EQ(Column(desk, "DBGrid5", "予約者").size(), 1);
     });

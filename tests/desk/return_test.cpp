@@ -59,14 +59,11 @@ class ReturnTest : public DeskFixture {
 
     // The rows a statement reads, from a session of its own.
     int64_t Rows(const std::string& select) {
-        engine::TDBSession session("KxReturnTestRows");
-        engine::TDBQuery query;
-        query.SetSessionName("KxReturnTestRows");
-        query.SetDatabaseName(dataFolder);
-        query.SQL().Add(select);
-        query.Open();
-        const int64_t rows = query.RecordCount();
-        query.Close();
+        DataQuery query("KxReturnTestRows", dataFolder);
+        query->SQL().Add(select);
+        query->Open();
+        const int64_t rows = query->RecordCount();
+        query->Close();
         return rows;
     }
     int64_t OpenLoans(int book) {

@@ -14,6 +14,7 @@
 #include "engine/session/session.h"
 #include "platform/paths.h"
 #include "tools/admin_commands.h"
+#include "tools/data_location.h"
 
 namespace kx_test {
 namespace {
@@ -33,7 +34,23 @@ Values RowOf(engine::TDataSet& table) {
     return values;
 }
 
+bool IsServer(const std::string& location) {
+    return location.rfind("server://", 0) == 0;
+}
+
 }  // namespace
+
+DataQuery::DataQuery(const std::string& sessionName, const std::string& location)
+    : session_(sessionName) {
+    query_.SetSessionName(sessionName);
+    if (!IsServer(location)) {
+        query_.SetDatabaseName(location);
+        return;
+    }
+    database_ = std::make_unique<engine::TDBDatabase>("KX_TEST_DATA", session_);
+    kashidashi::admin::PointAt(session_, *database_, kashidashi::admin::RequireLocation(location));
+    query_.SetDatabaseName("KX_TEST_DATA");
+}
 
 void AppFixture::SetUp() {
     root = MakeTempFolder();
@@ -66,18 +83,15 @@ std::string AppFixture::DriveFolder(const std::string& drivePath) const {
 }
 
 void AppFixture::MakeDemoFolder(const std::string& folder) {
-    std::filesystem::create_directories(folder);
+    if (!IsServer(folder)) std::filesystem::create_directories(folder);
     std::ostringstream out, err;
     ASSERT_EQ(kashidashi::admin::CommandDemo({folder}, out, err), 0) << err.str();
 }
 
 void AppFixture::RunSql(const std::string& folder, const std::string& text) {
-    engine::TDBSession session(kSetupSession);
-    engine::TDBQuery query;
-    query.SetSessionName(kSetupSession);
-    query.SetDatabaseName(folder);
-    query.SQL().SetText(text);
-    query.ExecSQL();
+    DataQuery query(kSetupSession, folder);
+    query->SQL().SetText(text);
+    query->ExecSQL();
 }
 
 void AppFixture::MakeDataFolder(const std::string& folder, bool withRegRows) {

@@ -17,11 +17,29 @@
 #include "app/start_windows.h"
 #include "data/U_DM.h"
 #include "engine/common/value.h"
+#include "engine/dataset/query.h"
+#include "engine/session/database.h"
+#include "engine/session/session.h"
 #include "support/scripted_dialogs.h"
 
 namespace kx_test {
 
 using Values = std::map<std::string, engine::Value>;
+
+// A query of the test's own, in a session of its own, on a data location:
+// a folder, or a server database written server://USER@HOST:PORT/DATABASE
+// (its password in KASHIDASHI_PASSWORD), as kashidashi-admin takes it.
+class DataQuery {
+  public:
+    DataQuery(const std::string& sessionName, const std::string& location);
+    engine::TDBQuery& operator*() { return query_; }
+    engine::TDBQuery* operator->() { return &query_; }
+
+  private:
+    engine::TDBSession session_;
+    std::unique_ptr<engine::TDBDatabase> database_;  // a server's
+    engine::TDBQuery query_;
+};
 
 class AppFixture : public ::testing::Test {
   protected:
@@ -32,9 +50,10 @@ class AppFixture : public ::testing::Test {
     std::string DriveFolder(const std::string& drivePath) const;
     // Makes the folder with the data tables, and Reg rows 2 and 10 unless told.
     void MakeDataFolder(const std::string& folder, bool withRegRows = true);
-    // Makes the folder with the demo school of kashidashi-admin demo.
+    // Makes the folder (or fills the server database) with the demo school
+    // of kashidashi-admin demo.
     void MakeDemoFolder(const std::string& folder);
-    // Statements (";"-separated) on the tables of a folder.
+    // Statements (";"-separated) on the tables of a folder or a server database.
     void RunSql(const std::string& folder, const std::string& text);
     // Creates the settings tables in the program folder as a start would,
     // then sets head columns.
