@@ -33,7 +33,7 @@ endforeach()
 # (desk_fixture.h); the rest are about the folder's own files and locks.
 if(TARGET desk_tests)
   gtest_discover_tests(desk_tests DISCOVERY_TIMEOUT 60 TEST_PREFIX "server."
-    TEST_FILTER "LendingTest.*:ReturnTest.*:ReservationTest.*:ReservationList.*:PeriodListTest.*:-ReturnTest.AnEngineFailure*"
+    TEST_FILTER "LendingTest.*:ReturnTest.*:ReservationTest.*:ReservationList.*:PeriodListTest.*:LostServerTest.*:-ReturnTest.AnEngineFailure*"
     PROPERTIES ENVIRONMENT "KX_ENGINE_BACKEND=server")
 endif()
 if(TARGET catalogue_tests)

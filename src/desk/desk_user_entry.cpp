@@ -3,9 +3,10 @@
 #include <QString>
 
 #include "data/U_DM.h"
+#include "desk/U_Name_Search.h"
 #include "desk/control_codes.h"
 #include "desk/desk.h"
-#include "desk/U_Name_Search.h"
+#include "engine/common/error.h"
 #include "widgets/dialogs.h"
 
 namespace kashidashi::desk {
@@ -17,6 +18,11 @@ constexpr const char* kCancelled = "貸出をキャンセルしました。";
 
 void Tell(QWidget* owner, const char* text) {
     Dialogs::Information(owner, QString::fromUtf8(text));
+}
+
+bool IsConnectionLost(const std::exception& error) {
+    auto* engineError = dynamic_cast<const engine::EngineError*>(&error);
+    return engineError && engineError->code() == engine::err::kConnectionLost;
 }
 
 }  // namespace
@@ -68,8 +74,14 @@ void Desk::UserEntry() {
     if (UserKeyOf(number) == UserKey::None) return;
     try {
         FindUser(number);
-    } catch (const std::exception&) {
-        Tell(owner_, kOtherDesk);
+    } catch (const std::exception& error) {
+        // A server that ended the connection is no desk to wait for: its
+        // own message says what happened (closing and opening the desk
+        // connects again).
+        if (IsConnectionLost(error))
+            Dialogs::ShowEngineError(owner_, error);
+        else
+            Tell(owner_, kOtherDesk);
         name.Close();
     }
 }

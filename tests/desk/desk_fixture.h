@@ -33,6 +33,8 @@ class DeskFixture : public AppFixture {
     void TearDown() override;
     // Whether SetUp stopped the test (no server where one was asked for).
     bool Stopped() { return IsSkipped() || HasFatalFailure(); }
+    // The test server's database the demo school is on; nullptr on a folder.
+    const engine::testing::ScratchDatabase* Server() const { return server_.get(); }
 
     // Opens the desk through the main window and runs `body` on it.
     void OpenDesk(const std::function<void(TFgyoumu1&)>& body);

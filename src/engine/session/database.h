@@ -36,6 +36,9 @@ class TDBDatabase {
     void SetRemoteDatabase(const std::string& name);
 
     bool Connected() const { return connection_ != nullptr; }
+    // Connected to a server that has ended the connection: every operation
+    // fails with 11276 until the database is disconnected and used again.
+    bool ConnectionLost() const { return connection_ && connection_->Lost(); }
     void SetConnected(bool connected);
     void Open() { SetConnected(true); }
     void Close() { SetConnected(false); }

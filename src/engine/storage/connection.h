@@ -141,6 +141,9 @@ class Connection {
 
     // A short description for error texts: the folder or server address.
     virtual std::string Location() const = 0;
+    // Whether the server ended the connection (already reported as 11276 by
+    // the operation that met it); every later operation fails the same way.
+    virtual bool Lost() const { return false; }
 };
 
 }  // namespace engine::storage

@@ -41,6 +41,7 @@ bool PgConnection::TryAdvisory(const char* kind, const std::string& table, int64
 // again.
 void PgConnection::EndAdvisory(const char* kind, const std::string& table, int64_t id, bool shared,
                                bool waited) {
+    if (link_.Broken()) return;  // the server dropped the locks with the connection
     const char* sql = shared ? "SELECT pg_advisory_unlock_shared($1::integer, $2::integer)"
                              : "SELECT pg_advisory_unlock($1::integer, $2::integer)";
     if (waited)
