@@ -175,12 +175,32 @@ void PrepareRawLend(RawServer& raw) {
     raw.Prepare("user",
                 "UPDATE \"Name\" SET \"mihenkyakuSU\" = \"mihenkyakuSU\" + 3 WHERE \"NAME_ID\" = "
                 "$1::varchar");
+    raw.Prepare("lock_book",
+                "SELECT * FROM \"Book\" WHERE \"BOOK_ID\" = $1::integer FOR UPDATE");
+    raw.Prepare("lock_user",
+                "SELECT * FROM \"Name\" WHERE \"NAME_ID\" = $1::varchar FOR UPDATE");
 }
 
 void RawLend(RawServer& raw, int round) {
     raw.Exec("BEGIN");
     for (int i = 0; i < 3; ++i) {
         std::string bookId = std::to_string(50'000 + round * 3 + i + 1);
+        PQclear(raw.Run("loan", bookId));
+        PQclear(raw.Run("lent", bookId));
+    }
+    PQclear(raw.Run("user", "000001"));
+    raw.Exec("COMMIT");
+}
+
+// The same lending as a hand-written one that two desks may run at once has
+// to do it: the user and each book locked and read (is it lent already?)
+// before they are written.
+void RawLendChecked(RawServer& raw, int round) {
+    raw.Exec("BEGIN");
+    PQclear(raw.Run("lock_user", "000001"));
+    for (int i = 0; i < 3; ++i) {
+        std::string bookId = std::to_string(70'000 + round * 3 + i + 1);
+        PQclear(raw.Run("lock_book", bookId));
         PQclear(raw.Run("loan", bookId));
         PQclear(raw.Run("lent", bookId));
     }
@@ -203,6 +223,9 @@ void LendWrites(const engine::storage::ServerAddress& server) {
     };
     ReportInStep("server_lend_writes", kTurns, turnOf([&](int round) { EngineLend(side, round); }),
                  turnOf([&](int round) { RawLend(raw, round); }));
+    ReportInStep("server_lend_writes_checked", kTurns,
+                 turnOf([&](int round) { EngineLend(side, kRounds + round); }),
+                 turnOf([&](int round) { RawLendChecked(raw, round); }));
 }
 
 }  // namespace
