@@ -87,8 +87,8 @@ struct WireValues {
 PGresult* PgLink::ReadAnswer() {
     PGresult* answer = nullptr;
     while (PGresult* result = PQgetResult(conn_)) {
-        if (PQresultStatus(result) == PGRES_PIPELINE_SYNC) {  // never left unread
-            PQclear(result);
+        if (PQresultStatus(result) == PGRES_PIPELINE_SYNC) {
+            PQclear(result);  // the group ended before this answer: none to read
             break;
         }
         if (!answer || PQresultStatus(answer) != PGRES_FATAL_ERROR) std::swap(answer, result);
