@@ -1,5 +1,7 @@
 #include "bench_fixture.h"
 
+#include <algorithm>
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -21,6 +23,22 @@ double Seconds(const std::function<void()>& work) {
     auto start = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> seconds) {
+    std::sort(seconds.begin(), seconds.end());
+    size_t n = seconds.size();
+    return n % 2 ? seconds[n / 2] : (seconds[n / 2 - 1] + seconds[n / 2]) / 2;
+}
+
+void ReportInStep(const std::string& name, int turns, const std::function<double(int)>& engine,
+                  const std::function<double(int)>& raw) {
+    std::vector<double> engineSeconds, rawSeconds;
+    for (int turn = 0; turn < turns; ++turn) {
+        engineSeconds.push_back(engine(turn));
+        rawSeconds.push_back(raw(turn));
+    }
+    Report(name, Median(engineSeconds), Median(rawSeconds));
 }
 
 void Report(const std::string& name, double engine, double raw, int digits) {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/storage/connection.h"
 
@@ -14,8 +15,13 @@ namespace bench {
 
 std::string ScratchFolder(const std::string& name);  // empty, created
 double Seconds(const std::function<void()>& work);
+double Median(std::vector<double> seconds);
 // `digits` decimals of the seconds (4 unless told).
 void Report(const std::string& name, double engine, double raw, int digits = 4);
+// Turns of the engine and of the raw side taken in step, so that both meet
+// the same load of a shared machine; the medians of the turns are reported.
+void ReportInStep(const std::string& name, int turns, const std::function<double(int)>& engine,
+                  const std::function<double(int)>& raw);
 long ResidentKilobytes();
 
 // Raw access to a folder's database file, for setup and baselines.

@@ -49,12 +49,6 @@ std::string Isbn12(int book) {
     return "9784" + std::string(8 - digits.size(), '0') + digits;
 }
 
-double Median(std::vector<double> seconds) {
-    std::sort(seconds.begin(), seconds.end());
-    size_t n = seconds.size();
-    return n % 2 ? seconds[n / 2] : (seconds[n / 2 - 1] + seconds[n / 2]) / 2;
-}
-
 // A prepared statement of the raw side, reset after every use.
 class Stmt {
   public:
@@ -136,11 +130,10 @@ void MakeDataFolder(const std::string& folder) {
     raw.Exec(n(kBooks - kReservedFrom + 1) +
              "INSERT INTO yoyaku (Book_ID, yoyaku_No, Name_ID, Seito_No, Name, yoyakubi, "
              "ISBN_ID, yoyakuDTime) SELECT " +
-             std::to_string(kReservedFrom - 1) +
-             " + i, 1, '000999', '00999', '利用者 999', " + std::to_string(today) +
-             ", '9784' || substr('00000000' || (" + std::to_string(kReservedFrom - 1) +
-             " + i), -8), " + std::to_string(int64_t{today} * engine::kMsecsPerDay) +
-             " + i FROM n");
+             std::to_string(kReservedFrom - 1) + " + i, 1, '000999', '00999', '利用者 999', " +
+             std::to_string(today) + ", '9784' || substr('00000000' || (" +
+             std::to_string(kReservedFrom - 1) + " + i), -8), " +
+             std::to_string(int64_t{today} * engine::kMsecsPerDay) + " + i FROM n");
     raw.Exec("UPDATE Book SET yoyakuF = 1 WHERE BOOK_ID >= " + std::to_string(kReservedFrom));
     raw.Exec("INSERT INTO Reg (ID, N1, N2) VALUES (2, 7, 0)");
     raw.Exec("INSERT INTO Reg (ID, N1) VALUES (10, 5)");
@@ -250,14 +243,14 @@ struct RawScan {
         std::string isbn(reinterpret_cast<const char*>(sqlite3_column_text(row, isbnColumn)));
         std::string title(reinterpret_cast<const char*>(sqlite3_column_text(row, titleColumn)));
         book.Reset();
-        if (refused || tourokubi + 7 > engine::Today().days) throw std::runtime_error("raw: refused");
+        if (refused || tourokubi + 7 > engine::Today().days)
+            throw std::runtime_error("raw: refused");
         picked.Int(1, number);
         if (picked.Step()) throw std::runtime_error("raw: picked");
         picked.Reset();
         reservations.Int(1, number).Text(2, isbn.substr(0, 12));
-        if (reservations.Step() &&
-            std::string(reinterpret_cast<const char*>(sqlite3_column_text(*reservations, 2))) !=
-                user)
+        if (reservations.Step() && std::string(reinterpret_cast<const char*>(
+                                       sqlite3_column_text(*reservations, 2))) != user)
             throw std::runtime_error("raw: reserved");
         reservations.Reset();
         append.Int(1, number).Text(2, title.substr(0, 30)).Run();
@@ -357,11 +350,12 @@ void ResetLending(RawDb& raw, const std::vector<int>& books) {
     for (int book : books) {
         raw.Exec("UPDATE Book SET kashidashiF = 0, yoyakuF = 1 WHERE BOOK_ID = " +
                  std::to_string(book));
-        raw.Exec("INSERT OR REPLACE INTO yoyaku (Book_ID, yoyaku_No, Name_ID, Seito_No, Name, "
-                 "yoyakubi, ISBN_ID, yoyakuDTime) VALUES (" +
-                 std::to_string(book) + ", 1, '" + kLendUser + "', '00008', '利用者 8', " +
-                 std::to_string(today) + ", '" + Isbn12(book) + "', " +
-                 std::to_string(int64_t{today} * engine::kMsecsPerDay) + ")");
+        raw.Exec(
+            "INSERT OR REPLACE INTO yoyaku (Book_ID, yoyaku_No, Name_ID, Seito_No, Name, "
+            "yoyakubi, ISBN_ID, yoyakuDTime) VALUES (" +
+            std::to_string(book) + ", 1, '" + kLendUser + "', '00008', '利用者 8', " +
+            std::to_string(today) + ", '" + Isbn12(book) + "', " +
+            std::to_string(int64_t{today} * engine::kMsecsPerDay) + ")");
     }
     raw.Exec("COMMIT");
 }

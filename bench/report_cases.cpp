@@ -128,11 +128,6 @@ size_t RawRows(const std::string& folder) {
     return rows + (bytes == 0);
 }
 
-double Median(std::vector<double> seconds) {
-    std::sort(seconds.begin(), seconds.end());
-    return seconds[seconds.size() / 2];
-}
-
 }  // namespace
 
 void RunReportCases() {

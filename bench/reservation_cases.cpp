@@ -119,11 +119,6 @@ size_t RawList(RawDb& raw) {
     return total;
 }
 
-double Median(std::vector<double> seconds) {
-    std::sort(seconds.begin(), seconds.end());
-    return seconds[seconds.size() / 2];
-}
-
 }  // namespace
 
 void RunReservationCases() {

@@ -138,20 +138,6 @@ double RawKeySearch(RawServer& raw, const std::vector<int>& ids) {
     return total ? seconds : -1;
 }
 
-// Turns of the engine and of raw libpq taken in step, so that both meet the
-// same load of a shared machine; the medians of the turns are reported.
-void ReportInStep(const std::string& name, int turns, const std::function<double(int)>& engine,
-                  const std::function<double(int)>& raw) {
-    std::vector<double> engineSeconds, rawSeconds;
-    for (int turn = 0; turn < turns; ++turn) {
-        engineSeconds.push_back(engine(turn));
-        rawSeconds.push_back(raw(turn));
-    }
-    std::sort(engineSeconds.begin(), engineSeconds.end());
-    std::sort(rawSeconds.begin(), rawSeconds.end());
-    Report(name, engineSeconds[turns / 2], rawSeconds[turns / 2]);
-}
-
 void KeySearch(const engine::storage::ServerAddress& server) {
     EngineSide side(server);
     RawServer raw(server);
@@ -175,10 +161,8 @@ void PrepareRawLend(RawServer& raw) {
     raw.Prepare("user",
                 "UPDATE \"Name\" SET \"mihenkyakuSU\" = \"mihenkyakuSU\" + 3 WHERE \"NAME_ID\" = "
                 "$1::varchar");
-    raw.Prepare("lock_book",
-                "SELECT * FROM \"Book\" WHERE \"BOOK_ID\" = $1::integer FOR UPDATE");
-    raw.Prepare("lock_user",
-                "SELECT * FROM \"Name\" WHERE \"NAME_ID\" = $1::varchar FOR UPDATE");
+    raw.Prepare("lock_book", "SELECT * FROM \"Book\" WHERE \"BOOK_ID\" = $1::integer FOR UPDATE");
+    raw.Prepare("lock_user", "SELECT * FROM \"Name\" WHERE \"NAME_ID\" = $1::varchar FOR UPDATE");
 }
 
 void RawLend(RawServer& raw, int round) {

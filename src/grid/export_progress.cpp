@@ -65,7 +65,8 @@ void ExportProgress::StepIt() {
 }
 
 void ExportProgress::SetLabel(const QString& text) {
-    if (label_) label_->setText(text);
+    labelText_ = text;
+    labelPending_ = true;
 }
 
 void ExportProgress::Close() {
@@ -82,6 +83,8 @@ void ExportProgress::Close() {
 
 void ExportProgress::ProcessMessages() {
     if (bar_ && bar_->value() != position_) bar_->setValue(position_);
+    if (label_ && labelPending_) label_->setText(labelText_);
+    labelPending_ = false;
     QCoreApplication::processEvents();
 }
 

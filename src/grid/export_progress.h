@@ -41,6 +41,8 @@ class ExportProgress {
     // bar shows it when events next run.
     void StepIt();
     int Position() const { return position_; }
+    // The label's new text, shown when events next run (a label set every
+    // few rows would otherwise lay its text out each time).
     void SetLabel(const QString& text);
     void Close();
 
@@ -61,6 +63,8 @@ class ExportProgress {
     QLabel* label_ = nullptr;
     int step_ = 1;
     int position_ = 0;
+    QString labelText_;
+    bool labelPending_ = false;
     QElapsedTimer sinceEvents_;
 };
 
