@@ -130,7 +130,9 @@ TEST_F(MarcImportTest, LookupSaysWhatTheSourceSays) {
             if (a == "BASE") a = server->Base();
         const ToolRun run = Tool(c.args);
         EXPECT_EQ(run.status, c.status) << c.args[1];
-        if (c.status == 1) EXPECT_EQ(run.err, c.err);
+        if (c.status == 1) {
+            EXPECT_EQ(run.err, c.err);
+        }
         EXPECT_EQ(run.out, "");
     }
 }

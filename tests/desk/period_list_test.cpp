@@ -50,7 +50,7 @@ class PeriodListTest : public DeskFixture {
     }
     // Presses the list's button and chooses the period (nothing: cancels).
     void List(TFgyoumu1& desk, const char* button, const char* start, const char* end) {
-        dialogs->Drive("kashidashi::TSetRenge1", [=](QDialog& w) {
+        dialogs->Drive("kashidashi::TSetRenge1", [=, this](QDialog& w) {
             if (!start) return Click(w, "BitBtn2");
             ReadPreview();
             w.findChild<QDateEdit*>("DateEdit1")->setDate(QDate::fromString(start, "yyyy/MM/dd"));
@@ -157,13 +157,16 @@ TEST_F(PeriodListTest, TheOnLoanCheckAnswersInOneMessage) {
             const size_t before = dialogs->Texts().size();
             Scan(desk, "Edit20", c.entry);
             EXPECT_EQ(dialogs->Texts().size(), before + 1) << c.entry.left(20).toStdString();
-            if (dialogs->Texts().size() > before)
+            if (dialogs->Texts().size() > before) {
                 EXPECT_EQ(dialogs->Texts().back(), c.answer) << c.entry.left(20).toStdString();
+            }
             EXPECT_TRUE(Text(desk, "Edit20").isEmpty());
         }
     });
     for (const auto& record : dialogs->Records())
-        if (record.kind != Kind::Modal) EXPECT_EQ(record.kind, Kind::Information);
+        if (record.kind != Kind::Modal) {
+            EXPECT_EQ(record.kind, Kind::Information);
+        }
 }
 
 // The rows of the list as printed on its pages: the seven cells of each

@@ -277,7 +277,9 @@ TEST_F(ReservationTest, DeletingTheLastReservationOfABookClearsItsFlag) {
     const QString ask = QStringLiteral("ポインタ行の貸出予約を解消してもいいですか。");
     EXPECT_EQ(dialogs->Texts(), std::vector<QString>(3, ask));
     for (const auto& record : dialogs->Records())
-        if (record.kind == Kind::Question) EXPECT_EQ(record.look, Kind::Warning);
+        if (record.kind == Kind::Question) {
+            EXPECT_EQ(record.look, Kind::Warning);
+        }
     EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
 }
 
@@ -392,9 +394,10 @@ TEST_F(ReservationTest, BadInputIsAnsweredOrPassedOverSilently) {
             EXPECT_EQ(said, c.message.isEmpty() ? std::vector<QString>{}
                                                 : std::vector<QString>{c.message})
                 << c.field << " " << c.text.substr(0, 20);
-            if (std::string(c.field) != "Edit8")  // without a book Enter does nothing
+            if (std::string(c.field) != "Edit8") {  // without a book Enter does nothing
                 EXPECT_TRUE(Text(desk, c.field).isEmpty())
                     << c.field << " " << c.text.substr(0, 20);
+            }
         }
         // A user entry that names nobody, after a book was found.
         Tab(desk, 2);

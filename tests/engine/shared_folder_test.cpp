@@ -220,7 +220,9 @@ TEST_F(SharedFolderTest, ReadingAFolderWithoutADatabaseLeavesItUntouched) {
             c.read();
         } catch (const EngineError& e) {
             code = e.code();
-            if (c.code == err::kTableMissing) EXPECT_STREQ(e.what(), "Table 'Book' does not exist");
+            if (c.code == err::kTableMissing) {
+                EXPECT_STREQ(e.what(), "Table 'Book' does not exist");
+            }
         }
         EXPECT_EQ(code, c.code) << c.what;
         EXPECT_TRUE(FilesOf(folder).empty()) << c.what;

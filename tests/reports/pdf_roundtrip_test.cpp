@@ -49,8 +49,9 @@ TEST(PdfRoundTrip, TheReportFontsAreEmbedded) {
     QString fonts = RunTool(QStringLiteral("pdffonts"), {pdf});
     EXPECT_TRUE(fonts.contains(QStringLiteral("NotoSansCJK"))) << fonts.toStdString();
     for (const QString& line : fonts.split(u'\n').mid(2, -1))
-        if (!line.isEmpty())
+        if (!line.isEmpty()) {
             EXPECT_TRUE(line.contains(QStringLiteral(" yes "))) << line.toStdString();
+        }
 }
 
 // The right end of the text in the PDF, in millimetres: the largest xMax of
