@@ -32,10 +32,6 @@ void Desk::ReadHead() {
 }
 
 void Desk::Open() {
-    // A server that ended the connection (restarted, say) failed the last
-    // operations with its message; the desk opens on a new connection.
-    auto& data = TDM::Instance().DBDatabase1;
-    if (data.ConnectionLost()) data.SetConnected(false);
     state.NewBookLockDays = NewBookLockDays();
     try {
         OpenOptions();

@@ -2,7 +2,10 @@
 // database on the server (remote). The database connects when it is set
 // connected or when the first of its data sets opens; its folder or server
 // database changes only while it is disconnected. Disconnecting closes its
-// data sets and rolls back a transaction left open.
+// data sets and rolls back a transaction left open. A server connection
+// that was lost (reported as 11276) is given up at the next use that finds
+// no data set of the database open and no transaction running, and that
+// use connects afresh.
 //
 // Transactions: one at a time. Every change posted or executed through the
 // database's data sets after StartTransaction belongs to it; Commit makes
@@ -36,9 +39,6 @@ class TDBDatabase {
     void SetRemoteDatabase(const std::string& name);
 
     bool Connected() const { return connection_ != nullptr; }
-    // Connected to a server that has ended the connection: every operation
-    // fails with 11276 until the database is disconnected and used again.
-    bool ConnectionLost() const { return connection_ && connection_->Lost(); }
     void SetConnected(bool connected);
     void Open() { SetConnected(true); }
     void Close() { SetConnected(false); }
