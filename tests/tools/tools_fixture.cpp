@@ -30,20 +30,27 @@ std::string ReadText(const std::filesystem::path& path) {
 
 }  // namespace
 
-CommandRun ToolsFixture::RunBuiltTool(const std::vector<std::string>& args,
-                                      const std::string& tag) {
+CommandRun ToolsFixture::RunProgram(const std::string& program,
+                                    const std::vector<std::string>& args, const std::string& tag) {
     CommandRun run;
-#ifdef KX_ADMIN_TOOL
     const auto out = scratch / (tag + ".out"), err = scratch / (tag + ".err");
-    std::string command = Quoted(KX_ADMIN_TOOL);
+    std::string command = Quoted(program);
     for (const auto& arg : args) command += " " + Quoted(arg);
-    command += " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
+    command += " >" + Quoted(out.string()) + " 2>" + Quoted(err.string()) + " </dev/null";
     const int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     run.out = ReadText(out);
     run.err = ReadText(err);
-#endif
     return run;
+}
+
+CommandRun ToolsFixture::RunBuiltTool(const std::vector<std::string>& args,
+                                      const std::string& tag) {
+#ifdef KX_ADMIN_TOOL
+    return RunProgram(KX_ADMIN_TOOL, args, tag);
+#else
+    return {};
+#endif
 }
 
 void ToolsFixture::SetUp() {

@@ -30,8 +30,11 @@ class ToolsFixture : public ::testing::Test {
     void TearDown() override;
 
     CommandRun Run(const Command& command, const std::vector<std::string>& args);
-    // Runs the built kashidashi-admin; `tag` names its output files in the
-    // scratch folder, so that several may run at once.
+    // Runs a program with its standard input empty; `tag` names its output
+    // files in the scratch folder, so that several may run at once.
+    CommandRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                          const std::string& tag);
+    // Runs the built kashidashi-admin (see RunProgram).
     CommandRun RunBuiltTool(const std::vector<std::string>& args, const std::string& tag = "run");
     // init on the fixture's folder, expected to succeed.
     void InitFolder();
