@@ -53,11 +53,10 @@ void TDBDatabase::SetConnected(bool connected) {
 }
 
 storage::Connection& TDBDatabase::Connection() {
-    // A connection the server ended has failed its operation with 11276; with
-    // no data set open and no transaction running nothing holds on to it, so
-    // the next use connects anew.
-    if (connection_ && connection_->Lost() && dataSets_.empty() && !connection_->InTransaction())
-        connection_.reset();
+    // A connection the server ended has failed its operation with 11276; once
+    // nothing holds on to it (data sets over private copies keep nothing on
+    // the server), the next use connects afresh.
+    if (connection_ && connection_->Replaceable()) connection_.reset();
     if (connection_) return *connection_;
     // Waits for another desk's locks follow the session's lock rule.
     storage::LockRule rule{session_.LockRetryCount, session_.LockWaitTime};

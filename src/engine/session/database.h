@@ -4,8 +4,8 @@
 // database changes only while it is disconnected. Disconnecting closes its
 // data sets and rolls back a transaction left open. A server connection
 // that was lost (reported as 11276) is given up at the next use that finds
-// no data set of the database open and no transaction running, and that
-// use connects afresh.
+// no transaction running and no table of it in use (no table open, no live
+// query), and that use connects afresh.
 //
 // Transactions: one at a time. Every change posted or executed through the
 // database's data sets after StartTransaction belongs to it; Commit makes

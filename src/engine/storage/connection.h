@@ -141,9 +141,11 @@ class Connection {
 
     // A short description for error texts: the folder or server address.
     virtual std::string Location() const = 0;
-    // Whether the server ended the connection (already reported as 11276 by
-    // the operation that met it); every later operation fails the same way.
-    virtual bool Lost() const { return false; }
+    // Whether a new connection may take this one's place: the server ended
+    // it (the operation that met that failed with 11276, as every later one
+    // would) while nothing on it is held — no transaction, no table in use,
+    // so no row lock either.
+    virtual bool Replaceable() const { return false; }
 };
 
 }  // namespace engine::storage

@@ -78,7 +78,7 @@ class PgConnection : public Connection {
     LockedRow TryLockAndReadRow(const TableSchema& table, RowId id) override;
 
     std::string Location() const override { return link_.Location(); }
-    bool Lost() const override { return link_.Broken(); }
+    bool Replaceable() const override { return link_.Broken() && !inTransaction_ && uses_.empty(); }
 
   private:
     // Runs `work`, a write to `table`, atomically (see above). A `single`
