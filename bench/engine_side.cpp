@@ -13,14 +13,7 @@ EngineSide::EngineSide(const std::string& folder) : session("BENCH"), database("
 
 EngineSide::EngineSide(const engine::storage::ServerAddress& server)
     : session("BENCH_SERVER"), database("SRV", session) {
-    session.SetSessionType(engine::SessionType::stRemote);
-    auto remote = session.RemoteSettings();
-    remote.host = server.host;
-    remote.port = server.port;
-    remote.user = server.user;
-    remote.password = server.password;
-    session.SetRemoteSettings(remote);
-    database.SetRemoteDatabase(server.database);
+    engine::PointAtServer(session, database, server);
     database.SetConnected(true);
 }
 

@@ -98,14 +98,9 @@ void PointAt(engine::TDBSession& session, engine::TDBDatabase& database,
         database.SetDirectory(location.folder);
         return;
     }
-    session.SetSessionType(engine::SessionType::stRemote);
-    engine::TDBSession::Remote remote = session.RemoteSettings();
-    remote.host = location.address.host;
-    remote.port = location.address.port;
-    remote.user = location.address.user;
-    remote.password = ServerPassword(location);
-    session.SetRemoteSettings(remote);
-    database.SetRemoteDatabase(location.address.database);
+    engine::storage::ServerAddress server = location.address;
+    server.password = ServerPassword(location);
+    engine::PointAtServer(session, database, server);
 }
 
 }  // namespace kashidashi::admin

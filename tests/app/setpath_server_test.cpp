@@ -23,15 +23,8 @@ const QString kClientServerNote = QStringLiteral("クライアント／サーバ
 // Runs a script on a server database, as kashidashi-admin init would.
 void RunOnServer(const engine::storage::ServerAddress& server, const std::string& text) {
     engine::TDBSession session("SETPATH_SERVER_SETUP");
-    session.SetSessionType(engine::SessionType::stRemote);
-    engine::TDBSession::Remote remote;
-    remote.host = server.host;
-    remote.port = server.port;
-    remote.user = server.user;
-    remote.password = server.password;
-    session.SetRemoteSettings(remote);
     engine::TDBDatabase database("SETUP", session);
-    database.SetRemoteDatabase(server.database);
+    engine::PointAtServer(session, database, server);
     engine::TDBQuery query;
     query.SetSessionName(session.SessionName());
     query.SetDatabaseName("SETUP");

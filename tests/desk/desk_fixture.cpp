@@ -9,21 +9,12 @@
 
 namespace desk_test {
 
-namespace {
-
-bool DataOnServer() {
-    const char* backend = std::getenv("KX_ENGINE_BACKEND");
-    return backend && std::string(backend) == "server";
-}
-
-}  // namespace
-
 void DeskFixture::SetUp() {
     AppFixture::SetUp();
     Values head = {{"meisyou", engine::Value("若葉小学校")},
                    {"PM1", engine::Value(14)},
                    {"kashisuu", engine::Value(3)}};
-    if (DataOnServer()) {
+    if (engine::testing::DataOnServer()) {
         KX_NEED_SERVER();
         head.merge(UseServer());
     } else {
@@ -43,8 +34,7 @@ Values DeskFixture::UseServer() {
     server_ = std::make_unique<engine::testing::ScratchDatabase>();
     const auto& s = server_->address();
     setenv("KASHIDASHI_PASSWORD", s.password.c_str(), 1);
-    dataFolder =
-        "server://" + s.user + "@" + s.host + ":" + std::to_string(s.port) + "/" + s.database;
+    dataFolder = server_->Location();
     return {{"PM4", engine::Value(1)},           {"HostName", engine::Value(s.host)},
             {"UserName", engine::Value(s.user)}, {"UserPW", engine::Value(s.password)},
             {"portNo", engine::Value(s.port)},   {"DataBaseName", engine::Value(s.database)}};
@@ -90,6 +80,10 @@ int64_t DeskFixture::RowCount(const std::string& select) {
     int64_t count = query->RecordCount();
     query->Close();
     return count;
+}
+
+std::string DeskFixture::FixedNumber(const std::string& pupil) {
+    return DataValue("Select NAME_ID From Name Where seito_No='" + pupil + "'").Text();
 }
 
 engine::Value DeskFixture::DataValue(const std::string& select) {

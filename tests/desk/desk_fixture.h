@@ -43,6 +43,8 @@ class DeskFixture : public AppFixture {
     static QString Text(TFgyoumu1& desk, const char* edit);
     // One value of the demo school, by a statement of one row and one column.
     engine::Value DataValue(const std::string& select);
+    // The fixed number (NAME_ID) of the user with this pupil number.
+    std::string FixedNumber(const std::string& pupil);
     // Books 1 to 20 become plain books on the shelf, registered long ago
     // (the demo school has new, forbidden and discarded ones among them).
     void MakePlainBooks();

@@ -53,17 +53,17 @@ TEST_F(DeskWindowTest, OpeningShowsTheDatesAndTheOptionsSurviveAReopen) {
 }
 
 TEST_F(DeskWindowTest, AUserIsFoundByPupilNumberAndHoldsTheTab) {
-    const auto fixedNumber = DataValue("Select NAME_ID From Name Where seito_No='10101'");
+    const std::string fixedNumber = FixedNumber("10101");
     const auto name = DataValue("Select NAME From Name Where seito_No='10101'");
     OpenDesk([&](TFgyoumu1& desk) {
         Scan(desk, "Edit3", "10101");
-        EXPECT_EQ(Text(desk, "Edit3"), QString::fromStdString(fixedNumber.Text()));
+        EXPECT_EQ(Text(desk, "Edit3"), QString::fromStdString(fixedNumber));
         EXPECT_EQ(Text(desk, "Edit1"), QStringLiteral("10101"));
         EXPECT_EQ(Text(desk, "Edit6"), QString::fromStdString(name.Text()));
         EXPECT_EQ(desk.Desk().state.focus, DeskEdit::Edit4);
         SelectTab(desk, 1);
         EXPECT_EQ(Tab(desk), 0);
-        EXPECT_EQ(Text(desk, "Edit3"), QString::fromStdString(fixedNumber.Text()));
+        EXPECT_EQ(Text(desk, "Edit3"), QString::fromStdString(fixedNumber));
         Scan(desk, "Edit4", "CANCEL");
         EXPECT_TRUE(Text(desk, "Edit3").isEmpty());
         SelectTab(desk, 1);

@@ -22,10 +22,6 @@ class LendingTest : public DeskFixture {
         if (Stopped()) return;
         MakePlainBooks();
     }
-    std::string FixedNumber(const char* pupil) {
-        return DataValue(std::string("Select NAME_ID From Name Where seito_No='") + pupil + "'")
-            .Text();
-    }
     // Opens the desk with the confirmation switched off unless told.
     void Lending(const std::function<void(TFgyoumu1&)>& body) {
         OpenDesk([&](TFgyoumu1& desk) {

@@ -18,16 +18,7 @@ class LostServerTest : public DeskFixture {
         if (!Server()) GTEST_SKIP() << "a server's connection only (KX_ENGINE_BACKEND=server)";
         MakePlainBooks();
     }
-    std::string FixedNumber(const char* pupil) {
-        return DataValue(std::string("Select NAME_ID From Name Where seito_No='") + pupil + "'")
-            .Text();
-    }
-    void EndDeskConnections() {
-        ASSERT_EQ(engine::testing::AdminSql(
-                      "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" +
-                      Server()->name() + "' AND pid <> pg_backend_pid()"),
-                  "");
-    }
+    void EndDeskConnections() { ASSERT_EQ(Server()->EndConnections(), ""); }
 };
 
 TEST_F(LostServerTest, TheDeskGoesOnOnANewConnectionAfterTheServerEndedIt) {

@@ -18,17 +18,13 @@ using kashidashi::reports::TPreview;
 
 class PeriodListTest : public DeskFixture {
   protected:
-    std::string Fixed(const char* pupil) {
-        return DataValue(std::string("Select NAME_ID From Name Where seito_No='") + pupil + "'")
-            .Text();
-    }
     // A loan record: book, pupil, loan day, return day (empty: still out).
     void Loan(int book, const char* pupil, const char* lent, const char* back) {
         const bool out = !*back;
         RunSql(dataFolder,
                "Insert Into kashibo (BOOK_ID, NAME_ID, seitoNo, kashidashiF, kashidashibi, "
                "henkyakuyotei, henkyakubi) Values (" +
-                   std::to_string(book) + ", '" + Fixed(pupil) + "', '" + pupil + "', " +
+                   std::to_string(book) + ", '" + FixedNumber(pupil) + "', '" + pupil + "', " +
                    (out ? "'1'" : "NULL") + ", '" + lent + "', '2026/12/31', " +
                    (out ? "NULL" : "'" + std::string(back) + "'") + ")");
     }
@@ -112,7 +108,7 @@ TEST_F(PeriodListTest, TheUserNumberOfTheListsNeverFailsOnOddRows) {
         std::vector<std::string> numbers;  // in the list's order: by the stored pupil number
     } cases[] = {
         {4, {"10101", "", ""}},
-        {5, {Fixed("10101"), "100999", "100998"}},  // a removed user still shows
+        {5, {FixedNumber("10101"), "100999", "100998"}},  // a removed user still shows
         {0, {"", "", ""}},
     };
     OpenDesk([&](TFgyoumu1& desk) {

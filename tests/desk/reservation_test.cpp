@@ -34,10 +34,6 @@ class ReservationTest : public DeskFixture {
         engine::SetFixedNow(std::nullopt);
         DeskFixture::TearDown();
     }
-    std::string Fixed(const char* pupil) {
-        return DataValue(std::string("Select NAME_ID From Name Where seito_No='") + pupil + "'")
-            .Text();
-    }
     std::string NameOf(const char* pupil) {
         return DataValue(std::string("Select NAME From Name Where seito_No='") + pupil + "'")
             .Text();
@@ -60,8 +56,8 @@ class ReservationTest : public DeskFixture {
             RunSql(dataFolder,
                    "Insert Into yoyaku (Book_ID, yoyaku_No, Name_ID, Seito_No, Name, ISBN_ID, "
                    "yoyakuDTime) Values (" +
-                       id + ", " + std::to_string(number) + ", '" + Fixed(pupil) + "', '" + pupil +
-                       "', '" + NameOf(pupil) + "', " +
+                       id + ", " + std::to_string(number) + ", '" + FixedNumber(pupil) + "', '" +
+                       pupil + "', '" + NameOf(pupil) + "', " +
                        (isbn.IsNull() ? "NULL" : "'" + isbn.Text() + "'") + ", '2026/01/01 " +
                        time + "')");
         }
@@ -112,10 +108,10 @@ TEST_F(ReservationTest, NumbersFollowTheHighestOfTheBookAfterDeletions) {
         RunSql(dataFolder, "Delete From yoyaku Where yoyaku_No=2");
         Reserve(desk, "1", "10103");
         RunSql(dataFolder, "Delete From yoyaku Where yoyaku_No=1");
-        Reserve(desk, "1", Fixed("10104").c_str());  // a fixed number names the user too
+        Reserve(desk, "1", FixedNumber("10104").c_str());  // a fixed number names the user too
     });
-    EXPECT_EQ(NumberOf(1, Fixed("10103")), 2);
-    EXPECT_EQ(NumberOf(1, Fixed("10104")), 3);
+    EXPECT_EQ(NumberOf(1, FixedNumber("10103")), 2);
+    EXPECT_EQ(NumberOf(1, FixedNumber("10104")), 3);
     EXPECT_EQ(RowCount("Select * From yoyaku Where Book_ID=1 And Seito_No='10104' And Name='" +
                        NameOf("10104") + "' And ISBN_ID='" + isbn.substr(0, 12) +
                        "' And yoyakubi='" + engine::FormatDate(engine::Today()) + "'"),
@@ -170,7 +166,7 @@ TEST_F(ReservationTest, TheUserNumberFollowsTheMode) {
             Tab(desk, 2);
             Scan(desk, "Edit11", "1");
             const QString expected = mode == 4   ? QStringLiteral("10101")
-                                     : mode == 5 ? QString::fromStdString(Fixed("10101"))
+                                     : mode == 5 ? QString::fromStdString(FixedNumber("10101"))
                                                  : QString();
             EXPECT_EQ(Column(desk, "DBGrid5", "利用者番号"), QStringList{expected}) << mode;
         });
@@ -209,7 +205,7 @@ TEST_F(ReservationTest, TheListsOfTheStatusTabAndTheirOrders) {
     RunSql(dataFolder,
            "Insert Into kashibo (BOOK_ID, NAME_ID, kashidashiF, henkyakuyotei) Values "
            "(6, '" +
-               Fixed("10105") + "', '1', '2026/02/03')");
+               FixedNumber("10105") + "', '1', '2026/02/03')");
     const QString books = QStringLiteral("図書番号");
     OpenDesk([&](TFgyoumu1& desk) {
         Tab(desk, 3);
@@ -239,7 +235,7 @@ TEST_F(ReservationTest, TheListsOfTheStatusTabAndTheirOrders) {
             QStringList books;
         } searches[] = {
             {"Edit12", "10101", {"0000006", "0000005"}},
-            {"Edit12", QString::fromStdString(Fixed("10102")), {"0000005"}},
+            {"Edit12", QString::fromStdString(FixedNumber("10102")), {"0000005"}},
             {"Edit14", "0000007", {"0000005", "0000007", "0000005"}},  // the title's queue
             {"Edit14", "6", {"0000006"}},
         };
@@ -317,13 +313,13 @@ TEST_F(ReservationTest, AFailedReservationStoresNothing) {
     });
     EXPECT_EQ(dialogs->Texts(),
               (std::vector<QString>{"正常に予約が出来ませんでした。", kReserved}));
-    EXPECT_EQ(NumberOf(1, Fixed("10101")), 1);
+    EXPECT_EQ(NumberOf(1, FixedNumber("10101")), 1);
     EXPECT_EQ(RowCount("Select * From yoyaku"), 1);
 }
 
 TEST_F(ReservationTest, TheUpdateGivesReservationsThisYearsNumbersAndNames) {
     Settings().UserNumberMode = 4;
-    const std::string moved = Fixed("10203");
+    const std::string moved = FixedNumber("10203");
     Store({{1, 1, "10203", "09:00:00"}, {2, 1, "10101", "10:00:00"}});
     RunSql(dataFolder,
            "Insert Into yoyaku (Book_ID, yoyaku_No, Name_ID, Seito_No, Name) Values "

@@ -35,15 +35,10 @@ constexpr const char* kQuietIsbn = "978499900002";
 
 class ReturnTest : public DeskFixture {
   protected:
-    std::string Fixed(int pupil) {
-        return DataValue("SELECT NAME_ID FROM Name WHERE seito_No = '" + std::to_string(pupil) +
-                         "'")
-            .Text();
-    }
     // An open loan of the book to the user, as a lending leaves it, and the
     // user's stored count.
     void Lend(int book, int pupil, int count) {
-        const std::string fixed = Fixed(pupil), b = std::to_string(book);
+        const std::string fixed = FixedNumber(std::to_string(pupil)), b = std::to_string(book);
         RunSql(dataFolder,
                "INSERT INTO kashibo (BOOK_ID, NAME_ID, henkyakuyotei, kashidashiF, seitoNo,"
                " kashidashibi) VALUES (" +
@@ -285,7 +280,7 @@ TEST_F(ReturnTest, TheReservationListComesAfterTheCommitAndOnlyWhenSomeoneWaits)
     RunSql(dataFolder,
            "INSERT INTO yoyaku (Book_ID, yoyaku_No, Name_ID, Seito_No, Name, ISBN_ID, yoyakuDTime)"
            " VALUES (9, 1, '" +
-               Fixed(10103) +
+               FixedNumber("10103") +
                "', '10103', '予約者', '978499900001',"
                " '2024-05-02 10:00:00')");
     OpenDesk([&](TFgyoumu1& desk) {

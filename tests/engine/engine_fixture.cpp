@@ -6,15 +6,6 @@
 #include <cstdlib>
 
 namespace engine::testing {
-namespace {
-
-bool OnServer() {
-    const char* backend = std::getenv("KX_ENGINE_BACKEND");
-    return backend && std::string(backend) == "server";
-}
-
-}  // namespace
-
 void EngineFixture::SetUp() {
     static std::atomic<int> counter{0};
     folder = std::filesystem::temp_directory_path() /
@@ -23,7 +14,7 @@ void EngineFixture::SetUp() {
     std::filesystem::create_directories(folder);
     session = std::make_unique<TDBSession>("TEST" + std::to_string(counter));
     database = std::make_unique<TDBDatabase>("DATA", *session);
-    if (OnServer()) {
+    if (testing::DataOnServer()) {
         KX_NEED_SERVER();
         server = std::make_unique<ScratchDatabase>();
     }
@@ -35,14 +26,7 @@ void EngineFixture::PointAtData(TDBSession& otherSession, TDBDatabase& otherData
         otherDatabase.SetDirectory(folder.string());
         return;
     }
-    otherSession.SetSessionType(SessionType::stRemote);
-    TDBSession::Remote remote;
-    remote.host = server->address().host;
-    remote.port = server->address().port;
-    remote.user = server->address().user;
-    remote.password = server->address().password;
-    otherSession.SetRemoteSettings(remote);
-    otherDatabase.SetRemoteDatabase(server->name());
+    PointAtServer(otherSession, otherDatabase, server->address());
 }
 
 void EngineFixture::TearDown() {

@@ -36,6 +36,10 @@ bool ServerRequired() {
     return Env("KX_PG_REQUIRED") == "1";
 }
 
+bool DataOnServer() {
+    return Env("KX_ENGINE_BACKEND") == "server";
+}
+
 std::string AdminSql(const std::string& sql) {
     auto server = TestServer();
     if (!server) return NoServerReason();
@@ -69,6 +73,16 @@ ScratchDatabase::ScratchDatabase() {
 
 ScratchDatabase::~ScratchDatabase() {
     AdminSql("DROP DATABASE IF EXISTS " + address_.database + " WITH (FORCE)");
+}
+
+std::string ScratchDatabase::EndConnections() const {
+    return AdminSql("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" +
+                    address_.database + "'");
+}
+
+std::string ScratchDatabase::Location() const {
+    return "server://" + address_.user + "@" + address_.host + ":" + std::to_string(address_.port) +
+           "/" + address_.database;
 }
 
 }  // namespace engine::testing

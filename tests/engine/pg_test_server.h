@@ -18,6 +18,9 @@ std::optional<storage::ServerAddress> TestServer();
 // Why the server tests cannot run, for GTEST_SKIP or a failure.
 const char* NoServerReason();
 bool ServerRequired();
+// Whether the tests' data goes on the test server (KX_ENGINE_BACKEND=server):
+// the suites that hold for both backends run once more so.
+bool DataOnServer();
 
 // Skips (or, when required, fails) the current test when no server is named.
 #define KX_NEED_SERVER()                                         \
@@ -41,6 +44,11 @@ class ScratchDatabase {
     // The test server with this database.
     const storage::ServerAddress& address() const { return address_; }
     const std::string& name() const { return address_.database; }
+    // The database as kashidashi-admin takes it: server://USER@HOST:PORT/DATABASE.
+    std::string Location() const;
+    // Ends every connection to this database on the server, as a server
+    // restarted under the desks would; empty on success, else why not.
+    std::string EndConnections() const;
 
   private:
     storage::ServerAddress address_;

@@ -43,14 +43,7 @@ bool WithinTheLockRule(const std::function<bool()>& tryOnce) {
 struct Desk {
     Desk(const std::string& name, const storage::ServerAddress& server)
         : session(name), database("DATA", session) {
-        session.SetSessionType(SessionType::stRemote);
-        TDBSession::Remote remote;
-        remote.host = server.host;
-        remote.port = server.port;
-        remote.user = server.user;
-        remote.password = server.password;
-        session.SetRemoteSettings(remote);
-        database.SetRemoteDatabase(server.database);
+        PointAtServer(session, database, server);
     }
     void Exec(const std::string& text) {
         TDBQuery query;
@@ -85,12 +78,7 @@ class ServerConnectionTest : public ::testing::Test {
         scratch = std::make_unique<ScratchDatabase>();
     }
     // Ends every connection of this test's database on the server.
-    void KillConnections() {
-        ASSERT_EQ(AdminSql("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
-                           "WHERE datname = '" +
-                           scratch->name() + "'"),
-                  "");
-    }
+    void KillConnections() { ASSERT_EQ(scratch->EndConnections(), ""); }
     std::unique_ptr<ScratchDatabase> scratch;
 };
 

@@ -326,15 +326,8 @@ TEST_P(SqlScriptTest, Runs) {
     KX_NEED_SERVER();
     testing::ScratchDatabase scratch;
     TDBSession session("SCRIPT_SERVER_" + Script().stem().string());
-    session.SetSessionType(SessionType::stRemote);
-    TDBSession::Remote remote;
-    remote.host = scratch.address().host;
-    remote.port = scratch.address().port;
-    remote.user = scratch.address().user;
-    remote.password = scratch.address().password;
-    session.SetRemoteSettings(remote);
     TDBDatabase database("SCRIPT", session);
-    database.SetRemoteDatabase(scratch.name());
+    PointAtServer(session, database, scratch.address());
     RunAll(database);
 }
 

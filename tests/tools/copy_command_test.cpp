@@ -23,10 +23,8 @@ class CopyCommandTest : public ToolsFixture {
         ToolsFixture::SetUp();
         KX_NEED_SERVER();
         scratchDb = std::make_unique<engine::testing::ScratchDatabase>();
-        const auto& s = scratchDb->address();
-        server =
-            "server://" + s.user + "@" + s.host + ":" + std::to_string(s.port) + "/" + s.database;
-        setenv("KASHIDASHI_PASSWORD", s.password.c_str(), 1);
+        server = scratchDb->Location();
+        setenv("KASHIDASHI_PASSWORD", scratchDb->address().password.c_str(), 1);
     }
     void TearDown() override {
         unsetenv("KASHIDASHI_PASSWORD");

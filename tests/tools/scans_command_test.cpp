@@ -81,10 +81,8 @@ class ServerScansCommand : public ScansCommand {
         ToolsFixture::SetUp();
         KX_NEED_SERVER();
         database = std::make_unique<engine::testing::ScratchDatabase>();
-        const auto& s = database->address();
-        folder =
-            "server://" + s.user + "@" + s.host + ":" + std::to_string(s.port) + "/" + s.database;
-        setenv("KASHIDASHI_PASSWORD", s.password.c_str(), 1);
+        folder = database->Location();
+        setenv("KASHIDASHI_PASSWORD", database->address().password.c_str(), 1);
         MakeDemoSchool();
     }
     // A replay on the server is quicker than on a folder: the kills fall

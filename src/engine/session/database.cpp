@@ -98,4 +98,16 @@ void TDBDatabase::Detach(TDBDataSet* dataSet) {
     dataSets_.erase(std::remove(dataSets_.begin(), dataSets_.end(), dataSet), dataSets_.end());
 }
 
+void PointAtServer(TDBSession& session, TDBDatabase& database,
+                   const storage::ServerAddress& server) {
+    session.SetSessionType(SessionType::stRemote);
+    TDBSession::Remote remote = session.RemoteSettings();
+    remote.host = server.host;
+    remote.port = server.port;
+    remote.user = server.user;
+    remote.password = server.password;
+    session.SetRemoteSettings(remote);
+    database.SetRemoteDatabase(server.database);
+}
+
 }  // namespace engine

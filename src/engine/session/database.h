@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "engine/storage/connection.h"
+#include "engine/storage/open_remote.h"
 
 namespace engine {
 
@@ -65,5 +66,11 @@ class TDBDatabase {
     std::unique_ptr<storage::Connection> connection_;
     std::vector<TDBDataSet*> dataSets_;
 };
+
+// Makes the inactive `session` a remote session with the server's host,
+// port, user and password, and points `database`, disconnected, at the
+// server's database.
+void PointAtServer(TDBSession& session, TDBDatabase& database,
+                   const storage::ServerAddress& server);
 
 }  // namespace engine
