@@ -76,8 +76,7 @@ void Desk::UserEntry() {
         FindUser(number);
     } catch (const std::exception& error) {
         // A server that ended the connection is no desk to wait for: its
-        // own message says what happened (closing and opening the desk
-        // connects again).
+        // own message says what happened (the next entry connects afresh).
         if (IsConnectionLost(error))
             Dialogs::ShowEngineError(owner_, error);
         else

@@ -27,12 +27,12 @@ bool Outdated(PGresult* result) {
     return StartsWith(state, "0A000") || StartsWith(state, "26000");
 }
 
-// A statement that met a table other than it was written for.
 // A statement the server skipped because one before it in its group failed.
 bool Skipped(PGresult* result) {
     return result && PQresultStatus(result) == PGRES_PIPELINE_ABORTED;
 }
 
+// A statement that met a table other than it was written for.
 bool SchemaMismatch(PGresult* result) {
     const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
     return Outdated(result) || StartsWith(state, "42703") || StartsWith(state, "42P01");
