@@ -28,14 +28,6 @@ namespace {
 constexpr int kLoans = 5'000;
 constexpr int kFirstDay = 45'000;
 constexpr int kTurns = 5;
-// The desk's loan list of a period.
-constexpr const char* kSelect =
-    "Select Name.name_ID, Name.seito_No,Name.name, kashibo.*, BOOK.syomei2,Book.NDC_ID From "
-    "kashibo Left Join Book On kashibo.BOOK_ID=BOOK.BOOK_ID Left Join Name On "
-    "kashibo.name_ID=NAME.name_ID where ";
-constexpr const char* kRawPeriod = "kashidashibi>=?1 and kashidashibi<=?2";
-constexpr const char* kPeriod = "kashidashibi>=:PM1 and kashidashibi<=:PM2";
-constexpr const char* kOrder = " Order By  SeitoNo,  henkyakubi ";
 
 std::string Numbers(int count) {
     return "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<" +
@@ -104,7 +96,7 @@ class School : public ReportSource {
 size_t LayOut(const kashidashi::reports::Layout& layout) {
     engine::TDBQuery list;
     kashidashi::desk::DeclarePeriodList(list);
-    list.SQL().Add(std::string(kSelect) + kPeriod + kOrder);
+    list.SQL().Add(kashidashi::desk::PeriodListStatement(false));
     list.ParamByName("PM1").SetAsDate(engine::Date{kFirstDay});
     list.ParamByName("PM2").SetAsDate(engine::Date{kFirstDay + 29});
     School head;
@@ -115,7 +107,8 @@ size_t LayOut(const kashidashi::reports::Layout& layout) {
 size_t RawRows(const std::string& folder) {
     RawDb raw(folder);
     sqlite3_stmt* stmt = nullptr;
-    std::string sql = std::string(kSelect) + kRawPeriod + kOrder;
+    // The desk's statement as it stands: SQLite numbers :PM1 and :PM2 1 and 2.
+    const std::string sql = kashidashi::desk::PeriodListStatement(false);
     sqlite3_prepare_v2(raw.db(), sql.c_str(), -1, &stmt, nullptr);
     sqlite3_bind_int(stmt, 1, kFirstDay);
     sqlite3_bind_int(stmt, 2, kFirstDay + 29);

@@ -78,10 +78,14 @@ void DeclarePeriodList(engine::TDBQuery& list) {
     list.OnCalcFields = &PeriodListUserNumber;
 }
 
+std::string PeriodListStatement(bool returns) {
+    return std::string(kSelect) + (returns ? kReturnsIn : kLoansIn) + kOrder;
+}
+
 void Desk::SetPeriodListStatement(bool returns) {
     kashidashiQry.Close();
     kashidashiQry.SQL().Clear();
-    kashidashiQry.SQL().Add(std::string(kSelect) + (returns ? kReturnsIn : kLoansIn) + kOrder);
+    kashidashiQry.SQL().Add(PeriodListStatement(returns));
 }
 
 void Desk::PeriodList(bool returns) {

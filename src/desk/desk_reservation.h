@@ -17,6 +17,9 @@ constexpr const char* kUnknownReservationIsbn = "この図書のISBNコードは
 // the loan stored, in mode 5 the loan's own NAME_ID; empty when that is not
 // a whole number or the mode is neither.
 void DeclarePeriodList(engine::TDBQuery& kashidashiQry);
+// Its statement: the loans of the books lent (or, for `returns`, returned)
+// from :PM1 to :PM2, with their books and users, by pupil number.
+std::string PeriodListStatement(bool returns);
 
 // kakuninQry (live, with the lookup fields PBook and PName over the data
 // module's BOOK and NAME) and kakuninQry2 ("Select * From Book" of PM1).
