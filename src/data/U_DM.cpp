@@ -23,6 +23,10 @@ void Place(engine::TDBDataSet& dataSet, const char* session, const char* databas
 
 }  // namespace
 
+void OnDataDatabase(engine::TDBDataSet& dataSet) {
+    Place(dataSet, "BBB", "AAA");
+}
+
 TDM& TDM::Create() {
     if (!Holder()) {
         Holder().reset(new TDM());
@@ -74,7 +78,7 @@ void TDM::SetUpTables() {
         {&RegTB, "Reg"}, {&NDC, "NDC"},         {&HKN, "HKN"},      {&NAME, "name"},
         {&BOOK, "BOOK"}, {&KASHIBO, "kashibo"}, {&YOYAKU, "yoyaku"}};
     for (const auto& [table, name] : dataTables) {
-        Place(*table, "BBB", "AAA");
+        OnDataDatabase(*table);
         table->SetTableName(name);
     }
     RegTB.SetIndexFieldNames("ID");
@@ -83,7 +87,7 @@ void TDM::SetUpTables() {
 
 void TDM::SetUpQueries() {
     for (engine::TDBQuery* query : {&YoyakuFindQry, &YoyakuDELQry, &AQry, &Aqry2}) {
-        Place(*query, "BBB", "AAA");
+        OnDataDatabase(*query);
     }
     YoyakuFindQry.SQL().Add("Select yoyakuDTime, Book_ID,Name_ID From yoyaku");
     YoyakuFindQry.SQL().Add(" where Book_ID=:PM1 or ( ISBN_ID is not Null and ISBN_ID=:PM2)");

@@ -97,4 +97,8 @@ class TDM {
     void DeclareFields();
 };
 
+// Puts a data set of a window on the data database: database "AAA" of the
+// session "BBB", where the data module's own tables and queries are.
+void OnDataDatabase(engine::TDBDataSet& dataSet);
+
 }  // namespace kashidashi

@@ -58,8 +58,7 @@ void TFgyoumu1_W2::SetUpButtons() {
 }
 
 void TFgyoumu1_W2::SetUpQueries() {
-    YoyakuFindQry.SetSessionName("BBB");
-    YoyakuFindQry.SetDatabaseName("AAA");
+    OnDataDatabase(YoyakuFindQry);
     YoyakuFindQry.SQL().Add(
         "Select name.Name_ID ,name.Seito_No,Name, YoyakuDTime yoyakuDTime, syomei2, Memo, "
         "Book_ID, Yoyaku_No From yoyaku");
@@ -69,8 +68,7 @@ void TFgyoumu1_W2::SetUpQueries() {
     YoyakuFindQry.SQL().Add(" Order By YoyakuDTime");
     YoyakuFindQry.BeforeInsert = [](engine::TDataSet&) { return false; };
     YoyakuFindQry.OnCalcFields = [this](engine::TDataSet& set) { YoyakuFindQryCalcFields(set); };
-    UpdateQry.SetSessionName("BBB");
-    UpdateQry.SetDatabaseName("AAA");
+    OnDataDatabase(UpdateQry);
     UpdateQry.SQL().Add("Update Yoyaku Set Memo = :PM1");
     UpdateQry.SQL().Add(" Where Book_ID = :PM2 and Yoyaku_No = :PM3");
 }

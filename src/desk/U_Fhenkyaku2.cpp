@@ -2,6 +2,7 @@
 
 #include <QStyle>
 
+#include "data/U_DM.h"
 #include "grid/LibXGrid.h"
 #include "ui_U_Fhenkyaku2.h"
 #include "widgets/dataset_closer.h"
@@ -28,8 +29,7 @@ TFhenkyaku2::~TFhenkyaku2() {
 }
 
 void TFhenkyaku2::SetUpQuery() {
-    Query1.SetSessionName("BBB");
-    Query1.SetDatabaseName("AAA");
+    OnDataDatabase(Query1);
     Query1.RequestLive = true;
     Query1.SQL().Add("Select Name.Seito_No, Name.Name, kashibo.Book_ID From kashibo, Name");
     Query1.SQL().Add("  where Name.Name_ID=kashibo.Name_ID and kashidashiF='1'  and ISBN_ID=:PM");

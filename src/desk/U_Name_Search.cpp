@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QStyle>
 
+#include "data/U_DM.h"
 #include "grid/LibXGrid.h"
 #include "ui_U_Name_Search.h"
 #include "widgets/dialogs.h"
@@ -30,8 +31,7 @@ TName_Search::~TName_Search() {
 }
 
 void TName_Search::SetUpQuery() {
-    Query1.SetSessionName("BBB");
-    Query1.SetDatabaseName("AAA");
+    OnDataDatabase(Query1);
     Query1.SQL().Add("Select Name_ID, Name, Tel from Name");
     Query1.SQL().Add(" where Name Like :PM1");
     Query1.SQL().Add(" Order By Name_ID");

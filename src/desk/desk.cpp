@@ -18,8 +18,7 @@ void DeclarePickList(engine::TDBTable& table) {
 }
 
 void DeclareUnreturned(engine::TDBQuery& query) {
-    query.SetSessionName("BBB");
-    query.SetDatabaseName("AAA");
+    OnDataDatabase(query);
     query.SQL().Add("Select book_ID,syomei2,henkyakuyotei");
     query.SQL().Add("    From Book, kashibo");
     query.SQL().Add(

@@ -37,8 +37,7 @@ int64_t WholeNumberOr(const std::string& digits, int64_t fallback) {
 
 void DeclareOnLoanCheck(engine::TDBQuery& kakuninQry, engine::TDBQuery& kakuninQry2) {
     for (engine::TDBQuery* query : {&kakuninQry, &kakuninQry2}) {
-        query->SetSessionName("BBB");
-        query->SetDatabaseName("AAA");
+        OnDataDatabase(*query);
     }
     kakuninQry.RequestLive = true;
     kakuninQry.AddField<engine::TIntegerField>("BOOK_ID");

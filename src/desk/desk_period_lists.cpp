@@ -58,8 +58,7 @@ void PeriodListUserNumber(engine::TDataSet& list) {
 
 void DeclarePeriodList(engine::TDBQuery& list) {
     using engine::FieldType;
-    list.SetSessionName("BBB");
-    list.SetDatabaseName("AAA");
+    OnDataDatabase(list);
     AddFields(list, {{"name_ID", FieldType::String, 6, "固定番号"},
                      {"seito_No", FieldType::String, 5, "生徒番号"},
                      {"name", FieldType::String, 20, "名前"},

@@ -47,8 +47,7 @@ void ReservationUserNumber(engine::TDataSet& dataSet) {
 
 void Desk::DeclareReservationDataSets() {
     for (engine::TDBQuery* query : {&yoyakuQry, &UpdateQry}) {
-        query->SetSessionName("BBB");
-        query->SetDatabaseName("AAA");
+        OnDataDatabase(*query);
     }
     DeclareReservationFields(yoyakuQry);
     // A private copy: rows are never added through the grids.

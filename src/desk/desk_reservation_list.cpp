@@ -33,8 +33,7 @@ bool NoneLeft(int64_t bookId, const std::string& isbn12) {
 
 void ClearReservedFlag(int64_t bookId) {
     engine::TDBQuery update;
-    update.SetSessionName("BBB");
-    update.SetDatabaseName("AAA");
+    OnDataDatabase(update);
     update.SQL().Add("Update Book Set yoyakuF=False where Book_ID=:PM1");
     update.ParamByName("PM1").SetAsInteger(bookId);
     update.ExecSQL();

@@ -80,8 +80,7 @@ std::optional<int64_t> Desk::ReturnedCopy(const std::string& isbn12) {
 // ISBN; with several holders nobody can say whose copy it is.
 std::optional<int64_t> Desk::ReplayHolder(const std::string& isbn12, int64_t firstCopy) {
     engine::TDBQuery holders;
-    holders.SetSessionName("BBB");
-    holders.SetDatabaseName("AAA");
+    OnDataDatabase(holders);
     holders.SQL().Add("Select Book_ID From kashibo where kashidashiF='1' and ISBN_ID=:PM");
     holders.ParamByName("PM").SetAsString(isbn12);
     holders.Open();

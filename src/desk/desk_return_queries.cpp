@@ -1,11 +1,12 @@
 #include "desk/desk_return.h"
 
+#include "data/U_DM.h"
+
 namespace kashidashi::desk {
 
 void DeclareReturnQueries(engine::TDBQuery& query1, engine::TDBQuery& delQry) {
     for (engine::TDBQuery* query : {&query1, &delQry}) {
-        query->SetSessionName("BBB");
-        query->SetDatabaseName("AAA");
+        OnDataDatabase(*query);
     }
     query1.RequestLive = true;
     query1.SQL().Add("Select * From kashibo");
