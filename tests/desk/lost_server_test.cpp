@@ -48,5 +48,29 @@ TEST_F(LostServerTest, TheDeskGoesOnOnANewConnectionAfterTheServerEndedIt) {
     EXPECT_EQ(RowCount("Select * From kashibo Where kashidashiF='1' And BOOK_ID=1"), 1);
 }
 
+// A desk that has served users holds no table between entries either: the
+// entry that meets the ended connection must not leave a table counted as
+// in use, or the lost connection would never be replaced.
+TEST_F(LostServerTest, ADeskThatServedAUserComesBackAfterTheServerEndedItsConnection) {
+    OpenDesk([&](TFgyoumu1& desk) {
+        Scan(desk, "Edit3", "10101");
+        Scan(desk, "Edit4", "1");
+        dialogs->Drive("kashidashi::Tkakunin", [](QDialog&) {});
+        Scan(desk, "Edit4", "ACTION");
+        ASSERT_EQ(RowCount("Select * From kashibo Where kashidashiF='1' And BOOK_ID=1"), 1);
+        EndDeskConnections();
+        dialogs->Answer(Kind::Error, Dialogs::Ok);
+        Scan(desk, "Edit3", "10102");
+        ASSERT_EQ(dialogs->Texts().size(), 1u) << dialogs->Describe();
+        EXPECT_NE(dialogs->Texts()[0].toStdString().find("has been lost"), std::string::npos)
+            << dialogs->Describe();
+        for (const char* user : {"10102", "10103"}) {
+            Scan(desk, "Edit3", user);
+            EXPECT_EQ(desk.Desk().state.CurrentUserId, FixedNumber(user));
+        }
+    });
+    EXPECT_EQ(dialogs->Texts().size(), 1u) << dialogs->Describe();
+}
+
 }  // namespace
 }  // namespace desk_test

@@ -99,7 +99,7 @@ class PgConnection : public Connection {
     bool TryAdvisory(const char* kind, const std::string& table, int64_t id, bool shared);
     // Whether `use` of `table` may be taken now, as far as this connection
     // knows; `again` when it already holds the table shared.
-    bool MayUse(const std::string& table, bool exclusive, bool& again);
+    bool MayUse(const std::string& table, bool exclusive, bool& again) const;
     void NoteUse(const std::string& table, bool exclusive);
     void EndAdvisory(const char* kind, const std::string& table, int64_t id, bool shared,
                      bool waited);

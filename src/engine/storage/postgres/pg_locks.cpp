@@ -52,8 +52,12 @@ void PgConnection::EndAdvisory(const char* kind, const std::string& table, int64
         link_.SendAhead(sql, Keys(kind, table, id));
 }
 
-bool PgConnection::MayUse(const std::string& table, bool exclusive, bool& again) {
-    Use& held = uses_[LowerName(table)];
+// Only looks: a use is counted once its lock is taken (NoteUse), so an
+// open that fails on a lost connection leaves nothing that would keep the
+// connection from being replaced.
+bool PgConnection::MayUse(const std::string& table, bool exclusive, bool& again) const {
+    auto it = uses_.find(LowerName(table));
+    Use held = it == uses_.end() ? Use{} : it->second;
     again = !exclusive && held.shared > 0;
     return !held.exclusive && !(exclusive && held.shared > 0);
 }
