@@ -96,6 +96,10 @@ class Desk {
     void OpenOptions();
     void StoreOptions();
     void ReadHead();
+    void ReadNewBookRule();
+    // Reads what a failed opening left unread (head, the new-book rule);
+    // throws when it fails again.
+    void ReadWhatTheOpeningMissed();
     void EmptyPickList();
     void ShowUnreturned(const std::string& fixedNumber);
     void ChangeTab();

@@ -1,5 +1,6 @@
 // Opening and closing the desk.
 #include <exception>
+#include <functional>
 
 #include "data/U_DM.h"
 #include "desk/desk.h"
@@ -29,23 +30,49 @@ void Desk::ReadHead() {
     state.LoanDate = engine::Today();
     state.DueDate = engine::Date{state.LoanDate.days + state.LoanPeriodDays};
     state.LoanLimit = static_cast<int>(head.FieldByName("kashisuu").AsInteger());
+    state.HeadRead = true;
 }
 
-void Desk::Open() {
+void Desk::ReadNewBookRule() {
     state.NewBookLockDays = NewBookLockDays();
+    state.NewBookRuleRead = true;
+}
+
+namespace {
+
+// Runs one read of the opening; what it throws is kept for the end.
+std::exception_ptr Attempt(const std::function<void()>& read) {
     try {
-        OpenOptions();
-        WKT01.Open();
+        read();
     } catch (...) {
-        // Another desk holds the options row or the pick list. The dates and
-        // the limit are still read, so that this desk never lends with the
-        // pickers' defaults; every user entry then answers with the guard.
-        ReadHead();
-        throw;
+        return std::current_exception();
     }
-    ReadHead();
+    return nullptr;
+}
+
+}  // namespace
+
+// The dates and the limit are read first, whatever fails after them, so that
+// this desk never lends with the pickers' defaults. A database that fails
+// at its first read (a share out of reach for a moment, a server restarted)
+// stops nothing else: the opening goes on, says the first failure once, and
+// what it missed is read at the next user entry.
+void Desk::Open() {
+    std::exception_ptr failure = Attempt([&] { ReadHead(); });
+    std::exception_ptr ruleFailure = Attempt([&] { ReadNewBookRule(); });
+    if (!failure) failure = ruleFailure;
+    // Another desk holding the options row or the pick list stops the
+    // opening here; every user entry then answers with the guard.
+    OpenOptions();
+    WKT01.Open();
     if (state.tab == kTabLending) Focus(DeskEdit::Edit3);
     if (state.tab == kTabReturn) Focus(DeskEdit::Edit5);
+    if (failure) std::rethrow_exception(failure);
+}
+
+void Desk::ReadWhatTheOpeningMissed() {
+    if (!state.HeadRead) ReadHead();
+    if (!state.NewBookRuleRead) ReadNewBookRule();
 }
 
 void Desk::Close() {

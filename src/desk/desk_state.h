@@ -56,6 +56,11 @@ struct DeskState {
     int LoanPeriodDays = 0;  // head.PM1: the due date's distance from the loan date
     int LastLentCount = 0;   // books of the last lending that was stored
     int NewBookLockDays = 0;
+    // Whether the opening read head (the dates and the limit) and the
+    // new-book rule; what it missed is read at the next user entry, so no
+    // book is lent under a rule or a date that was never read.
+    bool HeadRead = false;
+    bool NewBookRuleRead = false;
     int RunningLoanCount = 0;
     int64_t CurrentBookId = 0;
     std::string CurrentIsbn;  // twelve characters, or empty

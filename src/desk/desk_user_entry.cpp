@@ -72,6 +72,7 @@ void Desk::UserEntry() {
     name.Close();
     // Other lengths name nobody: the digits stay, without a word.
     if (UserKeyOf(number) == UserKey::None) return;
+    ReadWhatTheOpeningMissed();
     try {
         FindUser(number);
     } catch (const std::exception& error) {

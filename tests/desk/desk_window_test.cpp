@@ -162,5 +162,35 @@ TEST_F(DeskWindowTest, ASecondDeskOnTheSameProgramFolderIsRefused) {
         texts.end());
 }
 
+TEST_F(DeskWindowTest, AnOpeningWhoseFirstDataReadFailsStillLendsByHeadAndTheNewBookRule) {
+    MakePlainBooks();
+    // Another program holds Reg for itself while this desk opens.
+    engine::TDBSession session("OtherDesk");
+    engine::TDBTable reg;
+    reg.SetSessionName("OtherDesk");
+    reg.SetDatabaseName(dataFolder);
+    reg.SetTableName("Reg");
+    reg.SetExclusive(true);
+    reg.Open();
+    const std::string user = FixedNumber("10101");
+    OpenDesk([&](TFgyoumu1& desk) {
+        EXPECT_EQ(dialogs->Texts().size(), 1u) << dialogs->Describe();
+        EXPECT_EQ(desk.findChild<QDateEdit*>("DateEdit1")->date(), Today());
+        EXPECT_EQ(desk.findChild<QDateEdit*>("DateEdit2")->date(), Today().addDays(14));
+        reg.Close();
+        desk.findChild<kashidashi::TRadioGroup*>("RadioGroup1")->SetItemIndex(1);  // 団体貸出
+        desk.findChild<kashidashi::TRadioGroup*>("RadioGroup6")->SetItemIndex(1);  // no confirmation
+        Scan(desk, "Edit3", "10101");
+        EXPECT_EQ(desk.Desk().state.NewBookLockDays, 7);
+        for (const char* book : {"1", "2", "3", "4"}) Scan(desk, "Edit4", book);
+        Scan(desk, "Edit4", "ACTION");
+    });
+    EXPECT_EQ(dialogs->Texts().size(), 1u) << dialogs->Describe();
+    const std::string due = engine::FormatDate(engine::Date{engine::Today().days + 14});
+    EXPECT_EQ(RowCount("Select * From kashibo Where NAME_ID='" + user + "' And henkyakuyotei='" +
+                       due + "'"),
+              4);
+}
+
 }  // namespace
 }  // namespace desk_test
