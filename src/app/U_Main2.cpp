@@ -6,6 +6,10 @@
 
 #include "app/U_Head1.h"
 #include "desk/U_Fgyoumu1.h"
+#include "engine/common/dates.h"
+#include "library/U_Kanri.h"
+#include "library/backup_setting.h"
+#include "library/daily_backup.h"
 #include "widgets/dialogs.h"
 #include "widgets/window_placement.h"
 #include "platform/paths.h"
@@ -23,8 +27,10 @@ TMain2::TMain2(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TMain
     ui->BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     ui->Button1->setEnabled(false);
     ui->Button2->setEnabled(false);
+    ui->Button3->setEnabled(false);
     connect(ui->Button1, &QPushButton::clicked, this, &TMain2::Button1Click);
     connect(ui->Button2, &QPushButton::clicked, this, &TMain2::Button2Click);
+    connect(ui->Button3, &QPushButton::clicked, this, &TMain2::Button3Click);
     connect(ui->BtnUP, &QPushButton::clicked, this, &TMain2::BtnUPClick);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QWidget::close);
     FormCreate();
@@ -70,9 +76,27 @@ void TMain2::Button1Click() {
 }
 
 void TMain2::Button2Click() {
+    StartDailyBackup();
     // A new desk for each opening: all desk state lives for one showing.
     TFgyoumu1 desk(nullptr);
     Dialogs::Exec(desk);
+}
+
+void TMain2::Button3Click() {
+    TKanri window(this);
+    Dialogs::Exec(window);
+}
+
+// The first opening of the day starts the day's backup into the desk's
+// backup folder; it runs beside the desk and never delays a scan. Nothing
+// here stops the desk from opening.
+void TMain2::StartDailyBackup() {
+    try {
+        library::StartDailyBackupIfDue(library::DeskDataPlace(), library::BackupFolderSetting(),
+                                       engine::Today());
+    } catch (const std::exception&) {
+        // A head that cannot be read now is met, and said, by the desk itself.
+    }
 }
 
 // Created for one showing, owned by the main window, released after it.

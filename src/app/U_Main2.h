@@ -7,9 +7,14 @@
 // later activation only sets ProductCode again (the start-up guard).
 //
 // Buttons: Button1 the initial settings window, Button2 the lending desk,
-// BitBtn1 closes, BtnUP the program update. Button1 and Button2 stay disabled
-// until the PIN has been accepted, so a start-up that failed before the
-// prompt leaves no way into the settings or the desk.
+// BitBtn1 closes, BtnUP the program update, and below them Button3 the
+// librarian's management window 図書館の管理 (TKanri). Button1, Button2 and
+// Button3 stay disabled until the PIN has been accepted, so a start-up that
+// failed before the prompt leaves no way into the settings or the desk.
+//
+// Opening the desk first starts the day's automatic backup when it is due
+// (in a thread of its own, library/daily_backup.h): the desk itself knows
+// nothing of backups.
 //
 // Files: U_Main2.cpp (window, buttons), U_Main2_startup.cpp (start-up
 // sequence, SetPath), U_Main2_update.cpp (program update).
@@ -57,6 +62,7 @@ class TMain2 : public QWidget {
 
     void Button1Click();
     void Button2Click();
+    void Button3Click();
     void BtnUPClick();
 
     int StartUpGuard() const { return guard_; }
@@ -82,6 +88,7 @@ class TMain2 : public QWidget {
     PathResult AskAgainOrEnd();
     void OpenSettingsWindow();
     bool StartUpdater();
+    void StartDailyBackup();
 
     std::unique_ptr<Ui::TMain2> ui;
     int guard_ = 0;

@@ -109,6 +109,7 @@ bool TMain2::AskPin() {
     }
     ui->Button1->setEnabled(true);
     ui->Button2->setEnabled(true);
+    ui->Button3->setEnabled(true);
     return true;
 }
 

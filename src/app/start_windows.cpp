@@ -11,6 +11,7 @@
 #include "desk/U_SetRenge1.h"
 #include "desk/U_kakunin.h"
 #include "desk/desk_windows.h"
+#include "library/daily_backup.h"
 
 namespace kashidashi {
 namespace {
@@ -34,6 +35,9 @@ StartWindows::StartWindows() {
 
 StartWindows::~StartWindows() {
     current = nullptr;
+    // A day's backup still running finishes first: it has its own
+    // connection, but a program that ended under it would leave no file.
+    library::WaitForDailyBackups();
     DeskWindows::Destroy<Tkakunin>();
     DeskWindows::Destroy<TFgyoumu1_W2>();
     makeTable_.reset();

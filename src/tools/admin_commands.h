@@ -17,6 +17,12 @@
 //   lookup ISBN [--source ndl|rakuten|marc] [--base URL]
 //                               prints what a source knows about a book
 //   marc-import FILE            MARC21 records into the MARC database
+//   backup SOURCE FILE          a consistent copy of the data tables in one file,
+//                               taken while desks go on lending
+//   restore FILE DEST           a backup put in place of DEST's data tables, after
+//                               a backup of what DEST holds now
+//   check SOURCE [--repair]     the consistency check of the data (exit 1 with
+//                               findings); --repair sets flags and counts
 #pragma once
 
 #include <ostream>
@@ -48,5 +54,15 @@ inline constexpr const char* kLookupUsage = "lookup ISBN [--source ndl|rakuten|m
 inline constexpr const char* kMarcImportUsage = "marc-import FILE";
 int CommandLookup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandMarcImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The librarian's data-safety commands (command_backup.cpp,
+// command_restore.cpp, command_check.cpp, built with the library layer).
+// SOURCE is a folder, a server or a backup file; DEST a folder or a server.
+inline constexpr const char* kBackupUsage = "backup SOURCE FILE";
+inline constexpr const char* kRestoreUsage = "restore FILE DEST";
+inline constexpr const char* kCheckUsage = "check SOURCE [--repair]";
+int CommandBackup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CommandRestore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CommandCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace kashidashi::admin

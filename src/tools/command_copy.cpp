@@ -1,5 +1,5 @@
 // copy SOURCE DEST: a school's data tables from a data folder to a server
-// (or back), all or nothing.
+// (or back), all or nothing. SOURCE may be a backup file.
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"
 #include "tools/copy_tables.h"
@@ -8,7 +8,7 @@ namespace kashidashi::admin {
 
 int CommandCopy(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     return RunCommand(args, 2, kCopyUsage, err, [&] {
-        DataFolder source(args[0]);
+        DataFolder source(args[0], true);
         DataFolder destination(args[1]);
         int64_t total = 0;
         for (const auto& table : CopyDataTables(source, destination)) {

@@ -1,9 +1,11 @@
 #include "tools/data_folder.h"
 
 #include <atomic>
+#include <filesystem>
 
 #include "data/schema.h"
 #include "engine/dataset/query.h"
+#include "engine/storage/sqlite/sqlite_connection.h"
 #include "platform/paths.h"
 #include "tools/data_location.h"
 
@@ -18,23 +20,35 @@ std::string NewSessionName() {
 
 }  // namespace
 
-DataFolder::DataFolder(const std::string& folder) : folder_(folder) {
+DataFolder::DataFolder(const std::string& folder, bool readsBackupFile) : folder_(folder) {
     std::string problem;
     auto location = ParseLocation(folder, problem);
     if (!location) throw AdminError(problem);
-    if (!location->server && (folder.empty() || !platform::FolderExists(folder)))
+    if (location->backupFile && !readsBackupFile)
+        throw AdminError("「" + folder + "」はファイルです。データフォルダかサーバを指定してください。");
+    if (location->backupFile) {
+        // Read through a copy, so that the file itself is never changed.
+        scratch_ = std::make_unique<platform::ScratchFolder>("kashidashi-read-");
+        std::filesystem::copy_file(location->folder,
+                                   scratch_->File(engine::storage::sqlite::kDatabaseFileName));
+        location->folder = scratch_->Path();
+        location->backupFile = false;
+    }
+    if (!location->server && !scratch_ &&
+        (folder.empty() || !platform::FolderExists(folder)))
         throw AdminError("フォルダ「" + folder + "」がありません。先にフォルダを作ってください。");
     session_ = std::make_unique<engine::TDBSession>(NewSessionName());
     database_ = std::make_unique<engine::TDBDatabase>("AAA", *session_);
     if (location->server)
         PointAt(*session_, *database_, *location);
     else
-        database_->SetDirectory(folder);
+        database_->SetDirectory(scratch_ ? location->folder : folder);
 }
 
 DataFolder::~DataFolder() {
     database_.reset();  // closes its tables and rolls back what was left open
     session_.reset();
+    scratch_.reset();  // after the database that had it open
 }
 
 std::unique_ptr<engine::TDBTable> DataFolder::Table(const std::string& name) {

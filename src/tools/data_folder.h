@@ -15,6 +15,7 @@
 #include "engine/dataset/table.h"
 #include "engine/session/database.h"
 #include "engine/session/session.h"
+#include "platform/scratch_folder.h"
 
 namespace kashidashi::admin {
 
@@ -27,8 +28,10 @@ class DataFolder {
   public:
     // Fails with AdminError when the folder does not exist or the server
     // address is malformed. Drive paths ("C:\Book\") are mapped as the desk
-    // maps them. A server is connected when first used.
-    explicit DataFolder(const std::string& folder);
+    // maps them. A server is connected when first used. A backup file
+    // (data_location.h) is taken only when `readsBackupFile`, for a command
+    // that only reads: its copy in a scratch folder is what is opened.
+    explicit DataFolder(const std::string& folder, bool readsBackupFile = false);
     ~DataFolder();
     DataFolder(const DataFolder&) = delete;
     DataFolder& operator=(const DataFolder&) = delete;
@@ -47,6 +50,7 @@ class DataFolder {
 
   private:
     std::string folder_;
+    std::unique_ptr<platform::ScratchFolder> scratch_;  // a backup file's copy
     std::unique_ptr<engine::TDBSession> session_;
     std::unique_ptr<engine::TDBDatabase> database_;
 };

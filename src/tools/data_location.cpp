@@ -51,6 +51,7 @@ std::optional<DataLocation> ParseLocation(const std::string& text, std::string& 
     location.text = text;
     if (text.rfind(kScheme, 0) != 0) {
         location.folder = platform::MapToLocalPath(text);
+        location.backupFile = platform::FileExists(location.folder);
         return location;
     }
     location.server = true;
@@ -86,6 +87,9 @@ std::string ServerPassword(const DataLocation& location) {
 }
 
 std::unique_ptr<engine::storage::Connection> OpenLocation(const DataLocation& location) {
+    if (location.backupFile)
+        throw std::runtime_error("「" + location.text +
+                                 "」はファイルです。データフォルダかサーバを指定してください。");
     if (!location.server) return engine::storage::OpenLocal(location.folder);
     auto address = location.address;
     address.password = ServerPassword(location);

@@ -1,7 +1,11 @@
-// Where a kashidashi-admin command finds the data tables: a data folder, or
-// a database on a server, written
+// Where a kashidashi-admin command finds the data tables: a data folder, a
+// database on a server, written
 //
 //   server://USER@HOST[:PORT]/DATABASE      (PORT 12005 when left out)
+//
+// or, where a command reads a SOURCE (copy, restore, check, backup), a backup
+// file: any path that names an existing file rather than a folder (the
+// program's own backups end in ".kxbak"). A backup file is only read.
 //
 // The password of a server never comes from the command line, where other
 // users could read it: it is the environment variable KASHIDASHI_PASSWORD,
@@ -22,7 +26,8 @@ namespace kashidashi::admin {
 struct DataLocation {
     std::string text;  // as the command line gave it
     bool server = false;
-    std::string folder;                      // a folder: its local path
+    bool backupFile = false;                 // the path names a file, not a folder
+    std::string folder;                      // a folder or a backup file: its local path
     engine::storage::ServerAddress address;  // a server: without the password
 };
 
@@ -38,6 +43,7 @@ DataLocation RequireLocation(const std::string& text);
 std::string ServerPassword(const DataLocation& location);
 
 // A backend connection to the location (the server's password asked for).
+// A backup file is refused: what was written through it would be lost.
 std::unique_ptr<engine::storage::Connection> OpenLocation(const DataLocation& location);
 // Points `database`, of the inactive `session`, at the location.
 void PointAt(engine::TDBSession& session, engine::TDBDatabase& database,

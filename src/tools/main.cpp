@@ -43,6 +43,11 @@ constexpr Command kCommands[] = {
     {"lookup", CommandLookup, kLookupUsage},
     {"marc-import", CommandMarcImport, kMarcImportUsage},
 #endif
+#ifdef KX_ADMIN_LIBRARY_COMMANDS  // built with the library layer
+    {"backup", CommandBackup, kBackupUsage},
+    {"restore", CommandRestore, kRestoreUsage},
+    {"check", CommandCheck, kCheckUsage},
+#endif
 };
 
 int PrintUsage(std::ostream& err) {

@@ -108,6 +108,11 @@ class Connection {
     virtual void Commit(bool forceFlush) = 0;
     virtual void Rollback() = 0;
     virtual bool InTransaction() const = 0;
+    // A transaction that only reads and sees one moment of the database for
+    // its whole length: everything committed before its first read, nothing
+    // committed after it. It writes nothing and is ended by Rollback. The
+    // default is an ordinary transaction.
+    virtual void BeginSnapshot() { Begin(); }
 
     // Locks shared with every other connection to the same database, in this
     // process or another. All return false when another holder prevents them.

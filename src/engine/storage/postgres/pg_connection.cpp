@@ -48,6 +48,14 @@ void PgConnection::Begin() {
     inTransaction_ = true;
 }
 
+// Repeatable read: the server takes the snapshot at the first statement and
+// keeps it to the end; no desk's write waits for it.
+void PgConnection::BeginSnapshot() {
+    if (link_.Broken()) Exec("BEGIN");  // throws 11276
+    link_.SendWithNext("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+    inTransaction_ = true;
+}
+
 // The server syncs every commit (synchronous_commit), forced or not. A
 // transaction that a failed statement spoilt ends in a rollback, which is
 // reported rather than taken for a commit.

@@ -122,6 +122,14 @@ void SqliteConnection::Begin() {
     inTransaction_ = true;
 }
 
+// A deferred transaction: its first read takes the shared lock, which holds
+// the file as it is until the rollback; another desk's commit waits for it
+// (the lock rule). A folder without a database file has nothing to hold.
+void SqliteConnection::BeginSnapshot() {
+    if (OpenFile(false)) Exec("BEGIN DEFERRED");
+    inTransaction_ = true;
+}
+
 void SqliteConnection::Commit(bool /*forceFlush*/) {
     // Every commit syncs fully (synchronous=FULL), forced or not.
     Exec("COMMIT");

@@ -78,6 +78,7 @@ class SqliteConnection : public Connection {
     int64_t Run(const plan::Insert& insert) override;
 
     void Begin() override;
+    void BeginSnapshot() override;
     void Commit(bool forceFlush) override;
     void Rollback() override;
     bool InTransaction() const override { return inTransaction_; }

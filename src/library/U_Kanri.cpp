@@ -1,0 +1,23 @@
+#include "library/U_Kanri.h"
+
+#include "library/U_Backup.h"
+#include "ui_U_Kanri.h"
+#include "widgets/dialogs.h"
+
+namespace kashidashi {
+
+TKanri::TKanri(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TKanri>()) {
+    ui->setupUi(this);
+    connect(ui->Button1, &QPushButton::clicked, this, &TKanri::Button1Click);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+TKanri::~TKanri() = default;
+
+// Created for one showing and released after it.
+void TKanri::Button1Click() {
+    TBackup window(this);
+    Dialogs::Exec(window);
+}
+
+}  // namespace kashidashi

@@ -1,0 +1,30 @@
+// TKanri: 図書館の管理, the librarian's work beyond the desk, opened from
+// the main window. One button per task; each opens its window modally
+// (through Dialogs) and comes back here.
+//
+//   Button1 バックアップ   backups, restore and the check of the data (TBackup)
+//   BitBtn1 閉じる
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TKanri;
+}
+
+namespace kashidashi {
+
+class TKanri : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TKanri(QWidget* parent = nullptr);
+    ~TKanri() override;
+
+    void Button1Click();
+
+  private:
+    std::unique_ptr<Ui::TKanri> ui;
+};
+
+}  // namespace kashidashi

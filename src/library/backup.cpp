@@ -1,0 +1,77 @@
+#include "library/backup.h"
+
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "data/schema.h"
+#include "engine/storage/sqlite/sqlite_connection.h"
+#include "library/pending_file.h"
+
+namespace kashidashi::library {
+namespace {
+
+// The rows of `table`, or -1 when the database lacks it.
+int64_t CountRows(sqlite3* db, const std::string& table) {
+    sqlite3_stmt* statement = nullptr;
+    std::string sql = "SELECT count(*) FROM \"" + table + "\"";
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        return -1;
+    }
+    int64_t rows = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
+    sqlite3_finalize(statement);
+    return rows;
+}
+
+std::string SourceDatabase(const DataPlace& source) {
+    if (source.kind == DataPlace::Kind::BackupFile) return source.path;
+    return (std::filesystem::path(source.path) / engine::storage::sqlite::kDatabaseFileName)
+        .string();
+}
+
+void RequireDataTables(const std::vector<TableRows>& tables, const DataPlace& source) {
+    for (const auto& table : tables)
+        if (table.rows < 0)
+            throw std::runtime_error("「" + source.Name() + "」に " + table.table +
+                                     " 表がありません。バックアップしませんでした。");
+}
+
+}  // namespace
+
+int64_t BackupSummary::TotalRows() const {
+    int64_t total = 0;
+    for (const auto& table : tables) total += std::max<int64_t>(table.rows, 0);
+    return total;
+}
+
+std::vector<TableRows> BackupRowCounts(const std::string& file) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw std::runtime_error("「" + file + "」を開けません。");
+    }
+    std::vector<TableRows> tables;
+    for (const auto& name : DataTableNames()) tables.push_back({name, CountRows(db, name)});
+    sqlite3_close(db);
+    return tables;
+}
+
+BackupSummary MakeBackup(const DataPlace& source, const std::string& file,
+                         const Progress& progress) {
+    PendingFile pending(file);
+    if (source.kind == DataPlace::Kind::Server)
+        CopyServerSnapshot(source.server, pending.Folder(), progress);
+    else
+        CopyDatabaseOnline(SourceDatabase(source), pending.Database(), progress);
+    BackupSummary summary;
+    summary.tables = BackupRowCounts(pending.Database());
+    RequireDataTables(summary.tables, source);
+    pending.Finish();
+    summary.file = file;
+    summary.bytes = static_cast<int64_t>(std::filesystem::file_size(file));
+    return summary;
+}
+
+}  // namespace kashidashi::library

@@ -1,0 +1,48 @@
+#include "library/backup_setting.h"
+
+#include <stdexcept>
+
+#include "data/U_DM.h"
+#include "platform/cp932.h"
+#include "platform/paths.h"
+#include "widgets/dataset_closer.h"
+
+namespace kashidashi::library {
+namespace {
+
+constexpr const char* kColumn = "PathName2";
+
+}  // namespace
+
+std::string BackupFolderSetting() {
+    engine::TDBTable& head = TDM::Instance().Head;
+    DataSetCloser closer(head);
+    head.Open();
+    head.First();
+    return head.FieldByName(kColumn).AsString();
+}
+
+void SetBackupFolderSetting(const std::string& folder) {
+    if (platform::NormaliseToCp932(folder) != folder)
+        throw std::runtime_error("バックアップ先のフォルダ名に使えない文字があります: " + folder);
+    if (platform::Cp932ByteLength(folder) > kBackupFolderBytes)
+        throw std::runtime_error("バックアップ先のフォルダ名が長すぎます（半角 " +
+                                 std::to_string(kBackupFolderBytes) + " 文字まで）。");
+    engine::TDBTable& head = TDM::Instance().Head;
+    DataSetCloser closer(head);
+    head.Open();
+    head.First();
+    head.Edit();
+    head.FieldByName(kColumn).SetAsString(folder);
+    head.Post();
+}
+
+DataPlace DeskDataPlace() {
+    const ProgramSettings& s = TDM::Instance().settings;
+    if (s.ServerMode != 1) return DataPlace::Folder(platform::MapToLocalPath(s.DataFolder));
+    engine::storage::ServerAddress server{s.ServerHostName, s.ServerPort, s.ServerUserName,
+                                          s.ServerPassword, s.ServerDatabaseName};
+    return DataPlace::Server(server);
+}
+
+}  // namespace kashidashi::library

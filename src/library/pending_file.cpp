@@ -1,0 +1,96 @@
+#include "library/pending_file.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+
+#include "engine/storage/sqlite/sqlite_connection.h"
+
+namespace kashidashi::library {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kPartMark = ".part.";
+
+void SyncPath(const std::string& path, int flags) {
+    int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0 || ::fsync(fd) != 0) {
+        std::string why = std::strerror(errno);
+        if (fd >= 0) ::close(fd);
+        throw std::runtime_error("「" + path + "」をディスクに書き込めません: " + why);
+    }
+    ::close(fd);
+}
+
+std::string FolderOf(const std::string& file) {
+    fs::path parent = fs::path(file).parent_path();
+    return parent.empty() ? "." : parent.string();
+}
+
+// A staging folder "FILE.part.PID" whose process is gone.
+bool Stale(const fs::path& entry, const std::string& prefix) {
+    std::string name = entry.filename().string();
+    if (name.rfind(prefix, 0) != 0) return false;
+    std::string pid = name.substr(prefix.size());
+    if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) return false;
+    return ::kill(std::stoi(pid), 0) != 0 && errno == ESRCH;
+}
+
+void RemoveStaleParts(const std::string& file) {
+    std::string prefix = fs::path(file).filename().string() + kPartMark;
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(FolderOf(file), ignored))
+        if (Stale(entry.path(), prefix)) fs::remove_all(entry.path(), ignored);
+}
+
+}  // namespace
+
+void SyncFile(const std::string& path) {
+    SyncPath(path, O_RDONLY);
+}
+
+void SyncFolder(const std::string& folder) {
+    SyncPath(folder, O_RDONLY | O_DIRECTORY);
+}
+
+PendingFile::PendingFile(const std::string& file) : file_(file) {
+    if (!fs::is_directory(FolderOf(file)))
+        throw std::runtime_error("保存先のフォルダ「" + FolderOf(file) + "」がありません。");
+    if (fs::exists(file))
+        throw std::runtime_error("「" + file + "」はすでにあります。別の名前を指定してください。");
+    RemoveStaleParts(file);
+    staging_ = file + kPartMark + std::to_string(::getpid());
+    std::error_code error;
+    fs::remove_all(staging_, error);
+    if (!fs::create_directory(staging_, error))
+        throw std::runtime_error("「" + staging_ + "」を作れません: " + error.message());
+}
+
+PendingFile::~PendingFile() {
+    std::error_code ignored;
+    if (!staging_.empty()) fs::remove_all(staging_, ignored);
+}
+
+std::string PendingFile::Database() const {
+    return staging_ + "/" + engine::storage::sqlite::kDatabaseFileName;
+}
+
+void PendingFile::Finish() {
+    SyncFile(Database());
+    // A file that appeared meanwhile is not replaced.
+    if (fs::exists(file_))
+        throw std::runtime_error("「" + file_ + "」はすでにあります。別の名前を指定してください。");
+    std::error_code error;
+    fs::rename(Database(), file_, error);
+    if (error) throw std::runtime_error("「" + file_ + "」を書けません: " + error.message());
+    SyncFolder(FolderOf(file_));
+    finished_ = true;
+}
+
+}  // namespace kashidashi::library
