@@ -1,10 +1,10 @@
-// LookupNdl: the National Diet Library search by ISBN.
-#include "catalogue/answer_scan.h"
+// LookupNdl: the National Diet Library search by ISBN, in one request: the
+// fields come from the first book of the OpenSearch answer itself.
+#include "catalogue/answer_read.h"
 #include "catalogue/lookup.h"
 #include "catalogue/lookup_record.h"
 #include "catalogue/lookup_services.h"
 #include "catalogue/lookup_text.h"
-#include "data/utilities.h"
 
 namespace kashidashi::catalogue {
 namespace {
@@ -17,17 +17,15 @@ constexpr const char* kNoTitle = "C.国会図書館からの引当が出来ま�
 
 void LookupNdl(const std::string& isbnDigits, LookupContext& context) {
     const LookupServices& services = Services();
-    const std::string isbn = Isbn13(isbnDigits);
-    if (!DownloadAnswer(services.ndlBase + "/api/opensearch?isbn=" + isbn))
+    if (!DownloadAnswer(services.ndlBase + "/api/opensearch?isbn=" + Isbn13(isbnDigits)))
         Abandon(context, kSearchFailed);
-    const std::string address =
-        NdlRecordAddress(Utf8ToAnsi(ReadAnswerLines(services.answerFile)), services.ndlBase);
-    if (address.empty() || !DownloadAnswer(address)) Abandon(context, kNoRecord);
-    TLookupRecord& r = LookupRecord();
-    r.Clear();
-    const std::string text = CommaToBlank(Utf8ToAnsi(ReadAnswerLines(services.answerFile)));
-    ScanNdlRecord(text, r);
-    if (r.Title.empty() && r.SeriesTitle.empty()) Abandon(context, kNoTitle);
+    TLookupRecord found;
+    const AnswerKind kind = ReadNdlAnswer(ReadAnswerFile(services.answerFile), found);
+    if (kind == AnswerKind::NoBook) Abandon(context, kNoRecord);
+    // A broken answer holds no book we could trust: nothing is copied.
+    if (kind == AnswerKind::Broken) Abandon(context, kNoTitle);
+    LookupRecord() = found;
+    if (found.Title.empty() && found.SeriesTitle.empty()) Abandon(context, kNoTitle);
     CopyLookupToBook(context.book);
 }
 

@@ -1,10 +1,9 @@
 // LookupRakuten: the Rakuten Books search API by ISBN.
-#include "catalogue/answer_scan.h"
+#include "catalogue/answer_read.h"
 #include "catalogue/lookup.h"
 #include "catalogue/lookup_record.h"
 #include "catalogue/lookup_services.h"
 #include "catalogue/lookup_text.h"
-#include "data/utilities.h"
 
 namespace kashidashi::catalogue {
 namespace {
@@ -21,13 +20,14 @@ void LookupRakuten(const std::string& isbnDigits, LookupContext& context) {
         "/services/api/BooksBook/Search/20121128?format=json&isbn=" + Isbn13(isbnDigits) +
         "&booksGenreId=001&applicationId=" + services.rakutenApplicationId;
     if (!DownloadAnswer(url)) Abandon(context, kRequestFailed);
-    TLookupRecord& r = LookupRecord();
-    r.Clear();
-    ScanRakutenItem(CommaToBlank(Utf8ToAnsi(ReadAnswerLines(services.answerFile))), r);
-    if (r.Title.empty()) {
+    TLookupRecord found;
+    // No book, no title and a broken answer alike: the message, nothing copied.
+    if (ReadRakutenAnswer(ReadAnswerFile(services.answerFile), found) != AnswerKind::Book) {
+        LookupRecord().Clear();
         if (context.say) context.say(kNoTitle);
         return;
     }
+    LookupRecord() = found;
     CopyLookupToBook(context.book);
 }
 

@@ -30,6 +30,11 @@ char32_t DecodeAt(std::string_view bytes, std::size_t pos, std::size_t length) {
 
 }  // namespace
 
+std::string ReadAnswerFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 std::string ReadAnswerLines(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     const std::string raw{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

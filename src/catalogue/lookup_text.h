@@ -1,7 +1,9 @@
-// The text stages of the ISBN lookups: the answer file read as lines, its
-// UTF-8 decoded into code page 932, and values picked out of it by ordered
-// substring scanning. Everything here works on CP932 bytes (std::string),
-// the form in which the lookups count and cut. Pure functions, no state.
+// The text helpers of the ISBN lookups: the answer file read, UTF-8 decoded
+// into code page 932, values picked out of a text by ordered substring
+// scanning (the lookups themselves now parse their answers, answer_read.h),
+// the ISBN check digits. Everything here works on CP932 bytes
+// (std::string), the form in which the lookups count and cut. Pure
+// functions, no state.
 #pragma once
 
 #include <stdexcept>
@@ -15,6 +17,9 @@ class Utf8Error : public std::runtime_error {
   public:
     Utf8Error() : std::runtime_error("UTF-8 Unknown code.") {}
 };
+
+// The file's bytes as they are; "" for an empty or unreadable file.
+std::string ReadAnswerFile(const std::string& path);
 
 // The file's lines, each followed by CR LF (lines end at CR LF, LF or CR);
 // "" for an empty or unreadable file.

@@ -31,9 +31,12 @@ std::string LookupFixture::Answer(const std::string& name) const {
     return text;
 }
 
-void LookupFixture::ServeNdl(const std::string& record) {
-    server->Serve("/api/opensearch?isbn=", Answer("ndl_search.xml"));
-    server->Serve("/books/R100000002-I000001234567-00.json", Answer(record));
+void LookupFixture::ServeNdl(const std::string& answer) {
+    server->Serve("/api/opensearch?isbn=", answer);
+}
+
+void LookupFixture::ServeRakuten(const std::string& answer) {
+    server->Serve("/services/api/BooksBook/Search/", answer);
 }
 
 bool LookupFixture::Run(void (*lookup)(const std::string&, LookupContext&),

@@ -23,8 +23,10 @@ class LookupFixture : public ::testing::Test {
 
     // A recorded answer with "@BASE@" replaced by the server's address.
     std::string Answer(const std::string& name) const;
-    // Serves the recorded NDL search and record answers.
-    void ServeNdl(const std::string& record = "ndl_record.json");
+    // Serves the bytes as the national library's search answer.
+    void ServeNdl(const std::string& answer);
+    // Serves the bytes as Rakuten's search answer.
+    void ServeRakuten(const std::string& answer);
     // Runs the lookup on `book`; the messages shown are kept in `messages`.
     // Returns false when the lookup was abandoned after its message.
     bool Run(void (*lookup)(const std::string&, kashidashi::catalogue::LookupContext&),
