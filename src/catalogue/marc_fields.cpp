@@ -41,13 +41,25 @@ std::string NumberOf(const std::string& text) {
     return out;
 }
 
-// The 880 fields linked ($6) to fields of those tags: their $a values.
+// The script of an 880's link ($6 "245-01/$1/r": "$1"), "" when it names none.
+std::string ScriptOf(const std::string& link) {
+    const std::size_t slash = link.find('/');
+    if (slash == std::string::npos) return {};
+    return link.substr(slash + 1, link.find('/', slash + 1) - slash - 1);
+}
+
+// The readings of fields of those tags: the $a of each 880 linked ($6) to
+// one of them whose script is the kana one ("$1", CJK) or unnamed. A record
+// gives each reading twice, in kana and romanised ("(B"); only the kana one
+// makes a reading of ours.
 std::vector<std::string> Transcriptions(const MarcRecord& r,
                                         std::initializer_list<const char*> tags) {
     std::vector<std::string> out;
     for (const MarcField& f : r) {
         if (f.tag != "880") continue;
         const std::string link = f.Sub('6');
+        const std::string script = ScriptOf(link);
+        if (!script.empty() && script != "$1") continue;
         for (const char* tag : tags)
             if (link.rfind(tag, 0) == 0) out.push_back(Trim(f.Sub('a')));
     }

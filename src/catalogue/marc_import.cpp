@@ -51,28 +51,34 @@ MarcRecord FieldsOf(xmlNode* record) {
     return fields;
 }
 
-// The entries of one record, or the reason it is bad.
-std::string AddRecord(const MarcRecord& record, std::vector<MarcValues>& entries) {
-    MarcValues values = MarcValuesOf(record);
-    for (const auto& [column, text] : values)
-        if (!platform::utf8::IsValid(text)) return "文字コードがUTF-8ではありません";
-    if (values["title"].empty()) return "書名(245 $a)がありません";
-    const std::vector<std::string> isbns = MarcIsbn10s(record);
-    if (isbns.empty()) return "ISBN-10になるISBN(020 $a)がありません";
-    for (const std::string& isbn : isbns) {
-        values["isbn"] = isbn;
-        entries.push_back(values);
-    }
-    return {};
-}
+// What the reading of a file collects.
+struct Collected {
+    std::vector<MarcValues>& entries;
+    std::vector<std::string>& bad;
+    std::vector<int>& withoutIsbn;
+};
 
 void Note(std::vector<std::string>& bad, int number, const std::string& reason) {
     if (!reason.empty()) bad.push_back("レコード " + std::to_string(number) + ": " + reason);
 }
 
+// The entries of one record; a bad one noted, one without ISBN-10 counted.
+void AddRecord(const MarcRecord& record, int number, Collected& out) {
+    MarcValues values = MarcValuesOf(record);
+    for (const auto& [column, text] : values)
+        if (!platform::utf8::IsValid(text))
+            return Note(out.bad, number, "文字コードがUTF-8ではありません");
+    if (values["title"].empty()) return Note(out.bad, number, "書名(245 $a)がありません");
+    const std::vector<std::string> isbns = MarcIsbn10s(record);
+    if (isbns.empty()) return out.withoutIsbn.push_back(number);
+    for (const std::string& isbn : isbns) {
+        values["isbn"] = isbn;
+        out.entries.push_back(values);
+    }
+}
+
 // ISO 2709: records one after another, each starting with its length.
-void ReadIso2709(const std::string& data, std::vector<MarcValues>& entries,
-                 std::vector<std::string>& bad) {
+void ReadIso2709(const std::string& data, Collected& out) {
     MarcHandle mt(yaz_marc_create(), yaz_marc_destroy);
     std::size_t offset = 0;
     for (int number = 1; offset < data.size(); ++number) {
@@ -84,10 +90,10 @@ void ReadIso2709(const std::string& data, std::vector<MarcValues>& entries,
             yaz_marc_write_xml(mt.get(), &node, "http://www.loc.gov/MARC21/slim", nullptr,
                                nullptr) != 0 ||
             !node) {
-            Note(bad, number, "MARC21(ISO 2709)として読めません");
+            Note(out.bad, number, "MARC21(ISO 2709)として読めません");
             return;  // without a readable length the records after it cannot be found
         }
-        Note(bad, number, AddRecord(FieldsOf(node), entries));
+        AddRecord(FieldsOf(node), number, out);
         xmlFreeNode(node);
         offset += static_cast<std::size_t>(length);
     }
@@ -102,39 +108,46 @@ void CollectXmlRecords(xmlNode* node, std::vector<xmlNode*>& records) {
     }
 }
 
-void ReadMarcXml(const std::string& data, std::vector<MarcValues>& entries,
-                 std::vector<std::string>& bad) {
+void ReadMarcXml(const std::string& data, Collected& out) {
     std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)> doc(
         xmlReadMemory(data.data(), static_cast<int>(data.size()), "marc.xml", nullptr,
                       XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
         xmlFreeDoc);
-    if (!doc) return bad.push_back("MARCXMLとして読めません");
+    if (!doc) return out.bad.push_back("MARCXMLとして読めません");
     std::vector<xmlNode*> records;
     CollectXmlRecords(xmlDocGetRootElement(doc.get()), records);
     MarcHandle mt(yaz_marc_create(), yaz_marc_destroy);
     for (std::size_t i = 0; i < records.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
         if (yaz_marc_read_xml(mt.get(), records[i]) != 0)
-            Note(bad, number, "MARCXMLのレコードとして読めません");
+            Note(out.bad, number, "MARCXMLのレコードとして読めません");
         else
-            Note(bad, number, AddRecord(FieldsOf(records[i]), entries));
+            AddRecord(FieldsOf(records[i]), number, out);
     }
 }
 
 }  // namespace
 
-std::vector<MarcValues> ReadMarcFile(const std::string& path, std::vector<std::string>& bad) {
+std::vector<MarcValues> ReadMarcFile(const std::string& path, std::vector<std::string>& bad,
+                                     std::vector<int>& withoutIsbn) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw MarcError("ファイルを開けません: " + path);
     const std::string data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     std::vector<MarcValues> entries;
+    Collected out{entries, bad, withoutIsbn};
     const std::size_t first = data.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
     if (first != std::string::npos && data[first] == '<')
-        ReadMarcXml(data, entries, bad);
+        ReadMarcXml(data, out);
     else
-        ReadIso2709(data, entries, bad);
-    if (entries.empty() && bad.empty()) bad.push_back("MARCレコードがありません");
+        ReadIso2709(data, out);
+    if (entries.empty() && bad.empty() && withoutIsbn.empty())
+        bad.push_back("MARCレコードがありません");
     return entries;
+}
+
+std::vector<MarcValues> ReadMarcFile(const std::string& path, std::vector<std::string>& bad) {
+    std::vector<int> withoutIsbn;
+    return ReadMarcFile(path, bad, withoutIsbn);
 }
 
 }  // namespace kashidashi::catalogue

@@ -13,9 +13,14 @@ namespace kashidashi::catalogue {
 
 // The records of the file, each with its ISBN-10 in "isbn"; a record with
 // several ISBN-10s (several 020 fields) gives one entry per ISBN. A record
-// that cannot be read, has no title (245 $a), no ISBN that has an ISBN-10,
-// or text that is not UTF-8, adds "レコード N: reason" to `bad` (N counts
-// from 1 in the file). A file that holds no record at all adds one line.
+// without an ISBN that has an ISBN-10 cannot be looked up: it is skipped and
+// its number (counting from 1 in the file) added to `withoutIsbn`. A record
+// that cannot be read, has no title (245 $a) or text that is not UTF-8 adds
+// "レコード N: reason" to `bad`. A file that holds no record at all adds one
+// line to `bad`.
+std::vector<MarcValues> ReadMarcFile(const std::string& path, std::vector<std::string>& bad,
+                                     std::vector<int>& withoutIsbn);
+// As above, the skipped records not reported.
 std::vector<MarcValues> ReadMarcFile(const std::string& path, std::vector<std::string>& bad);
 
 // Stores the entries in the database at the path (a program path; the file

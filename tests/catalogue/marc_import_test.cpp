@@ -83,9 +83,6 @@ TEST_F(MarcImportTest, AFileWithBadRecordsChangesNothing) {
     } cases[] = {
         {"no title", Iso2709(Book("新しい本", "4834000826")) + Iso2709(Book("", "4000000020")),
          "レコード 2: 書名(245 $a)がありません\n"},
-        {"no ISBN-10",
-         Iso2709(Book("新しい本", "4834000826")) + Iso2709(Book("本", "9791234567896")),
-         "レコード 2: ISBN-10になるISBN(020 $a)がありません\n"},
         {"not UTF-8", Iso2709(Book("\xff\xfe", "4834000826")),
          "レコード 1: 文字コードがUTF-8ではありません\n"},
         {"broken", Iso2709(Book("新しい本", "4834000826")) + "00099nam garbage",
@@ -123,7 +120,7 @@ TEST_F(MarcImportTest, LookupSaysWhatTheSourceSays) {
          1,
          "B.国会図書館からの引当が出来ませんでした。\n"},
     };
-    server->Serve("/services/", Answer("rakuten_none.json"));
+    server->Serve("/services/", Answer("rakuten_ichiba_none.json"));
     server->Serve("/api/", "", 503);
     for (auto c : cases) {
         for (auto& a : c.args)
@@ -137,16 +134,74 @@ TEST_F(MarcImportTest, LookupSaysWhatTheSourceSays) {
     }
 }
 
-TEST_F(MarcImportTest, LookupPrintsTheColumnsOfAnOnlineAnswer) {
-    server->Serve("/services/", Answer("rakuten_five_authors.json"));
-    const ToolRun run =
-        Tool({"lookup", "9784033280103", "--source", "rakuten", "--base", server->Base()});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out,
-              "syomei2\t五人の本\nsyomei3\t合作\ncyosya1\t一\ncyosya2\t二\ncyosya3\t三\n"
-              "cyosya4\t四/五\nsyuppansya\t某社\nsyuppannen\t2020年01月\nookisa\t単行本\n"
-              "kakaku\t2000\nkey1\tｺﾞﾆﾝ ﾉ ﾎﾝ\nkey2\tｲﾁ\nURL\thttps://books.rakuten.co.jp/rb/1/\n");
+// Each recorded answer, served as the service's, and what the tool prints.
+TEST_F(MarcImportTest, LookupPrintsTheColumnsOfEachRecordedAnswer) {
+    const struct {
+        const char* source;
+        const char* answer;
+        const char* isbn;
+        int status;
+        std::string out, err;
+    } cases[] = {
+        {"ndl", "ndl_search_clean_architecture.xml", "9784048930659", 0,
+         "syomei2\tClean Architecture : 達人に学ぶソフトウェアの構造と設計\n"
+         "cyosya1\tMartin  Robert C\ncyosya2\t角  征典\ncyosya3\t高木  正弘\n"
+         "syuppansya\tドワンゴ\nsyuppannen\t2018.7\npageSuu\t349\nkakaku\t3200\n"
+         "seikyu\t007-カ-\nbiko\t00763\nNDC_ID\t0\n"
+         "key1\tｸﾘｰﾝ ｱｰｷﾃｸﾁｬ : ﾀﾂｼﾞﾝ ﾆ ﾏﾅﾌﾞ ｿﾌ\nkey2\tｶﾄﾞ  ﾏｻﾉﾘ/ ﾀｶｷﾞ  ﾏｻﾋﾛ/\nyobi1_ID\t0\n",
+         ""},
+        {"ndl", "ndl_search_none.xml", "9784048930659", 1, "",
+         "A.国会図書館からの引当が出来ませんでした。\n"},
+        {"rakuten", "rakuten_books_v1.json", "9784091422354", 0,
+         "syomei1\tてんとう虫コミックス\nsyomei2\tポケットモンスターSPECIAL Ωルビー・αサファイア "
+         "3\n"
+         "cyosya1\t日下 秀憲\ncyosya2\t山本 サトシ\nsyuppansya\t小学館\n"
+         "syuppannen\t2016年09月28日\nookisa\tｺﾐｯｸ\nkakaku\t0\n"
+         "key1\tﾎﾟｹｯﾄﾓﾝｽﾀｰｽﾍﾟｼｬﾙ ｵﾒｶﾞﾙﾋﾞｰｱﾙﾌｧｻ\nkey2\tｸｻｶ ﾋﾃﾞﾉﾘ/ﾔﾏﾓﾄ ｻﾄｼ\n"
+         "URL\thttp://books.rakuten.co.jp/rb/14382742/\n",
+         ""},
+        {"rakuten", "rakuten_books_v2.json", "9784800266545", 0,
+         "syomei2\tRUBY and you tote bag book\nsyuppansya\t宝島社\n"
+         "syuppannen\t2017年02月14日\nookisa\tﾑｯｸその他\nkakaku\t0\n"
+         "key1\tﾙﾋﾞｰ ｱﾝﾄﾞ ﾕｰ ﾄｰﾄ ﾊﾞｯｸﾞ ﾌﾞｯｸ\nURL\thttp://books.rakuten.co.jp/rb/14647274/\n",
+         ""},
+        {"rakuten", "rakuten_foreign_books_compact.json", "9781426741371", 0,
+         "syomei2\tLetters from Ruby\ncyosya1\tAdam Thomas\nsyuppansya\tABINGDON PR\n"
+         "syuppannen\t2013年\nkakaku\t2373\nURL\thttp://books.rakuten.co.jp/rb/12423044/\n",
+         ""},
+        {"rakuten", "rakuten_ichiba_none.json", "9784091422354", 1, "",
+         "B.楽天からの引当が出来ませんでした。\n"},
+    };
+    for (const auto& c : cases) {
+        server = std::make_unique<AnswerServer>();
+        server->Serve("/", Answer(c.answer));
+        const ToolRun run =
+            Tool({"lookup", c.isbn, "--source", c.source, "--base", server->Base()});
+        EXPECT_EQ(run.status, c.status) << c.answer << run.err;
+        EXPECT_EQ(run.out, c.out) << c.answer;
+        EXPECT_EQ(run.err, c.err) << c.answer;
+    }
     EXPECT_FALSE(std::filesystem::exists(folder / "$$2013"));
+}
+
+// A real export holds records without an ISBN: they are skipped and counted,
+// the others stored.
+TEST_F(MarcImportTest, RecordsWithoutAnIsbnAreSkippedAndCounted) {
+    TestRecord noIsbn{{"245", {{'a', "ISBNのない本"}}}};
+    TestRecord only979 = Book("979の本", "9791234567896");
+    const std::string file =
+        File("export.mrc", Iso2709(Book("一冊目", "4834000826")) + Iso2709(noIsbn) +
+                               Iso2709(Book("二冊目", "4000000020")) + Iso2709(only979));
+    const ToolRun run = Tool({"marc-import", file});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("2 件を "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("ISBNのないレコード 2 件 (2, 4 番目) は取り込みませんでした。\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(LookupMarc("978400000002").out.find("syomei2\t二冊目\n"), std::string::npos);
+    const ToolRun onlyWithout = Tool({"marc-import", File("none.mrc", Iso2709(noIsbn))});
+    EXPECT_EQ(onlyWithout.status, 0) << onlyWithout.err;
+    EXPECT_NE(onlyWithout.out.find("0 件を "), std::string::npos) << onlyWithout.out;
 }
 
 }  // namespace

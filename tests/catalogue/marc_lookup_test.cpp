@@ -68,6 +68,24 @@ TEST_F(MarcLookupTest, AnImportedRecordFillsTheBook) {
                                        {"HKN_ID", "1"}}));
 }
 
+// A record gives each reading twice in 880 fields, kana ($6 ".../$1") and
+// romanised (".../(B"): the readings and the call number take the kana one.
+TEST_F(MarcLookupTest, ReadingsComeFromTheKanaFieldsOnly) {
+    ASSERT_EQ(Import({Book("萩野正昭の本", "4834000826",
+                           {{"100", {{'6', "880-01"}, {'a', "萩野, 正昭"}}},
+                            {"245", {{'6', "880-02"}, {'a', "本"}}},
+                            {"880", {{'6', "100-01/(B"}, {'a', "Hagino, Masaki"}}},
+                            {"880", {{'6', "100-01/$1"}, {'a', "ハギノ, マサアキ"}}},
+                            {"880", {{'6', "245-02/(B"}, {'a', "Hon"}}},
+                            {"880", {{'6', "245-02/$1"}, {'a', "ホン"}}},
+                            {"084", {{'a', "023"}, {'2', "njb/10"}}}})}),
+              std::vector<std::string>{});
+    ASSERT_TRUE(Run(LookupMarc, "9784834000825"));
+    EXPECT_EQ(book.Text("key2"), "ﾊｷﾞﾉ, ﾏｻｱｷ");
+    EXPECT_EQ(book.Text("key1"), "ﾎﾝ");
+    EXPECT_EQ(book.Text("seikyu"), "023-ハ-");
+}
+
 TEST_F(MarcLookupTest, TheClassificationGivesDivisionMainClassAndCallNumber) {
     const struct {
         const char* ndc;
