@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPushButton>
 
 #include "data/U_DM.h"
 #include "desk/desk_prints.h"
@@ -44,6 +45,16 @@ void TFgyoumu1::SetUpControls() {
         ui->Edit3->setText(text.toUpper());
         ui->Edit3->setCursorPosition(at);
     });
+    // Enter belongs to the field that has the focus: no button of the desk
+    // is pressed by an Enter meant for a date picker or a grid.
+    for (auto* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    // The hint breaks its line as the desk always showed it (CR LF).
+    ui->Button9->setToolTip(
+        QStringLiteral("このボタンを押すと、\r\n前年度に予約したデータは新年度の生徒番号や生徒名"
+                       "に変わります。"));
     // Normal lending and the return mode on every opening.
     ui->RadioGroup1->SetItemIndex(0);
     ui->RadioGroup2->SetItemIndex(0);
@@ -98,6 +109,16 @@ void TFgyoumu1::PlaceUserNumberControls() {
     }
 }
 
+// Esc would close the dialog and drop the pick list: only 閉じる and the
+// window's close box close the desk.
+void TFgyoumu1::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void TFgyoumu1::closeEvent(QCloseEvent* event) {
     FormClose();
     QDialog::closeEvent(event);
@@ -116,11 +137,13 @@ void TFgyoumu1::FormClose() {
 
 void TFgyoumu1::Run(const std::function<void()>& operation) {
     Pull();
+    ++running_;
     try {
         operation();
     } catch (const std::exception& error) {
         Dialogs::ShowEngineError(this, error);
     }
+    --running_;
     Push();
 }
 
@@ -151,6 +174,9 @@ void TFgyoumu1::FocusChanged(QWidget* now) {
     // Focus that leaves for a message box or another window is no entry:
     // the field is entered again only when the operator moves within the desk.
     if (pushing_ || now == nullptr || now->window() != this || !opened_ || closed_) return;
+    // The focus that an activation gives back while an operation shows its
+    // message is the window catching up, not the operator moving on.
+    if (running_ > 0) return;
     DeskEdit edit = DeskEditOf(now);
     if (edit == desk_.state.focus) return;
     Run([&] { desk_.FieldEntered(edit); });

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -45,6 +46,7 @@ class TFgyoumu1 : public QDialog {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -66,11 +68,22 @@ class TFgyoumu1 : public QDialog {
     void ConnectReservations();
     bool DBGrid5KeyPress(QKeyEvent& event);
 
+    // What the last Push showed; Pull copies only what differs from it.
+    void RememberShown();
+    struct Shown {
+        std::array<std::string, desk::kLastDeskEdit + 1> texts;
+        int loanKind = -2, quickRegistration = -2, lendingConfirmation = -2,
+            returnConfirmation = -2, returnMode = -2, listMode = -2, listOrder = -2;
+        engine::Date loanDate{-1}, dueDate{-1};
+    };
+
     std::unique_ptr<Ui::TFgyoumu1> ui;
     desk::Desk desk_;
     bool opened_ = false;
     bool closed_ = false;
     bool pushing_ = false;
+    int running_ = 0;  // desk operations under way (a message may nest one)
+    Shown shown_;
 };
 
 }  // namespace kashidashi

@@ -22,6 +22,13 @@ engine::Date FromQDate(const QDate& date) {
     return engine::MakeDate(date.year(), date.month(), date.day());
 }
 
+// Copies a control's value into the state when the operator changed it
+// since it was last shown.
+template <typename T>
+void Changed(const T& now, const T& shown, T& state) {
+    if (!(now == shown)) state = now;
+}
+
 }  // namespace
 
 QLineEdit* TFgyoumu1::EditOf(DeskEdit edit) const {
@@ -35,22 +42,27 @@ DeskEdit TFgyoumu1::DeskEditOf(const QObject* widget) const {
     return DeskEdit::None;
 }
 
+// Only what the operator changed since the last Push is copied: the state
+// is the source of what the fields show, and a window that has not caught
+// up yet (an activation while a message of the operation is shown) never
+// brings back a value the desk has cleared.
 void TFgyoumu1::Pull() {
     auto& state = desk_.state;
     for (int i = 1; i <= desk::kLastDeskEdit; ++i)
         if (QLineEdit* edit = EditOf(static_cast<DeskEdit>(i)))
-            state.texts[i] = edit->text().toStdString();
-    state.loanKind = ui->RadioGroup1->ItemIndex();
-    state.QuickRegistrationOption = ui->RadioGroup5->ItemIndex();
-    state.LendingConfirmationOption = ui->RadioGroup6->ItemIndex();
-    state.ReturnConfirmationOption = ui->RadioGroup7->ItemIndex();
-    state.returnMode = ui->RadioGroup2->ItemIndex();
-    state.listMode = ui->RadioGroup3->ItemIndex();
-    state.listOrder = ui->RadioGroup4->ItemIndex();
-    if (opened_) {
-        state.LoanDate = FromQDate(ui->DateEdit1->date());
-        state.DueDate = FromQDate(ui->DateEdit2->date());
-    }
+            Changed(edit->text().toStdString(), shown_.texts[i], state.texts[i]);
+    Changed(ui->RadioGroup1->ItemIndex(), shown_.loanKind, state.loanKind);
+    Changed(ui->RadioGroup5->ItemIndex(), shown_.quickRegistration, state.QuickRegistrationOption);
+    Changed(ui->RadioGroup6->ItemIndex(), shown_.lendingConfirmation,
+            state.LendingConfirmationOption);
+    Changed(ui->RadioGroup7->ItemIndex(), shown_.returnConfirmation,
+            state.ReturnConfirmationOption);
+    Changed(ui->RadioGroup2->ItemIndex(), shown_.returnMode, state.returnMode);
+    Changed(ui->RadioGroup3->ItemIndex(), shown_.listMode, state.listMode);
+    Changed(ui->RadioGroup4->ItemIndex(), shown_.listOrder, state.listOrder);
+    if (!opened_) return;
+    Changed(FromQDate(ui->DateEdit1->date()), shown_.loanDate, state.LoanDate);
+    Changed(FromQDate(ui->DateEdit2->date()), shown_.dueDate, state.DueDate);
 }
 
 void TFgyoumu1::Push() {
@@ -78,7 +90,24 @@ void TFgyoumu1::Push() {
     ui->Label18->setVisible(state.label18Visible);
     ui->Label31->setText(QString::fromStdString(state.label31));
     PushFocus();
+    RememberShown();
     pushing_ = false;
+}
+
+void TFgyoumu1::RememberShown() {
+    const auto& state = desk_.state;
+    for (int i = 1; i <= desk::kLastDeskEdit; ++i)
+        if (QLineEdit* edit = EditOf(static_cast<DeskEdit>(i)))
+            shown_.texts[i] = edit->text().toStdString();
+    shown_.loanKind = ui->RadioGroup1->ItemIndex();
+    shown_.quickRegistration = ui->RadioGroup5->ItemIndex();
+    shown_.lendingConfirmation = ui->RadioGroup6->ItemIndex();
+    shown_.returnConfirmation = ui->RadioGroup7->ItemIndex();
+    shown_.returnMode = ui->RadioGroup2->ItemIndex();
+    shown_.listMode = ui->RadioGroup3->ItemIndex();
+    shown_.listOrder = ui->RadioGroup4->ItemIndex();
+    shown_.loanDate = state.LoanDate;
+    shown_.dueDate = state.DueDate;
 }
 
 void TFgyoumu1::PushFocus() {

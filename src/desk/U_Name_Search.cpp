@@ -21,6 +21,9 @@ TName_Search::TName_Search(QWidget* parent)
     ui->BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    // A part of a name is typed in hiragana: the input method is on.
+    ui->Edit1->setAttribute(Qt::WA_InputMethodEnabled, true);
+    ui->Edit1->setInputMethodHints(Qt::ImhNone);
     ui->Edit1->installEventFilter(this);
     SetUpQuery();
     SetUpGrid();

@@ -112,8 +112,10 @@ class Desk {
     void AddToPickList(engine::TDBTable& book);
     void BookNotFound();
     // The lending of the pick list (desk_lend.cpp).
+    void StoreAndConfirm();
     void WriteLoans();
     void WriteLoan(engine::TDBTable& book, engine::TDBTable& name);
+    void UndoLending();
     void AfterLending();
     void EndLending();
     void ReturnEntryKey();

@@ -31,24 +31,45 @@ void Desk::Lend() {
     if (state.LendingBusy) return;  // a second F1 while the flash waits
     state.LendingBusy = true;
     state.button1Enabled = false;
-    auto& dm = TDM::Instance();
-    bool stored = false;
+    // Whatever escapes the lending, the desk takes the next one.
+    try {
+        StoreAndConfirm();
+    } catch (...) {
+        EndLending();
+        throw;
+    }
+    EndLending();
+}
+
+void Desk::StoreAndConfirm() {
     try {
         WriteLoans();
-        stored = true;
     } catch (const std::exception&) {
-        CloseQuietly({&dm.BOOK, &dm.NAME, &dm.KASHIBO, &dm.YOYAKU});
-        if (dm.DBDatabase1.InTransaction()) dm.DBDatabase1.Rollback();
-        // Rolled back before the message, so no other desk waits on it.
-        Dialogs::Information(owner_, QString::fromUtf8(kUndone));
+        UndoLending();
+        return;
     }
     // What fails after the commit is shown as it is; the loans stand.
-    if (stored) try {
-            AfterLending();
-        } catch (const std::exception& error) {
-            Dialogs::ShowEngineError(owner_, error);
-        }
-    EndLending();
+    try {
+        AfterLending();
+    } catch (const std::exception& error) {
+        Dialogs::ShowEngineError(owner_, error);
+    }
+}
+
+// Rolled back before the message, so no other desk waits on it. Nothing of
+// an uncommitted transaction is stored, so the lending is undone even when
+// the rollback itself fails; that failure is shown after the message.
+void Desk::UndoLending() {
+    auto& dm = TDM::Instance();
+    CloseQuietly({&dm.BOOK, &dm.NAME, &dm.KASHIBO, &dm.YOYAKU});
+    std::exception_ptr rollbackFailure;
+    try {
+        if (dm.DBDatabase1.InTransaction()) dm.DBDatabase1.Rollback();
+    } catch (...) {
+        rollbackFailure = std::current_exception();
+    }
+    Dialogs::Information(owner_, QString::fromUtf8(kUndone));
+    if (rollbackFailure) std::rethrow_exception(rollbackFailure);
 }
 
 void Desk::WriteLoans() {

@@ -49,13 +49,20 @@ ScriptedDialogs::~ScriptedDialogs() {
 }
 
 ScriptedDialogs& ScriptedDialogs::Answer(Dialogs::Kind kind, int button) {
-    steps_.push_back({kind, button, {}, {}});
+    steps_.push_back({kind, button, {}, {}, {}});
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::Answer(Dialogs::Kind kind, int button,
+                                         std::function<void()> meanwhile) {
+    steps_.push_back({kind, button, {}, {}, std::move(meanwhile)});
     return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::Drive(const char* dialogClass,
                                         std::function<void(QDialog&)> drive) {
-    steps_.push_back({Dialogs::Kind::Modal, 0, QString::fromLatin1(dialogClass), std::move(drive)});
+    steps_.push_back(
+        {Dialogs::Kind::Modal, 0, QString::fromLatin1(dialogClass), std::move(drive), {}});
     return *this;
 }
 
@@ -74,6 +81,7 @@ int ScriptedDialogs::Respond(const Dialogs::Request& request) {
     Step step = std::move(steps_.front());
     steps_.pop_front();
     if (request.dialog && step.drive) step.drive(*request.dialog);
+    if (step.meanwhile) step.meanwhile();
     return step.answer;
 }
 

@@ -41,6 +41,9 @@ class ScriptedDialogs {
 
     // A message box of that kind, answered with the button.
     ScriptedDialogs& Answer(Dialogs::Kind kind, int button);
+    // The same, with what happens while the message is shown (the owner
+    // activated again, say) run before it is answered.
+    ScriptedDialogs& Answer(Dialogs::Kind kind, int button, std::function<void()> meanwhile);
     // A modal window of that class, driven by the function.
     ScriptedDialogs& Drive(const char* dialogClass, std::function<void(QDialog&)> drive);
 
@@ -62,6 +65,7 @@ class ScriptedDialogs {
         int answer;
         QString dialogClass;
         std::function<void(QDialog&)> drive;
+        std::function<void()> meanwhile;
     };
     int Respond(const Dialogs::Request& request);
 
