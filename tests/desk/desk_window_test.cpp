@@ -3,6 +3,7 @@
 // user is served, the control barcodes, bad input, and a second desk.
 #include <QApplication>
 #include <QDateEdit>
+#include <QLabel>
 #include <QTabWidget>
 
 #include "desk_fixture.h"
@@ -124,6 +125,22 @@ TEST_F(DeskWindowTest, BadInputEndsSilentlyOrWithItsMessage) {
                                  QStringLiteral("貸出中の本ではありません。")};
     for (const QString& text : dialogs->Texts())
         EXPECT_TRUE(allowed.contains(text)) << text.toStdString();
+}
+
+TEST_F(DeskWindowTest, TheHintOfTheReservationUpdateAndTheLabelOfTheOnLoanCheck) {
+    OpenDesk([&](TFgyoumu1& desk) {
+        auto* button9 = desk.findChild<QWidget*>("Button9");
+        ASSERT_NE(button9, nullptr);
+        EXPECT_EQ(button9->toolTip(),
+                  QStringLiteral("このボタンを押すと、\r\n前年度に予約したデータは新年度の生徒番号や"
+                                 "生徒名に変わります。"));
+        auto* edit20 = desk.findChild<QWidget*>("Edit20");
+        auto* label = desk.findChild<QLabel*>("Label32");
+        ASSERT_TRUE(edit20 && label);
+        EXPECT_EQ(label->text(), QStringLiteral("図書登録番号"));
+        EXPECT_EQ(label->parentWidget(), edit20->parentWidget());
+        EXPECT_LE(label->geometry().right(), edit20->geometry().left());
+    });
 }
 
 TEST_F(DeskWindowTest, ASecondDeskOnTheSameProgramFolderIsRefused) {

@@ -144,6 +144,11 @@ TEST_F(DialogNameSearch, EachEnterReplacesTheListAndNeverCloses) {
         {"太郎", {"山田太郎", "太郎丸次郎"}},
     };
     dialogs->Drive("kashidashi::TName_Search", [&](QDialog& w) {
+        // A part of a name is typed in hiragana.
+        auto* edit1 = w.findChild<QWidget*>("Edit1");
+        ASSERT_NE(edit1, nullptr);
+        EXPECT_TRUE(edit1->testAttribute(Qt::WA_InputMethodEnabled));
+        EXPECT_FALSE(edit1->inputMethodHints() & (Qt::ImhLatinOnly | Qt::ImhPreferLatin));
         EXPECT_TRUE(Names(w).isEmpty());
         for (const auto& s : searches) {
             Search(w, QString::fromUtf8(s.text));

@@ -34,6 +34,9 @@ TEST(EntryRules, BookNumbersOfEveryField) {
         {BookField::Edit5, 0, "9876543210987", "543210987"},  // 13, not 9784
         {BookField::Edit11, 0, "9876543210987", "543210987"},
         {BookField::Edit14, 1, "9876543210987", "3210987"},  // no 13-digit step
+        {BookField::Edit4, 0, "9781234567897", "234567897"},   // a foreign ISBN: last 9
+        {BookField::Edit5, 0, "9781234567897", "234567897"},
+        {BookField::Edit11, 0, "9781234567897", "234567897"},
         {BookField::Edit4, 0, "9784123456789", "isbn:978412345678"},
         {BookField::Edit5, 0, "9784123456789", "isbn:978412345678"},
         {BookField::Edit11, 0, "9784123456789", "isbn:978412345678"},

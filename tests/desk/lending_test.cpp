@@ -161,6 +161,51 @@ TEST_F(LendingTest, AReservationOfSomebodyElseAsksAndTheBorrowersOwnAreFulfilled
     EXPECT_EQ(RowCount("Select * From Book Where BOOK_ID=2 And yoyakuF=True"), 1);
 }
 
+TEST_F(LendingTest, TheReservedFlagIsWorkedOutAfterTheBorrowersOwnReservationGoes) {
+    const std::string first = FixedNumber("10101"), second = FixedNumber("10102");
+    // Copies 1 and 2 of one title: 10101 reserved copy 2 first, 10102 copy 1.
+    RunSql(dataFolder,
+           "Update Book Set ISBN='978400000001', yoyakuF=True Where BOOK_ID<=2;"
+           "Insert Into yoyaku (Book_ID, yoyaku_No, Name_ID, ISBN_ID, yoyakuDTime) Values "
+           "(2, 1, '" +
+               first +
+               "', '978400000001', '2026/01/01 09:00:00'), "
+               "(1, 1, '" +
+               second + "', '978400000001', '2026/01/02 09:00:00')");
+    Lending([&](TFgyoumu1& desk) {
+        Scan(desk, "Edit3", "10101");
+        Scan(desk, "Edit4", "2");
+        Scan(desk, "Edit4", "ACTION");
+    });
+    EXPECT_EQ(RowCount("Select * From kashibo Where BOOK_ID=2 And NAME_ID='" + first + "'"), 1);
+    EXPECT_EQ(RowCount("Select * From Book Where BOOK_ID=2 And yoyakuF=False"), 1);
+    EXPECT_EQ(RowCount("Select * From yoyaku Where Name_ID='" + first + "'"), 0);
+    EXPECT_EQ(RowCount("Select * From yoyaku Where Book_ID=1 And Name_ID='" + second + "'"), 1);
+    EXPECT_TRUE(dialogs->Texts().empty()) << dialogs->Describe();
+}
+
+TEST_F(LendingTest, ABookIsNewUntilTheLockDaysHavePassed) {
+    // The demo school waits 7 days: registered 6 days ago is new, 7 days ago is not.
+    const engine::Date today = engine::Today();
+    RunSql(dataFolder, "Update Book Set tourokubi='" +
+                           engine::FormatDate(engine::Date{today.days - 6}) +
+                           "' Where BOOK_ID=1; Update Book Set tourokubi='" +
+                           engine::FormatDate(engine::Date{today.days - 7}) + "' Where BOOK_ID=2");
+    // At midnight, seven days are exactly seven days.
+    engine::SetFixedNow(engine::MakeDateTime(today, 0));
+    Lending([&](TFgyoumu1& desk) {
+        Scan(desk, "Edit3", "10101");
+        dialogs->Answer(Kind::Information, Dialogs::Ok);
+        Scan(desk, "Edit4", "1");
+        EXPECT_EQ(PickCount(desk), 0);
+        Scan(desk, "Edit4", "2");
+        EXPECT_EQ(PickCount(desk), 1);
+    });
+    engine::SetFixedNow(std::nullopt);
+    ASSERT_EQ(dialogs->Texts().size(), 1u) << dialogs->Describe();
+    EXPECT_EQ(dialogs->Texts()[0], QStringLiteral("この本は新刊図書ですので、まだ貸出が出来ません。"));
+}
+
 TEST_F(LendingTest, IsbnScansUnknownNumbersAndUsersNotFound) {
     RunSql(dataFolder,
            "Update Book Set ISBN='978400000002', kashidashiF=True Where BOOK_ID=3;"

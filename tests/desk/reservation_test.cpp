@@ -120,6 +120,17 @@ TEST_F(ReservationTest, NumbersFollowTheHighestOfTheBookAfterDeletions) {
     EXPECT_EQ(dialogs->Texts(), std::vector<QString>(4, kReserved)) << dialogs->Describe();
 }
 
+TEST_F(ReservationTest, ThreeUsersInARowGetOneTwoThree) {
+    OpenDesk([&](TFgyoumu1& desk) {
+        Tab(desk, 2);
+        for (const char* user : {"10101", "10102", "10103"}) Reserve(desk, "1", user);
+    });
+    EXPECT_EQ(NumberOf(1, FixedNumber("10101")), 1);
+    EXPECT_EQ(NumberOf(1, FixedNumber("10102")), 2);
+    EXPECT_EQ(NumberOf(1, FixedNumber("10103")), 3);
+    EXPECT_EQ(dialogs->Texts(), std::vector<QString>(3, kReserved)) << dialogs->Describe();
+}
+
 TEST_F(ReservationTest, TheQueueOfATitleSpansItsCopies) {
     RunSql(dataFolder,
            "Update Book Set ISBN='978400000001' Where BOOK_ID<=2;"

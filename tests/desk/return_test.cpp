@@ -176,6 +176,26 @@ TEST_F(ReturnTest, EachModeEndsTheLoanFreesTheBookAndLowersTheCountNeverBelowZer
     EXPECT_TRUE(dialogs->Texts().empty()) << dialogs->Describe();
 }
 
+TEST_F(ReturnTest, ACancellationRemovesTheOpenLoanAndKeepsTheBooksReturnedOnes) {
+    RunSql(dataFolder,
+           "INSERT INTO kashibo (BOOK_ID, NAME_ID, henkyakuyotei, henkyakubi, seitoNo,"
+           " kashidashibi) VALUES (150, '" +
+               FixedNumber("10102") + "', '2024/04/15', '2024/04/10', '10102', '2024/04/01')");
+    Lend(150, 10101, 1);
+    OpenDesk([&](TFgyoumu1& desk) {
+        ToReturnTab(desk);
+        ExpectConfirmation();
+        Group(desk, "RadioGroup2").SetItemIndex(1);  // 貸出取消
+        Scan(desk, "Edit5", "150");
+    });
+    EXPECT_EQ(OpenLoans(150), 0);
+    EXPECT_EQ(Rows("SELECT BOOK_ID FROM kashibo WHERE BOOK_ID = 150 AND henkyakubi = '2024/04/10'"),
+              1);
+    EXPECT_EQ(LoanRows(150), 1);
+    EXPECT_EQ(UserCount(10101), 0);
+    ExpectScriptDone();
+}
+
 TEST_F(ReturnTest, ABookNotOnLoanIsSaidSoAndNothingChanges) {
     SetIsbn(7, kQuietIsbn);
     Lend(130, 10101, 1);
@@ -380,6 +400,20 @@ TEST_F(ReturnTest, AnEngineFailureUndoesTheReturnAndChangesNothing) {
                        SQLITE_OK);
          },
          [&] { sqlite3_close_v2(reader); }},
+        // The loan is closed first; the book's update then fails.
+        {"a later write of the return refused",
+         [&] {
+             ASSERT_EQ(sqlite3_open((folder + "/kashidashi.db").c_str(), &reader), SQLITE_OK);
+             ASSERT_EQ(sqlite3_exec(reader,
+                                    "CREATE TRIGGER kx_refuse BEFORE UPDATE ON Book BEGIN "
+                                    "SELECT RAISE(ABORT, 'refused'); END",
+                                    nullptr, nullptr, nullptr),
+                       SQLITE_OK);
+         },
+         [&] {
+             sqlite3_exec(reader, "DROP TRIGGER kx_refuse", nullptr, nullptr, nullptr);
+             sqlite3_close_v2(reader);
+         }},
         {"the data folder out of reach",
          [&] {
              kashidashi::TDM::Instance().DBDatabase1.Close();
