@@ -32,12 +32,12 @@ endforeach()
 # school on the test server and the desk in client/server mode
 # (desk_fixture.h); the rest are about the folder's own files and locks.
 if(TARGET desk_tests)
-  gtest_discover_tests(desk_tests DISCOVERY_TIMEOUT 60 TEST_PREFIX "server."
+  gtest_discover_tests(desk_tests DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES TEST_PREFIX "server."
     TEST_FILTER "LendingTest.*:ReturnTest.*:ReservationTest.*:ReservationList.*:PeriodListTest.*:LostServerTest.*:-ReturnTest.AnEngineFailure*"
     PROPERTIES ENVIRONMENT "KX_ENGINE_BACKEND=server")
 endif()
 if(TARGET catalogue_tests)
-  gtest_discover_tests(catalogue_tests DISCOVERY_TIMEOUT 60 TEST_PREFIX "server."
+  gtest_discover_tests(catalogue_tests DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES TEST_PREFIX "server."
     TEST_FILTER "QuickRegistrationTest.*:-QuickRegistrationTest.Screenshot*"
     PROPERTIES ENVIRONMENT "KX_ENGINE_BACKEND=server")
 endif()
