@@ -1,28 +1,27 @@
-// libFuzzer target for what the ISBN lookups make of a service's answer:
-// Utf8ToAnsi, the national library's record link and record scan, the
-// Rakuten scan, and the ordered scanners themselves.
+// libFuzzer target for what the ISBN lookups make of a service's answer: the
+// parsers of the national library's and Rakuten's answers (answer_read.h),
+// Utf8ToAnsi and the ordered scanners.
 //
-// An answer that is not UTF-8 must raise Utf8Error and nothing else; the
-// text of one that is must be whole CP932 characters. Every value cut to a
-// byte count must keep its bound and, on decoded text, never split a
-// double-byte character; a record link must begin with the service's own
-// book address and end in "-00.json". Anything else (another exception, a
-// crash, a sanitizer report) is a finding. Raw, undecoded bytes are scanned
-// as well, for the bounds.
+// A parser must either say Book and fill the record within the byte rules
+// (a title of at most 60 bytes and a subtitle of at most 120, whole CP932
+// characters, at most four authors), or leave the record exactly as it was:
+// a broken answer is Broken (the lookup's failure message), never half a
+// book. An answer that is not UTF-8 must make Utf8ToAnsi raise Utf8Error and
+// nothing else. Anything else (another exception, a crash, a sanitizer
+// report, memory without bound) is a finding.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
-#include "catalogue/answer_scan.h"
+#include "catalogue/answer_read.h"
 #include "catalogue/lookup_text.h"
 #include "platform/cp932.h"
+#include "platform/utf8.h"
 
 namespace {
 
 using namespace kashidashi::catalogue;
-
-constexpr const char* kBase = "https://ndlsearch.ndl.go.jp";
 
 // True when the CP932 text read from its start ends on a character boundary.
 bool Whole(const std::string& text) {
@@ -32,26 +31,34 @@ bool Whole(const std::string& text) {
     return pos == text.size();
 }
 
-void CheckAddress(const std::string& text) {
-    const std::string address = NdlRecordAddress(text, kBase);
-    if (address.empty()) return;
-    const std::string head = std::string(kBase) + "/books";
-    const std::string tail = "-00.json";
-    if (address.compare(0, head.size(), head) != 0) std::abort();
-    if (address.size() < head.size() + tail.size()) std::abort();
-    if (address.compare(address.size() - tail.size(), tail.size(), tail) != 0) std::abort();
-    if (address.find_first_of("<>\" \r\n") != std::string::npos) std::abort();
+// A record no answer could give: any change to it shows.
+TLookupRecord Marked() {
+    TLookupRecord r;
+    r.Title = r.Caption = r.Url = "untouched";
+    return r;
 }
 
-void CheckScans(std::string text, bool decoded) {
-    for (char& c : text)
-        if (c == ',') c = ' ';
-    TLookupRecord r;
-    ScanNdlRecord(text, r);
-    if (r.Title.size() > 60 || r.Subtitle.size() > 120) std::abort();
-    if (decoded && (!Whole(r.Title) || !Whole(r.Subtitle))) std::abort();
-    r.Clear();
-    ScanRakutenItem(text, r);
+bool Same(const TLookupRecord& a, const TLookupRecord& b) {
+    return a.Title == b.Title && a.Subtitle == b.Subtitle && a.SeriesTitle == b.SeriesTitle &&
+           a.Author1 == b.Author1 && a.AuthorReading == b.AuthorReading && a.Price == b.Price &&
+           a.Pages == b.Pages && a.Size == b.Size && a.Caption == b.Caption && a.Url == b.Url &&
+           a.Classification == b.Classification && a.Publisher == b.Publisher;
+}
+
+void CheckParser(AnswerKind (*read)(std::string_view, TLookupRecord&), std::string_view bytes,
+                 bool cutTitle) {
+    TLookupRecord r = Marked();
+    const AnswerKind kind = read(bytes, r);
+    if (kind != AnswerKind::Book) {
+        if (!Same(r, Marked())) std::abort();  // half a book
+        return;
+    }
+    if (!platform::utf8::IsValid(bytes)) std::abort();  // a book from bytes that are not UTF-8
+    if (cutTitle && (r.Title.size() > 60 || r.Subtitle.size() > 120)) std::abort();
+    if (!Whole(r.Title) || !Whole(r.Subtitle) || !Whole(r.AuthorReading)) std::abort();
+}
+
+void CheckScanners(std::string text) {
     std::string copy = text;
     const std::string value = ScanValue(copy, "\"");
     if (copy.size() > text.size() || value.size() > copy.size()) std::abort();
@@ -65,17 +72,16 @@ void CheckScans(std::string text, bool decoded) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
+    CheckParser(ReadNdlAnswer, bytes, true);
+    CheckParser(ReadRakutenAnswer, bytes, false);
     std::string text;
-    bool decoded = true;
     try {
         text = Utf8ToAnsi(bytes);
         if (!Whole(text)) std::abort();
     } catch (const Utf8Error&) {
         text = bytes;
-        decoded = false;
     }
-    CheckAddress(text);
-    CheckScans(text, decoded);
+    CheckScanners(text);
     const std::string digits = DigitsOnly(text);
     if (digits.size() >= 12 && Isbn13(digits).size() != 13) std::abort();
     if (digits.size() >= 9 && Isbn10(digits).size() != 10) std::abort();
