@@ -47,7 +47,7 @@ PlaceConnection::PlaceConnection(const DataPlace& place) {
     }
     if (!std::filesystem::is_regular_file(place.path))
         throw std::runtime_error("バックアップファイル「" + place.path + "」がありません。");
-    scratch_ = std::make_unique<platform::ScratchFolder>("kashidashi-read-");
+    scratch_ = std::make_unique<platform::TemporaryFolder>("kashidashi-read-");
     std::filesystem::copy_file(place.path,
                                scratch_->File(engine::storage::sqlite::kDatabaseFileName));
     connection_ = engine::storage::OpenLocal(scratch_->Path(), kDeskLockRule);

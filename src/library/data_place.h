@@ -13,7 +13,7 @@
 #include "engine/storage/connection.h"
 #include "engine/storage/open_local.h"
 #include "engine/storage/open_remote.h"
-#include "platform/scratch_folder.h"
+#include "platform/temp_folder.h"
 
 namespace kashidashi::library {
 
@@ -48,7 +48,7 @@ class PlaceConnection {
     engine::storage::Connection* operator->() { return connection_.get(); }
 
   private:
-    std::unique_ptr<platform::ScratchFolder> scratch_;  // a backup file's copy
+    std::unique_ptr<platform::TemporaryFolder> scratch_;  // a backup file's copy
     std::unique_ptr<engine::storage::Connection> connection_;
 };
 

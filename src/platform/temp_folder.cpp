@@ -1,4 +1,4 @@
-#include "platform/scratch_folder.h"
+#include "platform/temp_folder.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -8,7 +8,7 @@
 
 namespace platform {
 
-ScratchFolder::ScratchFolder(const std::string& prefix) {
+TemporaryFolder::TemporaryFolder(const std::string& prefix) {
     std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
@@ -17,7 +17,7 @@ ScratchFolder::ScratchFolder(const std::string& prefix) {
     path_ = name.data();
 }
 
-ScratchFolder::~ScratchFolder() {
+TemporaryFolder::~TemporaryFolder() {
     std::error_code ignored;  // a folder that cannot go stays; nothing else is harmed
     std::filesystem::remove_all(path_, ignored);
 }

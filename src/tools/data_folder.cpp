@@ -28,7 +28,7 @@ DataFolder::DataFolder(const std::string& folder, bool readsBackupFile) : folder
         throw AdminError("「" + folder + "」はファイルです。データフォルダかサーバを指定してください。");
     if (location->backupFile) {
         // Read through a copy, so that the file itself is never changed.
-        scratch_ = std::make_unique<platform::ScratchFolder>("kashidashi-read-");
+        scratch_ = std::make_unique<platform::TemporaryFolder>("kashidashi-read-");
         std::filesystem::copy_file(location->folder,
                                    scratch_->File(engine::storage::sqlite::kDatabaseFileName));
         location->folder = scratch_->Path();

@@ -15,7 +15,7 @@
 #include "engine/dataset/table.h"
 #include "engine/session/database.h"
 #include "engine/session/session.h"
-#include "platform/scratch_folder.h"
+#include "platform/temp_folder.h"
 
 namespace kashidashi::admin {
 
@@ -50,7 +50,7 @@ class DataFolder {
 
   private:
     std::string folder_;
-    std::unique_ptr<platform::ScratchFolder> scratch_;  // a backup file's copy
+    std::unique_ptr<platform::TemporaryFolder> scratch_;  // a backup file's copy
     std::unique_ptr<engine::TDBSession> session_;
     std::unique_ptr<engine::TDBDatabase> database_;
 };
