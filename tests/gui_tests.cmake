@@ -2,7 +2,7 @@
 add_subdirectory(${CMAKE_CURRENT_SOURCE_DIR}/support)
 kx_layer_tests(data_tests ${CMAKE_CURRENT_SOURCE_DIR}/data kx_data)
 # The window layers' test programs have their own main (they need a QApplication).
-foreach(layer grid reports desk app)
+foreach(layer grid reports desk library app)
   kx_layer_tests(${layer}_tests ${CMAKE_CURRENT_SOURCE_DIR}/${layer} kx_test_support
                  kx_gui_test_main)
 endforeach()
@@ -20,6 +20,12 @@ kx_layer_tests(tools_tests ${CMAKE_CURRENT_SOURCE_DIR}/tools kx_data kx_admin)
 if(TARGET tools_tests AND TARGET kashidashi-admin)
   add_dependencies(tools_tests kashidashi-admin)
   target_compile_definitions(tools_tests PRIVATE KX_ADMIN_TOOL="$<TARGET_FILE:kashidashi-admin>")
+endif()
+# The app tests run both built programs (--version).
+if(TARGET app_tests AND TARGET kashidashi-admin)
+  add_dependencies(app_tests kashidashi kashidashi-admin)
+  target_compile_definitions(app_tests PRIVATE KX_DESK_PROGRAM="$<TARGET_FILE:kashidashi>"
+                             KX_ADMIN_TOOL="$<TARGET_FILE:kashidashi-admin>")
 endif()
 # The server-mode tests of the app, the desk and the tools use the engine
 # tests' test server.

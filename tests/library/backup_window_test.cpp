@@ -1,0 +1,150 @@
+// 図書館の管理 and バックアップ, offscreen, on a demo school: the backup
+// folder chosen and stored in the desk's settings, a backup made on demand
+// and listed with its rows, a restore after the question (and nothing
+// restored when the answer is No), and the day's backup started when the
+// desk opens, once a day, kept by the retention.
+#include <QTableWidget>
+#include <filesystem>
+#include <fstream>
+
+#include "data/pin_constants.h"
+#include "engine/common/dates.h"
+#include "library/U_Backup.h"
+#include "library/backup_folder.h"
+#include "library/daily_backup.h"
+#include "support/app_fixture.h"
+
+namespace library_test {
+using namespace kx_test;
+namespace {
+
+namespace fs = std::filesystem;
+using kashidashi::Dialogs;
+using Kind = Dialogs::Kind;
+
+class BackupWindowTest : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        data = DriveFolder("C:\\Book\\");
+        MakeDemoFolder(data);
+        backups = (root / "backups").string();
+        fs::create_directories(backups);
+    }
+    void StartDesk(Values head = {}) {
+        head["meisyou"] = engine::Value("若葉小学校");
+        PrepareHead(head);
+        dialogs->Drive("kashidashi::TPW", EnterPin(kashidashi::kDefaultPinText));
+        Start();
+    }
+    // The management window opened from the main window, its バックアップ
+    // window driven by `drive`.
+    void InBackupWindow(std::function<void(QDialog&)> drive) {
+        dialogs->Drive("kashidashi::TKanri", [](QDialog& kanri) { Click(kanri, "Button1"); })
+            .Drive("kashidashi::TBackup", std::move(drive));
+    }
+    size_t Files(const std::string& folder) {
+        size_t count = 0;
+        for (const auto& entry : fs::directory_iterator(folder))
+            count += entry.path().extension() == ".kxbak";
+        return count;
+    }
+    std::string data, backups;
+};
+
+QTableWidget& Grid(QDialog& window) {
+    return *window.findChild<QTableWidget*>("Grid1");
+}
+
+TEST_F(BackupWindowTest, ABackupOnDemandIsListedAndRestoredAfterTheQuestion) {
+    StartDesk();
+    int listed = -1;
+    QString books;
+    InBackupWindow([&](QDialog& window) {
+        SetText(window, "Edit1", QString::fromStdString(backups));
+        Click(window, "Button2");
+        Click(window, "Button3");
+        listed = Grid(window).rowCount();
+        books = Grid(window).item(0, 4) ? Grid(window).item(0, 4)->text() : "";
+        RunSql(data, "Update Book Set syomei2='後から変えた書名' Where BOOK_ID=1");
+        Grid(window).selectRow(0);
+        Click(window, "Button4");  // answered No: nothing happens
+        Click(window, "Button4");  // answered Yes
+        Click(window, "BitBtn1");
+    });
+    dialogs->Answer(Kind::Information, Dialogs::Ok)
+        .Answer(Kind::Question, Dialogs::No)
+        .Answer(Kind::Question, Dialogs::Yes)
+        .Answer(Kind::Information, Dialogs::Ok);
+    Click(Main(), "Button3");
+    EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
+    EXPECT_EQ(dialogs->Left(), 0) << dialogs->Describe();
+    EXPECT_EQ(listed, 1);
+    EXPECT_EQ(books, QStringLiteral("400"));
+    EXPECT_EQ(HeadRow().at("PathName2"), engine::Value(backups));
+    auto texts = dialogs->Texts();
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("バックアップしました。"))) << texts[0].toStdString();
+    EXPECT_TRUE(texts[1].contains(QStringLiteral("復元してよろしいですか？")));
+    EXPECT_TRUE(texts[3].startsWith(QStringLiteral("復元しました。"))) << texts[3].toStdString();
+    EXPECT_EQ(Files(backups), 2u);  // the one made, and the data before the restore
+    DataQuery query("backup-window-read", data);
+    query->SQL().SetText("SELECT syomei2 FROM Book WHERE BOOK_ID=1");
+    query->Open();
+    EXPECT_NE(query->FieldByName("syomei2").AsString(), "後から変えた書名");
+}
+
+TEST_F(BackupWindowTest, WithoutAFolderTheWindowSaysSo) {
+    StartDesk();
+    InBackupWindow([&](QDialog& window) {
+        Click(window, "Button3");
+        Click(window, "BitBtn1");
+    });
+    dialogs->Answer(Kind::Warning, Dialogs::Ok);
+    Click(Main(), "Button3");
+    EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
+    ASSERT_EQ(dialogs->Texts().size(), 1u);
+    EXPECT_TRUE(dialogs->Texts()[0].startsWith(QStringLiteral("バックアップ先のフォルダを指定")));
+}
+
+// The desk's first opening of the day starts the day's backup in the
+// background; a second opening that day does not.
+TEST_F(BackupWindowTest, TheDesksFirstOpeningOfTheDayMakesTheDaysBackup) {
+    StartDesk({{"PathName2", engine::Value(backups)}});
+    dialogs->Drive("kashidashi::TFgyoumu1", [](QDialog&) {});
+    Click(Main(), "Button2");
+    kashidashi::library::WaitForDailyBackups();
+    const engine::Date today = engine::Today();
+    EXPECT_TRUE(fs::exists(fs::path(backups) / kashidashi::library::DailyBackupName(today)))
+        << kashidashi::library::LastBackupLogLine(backups);
+    EXPECT_NE(kashidashi::library::LastBackupLogLine(backups).find("自動バックアップ"),
+              std::string::npos);
+    dialogs->Drive("kashidashi::TFgyoumu1", [](QDialog&) {});
+    Click(Main(), "Button2");
+    kashidashi::library::WaitForDailyBackups();
+    EXPECT_EQ(Files(backups), 1u);
+    EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
+}
+
+// The day's backup on a fixed day: the retention removes the automatic
+// backups it does not keep, and the log says what was done.
+TEST_F(BackupWindowTest, TheDaysBackupAppliesTheRetention) {
+    for (int day = 1; day <= 20; ++day)
+        std::ofstream(fs::path(backups) /
+                      kashidashi::library::DailyBackupName(engine::MakeDate(2026, 11, day)));
+    std::ofstream(fs::path(backups) / "kashidashi-20261101-120000.kxbak");  // on demand
+    auto line = kashidashi::library::RunDailyBackup(kashidashi::library::DataPlace::Folder(data),
+                                                    backups, engine::MakeDate(2026, 12, 10));
+    EXPECT_NE(line.find("古いバックアップ 6 個を削除しました"), std::string::npos) << line;
+    EXPECT_EQ(Files(backups), 21u + 1u - 6u);
+    EXPECT_TRUE(fs::exists(fs::path(backups) / "kashidashi-20261101.kxbak"));  // November's first
+    EXPECT_FALSE(fs::exists(fs::path(backups) / "kashidashi-20261107.kxbak"));
+    auto list = kashidashi::library::ListBackups(backups);
+    ASSERT_FALSE(list.empty());
+    EXPECT_EQ(kashidashi::library::RunDailyBackup(kashidashi::library::DataPlace::Folder(data),
+                                                  backups, engine::MakeDate(2026, 12, 10)),
+              "");  // done already
+}
+
+}  // namespace
+}  // namespace library_test
