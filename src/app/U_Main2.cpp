@@ -7,6 +7,7 @@
 #include "app/U_Head1.h"
 #include "desk/U_Fgyoumu1.h"
 #include "engine/common/dates.h"
+#include "kashidashi/version.h"
 #include "library/U_Kanri.h"
 #include "library/backup_setting.h"
 #include "library/daily_backup.h"
@@ -24,6 +25,8 @@ TMain2::TMain2(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TMain
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(696, 412);
+    // The version at the lower left of the title band, from the first showing on.
+    ui->LabelVersion->setText(QStringLiteral("バージョン ") + QString::fromUtf8(kVersion));
     ui->BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     ui->Button1->setEnabled(false);
     ui->Button2->setEnabled(false);

@@ -6,6 +6,9 @@
 // data database (SetPath) and loads the two shared settings of Reg. Every
 // later activation only sets ProductCode again (the start-up guard).
 //
+// The title band shows the program's version (LabelVersion, lower left)
+// from the start and the update date (L3, lower right) once start-up is done.
+//
 // Buttons: Button1 the initial settings window, Button2 the lending desk,
 // BitBtn1 closes, BtnUP the program update, and below them Button3 the
 // librarian's management window 図書館の管理 (TKanri). Button1, Button2 and

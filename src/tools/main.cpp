@@ -5,13 +5,14 @@
 // Each command is a function of its own file (command_<name>.cpp) listed in
 // kCommands below; it gets the words after its name and returns the exit
 // status: 0 done, 1 failed, 2 wrong use. An unknown or missing command
-// prints the list of commands and gives 2. Wherever a command takes a FOLDER,
-// a server database serves as well: server://USER@HOST[:PORT]/DATABASE
-// (data_location.h).
+// prints the list of commands and gives 2; --version prints the version.
+// Wherever a command takes a FOLDER, a server database serves as well:
+// server://USER@HOST[:PORT]/DATABASE (data_location.h).
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "kashidashi/version.h"
 #include "tools/command_sql.h"
 #ifdef KX_ADMIN_DATA_COMMANDS
 #include "tools/admin_commands.h"
@@ -53,6 +54,7 @@ constexpr Command kCommands[] = {
 int PrintUsage(std::ostream& err) {
     err << "使い方:\n";
     for (const auto& command : kCommands) err << "  kashidashi-admin " << command.usage << "\n";
+    err << "  kashidashi-admin --version\n";
     return 2;
 }
 
@@ -61,6 +63,10 @@ int PrintUsage(std::ostream& err) {
 int Main(int argc, char** argv) {
     if (argc < 2) return PrintUsage(std::cerr);
     std::string name = argv[1];
+    if (name == "--version") {
+        std::cout << "kashidashi-admin " << kVersion << "\n";
+        return 0;
+    }
     std::vector<std::string> args(argv + 2, argv + argc);
     for (const auto& command : kCommands)
         if (name == command.name) return command.run(args, std::cout, std::cerr);
