@@ -6,6 +6,7 @@
 #include <QPrinterInfo>
 
 #include "reports/page_painter.h"
+#include "reports/pdf_text.h"
 #include "reports/report_output.h"
 
 namespace kashidashi::reports {
@@ -37,8 +38,8 @@ bool WritePdf(const PreparedReport& report, const QString& path, const QString& 
     writer.setTitle(title.isEmpty() ? QString::fromStdString(report.name) : title);
     writer.setPageLayout(SheetOf(report.pages[0]));
     QPainter painter;
-    if (!painter.begin(&writer)) return false;
-    return PaintAll(report, writer, painter);
+    if (!painter.begin(&writer) || !PaintAll(report, writer, painter)) return false;
+    return MendPdfText(path, report);
 }
 
 bool PrintPages(const PreparedReport& report, QPrinter& printer) {

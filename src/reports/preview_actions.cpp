@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -42,6 +43,7 @@ bool TPreview::Save(const QString& path) {
 }
 
 bool TPreview::Open(const QString& path) {
+    if (exporting_) return false;  // the export's thread reads the pages
     QFile file(path);
     try {
         if (!file.open(QIODevice::ReadOnly)) return false;
@@ -56,14 +58,46 @@ bool TPreview::Open(const QString& path) {
     return true;
 }
 
+namespace {
+
+// Keeps a progress display up: Esc and the window's close box do nothing.
+class Undismissable : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
 // Written by a thread of its own while the progress display counts pages.
+// The display stays until the thread has ended, and 開く waits for it: the
+// thread reads report_ all the while.
 bool TPreview::ExportSpreadsheet(const QString& path) {
+    if (exporting_) return false;
     std::atomic<int> done{0};
     bool written = false;
     QProgressDialog progress(QStringLiteral("Excel に出力しています…"), QString(), 0,
                              static_cast<int>(report_.pages.size()), this);
+    progress.setObjectName(QStringLiteral("ExportProgress"));
+    progress.setCancelButton(nullptr);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setWindowFlag(Qt::WindowCloseButtonHint, false);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
+    Undismissable keepUp;
+    progress.installEventFilter(&keepUp);
+    exporting_ = true;
+    openAction_->setEnabled(false);
     QThread* worker =
         QThread::create([&] { written = WriteSpreadsheet(report_, path.toStdString(), &done); });
     QEventLoop loop;
@@ -75,6 +109,8 @@ bool TPreview::ExportSpreadsheet(const QString& path) {
     loop.exec();
     worker->wait();
     delete worker;
+    exporting_ = false;
+    openAction_->setEnabled(true);
     return written;
 }
 

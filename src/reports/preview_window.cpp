@@ -43,7 +43,7 @@ void TPreview::BuildToolBar() {
     auto* bar = new QToolBar(this);
     bar->addAction(QStringLiteral("印刷"), this, &TPreview::Print);
     bar->addAction(QStringLiteral("ページ設定"), this, &TPreview::PageSetup);
-    bar->addAction(QStringLiteral("開く"), this, [this] {
+    openAction_ = bar->addAction(QStringLiteral("開く"), this, [this] {
         AskAndRun(false, QStringLiteral("プレビュー (*.kxr)"), &TPreview::Open);
     });
     bar->addAction(QStringLiteral("保存"), this, [this] {

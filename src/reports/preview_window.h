@@ -5,7 +5,8 @@
 //
 // Without a printer the pages still show; printing says so in a message.
 // The spreadsheet export runs in the background behind a progress display
-// and replaces an existing file without asking. File names are asked with a
+// that cannot be dismissed while it runs (開く is refused meanwhile) and
+// replaces an existing file without asking. File names are asked with a
 // file dialog shown through Dialogs. The operations are public for the
 // tests, which call them with a path instead of the dialog.
 #pragma once
@@ -16,6 +17,7 @@
 
 #include "reports/page_model.h"
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -47,7 +49,9 @@ class TPreview : public QDialog {
     bool ExportPdf(const QString& path);
     bool ExportSpreadsheet(const QString& path);
     bool Save(const QString& path);
-    bool Open(const QString& path);  // shows the prepared report of the file
+    // Shows the prepared report of the file; false (nothing changed) when it
+    // cannot be read or while a spreadsheet export reads the pages.
+    bool Open(const QString& path);
 
   private:
     void BuildToolBar();
@@ -66,6 +70,8 @@ class TPreview : public QDialog {
     QComboBox* zoom_ = nullptr;
     QLabel* pageLabel_ = nullptr;
     QLineEdit* findText_ = nullptr;
+    QAction* openAction_ = nullptr;  // disabled while exporting
+    bool exporting_ = false;         // a thread reads report_
 };
 
 }  // namespace kashidashi::reports

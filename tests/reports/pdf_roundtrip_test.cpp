@@ -54,6 +54,30 @@ TEST(PdfRoundTrip, TheReportFontsAreEmbedded) {
         }
 }
 
+// Text copied or searched in the PDF is the text drawn, also for characters
+// whose glyph the font shares with a lookalike: 面 and 行 with the Kangxi
+// radicals, ・ with the hyphenation point.
+TEST(PdfRoundTrip, ThePdfsTextIsTheTextDrawn) {
+    QTemporaryDir dir;
+    QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+    ASSERT_TRUE(WritePdf(RenderReport(LoadLayout(QStringLiteral("control_barcodes")), {}), pdf));
+    QString text = RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    for (const char* word : {"貸出・返却画面の切替", "貸出実行（じっこう）"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word << "\n" << text.toStdString();
+    for (char32_t lookalike : {U'\u2FAF', U'\u2F8F', U'\u2027'})
+        EXPECT_FALSE(text.contains(QString::fromUcs4(&lookalike, 1))) << text.toStdString();
+    // Kanji whose Kangxi radical shares their glyph, in each report font.
+    const std::string kanji = "一人日月木大小山・面行";
+    Page page;
+    double top = 20;
+    for (const char* font : {"メイリオ", "ＭＳ 明朝", "ＭＳ ゴシック"})
+        page.texts.push_back(
+            {"Memo", {20, top, 150, 10}, {font, 12}, 0xff000000, {{20, top += 10, kanji}}});
+    ASSERT_TRUE(WritePdf({"kanji", {page}}, pdf));
+    text = RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    EXPECT_EQ(text.count(QString::fromStdString(kanji)), 3) << text.toStdString();
+}
+
 // The right end of the text in the PDF, in millimetres: the largest xMax of
 // the words pdftotext finds on the page.
 double RightEndMm(const PreparedReport& report, const QTemporaryDir& dir) {

@@ -3,9 +3,17 @@
 // printing without a printer; a data set that fails shows its error once.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <QAction>
+#include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <thread>
 
 #include "engine/dataset/query.h"
 #include "engine/session/database.h"
@@ -107,6 +115,44 @@ TEST(Preview, ExportsAPdfOfEveryPageAndASpreadsheetOverAnOldFile) {
     QFile sheet(xlsx);
     ASSERT_TRUE(sheet.open(QIODevice::ReadOnly));
     EXPECT_TRUE(sheet.readAll().startsWith("PK"));
+}
+
+// The export's thread blocks on a named pipe until the test reads it: while
+// it runs, Esc and the close box leave the progress display up, and 開く is
+// disabled and refused (the thread reads the pages).
+TEST(Preview, TheSpreadsheetExportCannotBeDismissedNorItsPagesReplacedWhileItRuns) {
+    QTemporaryDir dir;
+    QString other = dir.filePath(QStringLiteral("other.kxr"));
+    ASSERT_TRUE(
+        TPreview(RenderReport(LoadLayout(QStringLiteral("control_barcodes")), {})).Save(other));
+    QString xlsx = dir.filePath(QStringLiteral("list.xlsx"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(xlsx).constData(), 0600), 0);
+    TPreview preview(ThreePages());
+    const size_t pages = preview.Report().pages.size();
+    std::thread reader;
+    bool checked = false;
+    QTimer::singleShot(300, &preview, [&] {
+        auto* progress = preview.findChild<QProgressDialog*>();
+        ASSERT_NE(progress, nullptr);
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(progress, &escape);
+        progress->close();
+        QApplication::processEvents();
+        EXPECT_TRUE(progress->isVisible());
+        for (QAction* action : preview.findChildren<QAction*>())
+            if (action->text() == QStringLiteral("開く")) EXPECT_FALSE(action->isEnabled());
+        EXPECT_FALSE(preview.Open(other));
+        EXPECT_EQ(preview.Report().pages.size(), pages);
+        checked = true;
+        reader = std::thread([xlsx] {
+            QFile pipe(xlsx);
+            if (pipe.open(QIODevice::ReadOnly)) pipe.readAll();
+        });
+    });
+    preview.ExportSpreadsheet(xlsx);
+    if (reader.joinable()) reader.join();
+    EXPECT_TRUE(checked);
+    EXPECT_TRUE(preview.Open(other));  // the export has ended
 }
 
 TEST(Preview, PrintingWithoutAPrinterSaysSoAndTheReportShowsThroughDialogs) {
