@@ -1,10 +1,13 @@
 #include "catalogue/U_FBOOK2.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
+#include <utility>
 
 #include "data/U_DM.h"
 #include "ui_U_FBOOK2.h"
 #include "widgets/dataset_closer.h"
+#include "widgets/dialogs.h"
 #include "widgets/window_placement.h"
 
 namespace kashidashi {
@@ -59,16 +62,27 @@ void TFBook2::BindBoxes() {
         box->Bind(dm.BOOK, b.column);
         box->installEventFilter(this);
         const std::string column = b.column;
+        const bool reading = column == "key1" || column == "key2";
         const bool japanese = column.rfind("syomei", 0) == 0 || column.rfind("cyosya", 0) == 0 ||
-                              column == "syuppansya";
+                              column == "syuppansya" || reading;
         SetInputMode(*box, japanese);
+        box->SetReading(reading);
     }
     ui->DBLookupComboBox1->Bind(dm.BOOK, "NDC_ID", dm.NDC, "NDC_ID", "NDC");
     ui->DBLookupComboBox2->Bind(dm.BOOK, "HKN_ID", dm.HKN, "HKN_ID", "HKN");
 }
 
+template <class Handler>
+void TFBook2::Guarded(Handler handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        Dialogs::ShowEngineError(this, error);
+    }
+}
+
 bool TFBook2::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) FormActivate();
+    if (event->type() == QEvent::WindowActivate) Guarded([this] { FormActivate(); });
     return QDialog::event(event);
 }
 
@@ -83,21 +97,31 @@ void TFBook2::FormActivate() {
         dm.Head.Open();
         ui->RadioGroup7->SetItemIndex(static_cast<int>(dm.Head.FieldByName("PM8").AsInteger()));
     }
-    ui->E3->setFocus();
+    // Later activations follow a message box: the focus stays where the
+    // operator (or the lookup) put it.
+    if (!std::exchange(activated_, true)) ui->E3->setFocus();
 }
 
 void TFBook2::done(int result) {
-    // OK takes what is typed in the box that still has the focus.
-    if (result == QDialog::Accepted)
-        for (const BoxColumn& b : kBoxes) (ui.get()->*b.box)->UpdateRecord();
-    TDM::Instance().NDC.Close();
-    TDM::Instance().HKN.Close();
+    if (searching_) return;  // the lookup's end comes first
+    Guarded([&] {
+        // OK takes what is typed in the box that still has the focus.
+        if (result == QDialog::Accepted)
+            for (const BoxColumn& b : kBoxes) (ui.get()->*b.box)->UpdateRecord();
+        TDM::Instance().NDC.Close();
+        TDM::Instance().HKN.Close();
+    });
     QDialog::done(result);
+}
+
+void TFBook2::closeEvent(QCloseEvent* event) {
+    if (searching_) return event->ignore();
+    QDialog::closeEvent(event);
 }
 
 void TFBook2::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
-        if (ui->BitBtn2->isEnabled()) ui->BitBtn2->click();
+        if (ui->BitBtn2->isEnabled() && !searching_) ui->BitBtn2->click();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -105,10 +129,18 @@ void TFBook2::keyPressEvent(QKeyEvent* event) {
 
 bool TFBook2::eventFilter(QObject* watched, QEvent* event) {
     auto* box = qobject_cast<QLineEdit*>(watched);
-    if (box && event->type() == QEvent::FocusOut && box == ui->E5) E5Exit();
-    if (!box || event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+    bool taken = false;
+    if (box) Guarded([&] { taken = FilterBoxEvent(box, event); });
+    return taken || QDialog::eventFilter(watched, event);
+}
+
+// True when the box's event is taken here.
+bool TFBook2::FilterBoxEvent(QLineEdit* box, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && box == ui->E5) E5Exit();
+    if (event->type() != QEvent::KeyPress) return false;
+    if (searching_) return true;  // keys wait for the lookup's end
     const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key != Qt::Key_Return && key != Qt::Key_Enter) return QDialog::eventFilter(watched, event);
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
     if (box == ui->E3) {
         E3KeyPress();
         return true;  // the lookup takes the Enter

@@ -1,8 +1,10 @@
 // Enter in the ISBN box E3: the lookup of the chosen source, and the save of
 // the row after a 13-digit ISBN.
+#include <QApplication>
 #include <QPushButton>
 
 #include "catalogue/U_FBOOK2.h"
+#include "catalogue/background_lookup.h"
 #include "catalogue/lookup.h"
 #include "catalogue/lookup_text.h"
 #include "data/U_DM.h"
@@ -26,24 +28,8 @@ void TFBook2::E3KeyPress() {
 
 // False when the lookup abandoned the operator's action.
 bool TFBook2::RunLookup(const std::string& digits) {
-    catalogue::DataSetBookRecord book(TDM::Instance().BOOK);
-    catalogue::LookupContext context{book, [this](const std::string& m) {
-                                         Dialogs::Information(this, QString::fromStdString(m));
-                                     }};
     try {
-        switch (ui->RadioGroup7->ItemIndex()) {
-            case 0:
-                catalogue::LookupNdl(digits, context);
-                break;
-            case 1:
-                catalogue::LookupRakuten(digits, context);
-                break;
-            case 2:
-                catalogue::LookupMarc(digits, context);
-                break;
-            default:
-                break;
-        }
+        Search(digits);
         return true;
     } catch (const catalogue::LookupAbandoned&) {
         return false;
@@ -51,6 +37,36 @@ bool TFBook2::RunLookup(const std::string& digits) {
         Dialogs::ShowEngineError(this, error);
         return false;
     }
+}
+
+// The lookup of the chosen source on its own thread, the window showing
+// that it searches until the lookup has ended (also by an exception).
+void TFBook2::Search(const std::string& digits) {
+    static const catalogue::Lookup kSources[] = {catalogue::LookupNdl, catalogue::LookupRakuten,
+                                                 catalogue::LookupMarc};
+    const int source = ui->RadioGroup7->ItemIndex();
+    if (source < 0 || source > 2) return;
+    ShowSearching(true);
+    struct End {
+        TFBook2* window;
+        ~End() { window->ShowSearching(false); }
+    } end{this};
+    catalogue::RunInBackground(kSources[source], digits, TDM::Instance().BOOK,
+                               [this](const std::string& message) {
+                                   // The operator reads the message with the usual cursor.
+                                   QApplication::restoreOverrideCursor();
+                                   Dialogs::Information(this, QString::fromStdString(message));
+                                   QApplication::setOverrideCursor(Qt::WaitCursor);
+                               });
+}
+
+void TFBook2::ShowSearching(bool searching) {
+    searching_ = searching;
+    ui->LabelSearching->setVisible(searching);
+    if (searching)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 // ISBN := the twelve digits, and the row saved; false (after the error box)

@@ -1,10 +1,38 @@
 #include "catalogue/db_edit.h"
 
+#include <QFocusEvent>
+#include <QValidator>
+
+#include "catalogue/box_text.h"
 #include "widgets/dialogs.h"
 
 namespace kashidashi::catalogue {
 
-TDBEdit::TDBEdit(QWidget* parent) : QLineEdit(parent) {}
+// Every change of the box's text passes here (typing, an input method's
+// text, paste, setText), and is made to fit the column.
+class ColumnValidator : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override {
+        BoxText box{input, pos};
+        if (reading) box = AsReading(box);
+        box = FitToBytes(box, maxBytes);
+        input = box.text;
+        pos = box.cursor;
+        return Acceptable;
+    }
+    int maxBytes = 0;  // 0: no limit
+    bool reading = false;
+};
+
+TDBEdit::TDBEdit(QWidget* parent) : QLineEdit(parent), validator_(new ColumnValidator(this)) {
+    setValidator(validator_);
+}
+
+void TDBEdit::SetReading(bool reading) {
+    validator_->reading = reading;
+    Reload();
+}
 
 TDBEdit::~TDBEdit() {
     if (dataSet_) dataSet_->RemoveObserver(this);
@@ -15,10 +43,11 @@ void TDBEdit::Bind(engine::TDataSet& dataSet, const std::string& fieldName) {
     dataSet_ = &dataSet;
     fieldName_ = fieldName;
     dataSet.AddObserver(this);
-    if (const engine::TField* field = dataSet.FindField(fieldName);
-        field && field->DataType() == engine::FieldType::String && field->Size() > 0 &&
-        maxLength() > field->Size())
-        setMaxLength(field->Size());
+    const engine::TField* field = dataSet.FindField(fieldName);
+    if (field && field->DataType() == engine::FieldType::String && field->Size() > 0) {
+        if (maxLength() > field->Size()) setMaxLength(field->Size());
+        validator_->maxBytes = field->Size();
+    }
     Reload();
 }
 
@@ -48,7 +77,9 @@ void TDBEdit::UpdateRecord() {
 }
 
 void TDBEdit::focusOutEvent(QFocusEvent* event) {
-    UpdateRecord();
+    // A message box or menu above the window does not leave the box.
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) UpdateRecord();
     QLineEdit::focusOutEvent(event);
 }
 

@@ -1,11 +1,18 @@
 // The quick registration from the desk's book entry on the demo school: a
 // number no book has, Yes, the window TFBook2 driven as the operator does,
 // and the book registered and picked (or refused as new).
+#include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <cstdlib>
 #include <filesystem>
+#include <tuple>
 
 #include "answer_server.h"
 #include "catalogue/lookup_services.h"
@@ -227,6 +234,160 @@ TEST_F(QuickRegistrationTest, TheMarcSourceAndATwelveDigitIsbnStoredAsTyped) {
     EXPECT_EQ(DataValue("Select ISBN From Book Where BOOK_ID=99999").Text(), "978-483400082");
     EXPECT_EQ(DataValue("Select seikyu From Book Where BOOK_ID=99999").Text(), "絵本--");
     EXPECT_EQ(DataValue("Select yobi1_ID From Book Where BOOK_ID=99999").Integer(), 11);
+}
+
+// A real window takes the activation while the message is shown, and gives
+// it back when it closes (delivered once events run again), as a message box
+// does: the ISBN box loses the focus by the window's deactivation.
+std::function<void()> AnotherWindowMeanwhile(QDialog*& window) {
+    return [&window] {
+        QDialog box;
+        box.show();
+        box.activateWindow();
+        QApplication::processEvents();
+        EXPECT_FALSE(window->isActiveWindow());
+        box.hide();
+        window->activateWindow();
+    };
+}
+
+TEST_F(QuickRegistrationTest, AfterAMessageThatLetsTheLookupGoOnTheFocusIsInTheSeriesBox) {
+    RunSql(programFolder, "Update Head Set PM8=2");
+    cat::WriteMarcDatabase(cat::Services().marcDataPath,
+                           {{{"isbn", "4834000826"}, {"title", "ぐりとぐら"}}});
+    QDialog* window = nullptr;
+    Register([&](QDialog& w) {
+        window = &w;
+        dialogs->Answer(Kind::Information, Dialogs::Ok, AnotherWindowMeanwhile(window));
+        SetText(w, "E3", "9784033280103");  // not in the MARC source
+        PressEnter(w, "E3");
+        Settle();
+        EXPECT_TRUE(w.isActiveWindow());
+        EXPECT_EQ(Focused(w), "E4");
+        EXPECT_TRUE(Enabled(w, "BitBtn1"));
+        Click(w, "BitBtn1");
+    });
+    EXPECT_EQ(dialogs->Left(), 0) << dialogs->Describe();
+    EXPECT_EQ(DataValue("Select ISBN From Book Where BOOK_ID=99999").Text(), "978403328010");
+}
+
+TEST_F(QuickRegistrationTest, TheIsbnOfAnAbandonedLookupIsNotStoredWhenAMessageTakesTheFocus) {
+    QDialog* window = nullptr;
+    Register([&](QDialog& w) {
+        window = &w;
+        dialogs->Answer(Kind::Information, Dialogs::Ok, AnotherWindowMeanwhile(window));
+        SetText(w, "E3", "9784834000825");  // the national library answers 404
+        PressEnter(w, "E3");
+        Settle();
+        EXPECT_EQ(Focused(w), "E3");
+        EXPECT_EQ(TextOf(w, "E3"), "9784834000825");
+        EXPECT_TRUE(kashidashi::TDM::Instance().BOOK.FieldByName("ISBN").AsString().empty());
+        Click(w, "BitBtn2");
+    });
+    EXPECT_EQ(dialogs->Left(), 0) << dialogs->Describe();
+}
+
+// Typed, pasted or set, a box keeps what its column holds in code page 932
+// bytes (書名 60, 著作者 30), and that is what is stored.
+TEST_F(QuickRegistrationTest, EachBoxKeepsWhatItsColumnHolds) {
+    const QString forty = QString(u'字').repeated(40);
+    Register([&](QDialog& w) {
+        SetText(w, "E5", forty);
+        EXPECT_EQ(TextOf(w, "E5"), QString(u'字').repeated(30));
+        auto* author = w.findChild<QLineEdit*>("E8");
+        author->setText(QStringLiteral("あいうえおかきくけこ"));
+        author->setCursorPosition(5);
+        author->insert(QStringLiteral("さしすせそたちつてと"));  // as a paste does
+        EXPECT_EQ(author->text(), QStringLiteral("あいうえおさしすせそかきくけこ"));
+        author->insert(QStringLiteral("ん"));  // as a keystroke does
+        EXPECT_EQ(author->text(), QStringLiteral("あいうえおさしすせそかきくけこ"));
+        PressEnter(w, "E5");
+        PressEnter(w, "E8");
+        Click(w, "BitBtn1");
+    });
+    EXPECT_EQ(DataValue("Select syomei2 From Book Where BOOK_ID=99999").Text(),
+              QString(u'字').repeated(30).toStdString());
+    EXPECT_EQ(DataValue("Select cyosya1 From Book Where BOOK_ID=99999").Text(),
+              "あいうえおさしすせそかきくけこ");
+}
+
+// The reading boxes take the input method's text and keep half-width katakana.
+TEST_F(QuickRegistrationTest, TheReadingBoxesTakeJapaneseInputAsHalfWidthKatakana) {
+    Register([&](QDialog& w) {
+        for (const auto& [box, typed, kept] : {std::tuple{"E6", u"ぐりとぐら", u"ｸﾞﾘﾄｸﾞﾗ"},
+                                               {"E12", u"なかがわ　リエコ", u"ﾅｶｶﾞﾜ ﾘｴｺ"}}) {
+            auto* edit = w.findChild<QLineEdit*>(box);
+            EXPECT_TRUE(edit->testAttribute(Qt::WA_InputMethodEnabled)) << box;
+            edit->setFocus();
+            QInputMethodEvent commit;
+            commit.setCommitString(QString::fromUtf16(typed));
+            QApplication::sendEvent(edit, &commit);
+            EXPECT_EQ(edit->text(), QString::fromUtf16(kept)) << box;
+        }
+        SetText(w, "E5", "ぐりとぐら");
+        PressEnter(w, "E5");
+        Click(w, "BitBtn1");
+    });
+    EXPECT_EQ(DataValue("Select key1 From Book Where BOOK_ID=99999").Text(), "ｸﾞﾘﾄｸﾞﾗ");
+    EXPECT_EQ(DataValue("Select key2 From Book Where BOOK_ID=99999").Text(), "ﾅｶｶﾞﾜ ﾘｴｺ");
+}
+
+// An engine error in the activation is shown in the standard error box by
+// the window itself, which stays open (the error does not unwind the desk's
+// action through Qt).
+TEST_F(QuickRegistrationTest, AnEngineErrorInAnEventHandlerIsShownInTheErrorBox) {
+    bool handled = false;
+    Register([&](QDialog& w) {
+        RunSql(programFolder, "DROP TABLE head");  // the activation reads head
+        dialogs->Answer(Kind::Error, Dialogs::Ok);
+        QDialog other;
+        other.show();
+        other.activateWindow();
+        Settle();
+        other.hide();
+        w.activateWindow();
+        Settle();
+        handled = true;
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(dialogs->Left(), 0) << dialogs->Describe();
+        Click(w, "BitBtn2");
+    });
+    EXPECT_TRUE(handled);
+    EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
+}
+
+// While the national library does not answer, the window repaints, shows
+// the wait cursor and says it searches; it acts on no key meanwhile (Esc,
+// another Enter) and cannot be closed. (Keys and clicks of the window
+// system wait in the queue until the lookup has ended.)
+TEST_F(QuickRegistrationTest, WhileALookupWaitsTheWindowSaysSoAndActsOnNoInput) {
+    server.Hang("/api/opensearch");
+    cat::Services().totalTimeout = std::chrono::milliseconds(1500);
+    Register([&](QDialog& w) {
+        bool looked = false;
+        QTimer::singleShot(300, &w, [&] {
+            looked = true;
+            EXPECT_TRUE(QApplication::overrideCursor() &&
+                        QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+            EXPECT_TRUE(w.findChild<QLabel*>("LabelSearching")->isVisible());
+            EXPECT_FALSE(w.grab().isNull());
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(&w, &escape);
+            PressEnter(w, "E3");
+            w.close();
+        });
+        dialogs->Answer(Kind::Information, Dialogs::Ok);
+        SetText(w, "E3", "978483400082");
+        PressEnter(w, "E3");
+        EXPECT_TRUE(looked);
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(server.Requests().size(), 1u);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_FALSE(w.findChild<QLabel*>("LabelSearching")->isVisible());
+        Click(w, "BitBtn2");
+    });
+    EXPECT_EQ(dialogs->Left(), 0) << dialogs->Describe();
+    EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
 }
 
 // A picture of the window filled by a lookup, for the project's documents.
