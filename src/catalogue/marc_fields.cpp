@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "catalogue/lookup_text.h"
+#include "platform/utf8.h"
 
 namespace kashidashi::catalogue {
 namespace {
@@ -48,10 +49,21 @@ std::string ScriptOf(const std::string& link) {
     return link.substr(slash + 1, link.find('/', slash + 1) - slash - 1);
 }
 
+// True when the text holds no kanji: a reading is written in kana. (Records
+// of other libraries give the title itself in their CJK 880s.)
+bool WithoutKanji(const std::string& text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const char32_t cp = platform::utf8::Next(text, pos);
+        if ((cp >= 0x3400 && cp <= 0x9FFF) || (cp >= 0xF900 && cp <= 0xFAFF) || cp >= 0x20000)
+            return false;
+    }
+    return true;
+}
+
 // The readings of fields of those tags: the $a of each 880 linked ($6) to
-// one of them whose script is the kana one ("$1", CJK) or unnamed. A record
-// gives each reading twice, in kana and romanised ("(B"); only the kana one
-// makes a reading of ours.
+// one of them whose script is the CJK one ("$1") or unnamed and whose text
+// is kana. A record gives each reading twice, in kana and romanised ("(B");
+// only the kana one makes a reading of ours.
 std::vector<std::string> Transcriptions(const MarcRecord& r,
                                         std::initializer_list<const char*> tags) {
     std::vector<std::string> out;
@@ -59,7 +71,7 @@ std::vector<std::string> Transcriptions(const MarcRecord& r,
         if (f.tag != "880") continue;
         const std::string link = f.Sub('6');
         const std::string script = ScriptOf(link);
-        if (!script.empty() && script != "$1") continue;
+        if ((!script.empty() && script != "$1") || !WithoutKanji(f.Sub('a'))) continue;
         for (const char* tag : tags)
             if (link.rfind(tag, 0) == 0) out.push_back(Trim(f.Sub('a')));
     }

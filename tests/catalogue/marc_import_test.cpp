@@ -184,6 +184,24 @@ TEST_F(MarcImportTest, LookupPrintsTheColumnsOfEachRecordedAnswer) {
     EXPECT_FALSE(std::filesystem::exists(folder / "$$2013"));
 }
 
+// A real record of a Japanese book (tests/catalogue/marc/README.md) that
+// has no ISBN, in a file with records that have one.
+TEST_F(MarcImportTest, ARealRecordWithoutIsbnIsSkippedAndTheOthersStored) {
+    std::ifstream in(std::string(KX_TEST_DATA) + "/catalogue/marc/880_Nihon_no_chasho.mrc",
+                     std::ios::binary);
+    const std::string real{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_EQ(real.size(), 1828u);
+    const std::string file = File("mixed.mrc", Iso2709(Book("一冊目", "4834000826")) + real +
+                                                   Iso2709(Book("二冊目", "4000000020")));
+    const ToolRun run = Tool({"marc-import", file});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("2 件を ", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("ISBNのないレコード 1 件 (2 番目) は取り込みませんでした。\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(LookupMarc("978400000002").out.find("syomei2\t二冊目\n"), std::string::npos);
+}
+
 // A real export holds records without an ISBN: they are skipped and counted,
 // the others stored.
 TEST_F(MarcImportTest, RecordsWithoutAnIsbnAreSkippedAndCounted) {

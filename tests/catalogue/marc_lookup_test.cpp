@@ -78,6 +78,9 @@ TEST_F(MarcLookupTest, ReadingsComeFromTheKanaFieldsOnly) {
                             {"880", {{'6', "100-01/$1"}, {'a', "ハギノ, マサアキ"}}},
                             {"880", {{'6', "245-02/(B"}, {'a', "Hon"}}},
                             {"880", {{'6', "245-02/$1"}, {'a', "ホン"}}},
+                            // the CJK script of the name itself is no reading
+                            {"700", {{'6', "880-03"}, {'a', "Tanaka"}}},
+                            {"880", {{'6', "700-03/$1"}, {'a', "田中"}}},
                             {"084", {{'a', "023"}, {'2', "njb/10"}}}})}),
               std::vector<std::string>{});
     ASSERT_TRUE(Run(LookupMarc, "9784834000825"));
