@@ -7,9 +7,10 @@
 //
 // Abandoning: after its message a lookup throws LookupAbandoned, which the
 // caller swallows silently (the operator's action ends where it was: the
-// ISBN box keeps its text and the focus). A Utf8Error (lookup_text.h), an
-// engine error or any other exception is for the caller's error display;
-// the lookup is abandoned too. A lookup that returns normally may still
+// ISBN box keeps its text and the focus). An engine error or any other
+// exception is for the caller's error display; the lookup is abandoned too.
+// A service's answer that cannot be read (cut off, not XML or JSON, not
+// UTF-8) is no exception: it ends in the service's failure message. A lookup that returns normally may still
 // have shown a message (Rakuten without a title, every MARC message).
 #pragma once
 
@@ -35,8 +36,8 @@ struct LookupContext {
     std::function<void(const std::string& message)> say;  // shows a message (UTF-8)
 };
 
-// The National Diet Library search: an OpenSearch request by ISBN, then the
-// JSON record of the first book found.
+// The National Diet Library search: one OpenSearch request by ISBN; the
+// fields come from the first book of its answer (answer_read.h).
 void LookupNdl(const std::string& isbnDigits, LookupContext& context);
 // The Rakuten Books search API by ISBN.
 void LookupRakuten(const std::string& isbnDigits, LookupContext& context);
