@@ -1,6 +1,7 @@
 #include "library/U_Kanri.h"
 
 #include "library/U_Backup.h"
+#include "library/U_Entai.h"
 #include "ui_U_Kanri.h"
 #include "widgets/dialogs.h"
 
@@ -9,6 +10,7 @@ namespace kashidashi {
 TKanri::TKanri(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TKanri>()) {
     ui->setupUi(this);
     connect(ui->Button1, &QPushButton::clicked, this, &TKanri::Button1Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TKanri::Button2Click);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -17,6 +19,11 @@ TKanri::~TKanri() = default;
 // Created for one showing and released after it.
 void TKanri::Button1Click() {
     TBackup window(this);
+    Dialogs::Exec(window);
+}
+
+void TKanri::Button2Click() {
+    TEntai window(this);
     Dialogs::Exec(window);
 }
 

@@ -3,6 +3,7 @@
 // (through Dialogs) and comes back here.
 //
 //   Button1 バックアップ   backups, restore and the check of the data (TBackup)
+//   Button2 延滞・督促     the loans overdue on a day and their prints (TEntai)
 //   BitBtn1 閉じる
 #pragma once
 
@@ -22,6 +23,7 @@ class TKanri : public QDialog {
     ~TKanri() override;
 
     void Button1Click();
+    void Button2Click();
 
   private:
     std::unique_ptr<Ui::TKanri> ui;

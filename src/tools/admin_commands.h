@@ -23,6 +23,8 @@
 //                               a backup of what DEST holds now
 //   check SOURCE [--repair]     the consistency check of the data (exit 1 with
 //                               findings); --repair sets flags and counts
+//   overdue FOLDER [--date D] [--class CODE]
+//                               the loans overdue on a day, tab-separated
 #pragma once
 
 #include <ostream>
@@ -64,5 +66,9 @@ inline constexpr const char* kCheckUsage = "check SOURCE [--repair]";
 int CommandBackup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandRestore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The librarian's year (command_overdue.cpp, built with the library layer).
+inline constexpr const char* kOverdueUsage = "overdue FOLDER [--date yyyy/mm/dd] [--class CODE|staff]";
+int CommandOverdue(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace kashidashi::admin

@@ -48,6 +48,7 @@ constexpr Command kCommands[] = {
     {"backup", CommandBackup, kBackupUsage},
     {"restore", CommandRestore, kRestoreUsage},
     {"check", CommandCheck, kCheckUsage},
+    {"overdue", CommandOverdue, kOverdueUsage},
 #endif
 };
 

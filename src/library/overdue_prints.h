@@ -1,0 +1,29 @@
+// The prints of the overdue follow-up, laid out from the layouts of the
+// program's resources (reports/layouts):
+//   - overdue_list: the overdue loans of each class on pages of its own, for
+//     the class teacher (title, class, day, one row per loan, the count);
+//   - overdue_slips: 督促状, one slip per borrower with all their overdue
+//     books (school, class, name, titles and due dates, a kind request to
+//     bring them back), three slips on an A4 page with a cut line under each.
+// `head` is the school's row (rptHead); both throw what the data throws.
+#pragma once
+
+#include <vector>
+
+#include "engine/common/value.h"
+#include "library/overdue.h"
+#include "reports/page_model.h"
+#include "reports/report_source.h"
+
+namespace kashidashi::library {
+
+// A class's loans follow each other in `loans` (OverdueLoans' order).
+reports::PreparedReport OverdueListReport(const std::vector<OverdueLoan>& loans, engine::Date day,
+                                          reports::ReportSource& head);
+reports::PreparedReport OverdueSlipsReport(const std::vector<OverdueLoan>& loans, engine::Date day,
+                                           reports::ReportSource& head);
+
+// The titles a slip lists at most; more are counted ("ほか 2 冊").
+inline constexpr size_t kSlipTitles = 6;
+
+}  // namespace kashidashi::library
