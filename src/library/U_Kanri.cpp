@@ -2,6 +2,7 @@
 
 #include "library/U_Backup.h"
 #include "library/U_Entai.h"
+#include "library/U_Nendo.h"
 #include "ui_U_Kanri.h"
 #include "widgets/dialogs.h"
 
@@ -11,6 +12,7 @@ TKanri::TKanri(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TKanr
     ui->setupUi(this);
     connect(ui->Button1, &QPushButton::clicked, this, &TKanri::Button1Click);
     connect(ui->Button2, &QPushButton::clicked, this, &TKanri::Button2Click);
+    connect(ui->Button4, &QPushButton::clicked, this, &TKanri::Button4Click);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -24,6 +26,11 @@ void TKanri::Button1Click() {
 
 void TKanri::Button2Click() {
     TEntai window(this);
+    Dialogs::Exec(window);
+}
+
+void TKanri::Button4Click() {
+    TNendo window(this);
     Dialogs::Exec(window);
 }
 

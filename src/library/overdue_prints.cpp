@@ -78,8 +78,9 @@ Rows SlipRows(const std::vector<OverdueLoan>& loans, engine::Date day) {
 }  // namespace
 
 reports::PreparedReport OverdueListReport(const std::vector<OverdueLoan>& loans, engine::Date day,
-                                          reports::ReportSource& head) {
+                                          reports::ReportSource& head, const std::string& title) {
     auto layout = reports::LoadLayout(QStringLiteral("overdue_list"));
+    if (auto* cell = layout.FindObject("Memo_title"); cell && !title.empty()) cell->text = title;
     reports::PreparedReport report{layout.name, {}};
     Rows rows;
     for (size_t i = 0; i < loans.size(); ++i) {

@@ -18,8 +18,10 @@
 namespace kashidashi::library {
 
 // A class's loans follow each other in `loans` (OverdueLoans' order).
+// `title` replaces the list's own title (延滞図書一覧表) when given.
 reports::PreparedReport OverdueListReport(const std::vector<OverdueLoan>& loans, engine::Date day,
-                                          reports::ReportSource& head);
+                                          reports::ReportSource& head,
+                                          const std::string& title = "");
 reports::PreparedReport OverdueSlipsReport(const std::vector<OverdueLoan>& loans, engine::Date day,
                                            reports::ReportSource& head);
 

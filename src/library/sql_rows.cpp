@@ -6,17 +6,30 @@
 
 namespace kashidashi::library {
 
+namespace {
+
+engine::translate::ParamValues ValuesOf(const SqlParams& params) {
+    return [&params](const std::string& name) -> std::optional<engine::Value> {
+        auto it = params.find(engine::LowerName(name));
+        if (it == params.end()) return std::nullopt;
+        return it->second;
+    };
+}
+
+}  // namespace
+
 engine::storage::ResultSet SelectRows(engine::storage::Connection& connection,
                                       const std::string& text, const SqlParams& params) {
     auto statement = engine::sql::ParseStatement(text);
     const auto* select = statement.As<engine::sql::SelectStmt>();
     if (!select) throw std::logic_error("SelectRows: not a SELECT");
-    auto values = [&params](const std::string& name) -> std::optional<engine::Value> {
-        auto it = params.find(engine::LowerName(name));
-        if (it == params.end()) return std::nullopt;
-        return it->second;
-    };
-    return engine::translate::RunQuery(*select, connection, values, text);
+    return engine::translate::RunQuery(*select, connection, ValuesOf(params), text);
+}
+
+int64_t ExecuteRows(engine::storage::Connection& connection, const std::string& text,
+                    const SqlParams& params) {
+    auto statement = engine::sql::ParseStatement(text);
+    return engine::translate::ExecuteStatement(statement, connection, ValuesOf(params), text);
 }
 
 int64_t IntegerOf(const engine::Value& value) {

@@ -19,6 +19,10 @@ using SqlParams = std::map<std::string, engine::Value>;  // names in lower case
 engine::storage::ResultSet SelectRows(engine::storage::Connection& connection,
                                       const std::string& text, const SqlParams& params = {});
 
+// Runs one UPDATE, DELETE or INSERT of the dialect; the rows it changed.
+int64_t ExecuteRows(engine::storage::Connection& connection, const std::string& text,
+                    const SqlParams& params = {});
+
 // Readers of result values that tolerate NULL and the numeric kinds alike.
 int64_t IntegerOf(const engine::Value& value);  // NULL and texts read as 0
 std::string TextOf(const engine::Value& value);  // NULL reads as ""

@@ -25,6 +25,11 @@
 //                               findings); --repair sets flags and counts
 //   overdue FOLDER [--date D] [--class CODE]
 //                               the loans overdue on a day, tab-separated
+//   stats FOLDER --from D --to D --by month|grade|class|ndc|title|users
+//                               lending counts of a period, tab-separated
+//   rollover FOLDER FILE [--apply]
+//                               what the new year's class list changes; --apply
+//                               does it after a backup
 #pragma once
 
 #include <ostream>
@@ -67,8 +72,14 @@ int CommandBackup(const std::vector<std::string>& args, std::ostream& out, std::
 int CommandRestore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// The librarian's year (command_overdue.cpp, built with the library layer).
+// The librarian's year (command_overdue.cpp, command_stats.cpp,
+// command_rollover.cpp, built with the library layer).
 inline constexpr const char* kOverdueUsage = "overdue FOLDER [--date yyyy/mm/dd] [--class CODE|staff]";
+inline constexpr const char* kStatsUsage =
+    "stats FOLDER --from yyyy/mm/dd --to yyyy/mm/dd --by month|grade|class|ndc|title|users";
+inline constexpr const char* kRolloverUsage = "rollover FOLDER FILE.csv [--apply]";
 int CommandOverdue(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CommandStats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CommandRollover(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace kashidashi::admin

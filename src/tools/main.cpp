@@ -49,6 +49,7 @@ constexpr Command kCommands[] = {
     {"restore", CommandRestore, kRestoreUsage},
     {"check", CommandCheck, kCheckUsage},
     {"overdue", CommandOverdue, kOverdueUsage},
+    {"rollover", CommandRollover, kRolloverUsage},
 #endif
 };
 
