@@ -1,6 +1,6 @@
 // kx_bench_gui: the cases that need Qt widgets (offscreen); prints
 // "<case> <engine seconds> <raw seconds> <ratio>" per case. One argument
-// ("grid", "export", "desk" or "reports") runs only that group.
+// ("grid", "export", "desk", "reports" or "library") runs only that group.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +13,7 @@ void RunExportCases();
 void RunDeskCases();
 void RunReservationCases();
 void RunReportCases();
+void RunBackupCases();
 }  // namespace bench
 
 int main(int argc, char* argv[]) {
@@ -28,6 +29,9 @@ int main(int argc, char* argv[]) {
 #endif
 #ifdef KX_BENCH_REPORTS
         if (only.empty() || only == "reports") bench::RunReportCases();
+#endif
+#ifdef KX_BENCH_LIBRARY
+        if (only.empty() || only == "library") bench::RunBackupCases();
 #endif
     } catch (const std::exception& e) {
         std::fprintf(stderr, "benchmark failed: %s\n", e.what());

@@ -99,7 +99,10 @@ void TBackup::Button3Click() {
     BackupSummary summary;
     try {
         RunWithProgress(*this, *ui->ProgressBar1,
-                        [&](const Progress& progress) { summary = MakeBackup(source, file, progress); });
+                        [&](const Progress& progress) {
+            summary = MakeBackup(source, file, progress);
+            summary.tables = BackupRowCounts(file);
+        });
     } catch (const std::exception& error) {
         Dialogs::Error(this, QStringLiteral("バックアップできませんでした。\r\n") + Q(error.what()));
         ShowBackups();

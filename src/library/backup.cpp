@@ -31,11 +31,24 @@ std::string SourceDatabase(const DataPlace& source) {
         .string();
 }
 
-void RequireDataTables(const std::vector<TableRows>& tables, const DataPlace& source) {
-    for (const auto& table : tables)
-        if (table.rows < 0)
-            throw std::runtime_error("「" + source.Name() + "」に " + table.table +
-                                     " 表がありません。バックアップしませんでした。");
+// Each data table is in the copy (a folder may lack some).
+void RequireDataTables(const std::string& database, const DataPlace& source) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    std::string missing;
+    for (const auto& name : DataTableNames()) {
+        sqlite3_stmt* find = nullptr;
+        sqlite3_prepare_v2(db,
+                           "SELECT 1 FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE",
+                           -1, &find, nullptr);
+        sqlite3_bind_text(find, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+        if (sqlite3_step(find) != SQLITE_ROW && missing.empty()) missing = name;
+        sqlite3_finalize(find);
+    }
+    sqlite3_close(db);
+    if (!missing.empty())
+        throw std::runtime_error("「" + source.Name() + "」に " + missing +
+                                 " 表がありません。バックアップしませんでした。");
 }
 
 }  // namespace
@@ -65,10 +78,9 @@ BackupSummary MakeBackup(const DataPlace& source, const std::string& file,
         CopyServerSnapshot(source.server, pending.Folder(), progress);
     else
         CopyDatabaseOnline(SourceDatabase(source), pending.Database(), progress);
-    BackupSummary summary;
-    summary.tables = BackupRowCounts(pending.Database());
-    RequireDataTables(summary.tables, source);
+    RequireDataTables(pending.Database(), source);
     pending.Finish();
+    BackupSummary summary;
     summary.file = file;
     summary.bytes = static_cast<int64_t>(std::filesystem::file_size(file));
     return summary;

@@ -25,7 +25,7 @@ struct TableRows {
 struct BackupSummary {
     std::string file;
     int64_t bytes = 0;
-    std::vector<TableRows> tables;  // the ten data tables, in their usual order
+    std::vector<TableRows> tables;  // filled by those who show them (BackupRowCounts)
     int64_t TotalRows() const;
 };
 

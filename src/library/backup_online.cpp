@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "library/backup_copy.h"
+#include "library/backup_out_vfs.h"
 
 namespace kashidashi::library {
 namespace {
@@ -18,13 +19,14 @@ using Clock = std::chrono::steady_clock;
 constexpr double kFirstStepMs = 40;       // a step's length while nothing restarts the copy
 constexpr int kFirstStepPages = 256;      // before the speed is known
 constexpr auto kBusyPause = std::chrono::milliseconds(5);
+constexpr const char* kCopyPragmas = "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF";
 constexpr auto kGiveUpAfter = std::chrono::minutes(10);
 
 // An open SQLite handle, closed when it goes.
 class Handle {
   public:
-    Handle(const std::string& path, int flags) {
-        if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+    Handle(const std::string& path, int flags, const char* fileSystem = nullptr) {
+        if (sqlite3_open_v2(path.c_str(), &db_, flags, fileSystem) != SQLITE_OK) {
             std::string why = db_ ? sqlite3_errmsg(db_) : "open failed";
             sqlite3_close(db_);
             throw std::runtime_error("「" + path + "」を開けません: " + why);
@@ -107,10 +109,14 @@ void CopyDatabaseOnline(const std::string& source, const std::string& target,
     // Read-write as a desk opens it, so that the journal of a desk killed
     // in a commit is rolled back first; the copy writes nothing there.
     Handle from(source, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
-    Handle to(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
-    // The copy is synced once, as a whole, when it is complete.
-    sqlite3_exec(*to, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr,
-                 nullptr);
+    // Pages read straight from the mapped file, not a read call each.
+    sqlite3_exec(*from, "PRAGMA mmap_size=1073741824", nullptr, nullptr, nullptr);
+    Handle to(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+              BackupOutFileSystem());
+    // Nobody else opens the copy: no journal, no lock calls, no sync but
+    // the one of the whole file when it is complete; its pages are written
+    // once, at the end.
+    sqlite3_exec(*to, kCopyPragmas, nullptr, nullptr, nullptr);
     sqlite3_backup* backup = sqlite3_backup_init(*to, "main", *from, "main");
     if (!backup) ThrowCopyFailure(*to, source);
     StepSize size(rule.retryCount * rule.waitMs / 3.0);

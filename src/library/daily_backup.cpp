@@ -64,6 +64,7 @@ std::string RunDailyBackup(const DataPlace& source, const std::string& folder, e
         fs::path file = fs::path(folder) / DailyBackupName(today);
         if (!lock.Held() || fs::exists(file)) return "";  // another desk has it in hand
         BackupSummary summary = MakeBackup(source, file.string());
+        summary.tables = BackupRowCounts(summary.file);
         line = Made(summary, ApplyRetention(folder).size());
     } catch (const std::exception& error) {
         line = "自動バックアップに失敗しました: " + std::string(error.what());

@@ -14,6 +14,7 @@ int CommandBackup(const std::vector<std::string>& args, std::ostream& out, std::
     return RunCommand(args, 2, kBackupUsage, err, [&] {
         auto source = RequirePlace(args[0], true);
         auto summary = library::MakeBackup(source, platform::MapToLocalPath(args[1]));
+        summary.tables = library::BackupRowCounts(summary.file);
         for (const auto& table : summary.tables) out << table.table << ": " << table.rows << " 行\n";
         out << "バックアップしました（" << summary.TotalRows() << " 行、" << summary.bytes
             << " バイト）: " << args[0] << " → " << args[1] << "\n";
