@@ -49,6 +49,7 @@ constexpr Command kCommands[] = {
     {"restore", CommandRestore, kRestoreUsage},
     {"check", CommandCheck, kCheckUsage},
     {"overdue", CommandOverdue, kOverdueUsage},
+    {"stats", CommandStats, kStatsUsage},
     {"rollover", CommandRollover, kRolloverUsage},
 #endif
 };
