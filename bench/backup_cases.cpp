@@ -50,20 +50,27 @@ void MakeSchool(const std::string& folder) {
     const std::string today = std::to_string(engine::Today().days);
     RawDb raw(folder);
     raw.Exec("BEGIN");
-    raw.Exec(Numbers(kBooks) +
-             "INSERT INTO Book (BOOK_ID, tourokubi, syomei2, cyosya1, syuppansya, kakaku, NDC_ID, "
-             "kashidashiF, ISBN) SELECT i, " + today + " - 400, '本の題名 ' || i, '著者 ' || "
-             "(i % 500), '出版社 ' || (i % 40), 1200, 913, 0, '9784' || substr('00000000' || i, -8) "
-             "FROM n");
+    raw.Exec(
+        Numbers(kBooks) +
+        "INSERT INTO Book (BOOK_ID, tourokubi, syomei2, cyosya1, syuppansya, kakaku, NDC_ID, "
+        "kashidashiF, ISBN) SELECT i, " +
+        today +
+        " - 400, '本の題名 ' || i, '著者 ' || "
+        "(i % 500), '出版社 ' || (i % 40), 1200, 913, 0, '9784' || substr('00000000' || i, -8) "
+        "FROM n");
     raw.Exec(Numbers(kUsers) +
              "INSERT INTO Name (NAME_ID, seito_No, NAME, mihenkyakuSU, syozoku_ID) SELECT "
              "substr('000000' || i, -6), substr('00000' || i, -5), '利用者 ' || i, 0, 101 FROM n");
     raw.Exec(Numbers(kLoans) +
              "INSERT INTO kashibo (BOOK_ID, NAME_ID, henkyakuyotei, seitoNo, kashidashibi, "
-             "henkyakubi) SELECT (i * 7919) % " + std::to_string(kBooks) + " + 1, "
-             "substr('000000' || (i % 1000 + 1), -6), " + today + " - 300 + i % 280, "
-             "substr('00000' || (i % 1000 + 1), -5), " + today + " - 310 + i % 280, " + today +
-             " - 305 + i % 280 FROM n");
+             "henkyakubi) SELECT (i * 7919) % " +
+             std::to_string(kBooks) +
+             " + 1, "
+             "substr('000000' || (i % 1000 + 1), -6), " +
+             today +
+             " - 300 + i % 280, "
+             "substr('00000' || (i % 1000 + 1), -5), " +
+             today + " - 310 + i % 280, " + today + " - 305 + i % 280 FROM n");
     raw.Exec("COMMIT");
 }
 

@@ -7,10 +7,10 @@
 
 #include "library/backup.h"
 #include "library/backup_folder.h"
-#include "library/check.h"
-#include "library/progress_run.h"
 #include "library/backup_setting.h"
+#include "library/check.h"
 #include "library/daily_backup.h"
+#include "library/progress_run.h"
 #include "platform/paths.h"
 #include "ui_U_Backup.h"
 #include "widgets/dialogs.h"
@@ -98,13 +98,13 @@ void TBackup::Button3Click() {
     DataPlace source = DeskDataPlace();
     BackupSummary summary;
     try {
-        RunWithProgress(*this, *ui->ProgressBar1,
-                        [&](const Progress& progress) {
+        RunWithProgress(*this, *ui->ProgressBar1, [&](const Progress& progress) {
             summary = MakeBackup(source, file, progress);
             summary.tables = BackupRowCounts(file);
         });
     } catch (const std::exception& error) {
-        Dialogs::Error(this, QStringLiteral("バックアップできませんでした。\r\n") + Q(error.what()));
+        Dialogs::Error(this,
+                       QStringLiteral("バックアップできませんでした。\r\n") + Q(error.what()));
         ShowBackups();
         return;
     }
@@ -127,9 +127,10 @@ void TBackup::Button5Click() {
         Dialogs::Information(this, QStringLiteral("データに問題は見つかりませんでした。"));
         return;
     }
-    Dialogs::Warning(this, QStringLiteral("データに %1 件の問題が見つかりました。\r\n")
-                               .arg(report.findings.size()) +
-                               FindingsText(report.findings));
+    Dialogs::Warning(
+        this,
+        QStringLiteral("データに %1 件の問題が見つかりました。\r\n").arg(report.findings.size()) +
+            FindingsText(report.findings));
 }
 
 }  // namespace kashidashi

@@ -42,8 +42,10 @@ void FillRow(QTableWidget& grid, int row, const library::BackupEntry& entry) {
     for (const char* table : kCountedTables)
         for (const auto& count : counts)
             if (count.table == table)
-                grid.setItem(row, column++, Cell(count.rows < 0 ? QStringLiteral("なし")
-                                                                : QString::number(count.rows), true));
+                grid.setItem(
+                    row, column++,
+                    Cell(count.rows < 0 ? QStringLiteral("なし") : QString::number(count.rows),
+                         true));
 }
 
 }  // namespace

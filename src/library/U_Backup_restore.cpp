@@ -1,12 +1,12 @@
 // Restoring the chosen backup in place of the desk's data.
 #include <filesystem>
 
+#include "engine/common/dates.h"
 #include "library/U_Backup.h"
 #include "library/backup_folder.h"
 #include "library/backup_setting.h"
 #include "library/progress_run.h"
 #include "library/restore.h"
-#include "engine/common/dates.h"
 #include "ui_U_Backup.h"
 #include "widgets/dialogs.h"
 
@@ -59,7 +59,8 @@ void TBackup::Restore(const std::string& file) {
     QString text = QStringLiteral("復元しました。");
     if (!summary.before.empty())
         text += QStringLiteral("\r\nそれまでのデータは「%1」にあります。")
-                    .arg(QString::fromStdString(std::filesystem::path(summary.before).filename().string()));
+                    .arg(QString::fromStdString(
+                        std::filesystem::path(summary.before).filename().string()));
     Dialogs::Information(this, text);
 }
 

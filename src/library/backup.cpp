@@ -38,9 +38,9 @@ void RequireDataTables(const std::string& database, const DataPlace& source) {
     std::string missing;
     for (const auto& name : DataTableNames()) {
         sqlite3_stmt* find = nullptr;
-        sqlite3_prepare_v2(db,
-                           "SELECT 1 FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE",
-                           -1, &find, nullptr);
+        sqlite3_prepare_v2(
+            db, "SELECT 1 FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE", -1,
+            &find, nullptr);
         sqlite3_bind_text(find, 1, name.c_str(), -1, SQLITE_TRANSIENT);
         if (sqlite3_step(find) != SQLITE_ROW && missing.empty()) missing = name;
         sqlite3_finalize(find);

@@ -32,8 +32,7 @@ namespace kashidashi::library {
 using Progress = std::function<void(int64_t done, int64_t total)>;
 
 void CopyDatabaseOnline(const std::string& source, const std::string& target,
-                        const Progress& progress,
-                        engine::storage::LockRule rule = {15, 100});
+                        const Progress& progress, engine::storage::LockRule rule = {15, 100});
 
 void CopyServerSnapshot(const engine::storage::ServerAddress& server, const std::string& target,
                         const Progress& progress);

@@ -38,7 +38,7 @@ std::vector<std::string> RetentionRemoves(const std::vector<std::string>& names)
 struct BackupEntry {
     std::string name;
     std::string path;
-    std::string kind;  // 日次, 月次, 日次・月次, 手動, 復元前
+    std::string kind;    // 日次, 月次, 日次・月次, 手動, 復元前
     std::string madeAt;  // yyyy/mm/dd hh:nn, the file's last write
     int64_t bytes = 0;
 };

@@ -16,8 +16,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr double kFirstStepMs = 40;       // a step's length while nothing restarts the copy
-constexpr int kFirstStepPages = 256;      // before the speed is known
+constexpr double kFirstStepMs = 40;   // a step's length while nothing restarts the copy
+constexpr int kFirstStepPages = 256;  // before the speed is known
 constexpr auto kBusyPause = std::chrono::milliseconds(5);
 constexpr const char* kCopyPragmas = "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF";
 constexpr auto kGiveUpAfter = std::chrono::minutes(10);

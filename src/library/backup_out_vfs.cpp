@@ -40,7 +40,8 @@ int Flush(OutFile* out) {
 int Write(sqlite3_file* file, const void* data, int amount, sqlite3_int64 offset) {
     OutFile* out = Out(file);
     std::vector<char>& gathered = *out->gathered;
-    bool follows = !gathered.empty() && offset == out->start + static_cast<sqlite3_int64>(gathered.size());
+    bool follows =
+        !gathered.empty() && offset == out->start + static_cast<sqlite3_int64>(gathered.size());
     if (!follows || gathered.size() + amount > kGathered) {
         if (int rc = Flush(out); rc != SQLITE_OK) return rc;
         out->start = offset;
@@ -97,9 +98,9 @@ int Characteristics(sqlite3_file* f) {
     return Out(f)->Real()->pMethods->xDeviceCharacteristics(Out(f)->Real());
 }
 
-const sqlite3_io_methods kMethods = {1,     Close,         Read,    Write,   Truncate,
-                                     Sync,  FileSize,      Lock,    Unlock,  CheckReserved,
-                                     Control, SectorSize,  Characteristics};
+const sqlite3_io_methods kMethods = {1,       Close,      Read,           Write,  Truncate,
+                                     Sync,    FileSize,   Lock,           Unlock, CheckReserved,
+                                     Control, SectorSize, Characteristics};
 
 int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* outFlags) {
     OutFile* out = Out(file);

@@ -53,7 +53,8 @@ void UpdateColumn(Connection& connection, const engine::storage::TableSchema& ta
     auto values = row.values;
     values[column] = value;
     if (!connection.UpdateRow(table, row.id, row.values, values))
-        throw std::runtime_error(table.name + " 表の行が修復の途中で変わりました。何も変えていません。");
+        throw std::runtime_error(table.name +
+                                 " 表の行が修復の途中で変わりました。何も変えていません。");
 }
 
 std::vector<std::string> Repair(Connection& connection, const CheckData& data,
@@ -79,9 +80,8 @@ std::vector<std::string> Repair(Connection& connection, const CheckData& data,
 void CheckLoansAndFlags(Connection& connection, bool repair, CheckReport& report) {
     std::unique_ptr<TableHold> hold;
     if (repair) {
-        hold = std::make_unique<TableHold>(connection,
-                                           std::vector<std::string>{"Book", "Name", "kashibo", "yoyaku"},
-                                           "修復");
+        hold = std::make_unique<TableHold>(
+            connection, std::vector<std::string>{"Book", "Name", "kashibo", "yoyaku"}, "修復");
         connection.Begin();
     } else {
         connection.BeginSnapshot();
@@ -89,14 +89,17 @@ void CheckLoansAndFlags(Connection& connection, bool repair, CheckReport& report
     try {
         CheckData data = ReadCheckData(connection);
         CheckFindings found = FindProblems(data);
-        report.findings.insert(report.findings.end(), found.unmendable.begin(), found.unmendable.end());
+        report.findings.insert(report.findings.end(), found.unmendable.begin(),
+                               found.unmendable.end());
         report.findings.insert(report.findings.end(), found.mendable.begin(), found.mendable.end());
-        report.remaining.insert(report.remaining.end(), found.unmendable.begin(), found.unmendable.end());
+        report.remaining.insert(report.remaining.end(), found.unmendable.begin(),
+                                found.unmendable.end());
         if (repair) {
             report.repairs = Repair(connection, data, found);
             connection.Commit(true);
         } else {
-            report.remaining.insert(report.remaining.end(), found.mendable.begin(), found.mendable.end());
+            report.remaining.insert(report.remaining.end(), found.mendable.begin(),
+                                    found.mendable.end());
             connection.Rollback();
         }
     } catch (...) {
@@ -109,7 +112,8 @@ void CheckLoansAndFlags(Connection& connection, bool repair, CheckReport& report
 
 CheckReport CheckPlace(const DataPlace& place, bool repair) {
     if (repair && place.kind == DataPlace::Kind::BackupFile)
-        throw std::runtime_error("バックアップファイルは修復できません。復元してから修復してください。");
+        throw std::runtime_error(
+            "バックアップファイルは修復できません。復元してから修復してください。");
     CheckReport report;
     if (place.kind != DataPlace::Kind::Server) report.findings = StorageFindings(place);
     report.remaining = report.findings;

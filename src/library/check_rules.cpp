@@ -48,9 +48,9 @@ void CheckBookFlags(const CheckData& data,
         size_t open = loans == byBook.end() ? 0 : loans->second.size();
         if (stored.lent == (open > 0)) continue;
         found.bookFlags[book] = open > 0;
-        found.mendable.push_back("[貸出フラグ] 図書番号 " + BookNumber(book) +
-                                 " の貸出フラグは" + LentText(stored.lent) +
-                                 "ですが、未返却の貸出は " + std::to_string(open) + " 件です");
+        found.mendable.push_back("[貸出フラグ] 図書番号 " + BookNumber(book) + " の貸出フラグは" +
+                                 LentText(stored.lent) + "ですが、未返却の貸出は " +
+                                 std::to_string(open) + " 件です");
     }
 }
 

@@ -11,10 +11,10 @@
 namespace kashidashi::library {
 
 struct CheckFindings {
-    std::vector<std::string> mendable;    // flags and counts: a repair sets them
-    std::vector<std::string> unmendable;  // the rest
-    std::map<int64_t, bool> bookFlags;            // book -> the flag its loans say
-    std::map<std::string, int64_t> userCounts;    // user -> the count its loans say
+    std::vector<std::string> mendable;          // flags and counts: a repair sets them
+    std::vector<std::string> unmendable;        // the rest
+    std::map<int64_t, bool> bookFlags;          // book -> the flag its loans say
+    std::map<std::string, int64_t> userCounts;  // user -> the count its loans say
 };
 
 CheckFindings FindProblems(const CheckData& data);

@@ -52,7 +52,8 @@ void AppendLog(const std::string& folder, const std::string& line) {
 std::string Made(const BackupSummary& summary, size_t removed) {
     return "自動バックアップ " + fs::path(summary.file).filename().string() + " （" +
            std::to_string(summary.TotalRows()) + " 行、" + std::to_string(summary.bytes) +
-           " バイト）を作りました。古いバックアップ " + std::to_string(removed) + " 個を削除しました。";
+           " バイト）を作りました。古いバックアップ " + std::to_string(removed) +
+           " 個を削除しました。";
 }
 
 }  // namespace

@@ -31,8 +31,8 @@ DataPlace DataPlace::BackupFile(const std::string& file) {
 std::string DataPlace::Name() const {
     if (!text.empty()) return text;
     if (kind != Kind::Server) return path;
-    return "server://" + server.user + "@" + server.host + ":" + std::to_string(server.port) +
-           "/" + server.database;
+    return "server://" + server.user + "@" + server.host + ":" + std::to_string(server.port) + "/" +
+           server.database;
 }
 
 PlaceConnection::PlaceConnection(const DataPlace& place) {

@@ -20,9 +20,9 @@ namespace kashidashi::library {
 struct DataPlace {
     enum class Kind { Folder, Server, BackupFile };
     Kind kind = Kind::Folder;
-    std::string path;                        // a folder or a backup file: its local path
-    engine::storage::ServerAddress server;   // a server, with its password
-    std::string text;                        // how the operator named it, for messages
+    std::string path;                       // a folder or a backup file: its local path
+    engine::storage::ServerAddress server;  // a server, with its password
+    std::string text;                       // how the operator named it, for messages
 
     static DataPlace Folder(const std::string& folder);
     static DataPlace Server(const engine::storage::ServerAddress& server, std::string text = "");

@@ -90,7 +90,6 @@ void PendingFile::Finish() {
     fs::rename(Database(), file_, error);
     if (error) throw std::runtime_error("「" + file_ + "」を書けません: " + error.message());
     SyncFolder(FolderOf(file_));
-    finished_ = true;
 }
 
 }  // namespace kashidashi::library

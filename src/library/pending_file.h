@@ -30,7 +30,6 @@ class PendingFile {
   private:
     std::string file_;
     std::string staging_;
-    bool finished_ = false;
 };
 
 // Writes a file's data and metadata through to the disk; throws

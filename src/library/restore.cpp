@@ -72,7 +72,8 @@ RestoreSummary Restore(const std::string& file, const DataPlace& dest, const std
     PlaceConnection from(DataPlace::BackupFile(file));
     to->Begin();
     try {
-        for (const auto& name : DataTableNames()) summary.tables.push_back(Replace(*from, *to, name));
+        for (const auto& name : DataTableNames())
+            summary.tables.push_back(Replace(*from, *to, name));
         to->Commit(true);
     } catch (...) {
         to->Rollback();

@@ -17,7 +17,8 @@ std::string Text(sqlite3_stmt* statement, int column) {
 }  // namespace
 
 std::vector<std::string> DatabaseFileProblems(const std::string& file) {
-    if (!std::filesystem::is_regular_file(file)) return {"データベースファイルがありません: " + file};
+    if (!std::filesystem::is_regular_file(file))
+        return {"データベースファイルがありません: " + file};
     std::vector<std::string> problems;
     sqlite3* db = nullptr;
     sqlite3_stmt* statement = nullptr;

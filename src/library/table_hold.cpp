@@ -12,9 +12,10 @@ TableHold::TableHold(engine::storage::Connection& connection,
     for (const auto& table : tables) {
         if (!connection_.TryUseTable(table, TableUse::Exclusive)) {
             Release();
-            throw std::runtime_error(
-                "他の端末が " + table + " 表を使っています。すべての端末で貸出・返却の画面を"
-                "閉じてから、もう一度" + what + "してください。何も変えていません。");
+            throw std::runtime_error("他の端末が " + table +
+                                     " 表を使っています。すべての端末で貸出・返却の画面を"
+                                     "閉じてから、もう一度" +
+                                     what + "してください。何も変えていません。");
         }
         held_.push_back(table);
     }

@@ -3,10 +3,10 @@
 // go on lending (library/backup.h). FILE must not exist yet; a backup that
 // fails or is killed leaves none.
 #include "library/backup.h"
+#include "platform/paths.h"
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"
 #include "tools/library_place.h"
-#include "platform/paths.h"
 
 namespace kashidashi::admin {
 
@@ -15,7 +15,8 @@ int CommandBackup(const std::vector<std::string>& args, std::ostream& out, std::
         auto source = RequirePlace(args[0], true);
         auto summary = library::MakeBackup(source, platform::MapToLocalPath(args[1]));
         summary.tables = library::BackupRowCounts(summary.file);
-        for (const auto& table : summary.tables) out << table.table << ": " << table.rows << " 行\n";
+        for (const auto& table : summary.tables)
+            out << table.table << ": " << table.rows << " 行\n";
         out << "バックアップしました（" << summary.TotalRows() << " 行、" << summary.bytes
             << " バイト）: " << args[0] << " → " << args[1] << "\n";
         return kExitDone;

@@ -32,7 +32,8 @@ int CommandRestore(const std::vector<std::string>& args, std::ostream& out, std:
         auto summary = library::Restore(file, dest, BeforeRestoreFile(file));
         if (!summary.before.empty())
             out << "復元前のデータをバックアップしました: " << summary.before << "\n";
-        for (const auto& table : summary.tables) out << table.table << ": " << table.rows << " 行\n";
+        for (const auto& table : summary.tables)
+            out << table.table << ": " << table.rows << " 行\n";
         out << "復元しました: " << args[0] << " → " << args[1] << "\n";
         return kExitDone;
     });

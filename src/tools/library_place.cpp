@@ -15,11 +15,13 @@ library::DataPlace RequirePlace(const std::string& text, bool fileAllowed) {
         server.password = ServerPassword(*location);
         return library::DataPlace::Server(server, text);
     }
-    library::DataPlace place = location->backupFile ? library::DataPlace::BackupFile(location->folder)
-                                                    : library::DataPlace::Folder(location->folder);
+    library::DataPlace place = location->backupFile
+                                   ? library::DataPlace::BackupFile(location->folder)
+                                   : library::DataPlace::Folder(location->folder);
     place.text = text;
     if (location->backupFile && !fileAllowed)
-        throw AdminError("「" + text + "」はファイルです。データフォルダかサーバを指定してください。");
+        throw AdminError("「" + text +
+                         "」はファイルです。データフォルダかサーバを指定してください。");
     if (!location->backupFile && !platform::FolderExists(location->folder))
         throw AdminError("フォルダまたはファイル「" + text + "」がありません。");
     return place;

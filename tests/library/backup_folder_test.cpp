@@ -26,10 +26,13 @@ TEST(BackupNames, DailyNamesAndTheirDays) {
         bool daily;
     };
     const Case cases[] = {
-        {"kashidashi-20261210.kxbak", true},         {"kashidashi-20261210-081500.kxbak", false},
+        {"kashidashi-20261210.kxbak", true},
+        {"kashidashi-20261210-081500.kxbak", false},
         {"kashidashi-before-restore-20261210-081500.kxbak", false},
-        {"kashidashi-20261310.kxbak", false},        {"kashidashi-2026121.kxbak", false},
-        {"kashidashi-20261210.db", false},           {"other-20261210.kxbak", false},
+        {"kashidashi-20261310.kxbak", false},
+        {"kashidashi-2026121.kxbak", false},
+        {"kashidashi-20261210.db", false},
+        {"other-20261210.kxbak", false},
     };
     for (const auto& c : cases) EXPECT_EQ(DailyBackupDay(c.name).has_value(), c.daily) << c.name;
     EXPECT_EQ(DailyBackupName(engine::MakeDate(2026, 12, 10)), "kashidashi-20261210.kxbak");

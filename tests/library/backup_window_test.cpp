@@ -84,7 +84,8 @@ TEST_F(BackupWindowTest, ABackupOnDemandIsListedAndRestoredAfterTheQuestion) {
     EXPECT_EQ(HeadRow().at("PathName2"), engine::Value(backups));
     auto texts = dialogs->Texts();
     ASSERT_EQ(texts.size(), 4u);
-    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("バックアップしました。"))) << texts[0].toStdString();
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("バックアップしました。")))
+        << texts[0].toStdString();
     EXPECT_TRUE(texts[1].contains(QStringLiteral("復元してよろしいですか？")));
     EXPECT_TRUE(texts[3].startsWith(QStringLiteral("復元しました。"))) << texts[3].toStdString();
     EXPECT_EQ(Files(backups), 2u);  // the one made, and the data before the restore

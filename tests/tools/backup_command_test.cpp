@@ -56,9 +56,9 @@ class BackupCommand : public ToolsFixture {
         return (scratch / name).string();
     }
     std::string Replay(const std::string& scans, const std::string& desk) {
-        auto run = RunBuiltTool({"scans", folder, WriteScratch(desk + ".txt", scans), "--settings",
-                                 NewFolder(desk)},
-                                desk);
+        auto run = RunBuiltTool(
+            {"scans", folder, WriteScratch(desk + ".txt", scans), "--settings", NewFolder(desk)},
+            desk);
         return run.status == 0 ? "" : desk + ": " + run.out + run.err;
     }
     // The rows of a table at another location.
@@ -71,7 +71,8 @@ class BackupCommand : public ToolsFixture {
         return rows;
     }
     // Every loan as its identity: book, user, lent and due.
-    static std::multiset<std::string> Loans(const std::vector<std::map<std::string, std::string>>& rows) {
+    static std::multiset<std::string> Loans(
+        const std::vector<std::map<std::string, std::string>>& rows) {
         std::multiset<std::string> loans;
         for (auto row : rows)
             loans.insert(row["BOOK_ID"] + "/" + row["NAME_ID"] + "/" + row["kashidashibi"] + "/" +
@@ -196,9 +197,9 @@ TEST_F(BackupCommand, AKilledBackupLeavesTheSourceAndNoFile) {
     const fs::path out = NewFolder("backups");
     auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(RunBuiltTool({"backup", folder, (out / "timing.kxbak").string()}).status, 0);
-    const int windowMs = std::max<int>(
-        5, std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
-               .count());
+    const int windowMs = std::max<int>(5, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                              std::chrono::steady_clock::now() - start)
+                                              .count());
     std::mt19937 random(20261210);
     int killedEarly = 0;
     for (int round = 0; round < count; ++round) {

@@ -28,9 +28,10 @@ class CheckCommand : public ToolsFixture {
         Sql("Update Book Set kintaiF=False, haikiF=False, kashidashiF=False, "
             "tourokubi='2020/04/01' Where BOOK_ID<=20");
         std::filesystem::create_directories(scratch / "desk");
-        auto lend = RunBuiltTool({"scans", folder, WriteScratch("lend.txt", "10101\n1\n2\nACTION\n"),
-                                  "--settings", (scratch / "desk").string()},
-                                 "lend");
+        auto lend =
+            RunBuiltTool({"scans", folder, WriteScratch("lend.txt", "10101\n1\n2\nACTION\n"),
+                          "--settings", (scratch / "desk").string()},
+                         "lend");
         ASSERT_EQ(lend.status, 0) << lend.out << lend.err;
     }
     void Sql(const std::string& text) {
@@ -82,8 +83,7 @@ const Fault kFaults[] = {
     {"a loan of a missing book",
      "Insert Into kashibo (BOOK_ID, NAME_ID, kashidashiF, kashidashibi) "
      "Values (99999, '100003', '1', '2026/11/01')",
-     "[貸出の図書なし] 未返却の貸出（図書番号 0099999、利用者 100003、貸出日 2026/11/01）",
-     false},
+     "[貸出の図書なし] 未返却の貸出（図書番号 0099999、利用者 100003、貸出日 2026/11/01）", false},
     {"a loan of a missing user",
      "Insert Into kashibo (BOOK_ID, NAME_ID, kashidashiF, kashidashibi) "
      "Values (9, '999999', '1', '2026/11/01')",
