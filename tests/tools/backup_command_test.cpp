@@ -22,6 +22,7 @@
 #include "engine/common/dates.h"
 #include "engine/dataset/table.h"
 #include "engine/pg_test_server.h"
+#include "engine/session/database.h"
 #include "engine/session/session.h"
 #include "engine/storage/open_local.h"
 #include "tools/data_location.h"
@@ -256,6 +257,36 @@ TEST_F(BackupCommand, ARestoreIsRefusedWhileADeskHasATableOpen) {
     ASSERT_EQ(restored.status, 0) << restored.err;
     EXPECT_NE(restored.out.find("kashidashi-before-restore-"), std::string::npos) << restored.out;
     EXPECT_EQ(Row("Book", "BOOK_ID", "1")["syomei2"] == "changed after the backup", false);
+}
+
+// A server database made again from its backup, after a backup of what it
+// held; a desk with a table open keeps the restore off.
+TEST_F(ServerBackupCommand, AServerIsRestoredFromItsBackupAllOrNothing) {
+    const std::string file = (scratch / "server.kxbak").string();
+    ASSERT_EQ(RunBuiltTool({"backup", folder, file}).status, 0);
+    auto books = Rows("Book");
+    Sql("Update Book Set syomei2='changed after the backup' Where BOOK_ID=1");
+    Sql("Delete From SYOZOKU");
+    {
+        engine::TDBSession desk("backup-test-server-desk");
+        engine::TDBDatabase database("AAA", desk);
+        kashidashi::admin::PointAt(desk, database, kashidashi::admin::RequireLocation(folder));
+        engine::TDBTable name;
+        name.SetSessionName("backup-test-server-desk");
+        name.SetDatabaseName("AAA");
+        name.SetTableName("Name");
+        name.Open();
+        auto refused = RunBuiltTool({"restore", file, folder}, "refused");
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_NE(refused.err.find("他の端末が Name 表を使っています"), std::string::npos)
+            << refused.err;
+    }
+    EXPECT_TRUE(Rows("SYOZOKU").empty());  // nothing changed
+    auto restored = RunBuiltTool({"restore", file, folder}, "restored");
+    ASSERT_EQ(restored.status, 0) << restored.err;
+    EXPECT_EQ(Rows("Book"), books);
+    EXPECT_FALSE(Rows("SYOZOKU").empty());
+    EXPECT_EQ(RunBuiltTool({"check", folder}, "check").status, 0);
 }
 
 TEST_F(BackupCommand, WrongUse) {
