@@ -1,6 +1,6 @@
 // kx_bench_gui: the cases that need Qt widgets (offscreen); prints
 // "<case> <engine seconds> <raw seconds> <ratio>" per case. One argument
-// ("grid", "export", "desk", "reports" or "library") runs only that group.
+// ("grid", "export", "desk", "reports", "library" or "stats") runs only that group.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +14,7 @@ void RunDeskCases();
 void RunReservationCases();
 void RunReportCases();
 void RunBackupCases();
+void RunStatsCases();
 }  // namespace bench
 
 int main(int argc, char* argv[]) {
@@ -32,6 +33,7 @@ int main(int argc, char* argv[]) {
 #endif
 #ifdef KX_BENCH_LIBRARY
         if (only.empty() || only == "library") bench::RunBackupCases();
+        if (only.empty() || only == "library" || only == "stats") bench::RunStatsCases();
 #endif
     } catch (const std::exception& e) {
         std::fprintf(stderr, "benchmark failed: %s\n", e.what());
