@@ -8,15 +8,8 @@
 namespace tools_test {
 namespace {
 
-class AdminTool : public ToolsFixture {
+class AdminTool : public BuiltToolFixture {
   protected:
-    void SetUp() override {
-#ifndef KX_ADMIN_TOOL
-        GTEST_SKIP() << "kashidashi-admin is not built";
-#endif
-        ToolsFixture::SetUp();
-    }
-
     CommandRun Admin(const std::vector<std::string>& args) { return RunBuiltTool(args); }
 };
 

@@ -33,24 +33,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class BackupCommand : public ToolsFixture {
+class BackupCommand : public BuiltToolFixture {
   protected:
     void SetUp() override {
-#ifndef KX_ADMIN_TOOL
-        GTEST_SKIP() << "kashidashi-admin is not built";
-#endif
-        ToolsFixture::SetUp();
+        BuiltToolFixture::SetUp();
+        if (Stopped()) return;
         MakeDemoSchool();
-    }
-    void MakeDemoSchool() {
-        auto demo = RunBuiltTool({"demo", folder});
-        ASSERT_EQ(demo.status, 0) << demo.err;
-        Sql("Update Book Set kintaiF=False, haikiF=False, kashidashiF=False, "
-            "tourokubi='2020/04/01' Where BOOK_ID<=20");
-    }
-    void Sql(const std::string& text) {
-        auto run = RunBuiltTool({"sql", folder, text}, "sql");
-        ASSERT_EQ(run.status, 0) << text << "\n" << run.err;
     }
     std::string NewFolder(const std::string& name) {
         fs::create_directories(scratch / name);
@@ -88,22 +76,12 @@ class BackupCommand : public ToolsFixture {
 class ServerBackupCommand : public BackupCommand {
   protected:
     void SetUp() override {
-#ifndef KX_ADMIN_TOOL
-        GTEST_SKIP() << "kashidashi-admin is not built";
-#endif
-        ToolsFixture::SetUp();
-        KX_NEED_SERVER();
-        database = std::make_unique<engine::testing::ScratchDatabase>();
-        folder = database->Location();
-        setenv("KASHIDASHI_PASSWORD", database->address().password.c_str(), 1);
+        BuiltToolFixture::SetUp();
+        if (Stopped()) return;
+        UseServer();
+        if (Stopped()) return;
         MakeDemoSchool();
     }
-    void TearDown() override {
-        unsetenv("KASHIDASHI_PASSWORD");
-        database.reset();
-        ToolsFixture::TearDown();
-    }
-    std::unique_ptr<engine::testing::ScratchDatabase> database;
 };
 
 void BackupCommand::AddOldLoans(int count) {

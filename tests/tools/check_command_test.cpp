@@ -12,21 +12,17 @@
 namespace tools_test {
 namespace {
 
-class CheckCommand : public ToolsFixture {
+class CheckCommand : public BuiltToolFixture {
   protected:
     void SetUp() override {
-#ifndef KX_ADMIN_TOOL
-        GTEST_SKIP() << "kashidashi-admin is not built";
-#endif
-        ToolsFixture::SetUp();
+        BuiltToolFixture::SetUp();
+        if (Stopped()) return;
         MakeSchoolWithLoans();
     }
     // The demo school with two loans lent at the desk: books 1 and 2 to
     // pupil 10101 (fixed number 100001).
     void MakeSchoolWithLoans() {
-        ASSERT_EQ(RunBuiltTool({"demo", folder}).status, 0);
-        Sql("Update Book Set kintaiF=False, haikiF=False, kashidashiF=False, "
-            "tourokubi='2020/04/01' Where BOOK_ID<=20");
+        MakeDemoSchool();
         std::filesystem::create_directories(scratch / "desk");
         auto lend =
             RunBuiltTool({"scans", folder, WriteScratch("lend.txt", "10101\n1\n2\nACTION\n"),
@@ -34,31 +30,17 @@ class CheckCommand : public ToolsFixture {
                          "lend");
         ASSERT_EQ(lend.status, 0) << lend.out << lend.err;
     }
-    void Sql(const std::string& text) {
-        auto run = RunBuiltTool({"sql", folder, text}, "sql");
-        ASSERT_EQ(run.status, 0) << text << "\n" << run.err;
-    }
 };
 
 class ServerCheckCommand : public CheckCommand {
   protected:
     void SetUp() override {
-#ifndef KX_ADMIN_TOOL
-        GTEST_SKIP() << "kashidashi-admin is not built";
-#endif
-        ToolsFixture::SetUp();
-        KX_NEED_SERVER();
-        database = std::make_unique<engine::testing::ScratchDatabase>();
-        folder = database->Location();
-        setenv("KASHIDASHI_PASSWORD", database->address().password.c_str(), 1);
+        BuiltToolFixture::SetUp();
+        if (Stopped()) return;
+        UseServer();
+        if (Stopped()) return;
         MakeSchoolWithLoans();
     }
-    void TearDown() override {
-        unsetenv("KASHIDASHI_PASSWORD");
-        database.reset();
-        ToolsFixture::TearDown();
-    }
-    std::unique_ptr<engine::testing::ScratchDatabase> database;
 };
 
 struct Fault {

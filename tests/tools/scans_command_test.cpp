@@ -22,25 +22,12 @@
 namespace tools_test {
 namespace {
 
-class ScansCommand : public ToolsFixture {
+class ScansCommand : public BuiltToolFixture {
   protected:
     void SetUp() override {
-#ifndef KX_ADMIN_TOOL
-        GTEST_SKIP() << "kashidashi-admin is not built";
-#endif
-        ToolsFixture::SetUp();
+        BuiltToolFixture::SetUp();
+        if (Stopped()) return;
         MakeDemoSchool();
-    }
-    // The demo school in `folder`, whatever it names.
-    void MakeDemoSchool() {
-        auto demo = RunBuiltTool({"demo", folder});
-        ASSERT_EQ(demo.status, 0) << demo.err;
-        // Books 1 to 20 are plain books on the shelf, registered long ago.
-        Sql("Update Book Set kintaiF=False, haikiF=False, kashidashiF=False, "
-            "tourokubi='2020/04/01' Where BOOK_ID<=20");
-    }
-    void Sql(const std::string& text) {
-        ASSERT_EQ(RunBuiltTool({"sql", folder, text}).status, 0);
     }
     // A settings folder of its own: a desk of another program folder.
     std::string Desk(const std::string& name) {
@@ -75,14 +62,10 @@ class ScansCommand : public ToolsFixture {
 class ServerScansCommand : public ScansCommand {
   protected:
     void SetUp() override {
-#ifndef KX_ADMIN_TOOL
-        GTEST_SKIP() << "kashidashi-admin is not built";
-#endif
-        ToolsFixture::SetUp();
-        KX_NEED_SERVER();
-        database = std::make_unique<engine::testing::ScratchDatabase>();
-        folder = database->Location();
-        setenv("KASHIDASHI_PASSWORD", database->address().password.c_str(), 1);
+        BuiltToolFixture::SetUp();
+        if (Stopped()) return;
+        UseServer();
+        if (Stopped()) return;
         MakeDemoSchool();
     }
     // A replay on the server is quicker than on a folder: the kills fall
@@ -97,12 +80,6 @@ class ServerScansCommand : public ScansCommand {
         }
         return window;
     }
-    void TearDown() override {
-        unsetenv("KASHIDASHI_PASSWORD");
-        database.reset();
-        ToolsFixture::TearDown();
-    }
-    std::unique_ptr<engine::testing::ScratchDatabase> database;
     int window = 0;
 };
 

@@ -112,4 +112,36 @@ std::map<std::string, std::string> ToolsFixture::Row(const std::string& table,
     return {};
 }
 
+void BuiltToolFixture::SetUp() {
+#ifndef KX_ADMIN_TOOL
+    GTEST_SKIP() << "kashidashi-admin is not built";
+#endif
+    ToolsFixture::SetUp();
+}
+
+void BuiltToolFixture::TearDown() {
+    if (database) unsetenv("KASHIDASHI_PASSWORD");
+    database.reset();
+    ToolsFixture::TearDown();
+}
+
+void BuiltToolFixture::UseServer() {
+    KX_NEED_SERVER();
+    database = std::make_unique<engine::testing::ScratchDatabase>();
+    folder = database->Location();
+    setenv("KASHIDASHI_PASSWORD", database->address().password.c_str(), 1);
+}
+
+void BuiltToolFixture::MakeDemoSchool() {
+    auto demo = RunBuiltTool({"demo", folder});
+    ASSERT_EQ(demo.status, 0) << demo.err;
+    Sql("Update Book Set kintaiF=False, haikiF=False, kashidashiF=False, "
+        "tourokubi='2020/04/01' Where BOOK_ID<=20");
+}
+
+void BuiltToolFixture::Sql(const std::string& text) {
+    auto run = RunBuiltTool({"sql", folder, text}, "sql");
+    ASSERT_EQ(run.status, 0) << text << "\n" << run.err;
+}
+
 }  // namespace tools_test

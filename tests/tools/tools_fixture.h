@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "engine/common/value.h"
+#include "engine/pg_test_server.h"
 
 namespace tools_test {
 
@@ -52,6 +54,26 @@ class ToolsFixture : public ::testing::Test {
 
     std::filesystem::path scratch;
     std::string folder;  // the data folder, inside scratch
+};
+
+// The tests of the built kashidashi-admin: skipped when it is not built.
+// `folder` is a data folder, or after UseServer a scratch database of the
+// test server (its password in KASHIDASHI_PASSWORD, as the program reads it).
+class BuiltToolFixture : public ToolsFixture {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Whether SetUp or UseServer stopped the test.
+    bool Stopped() { return IsSkipped() || HasFatalFailure(); }
+    // Points `folder` at a new scratch database; skips without a server.
+    void UseServer();
+    // The demo school in `folder`, books 1 to 20 plain books on the shelf,
+    // registered long ago.
+    void MakeDemoSchool();
+    // Statements of the sql command on `folder`, expected to succeed.
+    void Sql(const std::string& text);
+
+    std::unique_ptr<engine::testing::ScratchDatabase> database;
 };
 
 }  // namespace tools_test
