@@ -3,6 +3,7 @@
 #include "library/U_Backup.h"
 #include "library/U_Entai.h"
 #include "library/U_Nendo.h"
+#include "library/U_Toukei.h"
 #include "ui_U_Kanri.h"
 #include "widgets/dialogs.h"
 
@@ -12,6 +13,7 @@ TKanri::TKanri(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TKanr
     ui->setupUi(this);
     connect(ui->Button1, &QPushButton::clicked, this, &TKanri::Button1Click);
     connect(ui->Button2, &QPushButton::clicked, this, &TKanri::Button2Click);
+    connect(ui->Button3, &QPushButton::clicked, this, &TKanri::Button3Click);
     connect(ui->Button4, &QPushButton::clicked, this, &TKanri::Button4Click);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -26,6 +28,11 @@ void TKanri::Button1Click() {
 
 void TKanri::Button2Click() {
     TEntai window(this);
+    Dialogs::Exec(window);
+}
+
+void TKanri::Button3Click() {
+    TToukei window(this);
     Dialogs::Exec(window);
 }
 

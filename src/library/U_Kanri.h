@@ -4,6 +4,7 @@
 //
 //   Button1 バックアップ   backups, restore and the check of the data (TBackup)
 //   Button2 延滞・督促     the loans overdue on a day and their prints (TEntai)
+//   Button3 統計           the lending statistics with their charts (TToukei)
 //   Button4 年度更新       the new school year from the new class list (TNendo)
 //   BitBtn1 閉じる
 #pragma once
@@ -25,6 +26,7 @@ class TKanri : public QDialog {
 
     void Button1Click();
     void Button2Click();
+    void Button3Click();
     void Button4Click();
 
   private:
