@@ -170,8 +170,9 @@ void TNendo::Button4Click() {
         return;
     RolloverResult result;
     try {
+        const DataPlace place = DeskDataPlace();  // read here, not in the worker thread
         RunWithProgress(*this, *ui->ProgressBar1, [&](const Progress& progress) {
-            result = ApplyRollover(DeskDataPlace(), bytes_, file, progress);
+            result = ApplyRollover(place, bytes_, file, progress);
         });
     } catch (const std::exception& error) {
         Dialogs::Error(this, QStringLiteral("年度更新できませんでした。何も変えていません。\r\n") + Q(error.what()));
