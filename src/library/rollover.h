@@ -15,7 +15,7 @@
 // is neither UTF-8 nor Shift-JIS, whatever import-users refuses (a column
 // Name lacks, a value that does not convert, a fixed number twice), a
 // missing required column, an empty or too long pupil number, a pupil
-// number twice, a class code SYOZOKU does not have.
+// number twice, a class code SYOZOKU does not have, a list of nobody.
 //
 // Applying holds Name, kashibo and yoyaku for its own (refused while a desk
 // uses one), plans again from what they hold now, makes the backup, then

@@ -154,6 +154,10 @@ RolloverInput ReadRolloverList(std::string_view bytes, const engine::storage::Ta
     ListChecker checker(classes, RawPupilNumbers(csv));
     for (const auto& row : plan.rows)
         if (auto user = checker.Check(row, input.problems)) input.users.push_back(std::move(*user));
+    // A list of nobody would remove every user: surely the wrong file.
+    if (csv.records.size() < 2 && input.problems.empty())
+        input.problems.push_back({csv.records.empty() ? 1 : csv.records.front().line + 1,
+                                  "名簿に利用者の行がありません"});
     SortByLine(input.problems);
     return input;
 }

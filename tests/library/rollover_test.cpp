@@ -140,6 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadList{"no class column", "NAME_ID,seito_No,NAME\n100001,20101,青木\n", 1, "syozoku_ID"},
         BadList{"pupil number too long", std::string(kHeader) + "100001,201011,青木,201\n", 2, "長すぎます"},
         BadList{"empty pupil number", std::string(kHeader) + "100001,,青木,201\n", 2, "空です"},
+        BadList{"a list of nobody", kHeader, 2, "利用者の行がありません"},
         BadList{"a value that is no number", std::string(kHeader) + "100001,20101,青木,二年\n", 2, "syozoku_ID"}));
 
 TEST_F(RolloverTest, AShiftJisListReadsAsTheUtf8One) {
