@@ -52,6 +52,10 @@ TEntai::TEntai(QWidget* parent)
     ui->setupUi(this);
     ui->DateEdit1->setDate(ToQDate(engine::Today()));
     ui->DBGrid1->SetDataSource(&source_);
+    const std::pair<const char*, int> columns[] = {
+        {"syozoku", 90},  {"seitoNo", 70},       {"name", 120},          {"BOOK_ID", 70},
+        {"syomei2", 260}, {"kashidashibi", 85}, {"henkyakuyotei", 85}, {"entai", 70}};
+    for (const auto& [field, width] : columns) ui->DBGrid1->AddColumn(field, width);
     ui->DBGrid1->SetReadOnly(true);
     ui->DBGrid1->SetOptions(ui->DBGrid1->Options() | dgRowSelect);
     ui->DBGrid1->ExcelSheetName = QStringLiteral("延滞");

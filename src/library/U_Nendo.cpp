@@ -62,6 +62,9 @@ TNendo::TNendo(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TNendo>()), rows_("RolloverPlan", PlanColumns()) {
     ui->setupUi(this);
     ui->DBGrid1->SetDataSource(&source_);
+    const int widths[] = {70, 70, 120, 80, 70, 80, 90, 400};
+    const auto columns = PlanColumns();
+    for (size_t i = 0; i < columns.size(); ++i) ui->DBGrid1->AddColumn(columns[i].name, widths[i]);
     ui->DBGrid1->SetReadOnly(true);
     ui->DBGrid1->SetOptions(ui->DBGrid1->Options() | dgRowSelect);
     ui->DBGrid1->ExcelSheetName = QStringLiteral("年度更新");

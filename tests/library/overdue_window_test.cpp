@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
+#include <cstdlib>
+#include <filesystem>
 
 #include "data/pin_constants.h"
 #include "library/U_Entai.h"
@@ -48,6 +50,28 @@ TEST_F(OverdueWindowTest, TheListOfADayNarrowedToAClassAndItsSlips) {
     EXPECT_EQ(all, QStringLiteral("延滞 5 件"));
     EXPECT_EQ(narrowed, QStringLiteral("延滞 2 件"));
     EXPECT_EQ(slipPages, 1u);  // two borrowers of 1年1組
+}
+
+// Pictures for the project's documents, when KASHIDASHI_SCREENSHOTS names a
+// folder: the window and the first page of the slips.
+TEST_F(OverdueWindowTest, Screenshot) {
+    const char* folder = std::getenv("KASHIDASHI_SCREENSHOTS");
+    if (!folder || !*folder) GTEST_SKIP() << "KASHIDASHI_SCREENSHOTS is not set";
+    const std::string target = std::filesystem::absolute(folder).string();
+    StartDesk();
+    InOverdueWindow([&](QDialog& window) {
+        window.findChild<QDateEdit*>("DateEdit1")->setDate(QDate(2025, 6, 12));
+        Settle();
+        EXPECT_TRUE(window.grab().save(QString::fromStdString(target + "/overdue-window.png"), "PNG"));
+        dialogs->Drive("kashidashi::reports::TPreview", [&](QDialog& preview) {
+            preview.resize(1010, 1100);
+            Settle();
+            EXPECT_TRUE(preview.grab().save(QString::fromStdString(target + "/overdue-slips.png"), "PNG"));
+        });
+        Click(window, "Button3");
+        Click(window, "BitBtn1");
+    });
+    Click(Main(), "Button3");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
 
 #include "data/pin_constants.h"
@@ -91,6 +92,26 @@ TEST_F(RolloverWindowTest, ABadListShowsItsLinesAndCannotRun) {
     EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
     EXPECT_FALSE(canRun);
     EXPECT_EQ(PupilOf("100001"), "10101");
+}
+
+// A picture of the window with a list read, for the project's documents,
+// when KASHIDASHI_SCREENSHOTS names a folder.
+TEST_F(RolloverWindowTest, Screenshot) {
+    const char* folder = std::getenv("KASHIDASHI_SCREENSHOTS");
+    if (!folder || !*folder) GTEST_SKIP() << "KASHIDASHI_SCREENSHOTS is not set";
+    const std::string target = fs::absolute(folder).string();
+    StartDesk();
+    const auto path = List("NAME_ID,seito_No,NAME,syozoku_ID\n100001,10201,青木　一郎,102\n"
+                           "100002,10102,井上　花子,101\n300001,10101,新井　春,101\n"
+                           "900001,90001,大野　先生,900\n");
+    InRolloverWindow([&](QDialog& window) {
+        SetText(window, "Edit1", QString::fromStdString(path));
+        Click(window, "Button2");
+        Settle();
+        EXPECT_TRUE(window.grab().save(QString::fromStdString(target + "/rollover-window.png"), "PNG"));
+        Click(window, "BitBtn1");
+    });
+    Click(Main(), "Button3");
 }
 
 }  // namespace
