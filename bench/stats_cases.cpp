@@ -52,21 +52,29 @@ void MakeTables(const std::string& folder) {
 void FillSchool(const std::string& folder, engine::Date first) {
     RawDb raw(folder);
     raw.Exec("BEGIN");
-    raw.Exec(Numbers(18) + "INSERT INTO SYOZOKU (SYOZOKU_ID, SYOZOKU) SELECT ((i-1)/3+1)*100 + (i-1)%3+1,"
+    raw.Exec(Numbers(18) +
+             "INSERT INTO SYOZOKU (SYOZOKU_ID, SYOZOKU) SELECT ((i-1)/3+1)*100 + (i-1)%3+1,"
              " ((i-1)/3+1) || '年' || ((i-1)%3+1) || '組' FROM n");
     raw.Exec("INSERT INTO SYOZOKU (SYOZOKU_ID, SYOZOKU) VALUES (900, '職員')");
-    raw.Exec(Numbers(kUsers) + "INSERT INTO Name (NAME_ID, seito_No, NAME, syozoku_ID) SELECT"
+    raw.Exec(Numbers(kUsers) +
+             "INSERT INTO Name (NAME_ID, seito_No, NAME, syozoku_ID) SELECT"
              " substr('000000' || i, -6), substr('00000' || i, -5), '利用者 ' || i,"
              " CASE WHEN i % 40 = 0 THEN 900 WHEN i % 97 = 0 THEN NULL"
              " ELSE ((i % 18)/3+1)*100 + (i % 18)%3+1 END FROM n");
-    raw.Exec(Numbers(kBooks) + "INSERT INTO Book (BOOK_ID, syomei2, NDC_ID, ISBN) SELECT i,"
+    raw.Exec(Numbers(kBooks) +
+             "INSERT INTO Book (BOOK_ID, syomei2, NDC_ID, ISBN) SELECT i,"
              " '本の題名 ' || (i % 8000), CASE WHEN i % 11 = 0 THEN NULL ELSE (i * 37) % 1000 END,"
-             " CASE WHEN i % 13 = 0 THEN NULL ELSE '9784' || substr('00000000' || (i % 8000), -8) END FROM n");
+             " CASE WHEN i % 13 = 0 THEN NULL ELSE '9784' || substr('00000000' || (i % 8000), -8) "
+             "END FROM n");
     const std::string day = std::to_string(first.days - 5) + " + (i * 7) % 375";
-    raw.Exec(Numbers(kLoans) + "INSERT INTO kashibo (BOOK_ID, NAME_ID, henkyakuyotei, kashidashiF,"
+    raw.Exec(Numbers(kLoans) +
+             "INSERT INTO kashibo (BOOK_ID, NAME_ID, henkyakuyotei, kashidashiF,"
              " seitoNo, kashidashibi, henkyakubi) SELECT 1 + (i * 7919) % 20020,"
-             " substr('000000' || (1 + (i * 31) % 610), -6), " + day + " + 14, NULL,"
-             " substr('00000' || (1 + (i * 31) % 610), -5), " + day + ", " + day + " + 7 FROM n");
+             " substr('000000' || (1 + (i * 31) % 610), -6), " +
+             day +
+             " + 14, NULL,"
+             " substr('00000' || (1 + (i * 31) % 610), -5), " +
+             day + ", " + day + " + 7 FROM n");
     raw.Exec("COMMIT");
 }
 
@@ -81,10 +89,12 @@ const std::map<StatsView, const char*> kRawStatements = {
      " LEFT JOIN SYOZOKU s ON Name.syozoku_ID = s.SYOZOKU_ID"
      " WHERE kashidashibi >= ?1 AND kashidashibi <= ?2 GROUP BY g"},
     {StatsView::Class,
-     "SELECT Name.syozoku_ID, COUNT(*) FROM kashibo LEFT JOIN Name ON kashibo.NAME_ID = Name.NAME_ID"
+     "SELECT Name.syozoku_ID, COUNT(*) FROM kashibo LEFT JOIN Name ON kashibo.NAME_ID = "
+     "Name.NAME_ID"
      " WHERE kashidashibi >= ?1 AND kashidashibi <= ?2 GROUP BY Name.syozoku_ID"},
     {StatsView::Ndc,
-     "SELECT CASE WHEN Book.NDC_ID > 0 AND Book.NDC_ID < 1000 THEN CAST(Book.NDC_ID / 100 AS INTEGER)"
+     "SELECT CASE WHEN Book.NDC_ID > 0 AND Book.NDC_ID < 1000 THEN CAST(Book.NDC_ID / 100 AS "
+     "INTEGER)"
      " ELSE -1 END c, COUNT(*) FROM kashibo LEFT JOIN Book ON kashibo.BOOK_ID = Book.BOOK_ID"
      " WHERE kashidashibi >= ?1 AND kashidashibi <= ?2 GROUP BY c"},
     {StatsView::Title,
@@ -107,7 +117,8 @@ int64_t RawCounts(RawDb& raw, StatsView view, engine::Date from, engine::Date to
     sqlite3_bind_int(stmt, 1, from.days);
     sqlite3_bind_int(stmt, 2, to.days);
     int64_t total = 0;
-    while (sqlite3_step(stmt) == SQLITE_ROW) total += sqlite3_column_int64(stmt, sqlite3_column_count(stmt) - 1);
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        total += sqlite3_column_int64(stmt, sqlite3_column_count(stmt) - 1);
     sqlite3_finalize(stmt);
     return total;
 }
@@ -138,14 +149,16 @@ void RunStatsCases() {
         std::vector<double> engineTimes, rawTimes;
         int64_t engineTotal = 0, rawTotal = 0;
         for (int turn = 0; turn < kTurns; ++turn) {
-            engineTimes.push_back(Seconds([&] { engineTotal = EngineCounts(*connection, view, from, to); }));
+            engineTimes.push_back(
+                Seconds([&] { engineTotal = EngineCounts(*connection, view, from, to); }));
             rawTimes.push_back(Seconds([&] { rawTotal = RawCounts(raw, view, from, to); }));
             allEngine[turn] += engineTimes.back();
             allRaw[turn] += rawTimes.back();
         }
         if (engineTotal != rawTotal)
             throw std::runtime_error(std::string("stats_year_") + name + ": the counts differ (" +
-                                     std::to_string(engineTotal) + " against " + std::to_string(rawTotal) + ")");
+                                     std::to_string(engineTotal) + " against " +
+                                     std::to_string(rawTotal) + ")");
         Report(std::string("stats_year_") + name, Median(engineTimes), Median(rawTimes));
     }
     Report("stats_year", Median(allEngine), Median(allRaw));

@@ -31,8 +31,9 @@ std::vector<RowsColumn> ListColumns() {
 }
 
 std::vector<engine::Value> RowOf(const OverdueLoan& loan) {
-    return {engine::Value(loan.className), engine::Value(loan.pupilNo), engine::Value(loan.name),
-            engine::Value(loan.book),      engine::Value(loan.title),   engine::Value(loan.lentOn),
+    return {engine::Value(loan.className), engine::Value(loan.pupilNo),
+            engine::Value(loan.name),      engine::Value(loan.book),
+            engine::Value(loan.title),     engine::Value(loan.lentOn),
             engine::Value(loan.due),       engine::Value(loan.daysOverdue)};
 }
 
@@ -53,7 +54,7 @@ TEntai::TEntai(QWidget* parent)
     ui->DateEdit1->setDate(ToQDate(engine::Today()));
     ui->DBGrid1->SetDataSource(&source_);
     const std::pair<const char*, int> columns[] = {
-        {"syozoku", 90},  {"seitoNo", 70},       {"name", 120},          {"BOOK_ID", 70},
+        {"syozoku", 90},  {"seitoNo", 70},      {"name", 120},         {"BOOK_ID", 70},
         {"syomei2", 260}, {"kashidashibi", 85}, {"henkyakuyotei", 85}, {"entai", 70}};
     for (const auto& [field, width] : columns) ui->DBGrid1->AddColumn(field, width);
     ui->DBGrid1->SetReadOnly(true);
@@ -116,8 +117,8 @@ void TEntai::ShowReport(bool slips) {
     reports::PreparedReport report;
     try {
         auto head = reports::RowsSource(TDM::Instance().rptHead);
-        report = slips ? OverdueSlipsReport(loans_, day, *head)
-                       : OverdueListReport(loans_, day, *head);
+        report =
+            slips ? OverdueSlipsReport(loans_, day, *head) : OverdueListReport(loans_, day, *head);
     } catch (const std::exception& error) {
         Dialogs::ShowEngineError(this, error);
         return;

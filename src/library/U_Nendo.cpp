@@ -27,7 +27,8 @@ QString Q(const std::string& text) {
 
 std::vector<RowsColumn> PlanColumns() {
     std::vector<RowsColumn> columns;
-    const char* names[] = {"kind", "NAME_ID", "NAME", "syozoku", "seitoNo", "newSyozoku", "newSeitoNo", "biko"};
+    const char* names[] = {"kind",    "NAME_ID",    "NAME",       "syozoku",
+                           "seitoNo", "newSyozoku", "newSeitoNo", "biko"};
     const auto titles = RolloverTitles();
     for (size_t i = 0; i < titles.size(); ++i)
         columns.push_back({names[i], {engine::FieldType::String, i == 7 ? 400 : 40}, titles[i]});
@@ -50,8 +51,8 @@ std::vector<OverdueLoan> KeptLoans(const RolloverPlan& plan, engine::Date today)
     for (const auto& entry : plan.kept)
         for (const auto& loan : entry.loans)
             loans.push_back({entry.before.classCode, entry.before.className, false,
-                             entry.before.pupilNo, entry.before.nameId, entry.before.name, loan.book,
-                             loan.title, loan.lentOn, loan.due,
+                             entry.before.pupilNo, entry.before.nameId, entry.before.name,
+                             loan.book, loan.title, loan.lentOn, loan.due,
                              std::max(0, today.days - loan.due.days)});
     return loans;
 }
@@ -123,20 +124,28 @@ void TNendo::Button2Click() {
 void TNendo::ShowProblems() {
     std::vector<std::vector<std::string>> rows;
     for (const auto& problem : plan_.problems)
-        rows.push_back({"誤り", "", "", "", "", "", "", std::to_string(problem.line) + "行目: " + problem.reason});
+        rows.push_back({"誤り", "", "", "", "", "", "",
+                        std::to_string(problem.line) + "行目: " + problem.reason});
     rows_.SetRows(Values(rows));
-    ui->Label2->setText(QStringLiteral("名簿に誤りが %1 件あります。直してから読み込み直してください。")
-                            .arg(plan_.problems.size()));
-    Dialogs::Warning(this, QStringLiteral("新年度の名簿に誤りがあります（%1 件）。\r\n何も変えていません。")
-                               .arg(plan_.problems.size()));
+    ui->Label2->setText(
+        QStringLiteral("名簿に誤りが %1 件あります。直してから読み込み直してください。")
+            .arg(plan_.problems.size()));
+    Dialogs::Warning(
+        this, QStringLiteral("新年度の名簿に誤りがあります（%1 件）。\r\n何も変えていません。")
+                  .arg(plan_.problems.size()));
 }
 
 void TNendo::ShowPlan() {
     rows_.SetRows(Values(RolloverRows(plan_)));
-    ui->Label2->setText(QStringLiteral("変更 %1 人、新規 %2 人、削除 %3 人（予約 %4 件）、残す %5 人、変わらない %6 人")
-                            .arg(plan_.changes.size()).arg(plan_.added.size())
-                            .arg(plan_.removed.size()).arg(plan_.reservations.size())
-                            .arg(plan_.kept.size()).arg(plan_.unchanged));
+    ui->Label2->setText(
+        QStringLiteral(
+            "変更 %1 人、新規 %2 人、削除 %3 人（予約 %4 件）、残す %5 人、変わらない %6 人")
+            .arg(plan_.changes.size())
+            .arg(plan_.added.size())
+            .arg(plan_.removed.size())
+            .arg(plan_.reservations.size())
+            .arg(plan_.kept.size())
+            .arg(plan_.unchanged));
     ui->Button3->setEnabled(!plan_.kept.empty());
     ui->Button4->setEnabled(true);
 }
@@ -163,13 +172,17 @@ void TNendo::Button4Click() {
         return Dialogs::ShowEngineError(this, error);
     }
     if (folder.empty() || !std::filesystem::is_directory(folder))
-        return Dialogs::Warning(this, QStringLiteral("バックアップ先のフォルダが設定されていません。\r\n"
-                                                     "先に「バックアップ」の画面で設定してください。"));
-    const std::string file = (std::filesystem::path(folder) / RolloverBackupName(engine::Now())).string();
-    if (Dialogs::Question(this, QStringLiteral("年度更新を実行します。\r\n先にバックアップを作ります: %1\r\n"
-                                               "他の場所で図書ソフトが動いていないことを確認して実行してください。")
-                                    .arg(Q(file)),
-                          Dialogs::Yes | Dialogs::No, Dialogs::Kind::Question) != Dialogs::Yes)
+        return Dialogs::Warning(this,
+                                QStringLiteral("バックアップ先のフォルダが設定されていません。\r\n"
+                                               "先に「バックアップ」の画面で設定してください。"));
+    const std::string file =
+        (std::filesystem::path(folder) / RolloverBackupName(engine::Now())).string();
+    if (Dialogs::Question(
+            this,
+            QStringLiteral("年度更新を実行します。\r\n先にバックアップを作ります: %1\r\n"
+                           "他の場所で図書ソフトが動いていないことを確認して実行してください。")
+                .arg(Q(file)),
+            Dialogs::Yes | Dialogs::No, Dialogs::Kind::Question) != Dialogs::Yes)
         return;
     RolloverResult result;
     try {
@@ -178,7 +191,8 @@ void TNendo::Button4Click() {
             result = ApplyRollover(place, bytes_, file, progress);
         });
     } catch (const std::exception& error) {
-        Dialogs::Error(this, QStringLiteral("年度更新できませんでした。何も変えていません。\r\n") + Q(error.what()));
+        Dialogs::Error(this, QStringLiteral("年度更新できませんでした。何も変えていません。\r\n") +
+                                 Q(error.what()));
         return;
     }
     plan_ = result.plan;

@@ -108,7 +108,8 @@ void TToukei::Button1Click() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         PlaceConnection connection(DeskDataPlace());
-        table_ = CountLoans(*connection, from, to, kViews[std::max(0, ui->ComboBox1->currentIndex())]);
+        table_ =
+            CountLoans(*connection, from, to, kViews[std::max(0, ui->ComboBox1->currentIndex())]);
     } catch (const std::exception& error) {
         QApplication::restoreOverrideCursor();
         table_ = {};
@@ -201,7 +202,8 @@ void TToukei::Button4Click() {
     if (Dialogs::Exec(picker) != QDialog::Accepted || picker.selectedFiles().isEmpty()) return;
     ui->DBGrid1->CsvFileName = picker.selectedFiles().front().toStdString();
     if (ui->DBGrid1->CopyCsvFile() > 0)
-        Dialogs::Information(this, QStringLiteral("保存しました。\r\n%1").arg(picker.selectedFiles().front()));
+        Dialogs::Information(
+            this, QStringLiteral("保存しました。\r\n%1").arg(picker.selectedFiles().front()));
 }
 
 }  // namespace kashidashi

@@ -54,8 +54,8 @@ bool Passes(const OverdueLoan& loan, const OverdueFilter& filter) {
 }
 
 auto OrderKey(const OverdueLoan& loan) {
-    return std::make_tuple(!loan.classCode.has_value(), loan.classCode.value_or(0),
-                           loan.pupilNo, loan.due.days, loan.book);
+    return std::make_tuple(!loan.classCode.has_value(), loan.classCode.value_or(0), loan.pupilNo,
+                           loan.due.days, loan.book);
 }
 
 }  // namespace

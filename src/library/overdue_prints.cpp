@@ -19,17 +19,17 @@ engine::ColumnType Text() {
 // The rows of the class list: one per loan.
 TRowsDataSet ListRows() {
     return TRowsDataSet("rptDBDataset1", {{"seitoNo", Text()},
-                                           {"name", Text()},
-                                           {"BOOK_ID", {FieldType::Integer}, "", "0000000"},
-                                           {"syomei2", Text()},
-                                           {"kashidashibi", {FieldType::Date}},
-                                           {"henkyakuyotei", {FieldType::Date}},
-                                           {"entai", {FieldType::Integer}}});
+                                          {"name", Text()},
+                                          {"BOOK_ID", {FieldType::Integer}, "", "0000000"},
+                                          {"syomei2", Text()},
+                                          {"kashidashibi", {FieldType::Date}},
+                                          {"henkyakuyotei", {FieldType::Date}},
+                                          {"entai", {FieldType::Integer}}});
 }
 
 std::vector<Value> ListRow(const OverdueLoan& loan) {
-    return {Value(loan.pupilNo), Value(loan.name),  Value(loan.book),      Value(loan.title),
-            Value(loan.lentOn),  Value(loan.due),   Value(loan.daysOverdue)};
+    return {Value(loan.pupilNo), Value(loan.name), Value(loan.book),       Value(loan.title),
+            Value(loan.lentOn),  Value(loan.due),  Value(loan.daysOverdue)};
 }
 
 // One class's pages appended to `report`.

@@ -52,9 +52,9 @@ struct RolloverLoan {
 };
 
 struct RolloverEntry {
-    int line = 0;         // of the file; 0 for users the file lacks
-    RolloverUser before;  // as Name has it (empty for an added user)
-    RolloverUser after;   // as the list gives it (kept users: what stays)
+    int line = 0;                     // of the file; 0 for users the file lacks
+    RolloverUser before;              // as Name has it (empty for an added user)
+    RolloverUser after;               // as the list gives it (kept users: what stays)
     std::vector<RolloverLoan> loans;  // kept users: the books still out
 };
 

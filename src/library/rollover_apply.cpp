@@ -28,7 +28,8 @@ void UpdateUser(Connection& connection, const admin::Cells& cells, const std::st
         sets += (sets.empty() ? "" : ", ") + cells[i].first + "=:" + param;
         params[param] = cells[i].second;
     }
-    if (!sets.empty()) ExecuteRows(connection, "Update Name Set " + sets + " Where NAME_ID=:KEY", params);
+    if (!sets.empty())
+        ExecuteRows(connection, "Update Name Set " + sets + " Where NAME_ID=:KEY", params);
 }
 
 void InsertUser(Connection& connection, const admin::Cells& cells) {
@@ -46,8 +47,9 @@ void InsertUser(Connection& connection, const admin::Cells& cells) {
 
 // The desk's 予約更新 for one user: their reservations take the new number and name.
 void RenewReservations(Connection& connection, const RolloverUser& user) {
-    ExecuteRows(connection, "Update yoyaku Set Seito_No=:PM1, Name=:PM2 Where Name_ID=:PM3",
-                {{"pm1", Value(user.pupilNo)}, {"pm2", Value(user.name)}, {"pm3", Value(user.nameId)}});
+    ExecuteRows(
+        connection, "Update yoyaku Set Seito_No=:PM1, Name=:PM2 Where Name_ID=:PM3",
+        {{"pm1", Value(user.pupilNo)}, {"pm2", Value(user.name)}, {"pm3", Value(user.nameId)}});
 }
 
 void RemoveUser(Connection& connection, const std::string& nameId) {
@@ -66,7 +68,8 @@ const admin::Cells& CellsOf(const std::vector<ListedUser>& listed, const std::st
     throw std::logic_error("a planned user is not in the list");
 }
 
-void Write(Connection& connection, const RolloverPlan& plan, const std::vector<ListedUser>& listed) {
+void Write(Connection& connection, const RolloverPlan& plan,
+           const std::vector<ListedUser>& listed) {
     // Removals first: a removed user's pupil number may pass to a listed one.
     for (const auto& entry : plan.removed) RemoveUser(connection, entry.before.nameId);
     for (const auto& entry : plan.kept)
@@ -75,7 +78,8 @@ void Write(Connection& connection, const RolloverPlan& plan, const std::vector<L
         UpdateUser(connection, CellsOf(listed, entry.after.nameId), entry.after.nameId);
         RenewReservations(connection, entry.after);
     }
-    for (const auto& entry : plan.added) InsertUser(connection, CellsOf(listed, entry.after.nameId));
+    for (const auto& entry : plan.added)
+        InsertUser(connection, CellsOf(listed, entry.after.nameId));
 }
 
 std::string ProblemText(const RolloverPlan& plan) {

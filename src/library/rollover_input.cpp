@@ -57,7 +57,8 @@ std::map<int, std::string> RawPupilNumbers(const admin::CsvText& csv) {
     auto at = HeaderIndex(csv.records.front(), "seito_No");
     if (!at) return raw;
     for (size_t i = 1; i < csv.records.size(); ++i)
-        if (*at < csv.records[i].fields.size()) raw[csv.records[i].line] = csv.records[i].fields[*at];
+        if (*at < csv.records[i].fields.size())
+            raw[csv.records[i].line] = csv.records[i].fields[*at];
     return raw;
 }
 
@@ -67,9 +68,14 @@ class ListChecker {
         : classes_(classes), raw_(std::move(raw)) {}
 
     // The user of a row, or its problems.
-    std::optional<ListedUser> Check(const admin::ImportRow& row, std::vector<RolloverProblem>& out) {
-        ListedUser user{row.line, engine::ValueText(row.key), Text(CellOf(row.cells, "seito_No")),
-                        Text(CellOf(row.cells, "NAME")), 0, row.cells};
+    std::optional<ListedUser> Check(const admin::ImportRow& row,
+                                    std::vector<RolloverProblem>& out) {
+        ListedUser user{row.line,
+                        engine::ValueText(row.key),
+                        Text(CellOf(row.cells, "seito_No")),
+                        Text(CellOf(row.cells, "NAME")),
+                        0,
+                        row.cells};
         size_t before = out.size();
         CheckPupilNo(user, out);
         CheckClass(row, user, out);
@@ -91,13 +97,14 @@ class ListChecker {
                                           std::to_string(seen->second) + "行目と重複しています"});
     }
 
-    void CheckClass(const admin::ImportRow& row, ListedUser& user, std::vector<RolloverProblem>& out) {
+    void CheckClass(const admin::ImportRow& row, ListedUser& user,
+                    std::vector<RolloverProblem>& out) {
         const engine::Value* code = CellOf(row.cells, "syozoku_ID");
         if (!code || !code->IsInteger())
             return out.push_back({row.line, "所属コード（syozoku_ID）が空です"});
         if (!classes_.count(code->Integer()))
             return out.push_back({row.line, "所属コード「" + std::to_string(code->Integer()) +
-                                                 "」は所属（SYOZOKU）にありません"});
+                                                "」は所属（SYOZOKU）にありません"});
         user.classCode = code->Integer();
     }
 
@@ -140,17 +147,20 @@ std::vector<int> UnreadableLines(std::string_view bytes) {
     return lines;
 }
 
-RolloverInput ReadRolloverList(std::string_view bytes, const engine::storage::TableSchema& nameTable,
+RolloverInput ReadRolloverList(std::string_view bytes,
+                               const engine::storage::TableSchema& nameTable,
                                const std::map<int64_t, std::string>& classes) {
     RolloverInput input;
     for (int line : UnreadableLines(bytes))
-        input.problems.push_back({line, "文字コードが読めません（UTF-8 か Shift-JIS で保存してください）"});
+        input.problems.push_back(
+            {line, "文字コードが読めません（UTF-8 か Shift-JIS で保存してください）"});
     if (!input.problems.empty()) return input;
     auto csv = admin::ParseCsv(admin::DecodeCsvBytes(bytes));
     input.problems = MissingColumns(csv);
     if (!input.problems.empty()) return input;
     auto plan = admin::PlanImport(admin::UsersTarget(), nameTable, csv);
-    for (const auto& rejection : plan.rejections) input.problems.push_back({rejection.line, rejection.reason});
+    for (const auto& rejection : plan.rejections)
+        input.problems.push_back({rejection.line, rejection.reason});
     ListChecker checker(classes, RawPupilNumbers(csv));
     for (const auto& row : plan.rows)
         if (auto user = checker.Check(row, input.problems)) input.users.push_back(std::move(*user));

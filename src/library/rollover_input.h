@@ -28,7 +28,8 @@ struct RolloverInput {
 };
 
 // `nameTable` is Name's layout; `classes` SYOZOKU's codes.
-RolloverInput ReadRolloverList(std::string_view bytes, const engine::storage::TableSchema& nameTable,
+RolloverInput ReadRolloverList(std::string_view bytes,
+                               const engine::storage::TableSchema& nameTable,
                                const std::map<int64_t, std::string>& classes);
 
 // The lines of bytes that are neither UTF-8 nor Shift-JIS: none for a file

@@ -15,8 +15,8 @@ namespace {
 
 struct School {
     std::map<int64_t, std::string> classes;
-    std::map<std::string, RolloverUser> users;                 // by fixed number
-    std::map<std::string, std::vector<RolloverLoan>> loans;    // open loans by fixed number
+    std::map<std::string, RolloverUser> users;               // by fixed number
+    std::map<std::string, std::vector<RolloverLoan>> loans;  // open loans by fixed number
     std::map<std::string, std::vector<RolloverReservation>> reservations;
 };
 
@@ -29,7 +29,8 @@ std::string ClassName(const School& school, std::optional<int64_t> code) {
 void ReadUsers(engine::storage::Connection& connection, School& school) {
     auto rows = SelectRows(connection, "Select NAME_ID, seito_No, NAME, syozoku_ID From Name");
     for (const auto& row : rows.rows) {
-        RolloverUser user{TextOf(row.values[0]), TextOf(row.values[2]), TextOf(row.values[1]), {}, ""};
+        RolloverUser user{
+            TextOf(row.values[0]), TextOf(row.values[2]), TextOf(row.values[1]), {}, ""};
         if (!row.values[3].IsNull()) user.classCode = IntegerOf(row.values[3]);
         user.className = ClassName(school, user.classCode);
         if (!user.nameId.empty()) school.users[user.nameId] = std::move(user);
@@ -86,8 +87,10 @@ void PlaceListed(const School& school, const std::vector<ListedUser>& listed, Ro
         const bool same = entry.before.pupilNo == entry.after.pupilNo &&
                           entry.before.classCode == entry.after.classCode &&
                           entry.before.name == entry.after.name;
-        if (same) ++plan.unchanged;
-        else plan.changes.push_back(std::move(entry));
+        if (same)
+            ++plan.unchanged;
+        else
+            plan.changes.push_back(std::move(entry));
     }
 }
 

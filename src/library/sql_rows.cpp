@@ -44,7 +44,9 @@ std::string TextOf(const engine::Value& value) {
 
 std::optional<engine::Date> DateOf(const engine::Value& value) {
     if (value.IsDate()) return value.DateValue();
-    if (value.IsDateTime()) return engine::Date{static_cast<int32_t>(value.DateTimeValue().msecs / engine::kMsecsPerDay)};
+    if (value.IsDateTime())
+        return engine::Date{
+            static_cast<int32_t>(value.DateTimeValue().msecs / engine::kMsecsPerDay)};
     return std::nullopt;
 }
 

@@ -24,7 +24,7 @@ int64_t ExecuteRows(engine::storage::Connection& connection, const std::string& 
                     const SqlParams& params = {});
 
 // Readers of result values that tolerate NULL and the numeric kinds alike.
-int64_t IntegerOf(const engine::Value& value);  // NULL and texts read as 0
+int64_t IntegerOf(const engine::Value& value);   // NULL and texts read as 0
 std::string TextOf(const engine::Value& value);  // NULL reads as ""
 // A NULL or non-date reads as nothing.
 std::optional<engine::Date> DateOf(const engine::Value& value);

@@ -27,7 +27,9 @@ void Text(Page& page, const std::string& text, const RectMm& cell, double size, 
           const reports::TextMetrics& metrics) {
     FontStyle font{"メイリオ", size};
     const double width = metrics.WidthMm(QString::fromStdString(text), font);
-    double x = align < 0 ? cell.x : align == 0 ? cell.x + (cell.w - width) / 2 : cell.Right() - width;
+    double x = align < 0    ? cell.x
+               : align == 0 ? cell.x + (cell.w - width) / 2
+                            : cell.Right() - width;
     x = std::max(x, cell.x);
     const double baseline = cell.y + (cell.h + reports::EmMm(font) * 0.8) / 2;
     page.texts.push_back({"Chart", cell, font, 0xff000000, {{x, baseline, text}}});
@@ -59,7 +61,8 @@ std::string ChartLabel(const StatsTable& table, size_t row) {
     if (table.view == StatsView::Title) return std::to_string(row + 1);
     if (table.view == StatsView::Month)  // "2025/04" -> "4月"
         return std::to_string(std::stoi(table.rows[row].key.substr(5))) + "月";
-    if (table.view == StatsView::Ndc) return table.rows[row].key.substr(0, table.rows[row].key.find(' '));
+    if (table.view == StatsView::Ndc)
+        return table.rows[row].key.substr(0, table.rows[row].key.find(' '));
     return table.rows[row].key;
 }
 
@@ -71,8 +74,10 @@ void DrawStatsChart(Page& page, const StatsTable& table, const RectMm& area,
     auto [top, step] = AxisScale(Largest(table));
     for (double value = 0; value <= top + step / 2; value += step) {
         const double y = plot.Bottom() - plot.h * value / top;
-        Line(page, plot.x, y, plot.Right(), y, value == 0 ? 0.3 : 0.1, value == 0 ? 0xff000000 : kGridColor);
-        Text(page, std::to_string(static_cast<int64_t>(value)), {area.x, y - 2, kAxisLeft - 1.5, 4}, 6.5, 1, metrics);
+        Line(page, plot.x, y, plot.Right(), y, value == 0 ? 0.3 : 0.1,
+             value == 0 ? 0xff000000 : kGridColor);
+        Text(page, std::to_string(static_cast<int64_t>(value)), {area.x, y - 2, kAxisLeft - 1.5, 4},
+             6.5, 1, metrics);
     }
     Line(page, plot.x, plot.y, plot.x, plot.Bottom(), 0.3, 0xff000000);
     if (two) Legend(page, area, metrics);
@@ -86,9 +91,11 @@ void DrawStatsChart(Page& page, const StatsTable& table, const RectMm& area,
         for (int s = 0; s < (two ? 2 : 1); ++s) {
             const double h = plot.h * values[s] / top, x = left + bar * s;
             page.fills.push_back({{x, plot.Bottom() - h, bar, h}, s ? kSecondBarColor : kBarColor});
-            Text(page, std::to_string(values[s]), {x - 2, plot.Bottom() - h - 3.5, bar + 4, 3.5}, 5.5, 0, metrics);
+            Text(page, std::to_string(values[s]), {x - 2, plot.Bottom() - h - 3.5, bar + 4, 3.5},
+                 5.5, 0, metrics);
         }
-        Text(page, ChartLabel(table, i), {plot.x + slot * i, plot.Bottom() + 0.5, slot, 5}, labelSize, 0, metrics);
+        Text(page, ChartLabel(table, i), {plot.x + slot * i, plot.Bottom() + 0.5, slot, 5},
+             labelSize, 0, metrics);
     }
 }
 

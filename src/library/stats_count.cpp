@@ -18,7 +18,7 @@ using engine::storage::Connection;
 constexpr const char* kNoClass = "所属なし";
 constexpr const char* kStaff = "職員";
 constexpr const char* kNdcNames[] = {"総記", "哲学", "歴史", "社会科学", "自然科学",
-                                     "技術", "産業", "芸術", "言語", "文学"};
+                                     "技術", "産業", "芸術", "言語",     "文学"};
 
 std::string MonthKey(int year, int month) {
     char key[16];
@@ -34,7 +34,8 @@ std::vector<StatsRow> ByMonth(Connection& c, engine::Date from, engine::Date to)
     }
     std::vector<StatsRow> rows;
     auto first = engine::ToCivil(from), last = engine::ToCivil(to);
-    for (int y = first.year, m = first.month; y < last.year || (y == last.year && m <= last.month);) {
+    for (int y = first.year, m = first.month;
+         y < last.year || (y == last.year && m <= last.month);) {
         const std::string key = MonthKey(y, m);
         rows.push_back({key, counts[key]});
         if (++m > 12) m = 1, ++y;
@@ -43,7 +44,8 @@ std::vector<StatsRow> ByMonth(Connection& c, engine::Date from, engine::Date to)
 }
 
 // Loans per class code of the borrower now (none: unknown borrower or class).
-std::map<std::optional<int64_t>, int64_t> PerClass(Connection& c, engine::Date from, engine::Date to) {
+std::map<std::optional<int64_t>, int64_t> PerClass(Connection& c, engine::Date from,
+                                                   engine::Date to) {
     auto classes = UserClasses(c);
     std::map<std::optional<int64_t>, int64_t> counts;
     for (const auto& user : LoanUsers(c, from, to)) {
@@ -77,14 +79,18 @@ std::vector<StatsRow> ByGrade(Connection& c, engine::Date from, engine::Date to)
     std::map<int, int64_t> grades;
     int64_t staff = 0;
     for (const auto& [code, name] : names) {
-        if (IsStaffAffiliation(name)) staff += counts[code];
-        else grades[GradeOfClass(code)] += counts[code];
+        if (IsStaffAffiliation(name))
+            staff += counts[code];
+        else
+            grades[GradeOfClass(code)] += counts[code];
     }
     std::vector<StatsRow> rows;
     int64_t rest = Unplaced(counts, names);
     for (const auto& [grade, count] : grades) {
-        if (grade == 0) rest += count;  // a class without a grade
-        else rows.push_back({std::to_string(grade) + "年", count});
+        if (grade == 0)
+            rest += count;  // a class without a grade
+        else
+            rows.push_back({std::to_string(grade) + "年", count});
     }
     rows.push_back({kStaff, staff});
     if (rest) rows.push_back({kNoClass, rest});
@@ -105,7 +111,8 @@ std::vector<StatsRow> ByNdc(Connection& c, engine::Date from, engine::Date to) {
         ndc < 0 ? ++none : ++counts[ndc];
     }
     std::vector<StatsRow> rows;
-    for (int i = 0; i < 10; ++i) rows.push_back({std::to_string(i) + " " + kNdcNames[i], counts[i]});
+    for (int i = 0; i < 10; ++i)
+        rows.push_back({std::to_string(i) + " " + kNdcNames[i], counts[i]});
     rows.push_back({"分類なし", none});
     return rows;
 }
@@ -123,7 +130,8 @@ std::vector<StatsRow> ByTitle(Connection& c, engine::Date from, engine::Date to)
         auto it = books.find(book);
         const bool isbn = it != books.end() && !it->second.isbn.empty();
         const std::string key = isbn ? it->second.isbn : BookNumber(book);
-        auto [row, added] = titles.try_emplace(key, StatsRow{it == books.end() ? "" : it->second.title, 0, 0, key});
+        auto [row, added] =
+            titles.try_emplace(key, StatsRow{it == books.end() ? "" : it->second.title, 0, 0, key});
         ++row->second.count;
     }
     std::vector<StatsRow> rows;
@@ -139,7 +147,8 @@ std::vector<StatsRow> ByUsers(Connection& c, engine::Date from, engine::Date to)
     auto names = ReadAffiliations(c);
     auto classes = UserClasses(c);
     std::map<std::optional<int64_t>, int64_t> users, borrowers;
-    for (const auto& [id, code] : classes) ++users[code && names.count(*code) ? code : std::nullopt];
+    for (const auto& [id, code] : classes)
+        ++users[code && names.count(*code) ? code : std::nullopt];
     std::set<std::string> seen;
     for (auto& user : LoanUsers(c, from, to)) {
         auto it = classes.find(user);
@@ -148,7 +157,8 @@ std::vector<StatsRow> ByUsers(Connection& c, engine::Date from, engine::Date to)
     }
     std::vector<StatsRow> rows;
     for (const auto& [code, name] : names) rows.push_back({name, borrowers[code], users[code]});
-    if (users[std::nullopt]) rows.push_back({kNoClass, borrowers[std::nullopt], users[std::nullopt]});
+    if (users[std::nullopt])
+        rows.push_back({kNoClass, borrowers[std::nullopt], users[std::nullopt]});
     return rows;
 }
 
@@ -158,12 +168,24 @@ StatsTable CountLoans(Connection& connection, engine::Date from, engine::Date to
     StatsTable table;
     table.view = view;
     switch (view) {
-        case StatsView::Month: table.rows = ByMonth(connection, from, to); break;
-        case StatsView::Grade: table.rows = ByGrade(connection, from, to); break;
-        case StatsView::Class: table.rows = ByClass(connection, from, to); break;
-        case StatsView::Ndc: table.rows = ByNdc(connection, from, to); break;
-        case StatsView::Title: table.rows = ByTitle(connection, from, to); break;
-        case StatsView::Users: table.rows = ByUsers(connection, from, to); break;
+        case StatsView::Month:
+            table.rows = ByMonth(connection, from, to);
+            break;
+        case StatsView::Grade:
+            table.rows = ByGrade(connection, from, to);
+            break;
+        case StatsView::Class:
+            table.rows = ByClass(connection, from, to);
+            break;
+        case StatsView::Ndc:
+            table.rows = ByNdc(connection, from, to);
+            break;
+        case StatsView::Title:
+            table.rows = ByTitle(connection, from, to);
+            break;
+        case StatsView::Users:
+            table.rows = ByUsers(connection, from, to);
+            break;
     }
     if (view != StatsView::Title && view != StatsView::Users)
         for (const auto& row : table.rows) table.loans += row.count;

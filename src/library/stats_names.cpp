@@ -19,23 +19,35 @@ std::optional<StatsView> StatsViewNamed(const std::string& name) {
 
 std::string StatsViewTitle(StatsView view) {
     switch (view) {
-        case StatsView::Month: return "月別";
-        case StatsView::Grade: return "学年別";
-        case StatsView::Class: return "クラス別";
-        case StatsView::Ndc: return "分類別";
-        case StatsView::Title: return "よく借りられた本";
-        default: return "利用者の割合";
+        case StatsView::Month:
+            return "月別";
+        case StatsView::Grade:
+            return "学年別";
+        case StatsView::Class:
+            return "クラス別";
+        case StatsView::Ndc:
+            return "分類別";
+        case StatsView::Title:
+            return "よく借りられた本";
+        default:
+            return "利用者の割合";
     }
 }
 
 std::vector<std::string> StatsTitles(StatsView view) {
     switch (view) {
-        case StatsView::Month: return {"月", "貸出数"};
-        case StatsView::Grade: return {"学年", "貸出数"};
-        case StatsView::Class: return {"所属", "貸出数"};
-        case StatsView::Ndc: return {"分類", "貸出数"};
-        case StatsView::Title: return {"書名", "貸出数"};
-        default: return {"所属", "借りた人数", "利用者数"};
+        case StatsView::Month:
+            return {"月", "貸出数"};
+        case StatsView::Grade:
+            return {"学年", "貸出数"};
+        case StatsView::Class:
+            return {"所属", "貸出数"};
+        case StatsView::Ndc:
+            return {"分類", "貸出数"};
+        case StatsView::Title:
+            return {"書名", "貸出数"};
+        default:
+            return {"所属", "借りた人数", "利用者数"};
     }
 }
 

@@ -25,7 +25,8 @@ std::string TotalText(const StatsTable& table) {
     for (const auto& row : table.rows) count += row.count, users += row.users;
     if (table.view == StatsView::Users)
         return "借りた人 " + std::to_string(count) + " 人／利用者 " + std::to_string(users) + " 人";
-    if (table.view == StatsView::Title) return "上位 " + std::to_string(table.rows.size()) + " 書名";
+    if (table.view == StatsView::Title)
+        return "上位 " + std::to_string(table.rows.size()) + " 書名";
     return "貸出数の合計　" + std::to_string(table.loans);
 }
 
@@ -53,7 +54,8 @@ reports::PreparedReport StatsReport(const StatsTable& table, const std::string& 
                                         {"users", {FieldType::Integer}}});
     std::vector<std::vector<Value>> rows;
     for (size_t i = 0; i < table.rows.size(); ++i)
-        rows.push_back({Value(KeyText(table, i)), Value(table.rows[i].count), Value(table.rows[i].users)});
+        rows.push_back(
+            {Value(KeyText(table, i)), Value(table.rows[i].count), Value(table.rows[i].users)});
     data.SetRows(std::move(rows));
     auto source = reports::DataSetSource("rptDBDataset1", data, true);
     auto report = reports::RenderReport(layout, {source.get(), &head});

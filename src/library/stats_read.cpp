@@ -33,7 +33,8 @@ std::vector<int64_t> LoanBooks(engine::storage::Connection& c, engine::Date from
     return books;
 }
 
-std::vector<std::string> LoanUsers(engine::storage::Connection& c, engine::Date from, engine::Date to) {
+std::vector<std::string> LoanUsers(engine::storage::Connection& c, engine::Date from,
+                                   engine::Date to) {
     auto rows = LoanColumn(c, "NAME_ID", from, to);
     std::vector<std::string> users;
     users.reserve(rows.rows.size());
@@ -41,7 +42,8 @@ std::vector<std::string> LoanUsers(engine::storage::Connection& c, engine::Date 
     return users;
 }
 
-std::unordered_map<std::string, std::optional<int64_t>> UserClasses(engine::storage::Connection& c) {
+std::unordered_map<std::string, std::optional<int64_t>> UserClasses(
+    engine::storage::Connection& c) {
     std::unordered_map<std::string, std::optional<int64_t>> classes;
     for (const auto& row : SelectRows(c, "Select NAME_ID, syozoku_ID From Name").rows) {
         std::optional<int64_t> code;

@@ -17,7 +17,8 @@ namespace kashidashi::library {
 // kashidashibi as days, BOOK_ID, or NAME_ID.
 std::vector<int32_t> LoanDays(engine::storage::Connection& c, engine::Date from, engine::Date to);
 std::vector<int64_t> LoanBooks(engine::storage::Connection& c, engine::Date from, engine::Date to);
-std::vector<std::string> LoanUsers(engine::storage::Connection& c, engine::Date from, engine::Date to);
+std::vector<std::string> LoanUsers(engine::storage::Connection& c, engine::Date from,
+                                   engine::Date to);
 
 // Every user's class: NAME_ID -> syozoku_ID (none when NULL).
 std::unordered_map<std::string, std::optional<int64_t>> UserClasses(engine::storage::Connection& c);

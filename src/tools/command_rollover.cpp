@@ -40,7 +40,8 @@ void PrintPlan(const library::RolloverPlan& plan, std::ostream& out, std::ostrea
 }
 
 int Refuse(const library::RolloverPlan& plan, std::ostream& err) {
-    for (const auto& problem : plan.problems) err << problem.line << "行目: " << problem.reason << "\n";
+    for (const auto& problem : plan.problems)
+        err << problem.line << "行目: " << problem.reason << "\n";
     err << "新年度の名簿に誤りがあります。何も変えていません。\n";
     return kExitFailed;
 }

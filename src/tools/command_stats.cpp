@@ -41,7 +41,9 @@ int CommandStats(const std::vector<std::string>& args, std::ostream& out, std::o
     if (!from || !to) return Usage(err, "日付は yyyy/mm/dd の形で書いてください。");
     if (*to < *from) return Usage(err, "--to は --from より後の日付にしてください。");
     auto view = library::StatsViewNamed(*options->Value("--by"));
-    if (!view) return Usage(err, "--by には month, grade, class, ndc, title, users のどれかを書いてください。");
+    if (!view)
+        return Usage(err,
+                     "--by には month, grade, class, ndc, title, users のどれかを書いてください。");
     return RunCommand(options->positional, 1, kStatsUsage, err, [&] {
         library::PlaceConnection connection(RequirePlace(options->positional[0], true));
         Print(library::CountLoans(*connection, *from, *to, *view), out);

@@ -89,7 +89,8 @@ TEST_F(OverdueTest, SlipsAreOnePerBorrowerThreeAPageWithCutLines) {
     ASSERT_EQ(report.pages.size(), 2u);  // five borrowers
     int cuts = 0;
     for (const auto& page : report.pages)
-        for (const auto& line : page.lines) cuts += line.style == kashidashi::reports::LineStyle::DashDot;
+        for (const auto& line : page.lines)
+            cuts += line.style == kashidashi::reports::LineStyle::DashDot;
     EXPECT_EQ(cuts, 5);
     const std::string first = PageText(report.pages[0]);
     EXPECT_NE(first.find("1年1組　10101　青木　一郎 さん"), std::string::npos) << first;

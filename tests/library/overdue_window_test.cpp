@@ -62,11 +62,13 @@ TEST_F(OverdueWindowTest, Screenshot) {
     InOverdueWindow([&](QDialog& window) {
         window.findChild<QDateEdit*>("DateEdit1")->setDate(QDate(2025, 6, 12));
         Settle();
-        EXPECT_TRUE(window.grab().save(QString::fromStdString(target + "/overdue-window.png"), "PNG"));
+        EXPECT_TRUE(
+            window.grab().save(QString::fromStdString(target + "/overdue-window.png"), "PNG"));
         dialogs->Drive("kashidashi::reports::TPreview", [&](QDialog& preview) {
             preview.resize(1010, 1100);
             Settle();
-            EXPECT_TRUE(preview.grab().save(QString::fromStdString(target + "/overdue-slips.png"), "PNG"));
+            EXPECT_TRUE(
+                preview.grab().save(QString::fromStdString(target + "/overdue-slips.png"), "PNG"));
         });
         Click(window, "Button3");
         Click(window, "BitBtn1");

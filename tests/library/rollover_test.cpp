@@ -45,14 +45,17 @@ class RolloverTest : public YearFixture {
         for (const auto& row : SelectRows(Connection(), statement).rows) {
             std::string text;
             for (const auto& value : row.values)
-                text += (text.empty() ? "" : " ") +
-                        (value.IsNull() ? std::string("-") : value.IsInteger() ? std::to_string(value.Integer()) : TextOf(value));
+                text += (text.empty() ? "" : " ") + (value.IsNull() ? std::string("-")
+                                                     : value.IsInteger()
+                                                         ? std::to_string(value.Integer())
+                                                         : TextOf(value));
             texts.push_back(text);
         }
         return texts;
     }
     std::vector<std::string> Users() {
-        return Column("Select NAME_ID, seito_No, syozoku_ID, mihenkyakuSU From Name Order By NAME_ID");
+        return Column(
+            "Select NAME_ID, seito_No, syozoku_ID, mihenkyakuSU From Name Order By NAME_ID");
     }
     std::string BackupFile() { return (root / "before.kxbak").string(); }
 };
@@ -81,7 +84,8 @@ TEST_F(RolloverTest, ThePlanSaysWhatChangesAndChangesNothing) {
 }
 
 TEST_F(RolloverTest, ApplyingWritesEverythingAfterABackupAndKeepsTheLoans) {
-    const auto loans = Column("Select BOOK_ID, NAME_ID, seitoNo, kashidashiF From kashibo Order By BOOK_ID");
+    const auto loans =
+        Column("Select BOOK_ID, NAME_ID, seitoNo, kashidashiF From kashibo Order By BOOK_ID");
     connection.reset();  // the apply holds the tables itself
     auto result = ApplyRollover(DataPlace::Folder(data), kGoodList, BackupFile());
     connection = std::make_unique<PlaceConnection>(DataPlace::Folder(data));
@@ -90,7 +94,8 @@ TEST_F(RolloverTest, ApplyingWritesEverythingAfterABackupAndKeepsTheLoans) {
                                                  "900001 90001 900 1"}));
     EXPECT_EQ(Column("Select Name_ID, Seito_No From yoyaku"),
               std::vector<std::string>{"100001 20101"});
-    EXPECT_EQ(Column("Select BOOK_ID, NAME_ID, seitoNo, kashidashiF From kashibo Order By BOOK_ID"), loans);
+    EXPECT_EQ(Column("Select BOOK_ID, NAME_ID, seitoNo, kashidashiF From kashibo Order By BOOK_ID"),
+              loans);
     ASSERT_TRUE(fs::exists(BackupFile()));
     for (const auto& table : BackupRowCounts(BackupFile()))
         if (table.table == "Name") EXPECT_EQ(table.rows, 5);
@@ -116,7 +121,8 @@ TEST_P(RolloverBadList, IsRefusedByLineAndNothingChanges) {
         << bad.what << ": " << plan.problems.front().reason;
     EXPECT_TRUE(plan.changes.empty() && plan.added.empty() && plan.removed.empty());
     connection.reset();
-    EXPECT_THROW(ApplyRollover(DataPlace::Folder(data), bad.bytes, BackupFile()), std::runtime_error);
+    EXPECT_THROW(ApplyRollover(DataPlace::Folder(data), bad.bytes, BackupFile()),
+                 std::runtime_error);
     connection = std::make_unique<PlaceConnection>(DataPlace::Folder(data));
     EXPECT_EQ(Users(), before);
     EXPECT_FALSE(fs::exists(BackupFile()));
@@ -131,17 +137,22 @@ std::string Utf16(const std::string& ascii) {
 INSTANTIATE_TEST_SUITE_P(
     Lists, RolloverBadList,
     ::testing::Values(
-        BadList{"fixed number twice", std::string(kHeader) + "100001,20101,青木,201\n100001,20102,青木,201\n", 3, "重複"},
-        BadList{"pupil number twice", std::string(kHeader) + "100001,20101,青木,201\n100002,20101,井上,201\n", 3,
+        BadList{"fixed number twice",
+                std::string(kHeader) + "100001,20101,青木,201\n100001,20102,青木,201\n", 3, "重複"},
+        BadList{"pupil number twice",
+                std::string(kHeader) + "100001,20101,青木,201\n100002,20101,井上,201\n", 3,
                 "生徒番号「20101」は 2行目と重複"},
         BadList{"unknown class", std::string(kHeader) + "100001,20101,青木,301\n", 2, "SYOZOKU"},
         BadList{"UTF-16", Utf16(std::string(kHeader) + "100001,20101,A,201\n"), 1, "文字コード"},
-        BadList{"a byte Shift-JIS lacks", std::string(kHeader) + "100001,20101,\xFF\xFE,201\n", 2, "文字コード"},
+        BadList{"a byte Shift-JIS lacks", std::string(kHeader) + "100001,20101,\xFF\xFE,201\n", 2,
+                "文字コード"},
         BadList{"no class column", "NAME_ID,seito_No,NAME\n100001,20101,青木\n", 1, "syozoku_ID"},
-        BadList{"pupil number too long", std::string(kHeader) + "100001,201011,青木,201\n", 2, "長すぎます"},
+        BadList{"pupil number too long", std::string(kHeader) + "100001,201011,青木,201\n", 2,
+                "長すぎます"},
         BadList{"empty pupil number", std::string(kHeader) + "100001,,青木,201\n", 2, "空です"},
         BadList{"a list of nobody", kHeader, 2, "利用者の行がありません"},
-        BadList{"a value that is no number", std::string(kHeader) + "100001,20101,青木,二年\n", 2, "syozoku_ID"}));
+        BadList{"a value that is no number", std::string(kHeader) + "100001,20101,青木,二年\n", 2,
+                "syozoku_ID"}));
 
 TEST_F(RolloverTest, AShiftJisListReadsAsTheUtf8One) {
     auto utf8 = PlanRollover(Connection(), kGoodList);

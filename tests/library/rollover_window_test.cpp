@@ -4,8 +4,8 @@
 // a bad list shows its lines and keeps 実行 off.
 #include <QLabel>
 #include <QPushButton>
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "data/pin_constants.h"
@@ -26,7 +26,8 @@ class RolloverWindowTest : public YearFixture {
     void StartDesk() {
         backups = (root / "backups").string();
         fs::create_directories(backups);
-        PrepareHead({{"meisyou", engine::Value("若葉小学校")}, {"PathName2", engine::Value(backups)}});
+        PrepareHead(
+            {{"meisyou", engine::Value("若葉小学校")}, {"PathName2", engine::Value(backups)}});
         dialogs->Drive("kashidashi::TPW", EnterPin(kashidashi::kDefaultPinText));
         Start();
     }
@@ -41,7 +42,8 @@ class RolloverWindowTest : public YearFixture {
     }
     std::string PupilOf(const std::string& nameId) {
         kashidashi::library::PlaceConnection read(kashidashi::library::DataPlace::Folder(data));
-        auto rows = kashidashi::library::SelectRows(*read, "Select seito_No From Name Where NAME_ID='" + nameId + "'");
+        auto rows = kashidashi::library::SelectRows(
+            *read, "Select seito_No From Name Where NAME_ID='" + nameId + "'");
         return rows.rows.empty() ? "gone" : kashidashi::library::TextOf(rows.rows[0].values[0]);
     }
     std::string backups;
@@ -49,9 +51,10 @@ class RolloverWindowTest : public YearFixture {
 
 TEST_F(RolloverWindowTest, AListIsShownThenPutInPlaceAfterTheBackup) {
     StartDesk();
-    const auto path = List("NAME_ID,seito_No,NAME,syozoku_ID\n100001,10201,青木　一郎,102\n"
-                           "100002,10102,井上　花子,101\n100003,10101,上田　健,101\n"
-                           "900001,90001,大野　先生,900\n");
+    const auto path = List(
+        "NAME_ID,seito_No,NAME,syozoku_ID\n100001,10201,青木　一郎,102\n"
+        "100002,10102,井上　花子,101\n100003,10101,上田　健,101\n"
+        "900001,90001,大野　先生,900\n");
     QString shown;
     std::string pupilBeforeRun;
     InRolloverWindow([&](QDialog& window) {
@@ -65,7 +68,9 @@ TEST_F(RolloverWindowTest, AListIsShownThenPutInPlaceAfterTheBackup) {
     dialogs->Answer(Kind::Question, Dialogs::Yes).Answer(Kind::Information, Dialogs::Ok);
     Click(Main(), "Button3");
     EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
-    EXPECT_EQ(shown, QStringLiteral("変更 2 人、新規 0 人、削除 1 人（予約 0 件）、残す 0 人、変わらない 2 人"));
+    EXPECT_EQ(
+        shown,
+        QStringLiteral("変更 2 人、新規 0 人、削除 1 人（予約 0 件）、残す 0 人、変わらない 2 人"));
     EXPECT_EQ(pupilBeforeRun, "10101");
     EXPECT_EQ(PupilOf("100001"), "10201");
     EXPECT_EQ(PupilOf("100004"), "gone");
@@ -101,14 +106,16 @@ TEST_F(RolloverWindowTest, Screenshot) {
     if (!folder || !*folder) GTEST_SKIP() << "KASHIDASHI_SCREENSHOTS is not set";
     const std::string target = fs::absolute(folder).string();
     StartDesk();
-    const auto path = List("NAME_ID,seito_No,NAME,syozoku_ID\n100001,10201,青木　一郎,102\n"
-                           "100002,10102,井上　花子,101\n300001,10101,新井　春,101\n"
-                           "900001,90001,大野　先生,900\n");
+    const auto path = List(
+        "NAME_ID,seito_No,NAME,syozoku_ID\n100001,10201,青木　一郎,102\n"
+        "100002,10102,井上　花子,101\n300001,10101,新井　春,101\n"
+        "900001,90001,大野　先生,900\n");
     InRolloverWindow([&](QDialog& window) {
         SetText(window, "Edit1", QString::fromStdString(path));
         Click(window, "Button2");
         Settle();
-        EXPECT_TRUE(window.grab().save(QString::fromStdString(target + "/rollover-window.png"), "PNG"));
+        EXPECT_TRUE(
+            window.grab().save(QString::fromStdString(target + "/rollover-window.png"), "PNG"));
         Click(window, "BitBtn1");
     });
     Click(Main(), "Button3");

@@ -32,8 +32,8 @@ struct Generated {
     std::vector<Loan> loans;
 };
 
-const std::map<int, std::string> kClasses = {
-    {101, "1年1組"}, {102, "1年2組"}, {201, "2年1組"}, {301, "3年1組"}, {50, "特別"}, {900, "職員"}};
+const std::map<int, std::string> kClasses = {{101, "1年1組"}, {102, "1年2組"}, {201, "2年1組"},
+                                             {301, "3年1組"}, {50, "特別"},    {900, "職員"}};
 
 Generated Generate() {
     std::mt19937 random(20250401);
@@ -72,29 +72,33 @@ class StatsTest : public YearFixture {
     void Insert(const std::string& head, const std::vector<std::string>& rows) {
         for (size_t i = 0; i < rows.size(); i += 200) {
             std::string text = head + " Values ";
-            for (size_t j = i; j < rows.size() && j < i + 200; ++j) text += (j > i ? ", " : "") + rows[j];
+            for (size_t j = i; j < rows.size() && j < i + 200; ++j)
+                text += (j > i ? ", " : "") + rows[j];
             ExecuteRows(Connection(), text);
         }
     }
     void Store() {
         std::vector<std::string> rows;
-        for (const auto& [code, name] : kClasses) rows.push_back("(" + std::to_string(code) + ", '" + name + "')");
+        for (const auto& [code, name] : kClasses)
+            rows.push_back("(" + std::to_string(code) + ", '" + name + "')");
         Insert("Insert Into SYOZOKU (SYOZOKU_ID, SYOZOKU)", rows);
         rows.clear();
         for (const auto& [id, code] : g.users)
-            rows.push_back("('" + id + "', '" + id.substr(1) + "', " + (code ? std::to_string(*code) : "NULL") + ")");
+            rows.push_back("('" + id + "', '" + id.substr(1) + "', " +
+                           (code ? std::to_string(*code) : "NULL") + ")");
         Insert("Insert Into Name (NAME_ID, seito_No, syozoku_ID)", rows);
         rows.clear();
         for (const auto& [book, ndc] : g.ndc)
-            rows.push_back("(" + std::to_string(book) + ", '題名" + std::to_string(book % 40) + "', " +
-                           (ndc ? std::to_string(ndc) : "NULL") + ", " +
+            rows.push_back("(" + std::to_string(book) + ", '題名" + std::to_string(book % 40) +
+                           "', " + (ndc ? std::to_string(ndc) : "NULL") + ", " +
                            (g.isbn[book].empty() ? "NULL" : "'" + g.isbn[book] + "'") + ")");
         Insert("Insert Into Book (BOOK_ID, syomei2, NDC_ID, ISBN)", rows);
         rows.clear();
         char date[16];
         for (const auto& loan : g.loans) {
             std::snprintf(date, sizeof date, "%04d/%02d/%02d", loan.year, loan.month, loan.day);
-            rows.push_back("(" + std::to_string(loan.book) + ", '" + loan.user + "', '" + date + "')");
+            rows.push_back("(" + std::to_string(loan.book) + ", '" + loan.user + "', '" + date +
+                           "')");
         }
         Insert("Insert Into kashibo (BOOK_ID, NAME_ID, kashidashibi)", rows);
     }
@@ -108,7 +112,8 @@ class StatsTest : public YearFixture {
     std::map<std::string, int64_t> Counted(StatsView view) {
         auto [from, to] = SchoolYear(2024);
         std::map<std::string, int64_t> counts;
-        for (const auto& row : CountLoans(Connection(), from, to, view).rows) counts[row.key] = row.count;
+        for (const auto& row : CountLoans(Connection(), from, to, view).rows)
+            counts[row.key] = row.count;
         return counts;
     }
     Generated g;
@@ -142,24 +147,30 @@ TEST_F(StatsTest, PerClassAndPerGradeWithStaffApart) {
         if (!InYear(loan)) continue;
         auto code = ClassOf(loan.user);
         ++classes[code ? kClasses.at(*code) : "所属なし"];
-        if (!code || *code == 50) ++grades["所属なし"];
-        else if (*code == 900) ++grades["職員"];
-        else ++grades[std::to_string(*code / 100) + "年"];
+        if (!code || *code == 50)
+            ++grades["所属なし"];
+        else if (*code == 900)
+            ++grades["職員"];
+        else
+            ++grades[std::to_string(*code / 100) + "年"];
     }
     EXPECT_EQ(Counted(StatsView::Class), classes);
     EXPECT_EQ(Counted(StatsView::Grade), grades);
 }
 
 TEST_F(StatsTest, PerNdcClassWithBooksWithoutOneApart) {
-    const char* names[] = {"総記", "哲学", "歴史", "社会科学", "自然科学", "技術", "産業", "芸術", "言語", "文学"};
+    const char* names[] = {"総記", "哲学", "歴史", "社会科学", "自然科学",
+                           "技術", "産業", "芸術", "言語",     "文学"};
     std::map<std::string, int64_t> expected;
     for (int i = 0; i < 10; ++i) expected[std::to_string(i) + " " + names[i]] = 0;
     expected["分類なし"] = 0;
     for (const auto& loan : g.loans) {
         if (!InYear(loan)) continue;
         auto it = g.ndc.find(loan.book);  // books 301 to 310 are not in Book
-        if (it == g.ndc.end() || it->second == 0) ++expected["分類なし"];
-        else ++expected[std::to_string(int(it->second) / 100) + " " + names[int(it->second) / 100]];
+        if (it == g.ndc.end() || it->second == 0)
+            ++expected["分類なし"];
+        else
+            ++expected[std::to_string(int(it->second) / 100) + " " + names[int(it->second) / 100]];
     }
     EXPECT_EQ(Counted(StatsView::Ndc), expected);
 }
@@ -191,7 +202,8 @@ TEST_F(StatsTest, TheTwentyMostBorrowedTitlesCountCopiesTogether) {
 TEST_F(StatsTest, UsersWhoBorrowedAgainstUsersOfEachClass) {
     std::map<std::string, std::pair<int64_t, int64_t>> expected;
     std::map<std::string, std::set<std::string>> borrowers;
-    for (const auto& [id, code] : g.users) ++expected[code ? kClasses.at(*code) : "所属なし"].second;
+    for (const auto& [id, code] : g.users)
+        ++expected[code ? kClasses.at(*code) : "所属なし"].second;
     for (const auto& loan : g.loans)
         if (InYear(loan) && g.users.count(loan.user)) {
             auto code = ClassOf(loan.user);
@@ -209,8 +221,8 @@ TEST_F(StatsTest, ARangeOfDaysCountsBothEnds) {
     int64_t expected = 0;
     for (const auto& loan : g.loans)
         expected += loan.year == 2024 && loan.month == 6 && loan.day >= 10 && loan.day <= 20;
-    auto table = CountLoans(Connection(), engine::MakeDate(2024, 6, 10), engine::MakeDate(2024, 6, 20),
-                            StatsView::Month);
+    auto table = CountLoans(Connection(), engine::MakeDate(2024, 6, 10),
+                            engine::MakeDate(2024, 6, 20), StatsView::Month);
     ASSERT_EQ(table.rows.size(), 1u);
     EXPECT_EQ(table.rows[0].count, expected);
     EXPECT_EQ(table.loans, expected);

@@ -72,10 +72,10 @@ TEST_F(StatsWindowTest, TheSchoolYearInTheGridAndTheChartAndItsPrintInVectors) {
         });
         Click(window, "Button2");
     });
-    EXPECT_EQ(loans, 6);     // every loan of the fixture was lent in May 2025
-    EXPECT_EQ(monthBars, 12);  // April to March
+    EXPECT_EQ(loans, 6);          // every loan of the fixture was lent in May 2025
+    EXPECT_EQ(monthBars, 12);     // April to March
     EXPECT_EQ(classBars, 2 * 3);  // borrowers and users of 1年1組, 1年2組, 職員
-    EXPECT_EQ(filled, 6u + 2u);  // the bars and the legend's two keys, as rectangles
+    EXPECT_EQ(filled, 6u + 2u);   // the bars and the legend's two keys, as rectangles
     ASSERT_TRUE(written);
     // The PDF holds no picture: the chart is drawn, not pasted.
     const std::string list = (root / "images.txt").string();
@@ -97,17 +97,20 @@ TEST_F(StatsWindowTest, Screenshot) {
         rows += std::string(i ? ", " : "") + "(" + std::to_string(1 + i % 6) + ", '" +
                 users[(i * i) % 6] + "', '" + date + "')";
     }
-    kashidashi::library::ExecuteRows(Connection(), "Insert Into kashibo (BOOK_ID, NAME_ID, kashidashibi) Values " + rows);
+    kashidashi::library::ExecuteRows(
+        Connection(), "Insert Into kashibo (BOOK_ID, NAME_ID, kashidashibi) Values " + rows);
     StartDesk();
     InStatsWindow([&](kashidashi::TToukei& window) {
         window.resize(1000, 560);
         Settle();
-        EXPECT_TRUE(window.grab().save(QString::fromStdString(target + "/stats-window.png"), "PNG"));
+        EXPECT_TRUE(
+            window.grab().save(QString::fromStdString(target + "/stats-window.png"), "PNG"));
         // The first page of the print, as the preview shows it at 100 %.
         dialogs->Drive("kashidashi::reports::TPreview", [&](QDialog& preview) {
             preview.resize(1010, 1100);
             Settle();
-            EXPECT_TRUE(preview.grab().save(QString::fromStdString(target + "/stats-print.png"), "PNG"));
+            EXPECT_TRUE(
+                preview.grab().save(QString::fromStdString(target + "/stats-print.png"), "PNG"));
         });
         Click(window, "Button2");
     });

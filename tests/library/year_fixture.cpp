@@ -43,8 +43,8 @@ void YearFixture::MakeSchool() {
         RunSql(data, std::string("Insert Into kashibo (BOOK_ID, NAME_ID, seitoNo, kashidashibi,"
                                  " henkyakuyotei, kashidashiF, henkyakubi) Values (") +
                          std::to_string(book) + ", '" + user + "', '" + pupil +
-                         "', '2025/05/20', '" + due + "', " + (open ? "'1', NULL" : "NULL, '2025/05/30'") +
-                         ")");
+                         "', '2025/05/20', '" + due + "', " +
+                         (open ? "'1', NULL" : "NULL, '2025/05/30'") + ")");
     };
     loan(1, "100002", "10102", "2025/06/10", true);
     loan(2, "100001", "10101", "2025/06/09", true);

@@ -18,13 +18,17 @@ class OverdueCommand : public ToolsFixture {
         InitFolder();
         Sql("Insert Into SYOZOKU (SYOZOKU_ID, SYOZOKU) Values (101, '1年1組');"
             "Insert Into SYOZOKU (SYOZOKU_ID, SYOZOKU) Values (900, '職員');"
-            "Insert Into Name (NAME_ID, seito_No, NAME, syozoku_ID) Values ('100001', '10101', '青木　一郎', 101);"
-            "Insert Into Name (NAME_ID, seito_No, NAME, syozoku_ID) Values ('900001', '90001', '大野　先生', 900);"
+            "Insert Into Name (NAME_ID, seito_No, NAME, syozoku_ID) Values ('100001', '10101', "
+            "'青木　一郎', 101);"
+            "Insert Into Name (NAME_ID, seito_No, NAME, syozoku_ID) Values ('900001', '90001', "
+            "'大野　先生', 900);"
             "Insert Into Book (BOOK_ID, syomei2) Values (12, 'かいけつゾロリ');"
             "Insert Into Book (BOOK_ID, syomei2) Values (13, '星の王子さま');"
-            "Insert Into kashibo (BOOK_ID, NAME_ID, seitoNo, kashidashibi, henkyakuyotei, kashidashiF)"
+            "Insert Into kashibo (BOOK_ID, NAME_ID, seitoNo, kashidashibi, henkyakuyotei, "
+            "kashidashiF)"
             " Values (12, '100001', '10101', '2025/05/20', '2025/06/09', '1');"
-            "Insert Into kashibo (BOOK_ID, NAME_ID, seitoNo, kashidashibi, henkyakuyotei, kashidashiF)"
+            "Insert Into kashibo (BOOK_ID, NAME_ID, seitoNo, kashidashibi, henkyakuyotei, "
+            "kashidashiF)"
             " Values (13, '900001', '90001', '2025/05/21', '2025/06/10', '1')");
     }
     void Sql(const std::string& text) {
@@ -33,20 +37,25 @@ class OverdueCommand : public ToolsFixture {
     }
 };
 
-constexpr const char* kHeader = "所属\t生徒番号\t名前\t図書番号\t書名\t貸出日\t返却予定日\t延滞日数\n";
+constexpr const char* kHeader =
+    "所属\t生徒番号\t名前\t図書番号\t書名\t貸出日\t返却予定日\t延滞日数\n";
 
 TEST_F(OverdueCommand, PrintsTheOverdueLoansOfTheDay) {
     auto run = RunBuiltTool({"overdue", folder, "--date", "2025/06/12"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, std::string(kHeader) +
-                           "1年1組\t10101\t青木　一郎\t0000012\tかいけつゾロリ\t2025/05/20\t2025/06/09\t3\n"
-                           "職員\t90001\t大野　先生\t0000013\t星の王子さま\t2025/05/21\t2025/06/10\t2\n");
+    EXPECT_EQ(run.out,
+              std::string(kHeader) +
+                  "1年1組\t10101\t青木　一郎\t0000012\tかいけつゾロリ\t2025/05/20\t2025/06/09\t3\n"
+                  "職員\t90001\t大野　先生\t0000013\t星の王子さま\t2025/05/21\t2025/06/10\t2\n");
     run = RunBuiltTool({"overdue", folder, "--class", "staff", "--date", "2025/06/12"});
-    EXPECT_EQ(run.out, std::string(kHeader) +
-                           "職員\t90001\t大野　先生\t0000013\t星の王子さま\t2025/05/21\t2025/06/10\t2\n");
+    EXPECT_EQ(run.out,
+              std::string(kHeader) +
+                  "職員\t90001\t大野　先生\t0000013\t星の王子さま\t2025/05/21\t2025/06/10\t2\n");
     run = RunBuiltTool({"overdue", folder, "--date", "2025/06/10", "--class", "101"});
-    EXPECT_EQ(run.out, std::string(kHeader) +
-                           "1年1組\t10101\t青木　一郎\t0000012\tかいけつゾロリ\t2025/05/20\t2025/06/09\t1\n");
+    EXPECT_EQ(
+        run.out,
+        std::string(kHeader) +
+            "1年1組\t10101\t青木　一郎\t0000012\tかいけつゾロリ\t2025/05/20\t2025/06/09\t1\n");
 }
 
 TEST_F(OverdueCommand, NoneOverdueIsNoFailureAndWrongUseIsTwo) {

@@ -20,12 +20,16 @@ class RolloverCommand : public ToolsFixture {
         InitFolder();
         Sql("Insert Into SYOZOKU (SYOZOKU_ID, SYOZOKU) Values (101, '1年1組');"
             "Insert Into SYOZOKU (SYOZOKU_ID, SYOZOKU) Values (201, '2年1組');"
-            "Insert Into Name (NAME_ID, seito_No, NAME, syozoku_ID, mihenkyakuSU) Values ('100001', '10101', '青木　一郎', 101, 0);"
-            "Insert Into Name (NAME_ID, seito_No, NAME, syozoku_ID, mihenkyakuSU) Values ('100002', '10102', '井上　花子', 101, 1);"
+            "Insert Into Name (NAME_ID, seito_No, NAME, syozoku_ID, mihenkyakuSU) Values "
+            "('100001', '10101', '青木　一郎', 101, 0);"
+            "Insert Into Name (NAME_ID, seito_No, NAME, syozoku_ID, mihenkyakuSU) Values "
+            "('100002', '10102', '井上　花子', 101, 1);"
             "Insert Into Book (BOOK_ID, syomei2) Values (12, 'かいけつゾロリ');"
-            "Insert Into kashibo (BOOK_ID, NAME_ID, seitoNo, kashidashibi, henkyakuyotei, kashidashiF)"
+            "Insert Into kashibo (BOOK_ID, NAME_ID, seitoNo, kashidashibi, henkyakuyotei, "
+            "kashidashiF)"
             " Values (12, '100002', '10102', '2025/03/01', '2025/03/10', '1')");
-        list = WriteScratch("new-year.csv", "NAME_ID,seito_No,NAME,syozoku_ID\n100001,20101,青木　一郎,201\n");
+        list = WriteScratch("new-year.csv",
+                            "NAME_ID,seito_No,NAME,syozoku_ID\n100001,20101,青木　一郎,201\n");
     }
     void Sql(const std::string& text) {
         auto run = RunBuiltTool({"sql", folder, text}, "sql");
@@ -34,14 +38,16 @@ class RolloverCommand : public ToolsFixture {
     std::string list;
 };
 
-constexpr const char* kHeader = "種別\t固定番号\t名前\t所属\t生徒番号\t新しい所属\t新しい生徒番号\t備考\n";
+constexpr const char* kHeader =
+    "種別\t固定番号\t名前\t所属\t生徒番号\t新しい所属\t新しい生徒番号\t備考\n";
 
 TEST_F(RolloverCommand, ShowsThePlanThenAppliesItAfterABackup) {
     auto run = RunBuiltTool({"rollover", folder, list});
     EXPECT_EQ(run.status, 0) << run.err;
     const std::string plan = std::string(kHeader) +
-        "変更\t100001\t青木　一郎\t1年1組\t10101\t2年1組\t20101\t2行目\n"
-        "残す\t100002\t井上　花子\t1年1組\t10102\t1年1組\t10102\t貸出中 1 冊: 0000012 かいけつゾロリ（返却予定日 2025/03/10）\n";
+                             "変更\t100001\t青木　一郎\t1年1組\t10101\t2年1組\t20101\t2行目\n"
+                             "残す\t100002\t井上　花子\t1年1組\t10102\t1年1組\t10102\t貸出中 1 冊: "
+                             "0000012 かいけつゾロリ（返却予定日 2025/03/10）\n";
     EXPECT_EQ(run.out, plan);
     EXPECT_EQ(Row("Name", "NAME_ID", "100001").at("seito_No"), "10101");
     run = RunBuiltTool({"rollover", folder, list, "--apply"});
@@ -57,11 +63,16 @@ TEST_F(RolloverCommand, ShowsThePlanThenAppliesItAfterABackup) {
 }
 
 TEST_F(RolloverCommand, ABadListIsRefusedByLineAndWrongUseIsTwo) {
-    auto bad = WriteScratch("bad.csv", "NAME_ID,seito_No,NAME,syozoku_ID\n100001,20101,青木,201\n100002,20101,井上,999\n");
+    auto bad = WriteScratch(
+        "bad.csv",
+        "NAME_ID,seito_No,NAME,syozoku_ID\n100001,20101,青木,201\n100002,20101,井上,999\n");
     auto run = RunBuiltTool({"rollover", folder, bad, "--apply"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("3行目: 生徒番号「20101」は 2行目と重複しています"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("3行目: 所属コード「999」は所属（SYOZOKU）にありません"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("3行目: 生徒番号「20101」は 2行目と重複しています"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("3行目: 所属コード「999」は所属（SYOZOKU）にありません"),
+              std::string::npos)
+        << run.err;
     EXPECT_EQ(Row("Name", "NAME_ID", "100001").at("seito_No"), "10101");
     EXPECT_EQ(RunBuiltTool({"rollover", folder}).status, 2);
     EXPECT_EQ(RunBuiltTool({"rollover", folder, list, "--now"}).status, 2);
