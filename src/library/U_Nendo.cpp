@@ -164,26 +164,24 @@ void TNendo::Button3Click() {
     Dialogs::Exec(preview);
 }
 
-void TNendo::Button4Click() {
+// The backup file in the desk's backup folder; nothing (said so) without one.
+std::optional<std::string> TNendo::BackupFile() {
     std::string folder;
     try {
         folder = platform::MapToLocalPath(BackupFolderSetting());
     } catch (const std::exception& error) {
-        return Dialogs::ShowEngineError(this, error);
+        Dialogs::ShowEngineError(this, error);
+        return std::nullopt;
     }
-    if (folder.empty() || !std::filesystem::is_directory(folder))
-        return Dialogs::Warning(this,
-                                QStringLiteral("バックアップ先のフォルダが設定されていません。\r\n"
-                                               "先に「バックアップ」の画面で設定してください。"));
-    const std::string file =
-        (std::filesystem::path(folder) / RolloverBackupName(engine::Now())).string();
-    if (Dialogs::Question(
-            this,
-            QStringLiteral("年度更新を実行します。\r\n先にバックアップを作ります: %1\r\n"
-                           "他の場所で図書ソフトが動いていないことを確認して実行してください。")
-                .arg(Q(file)),
-            Dialogs::Yes | Dialogs::No, Dialogs::Kind::Question) != Dialogs::Yes)
-        return;
+    if (!folder.empty() && std::filesystem::is_directory(folder))
+        return (std::filesystem::path(folder) / RolloverBackupName(engine::Now())).string();
+    Dialogs::Warning(this, QStringLiteral("バックアップ先のフォルダが設定されていません。\r\n"
+                                          "先に「バックアップ」の画面で設定してください。"));
+    return std::nullopt;
+}
+
+// The new year put in place, with progress; false (said so) when it failed.
+bool TNendo::Apply(const std::string& file) {
     RolloverResult result;
     try {
         const DataPlace place = DeskDataPlace();  // read here, not in the worker thread
@@ -193,13 +191,26 @@ void TNendo::Button4Click() {
     } catch (const std::exception& error) {
         Dialogs::Error(this, QStringLiteral("年度更新できませんでした。何も変えていません。\r\n") +
                                  Q(error.what()));
-        return;
+        return false;
     }
     plan_ = result.plan;
     ShowPlan();
     ui->Button4->setEnabled(false);
+    return true;
+}
+
+void TNendo::Button4Click() {
+    auto file = BackupFile();
+    if (!file) return;
+    const QString question =
+        QStringLiteral(
+            "年度更新を実行します。\r\n先にバックアップを作ります: %1\r\n"
+            "他の場所で図書ソフトが動いていないことを確認して実行してください。")
+            .arg(Q(*file));
+    if (Dialogs::Question(this, question, Dialogs::Yes | Dialogs::No) != Dialogs::Yes) return;
+    if (!Apply(*file)) return;
     Dialogs::Information(this, QStringLiteral("年度更新を実行しました。\r\nバックアップ: %1\r\n%2")
-                                   .arg(Q(file), ui->Label2->text()));
+                                   .arg(Q(*file), ui->Label2->text()));
 }
 
 }  // namespace kashidashi

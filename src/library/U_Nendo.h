@@ -20,6 +20,7 @@
 
 #include <QDialog>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "data/data_source.h"
@@ -47,6 +48,8 @@ class TNendo : public QDialog {
     void ShowPlan();
     void ShowProblems();
     bool ReadFile();
+    std::optional<std::string> BackupFile();
+    bool Apply(const std::string& file);
 
     std::unique_ptr<Ui::TNendo> ui;
     std::string bytes_;

@@ -52,6 +52,51 @@ QBarSet* BarSet(const QString& name, uint32_t color) {
     return set;
 }
 
+// The bars of the view: one set (two for the Users view).
+QBarSeries* BarSeries(const StatsTable& table) {
+    const bool two = table.view == StatsView::Users;
+    auto* first = BarSet(two ? QStringLiteral("借りた人数") : QStringLiteral("貸出数"), kBarColor);
+    auto* second = two ? BarSet(QStringLiteral("利用者数"), kSecondBarColor) : nullptr;
+    for (const auto& row : table.rows) {
+        *first << row.count;
+        if (second) *second << row.users;
+    }
+    auto* series = new QBarSeries;
+    series->append(first);
+    if (second) series->append(second);
+    return series;
+}
+
+void AddAxes(QChart& chart, QBarSeries& series, const StatsTable& table) {
+    auto* categories = new QBarCategoryAxis;
+    int64_t largest = 1;
+    for (size_t i = 0; i < table.rows.size(); ++i) {
+        categories->append(Q(ChartLabel(table, i)));
+        largest = std::max({largest, table.rows[i].count, table.rows[i].users});
+    }
+    categories->setLabelsFont(QFont(reports::InstalledFamily("メイリオ"), 7));
+    auto* values = new QValueAxis;
+    values->setLabelFormat(QStringLiteral("%d"));
+    values->setRange(0, static_cast<double>(largest));
+    values->applyNiceNumbers();
+    chart.addAxis(categories, Qt::AlignBottom);
+    chart.addAxis(values, Qt::AlignLeft);
+    series.attachAxis(categories);
+    series.attachAxis(values);
+}
+
+// The view's bar chart, for the chart view to own.
+QChart* BuildChart(const StatsTable& table) {
+    auto* chart = new QChart;
+    auto* series = BarSeries(table);
+    chart->addSeries(series);
+    chart->setTitle(Q(StatsViewTitle(table.view)));
+    chart->setFont(QFont(reports::InstalledFamily("メイリオ")));
+    AddAxes(*chart, *series, table);
+    chart->legend()->setVisible(table.view == StatsView::Users);
+    return chart;
+}
+
 }  // namespace
 
 TToukei::TToukei(QWidget* parent)
@@ -144,40 +189,10 @@ void TToukei::ShowTable() {
 }
 
 void TToukei::ShowChart() {
-    const bool two = table_.view == StatsView::Users;
-    auto* series = new QBarSeries;
-    auto* first = BarSet(two ? QStringLiteral("借りた人数") : QStringLiteral("貸出数"), kBarColor);
-    auto* second = two ? BarSet(QStringLiteral("利用者数"), kSecondBarColor) : nullptr;
-    QStringList labels;
-    int64_t largest = 0;
-    for (size_t i = 0; i < table_.rows.size(); ++i) {
-        *first << table_.rows[i].count;
-        if (second) *second << table_.rows[i].users;
-        labels << Q(ChartLabel(table_, i));
-        largest = std::max({largest, table_.rows[i].count, table_.rows[i].users});
-    }
-    series->append(first);
-    if (second) series->append(second);
-    auto* chart = new QChart;
-    chart->addSeries(series);
-    chart->setTitle(Q(StatsViewTitle(table_.view)));
-    chart->setFont(QFont(reports::InstalledFamily("メイリオ")));
-    auto* categories = new QBarCategoryAxis;
-    categories->append(labels);
-    QFont small(reports::InstalledFamily("メイリオ"), 7);
-    categories->setLabelsFont(small);
-    auto* values = new QValueAxis;
-    values->setLabelFormat(QStringLiteral("%d"));
-    values->setRange(0, static_cast<double>(std::max<int64_t>(largest, 1)));
-    values->applyNiceNumbers();
-    chart->addAxis(categories, Qt::AlignBottom);
-    chart->addAxis(values, Qt::AlignLeft);
-    series->attachAxis(categories);
-    series->attachAxis(values);
-    chart->legend()->setVisible(two);
+    auto* chart = BuildChart(table_);
     QChart* old = chart_->chart();
     chart_->setChart(chart);
-    delete old;
+    delete old;  // the view does not own a chart it was given before
 }
 
 void TToukei::Button2Click() {

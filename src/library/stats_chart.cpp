@@ -55,6 +55,36 @@ void Legend(Page& page, const RectMm& area, const reports::TextMetrics& metrics)
     }
 }
 
+// Grid lines with their values, and the axis; the value at the top.
+double ValueAxis(Page& page, const RectMm& plot, int64_t largest, double labelsLeft,
+                 const reports::TextMetrics& metrics) {
+    auto [top, step] = AxisScale(largest);
+    for (double value = 0; value <= top + step / 2; value += step) {
+        const double y = plot.Bottom() - plot.h * value / top;
+        Line(page, plot.x, y, plot.Right(), y, value == 0 ? 0.3 : 0.1,
+             value == 0 ? 0xff000000 : kGridColor);
+        Text(page, std::to_string(static_cast<int64_t>(value)),
+             {labelsLeft, y - 2, kAxisLeft - 1.5, 4}, 6.5, 1, metrics);
+    }
+    Line(page, plot.x, plot.y, plot.x, plot.Bottom(), 0.3, 0xff000000);
+    return top;
+}
+
+// The bar (or the two bars) of one row inside its slot, each with its value above.
+void Bars(Page& page, const StatsTable& table, size_t i, const RectMm& slot, double top,
+          const reports::TextMetrics& metrics) {
+    const int bars = table.view == StatsView::Users ? 2 : 1;
+    const double bar = slot.w * (bars == 2 ? 0.35 : 0.6);
+    const double left = slot.x + (slot.w - bar * bars) / 2;
+    const int64_t values[] = {table.rows[i].count, table.rows[i].users};
+    for (int s = 0; s < bars; ++s) {
+        const double h = slot.h * values[s] / top, x = left + bar * s;
+        page.fills.push_back({{x, slot.Bottom() - h, bar, h}, s ? kSecondBarColor : kBarColor});
+        Text(page, std::to_string(values[s]), {x - 2, slot.Bottom() - h - 3.5, bar + 4, 3.5}, 5.5,
+             0, metrics);
+    }
+}
+
 }  // namespace
 
 std::string ChartLabel(const StatsTable& table, size_t row) {
@@ -68,32 +98,14 @@ std::string ChartLabel(const StatsTable& table, size_t row) {
 
 void DrawStatsChart(Page& page, const StatsTable& table, const RectMm& area,
                     const reports::TextMetrics& metrics) {
-    const bool two = table.view == StatsView::Users;
     const RectMm plot{area.x + kAxisLeft, area.y + kLegendTop, area.w - kAxisLeft,
                       area.h - kAxisBottom - kLegendTop};
-    auto [top, step] = AxisScale(Largest(table));
-    for (double value = 0; value <= top + step / 2; value += step) {
-        const double y = plot.Bottom() - plot.h * value / top;
-        Line(page, plot.x, y, plot.Right(), y, value == 0 ? 0.3 : 0.1,
-             value == 0 ? 0xff000000 : kGridColor);
-        Text(page, std::to_string(static_cast<int64_t>(value)), {area.x, y - 2, kAxisLeft - 1.5, 4},
-             6.5, 1, metrics);
-    }
-    Line(page, plot.x, plot.y, plot.x, plot.Bottom(), 0.3, 0xff000000);
-    if (two) Legend(page, area, metrics);
-    const size_t n = std::max<size_t>(table.rows.size(), 1);
-    const double slot = plot.w / n, bar = slot * (two ? 0.35 : 0.6);
-    const double labelSize = n > 14 ? 5.5 : 7;
+    const double top = ValueAxis(page, plot, Largest(table), area.x, metrics);
+    if (table.view == StatsView::Users) Legend(page, area, metrics);
+    const double slot = plot.w / std::max<size_t>(table.rows.size(), 1);
+    const double labelSize = table.rows.size() > 14 ? 5.5 : 7;
     for (size_t i = 0; i < table.rows.size(); ++i) {
-        const auto& row = table.rows[i];
-        const double left = plot.x + slot * i + (slot - bar * (two ? 2 : 1)) / 2;
-        const int64_t values[] = {row.count, row.users};
-        for (int s = 0; s < (two ? 2 : 1); ++s) {
-            const double h = plot.h * values[s] / top, x = left + bar * s;
-            page.fills.push_back({{x, plot.Bottom() - h, bar, h}, s ? kSecondBarColor : kBarColor});
-            Text(page, std::to_string(values[s]), {x - 2, plot.Bottom() - h - 3.5, bar + 4, 3.5},
-                 5.5, 0, metrics);
-        }
+        Bars(page, table, i, {plot.x + slot * i, plot.y, slot, plot.h}, top, metrics);
         Text(page, ChartLabel(table, i), {plot.x + slot * i, plot.Bottom() + 0.5, slot, 5},
              labelSize, 0, metrics);
     }
