@@ -12,6 +12,7 @@
 #include "library/U_Nendo.h"
 #include "library/sql_rows.h"
 #include "library/year_fixture.h"
+#include "reports/preview_window.h"
 
 namespace library_test {
 using namespace kx_test;
@@ -97,6 +98,32 @@ TEST_F(RolloverWindowTest, ABadListShowsItsLinesAndCannotRun) {
     EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
     EXPECT_FALSE(canRun);
     EXPECT_EQ(PupilOf("100001"), "10101");
+}
+
+// A user who leaves with a book out is kept, and their books print.
+TEST_F(RolloverWindowTest, TheBooksOfUsersWhoLeavePrint) {
+    StartDesk();
+    const auto path = List(
+        "NAME_ID,seito_No,NAME,syozoku_ID\n100001,10101,青木　一郎,101\n"
+        "100002,10102,井上　花子,101\n900001,90001,大野　先生,900\n");
+    std::string printed;
+    InRolloverWindow([&](QDialog& window) {
+        SetText(window, "Edit1", QString::fromStdString(path));
+        Click(window, "Button2");
+        dialogs->Drive("kashidashi::reports::TPreview", [&](QDialog& preview) {
+            for (const auto& text :
+                 static_cast<kashidashi::reports::TPreview&>(preview).Report().pages.at(0).texts)
+                printed += text.Text() + "|";
+        });
+        Click(window, "Button3");
+        Click(window, "BitBtn1");
+    });
+    Click(Main(), "Button3");
+    EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
+    EXPECT_NE(printed.find("名簿にない利用者の貸出中図書"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("上田　健"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("本4"), std::string::npos) << printed;
+    EXPECT_EQ(PupilOf("100003"), "10201");  // nothing changed
 }
 
 // A picture of the window with a list read, for the project's documents,

@@ -13,10 +13,14 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <fstream>
+#include <sstream>
 #include "data/pin_constants.h"
+#include "grid/LibXGrid.h"
 #include "library/U_Toukei.h"
 #include "library/sql_rows.h"
 #include "library/year_fixture.h"
+#include "platform/cp932.h"
 #include "reports/preview_window.h"
 
 namespace library_test {
@@ -81,6 +85,27 @@ TEST_F(StatsWindowTest, TheSchoolYearInTheGridAndTheChartAndItsPrintInVectors) {
     const std::string list = (root / "images.txt").string();
     ASSERT_EQ(std::system(("pdfimages -list '" + pdf + "' > '" + list + "'").c_str()), 0);
     EXPECT_LE(fs::file_size(list), 200u);  // the header lines only
+}
+
+// The table's CSV export: the view's columns only, in code page 932.
+TEST_F(StatsWindowTest, TheTableExportsAsCsv) {
+    StartDesk();
+    const std::string path = (root / "stats.csv").string();
+    int lines = 0;
+    InStatsWindow([&](kashidashi::TToukei& window) {
+        auto& views = *window.findChild<QComboBox*>("ComboBox1");
+        views.setCurrentIndex(views.findText(QStringLiteral("クラス別")));
+        auto& grid = *window.findChild<kashidashi::TLibXGrid*>("DBGrid1");
+        grid.CsvFileName = path;
+        lines = grid.CopyCsvFile();
+    });
+    EXPECT_EQ(lines, 5);  // the titles, 1年1組, 1年2組, 職員, the borrower gone from Name
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    EXPECT_EQ(platform::FromCp932(bytes.str()),
+              "\"所属\",\"貸出数\"\r\n\"1年1組\",\"3\"\r\n\"1年2組\",\"1\"\r\n\"職員\","
+              "\"1\"\r\n\"所属なし\",\"1\"\r\n");
 }
 
 // A school year with loans in every month, for the picture.
