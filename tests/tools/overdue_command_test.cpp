@@ -8,13 +8,11 @@
 namespace tools_test {
 namespace {
 
-class OverdueCommand : public ToolsFixture {
+class OverdueCommand : public BuiltToolFixture {
   protected:
     void SetUp() override {
-#ifndef KX_ADMIN_TOOL
-        GTEST_SKIP() << "kashidashi-admin is not built";
-#endif
-        ToolsFixture::SetUp();
+        BuiltToolFixture::SetUp();
+        if (Stopped()) return;
         InitFolder();
         Sql("Insert Into SYOZOKU (SYOZOKU_ID, SYOZOKU) Values (101, '1年1組');"
             "Insert Into SYOZOKU (SYOZOKU_ID, SYOZOKU) Values (900, '職員');"
@@ -30,10 +28,6 @@ class OverdueCommand : public ToolsFixture {
             "Insert Into kashibo (BOOK_ID, NAME_ID, seitoNo, kashidashibi, henkyakuyotei, "
             "kashidashiF)"
             " Values (13, '900001', '90001', '2025/05/21', '2025/06/10', '1')");
-    }
-    void Sql(const std::string& text) {
-        auto run = RunBuiltTool({"sql", folder, text}, "sql");
-        ASSERT_EQ(run.status, 0) << run.err;
     }
 };
 

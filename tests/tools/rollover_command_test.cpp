@@ -10,13 +10,11 @@
 namespace tools_test {
 namespace {
 
-class RolloverCommand : public ToolsFixture {
+class RolloverCommand : public BuiltToolFixture {
   protected:
     void SetUp() override {
-#ifndef KX_ADMIN_TOOL
-        GTEST_SKIP() << "kashidashi-admin is not built";
-#endif
-        ToolsFixture::SetUp();
+        BuiltToolFixture::SetUp();
+        if (Stopped()) return;
         InitFolder();
         Sql("Insert Into SYOZOKU (SYOZOKU_ID, SYOZOKU) Values (101, '1年1組');"
             "Insert Into SYOZOKU (SYOZOKU_ID, SYOZOKU) Values (201, '2年1組');"
@@ -30,10 +28,6 @@ class RolloverCommand : public ToolsFixture {
             " Values (12, '100002', '10102', '2025/03/01', '2025/03/10', '1')");
         list = WriteScratch("new-year.csv",
                             "NAME_ID,seito_No,NAME,syozoku_ID\n100001,20101,青木　一郎,201\n");
-    }
-    void Sql(const std::string& text) {
-        auto run = RunBuiltTool({"sql", folder, text}, "sql");
-        ASSERT_EQ(run.status, 0) << run.err;
     }
     std::string list;
 };

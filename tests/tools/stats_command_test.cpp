@@ -7,13 +7,11 @@
 namespace tools_test {
 namespace {
 
-class StatsCommand : public ToolsFixture {
+class StatsCommand : public BuiltToolFixture {
   protected:
     void SetUp() override {
-#ifndef KX_ADMIN_TOOL
-        GTEST_SKIP() << "kashidashi-admin is not built";
-#endif
-        ToolsFixture::SetUp();
+        BuiltToolFixture::SetUp();
+        if (Stopped()) return;
         InitFolder();
         Sql("Insert Into SYOZOKU (SYOZOKU_ID, SYOZOKU) Values (101, '1年1組');"
             "Insert Into SYOZOKU (SYOZOKU_ID, SYOZOKU) Values (900, '職員');"
@@ -33,10 +31,6 @@ class StatsCommand : public ToolsFixture {
             "'2025/05/31');"
             "Insert Into kashibo (BOOK_ID, NAME_ID, kashidashibi) Values (3, '100002', "
             "'2025/06/01')");
-    }
-    void Sql(const std::string& text) {
-        auto run = RunBuiltTool({"sql", folder, text}, "sql");
-        ASSERT_EQ(run.status, 0) << run.err;
     }
     std::string Stats(const std::string& view) {
         auto run = RunBuiltTool(

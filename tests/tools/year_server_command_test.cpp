@@ -10,17 +10,14 @@
 namespace tools_test {
 namespace {
 
-class YearServerCommands : public ToolsFixture {
+class YearServerCommands : public BuiltToolFixture {
   protected:
     void SetUp() override {
-#ifndef KX_ADMIN_TOOL
-        GTEST_SKIP() << "kashidashi-admin is not built";
-#endif
-        ToolsFixture::SetUp();
-        KX_NEED_SERVER();
-        database = std::make_unique<engine::testing::ScratchDatabase>();
-        server = database->Location();
-        setenv("KASHIDASHI_PASSWORD", database->address().password.c_str(), 1);
+        BuiltToolFixture::SetUp();
+        if (Stopped()) return;
+        UseServer();
+        if (Stopped()) return;
+        server = folder;
         ASSERT_EQ(RunBuiltTool({"init", server}).status, 0);
         auto run = RunBuiltTool(
             {"sql", server,
@@ -39,12 +36,6 @@ class YearServerCommands : public ToolsFixture {
             "sql");
         ASSERT_EQ(run.status, 0) << run.err;
     }
-    void TearDown() override {
-        unsetenv("KASHIDASHI_PASSWORD");
-        database.reset();
-        ToolsFixture::TearDown();
-    }
-    std::unique_ptr<engine::testing::ScratchDatabase> database;
     std::string server;
 };
 
