@@ -2,6 +2,7 @@
 #include <stdexcept>
 
 #include "data/schema.h"
+#include "engine/storage/copy_rows.h"
 #include "library/backup_copy.h"
 
 namespace kashidashi::library {
@@ -9,25 +10,6 @@ namespace {
 
 using engine::storage::Connection;
 using engine::storage::TableSchema;
-
-constexpr int kBatchRows = 1000;
-
-// The rows of `table` from `from` into `to`, in insertion order, a batch at
-// a time; `done` counts them for the progress.
-void CopyRows(Connection& from, Connection& to, const TableSchema& table, int64_t& done,
-              int64_t total, const Progress& progress) {
-    engine::storage::ScanRequest request;
-    request.table = &table;
-    request.limit = kBatchRows;
-    for (;;) {
-        auto rows = from.Scan(request);
-        for (auto& row : rows) to.InsertRow(table, row.values);
-        done += static_cast<int64_t>(rows.size());
-        if (progress) progress(done, total);
-        if (static_cast<int>(rows.size()) < kBatchRows) return;
-        request.after = engine::storage::KeyPosition{{}, rows.back().id};
-    }
-}
 
 std::vector<TableSchema> DescribeDataTables(Connection& from) {
     std::vector<TableSchema> tables;
@@ -54,7 +36,11 @@ void CopyServerSnapshot(const engine::storage::ServerAddress& server, const std:
     try {
         for (const auto& table : tables) {
             to->CreateTable(table);
-            CopyRows(*from, *to, table, done, total, progress);
+            const int64_t before = done;
+            engine::storage::CopyRows(*from, *to, table, [&](int64_t copied) {
+                done = before + copied;
+                if (progress) progress(done, total);
+            });
         }
         to->Commit(true);
     } catch (...) {

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "data/schema.h"
+#include "engine/storage/copy_rows.h"
 #include "library/storage_check.h"
 #include "library/table_hold.h"
 
@@ -12,28 +13,12 @@ namespace {
 using engine::storage::Connection;
 using engine::storage::TableSchema;
 
-constexpr int kBatchRows = 1000;
-
-int64_t CopyRows(Connection& from, Connection& to, const TableSchema& table) {
-    engine::storage::ScanRequest request;
-    request.table = &table;
-    request.limit = kBatchRows;
-    int64_t copied = 0;
-    for (;;) {
-        auto rows = from.Scan(request);
-        for (auto& row : rows) to.InsertRow(table, row.values);
-        copied += static_cast<int64_t>(rows.size());
-        if (static_cast<int>(rows.size()) < kBatchRows) return copied;
-        request.after = engine::storage::KeyPosition{{}, rows.back().id};
-    }
-}
-
 // One table of DEST made again from the backup; its rows as counted.
 TableRows Replace(Connection& from, Connection& to, const std::string& name) {
     TableSchema schema = *from.DescribeTable(name);
     if (to.DescribeTable(name)) to.DropTable(name);
     to.CreateTable(schema);
-    int64_t copied = CopyRows(from, to, schema);
+    int64_t copied = engine::storage::CopyRows(from, to, schema);
     int64_t written = to.Count(*to.DescribeTable(name), nullptr);
     if (copied != from.Count(schema, nullptr) || written != copied)
         throw std::runtime_error(name + " 表の行数が合いません。何も変えていません。");

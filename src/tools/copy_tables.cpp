@@ -2,6 +2,7 @@
 
 #include "data/schema.h"
 #include "engine/storage/connection.h"
+#include "engine/storage/copy_rows.h"
 
 namespace kashidashi::admin {
 namespace {
@@ -9,8 +10,6 @@ namespace {
 using engine::storage::Connection;
 using engine::storage::TableSchema;
 using engine::storage::TableUse;
-
-constexpr int kBatchRows = 500;
 
 // Holds every source table in exclusive use, so that no desk writes to it
 // while it is copied; released when the copy ends.
@@ -33,25 +32,9 @@ class SourceHold {
     std::vector<std::string> held_;
 };
 
-// The rows of `table` from `from` into `to`, in insertion order, a batch at
-// a time; how many.
-int64_t CopyRows(Connection& from, Connection& to, const TableSchema& table) {
-    engine::storage::ScanRequest request;
-    request.table = &table;
-    request.limit = kBatchRows;
-    int64_t copied = 0;
-    for (;;) {
-        auto rows = from.Scan(request);
-        for (auto& row : rows) to.InsertRow(table, row.values);
-        copied += static_cast<int64_t>(rows.size());
-        if (static_cast<int>(rows.size()) < kBatchRows) return copied;
-        request.after = engine::storage::KeyPosition{{}, rows.back().id};
-    }
-}
-
 CopiedTable CopyTable(Connection& from, Connection& to, const TableSchema& table) {
     to.CreateTable(table);
-    CopiedTable copied{table.name, CopyRows(from, to, table)};
+    CopiedTable copied{table.name, engine::storage::CopyRows(from, to, table)};
     int64_t expected = from.Count(table, nullptr);
     int64_t written = to.Count(table, nullptr);
     if (copied.rows != expected || written != expected)
