@@ -10,7 +10,7 @@
 #include "library/backup_setting.h"
 #include "library/check.h"
 #include "library/daily_backup.h"
-#include "library/progress_run.h"
+#include "widgets/progress_run.h"
 #include "platform/paths.h"
 #include "ui_U_Backup.h"
 #include "widgets/dialogs.h"

@@ -14,7 +14,7 @@
 //   BitBtn1  閉じる
 //
 // Every question and message goes through Dialogs; long work runs in a
-// thread while the window waits (progress_run.h).
+// thread while the window waits (widgets/progress_run.h).
 #pragma once
 
 #include <QDialog>

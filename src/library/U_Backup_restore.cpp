@@ -5,10 +5,10 @@
 #include "library/U_Backup.h"
 #include "library/backup_folder.h"
 #include "library/backup_setting.h"
-#include "library/progress_run.h"
 #include "library/restore.h"
 #include "ui_U_Backup.h"
 #include "widgets/dialogs.h"
+#include "widgets/progress_run.h"
 
 namespace kashidashi {
 namespace {
@@ -46,7 +46,7 @@ void TBackup::Restore(const std::string& file) {
     const library::DataPlace dest = library::DeskDataPlace();
     library::RestoreSummary summary;
     try {
-        library::RunWithProgress(*this, *ui->ProgressBar1, [&](const library::Progress& progress) {
+        RunWithProgress(*this, *ui->ProgressBar1, [&](const library::Progress& progress) {
             summary = library::Restore(file, dest, before, progress);
         });
     } catch (const std::exception& error) {

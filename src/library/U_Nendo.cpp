@@ -9,7 +9,7 @@
 #include "engine/common/dates.h"
 #include "library/backup_setting.h"
 #include "library/overdue_prints.h"
-#include "library/progress_run.h"
+#include "widgets/progress_run.h"
 #include "platform/paths.h"
 #include "reports/preview_window.h"
 #include "ui_U_Nendo.h"

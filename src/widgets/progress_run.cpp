@@ -1,4 +1,4 @@
-#include "library/progress_run.h"
+#include "widgets/progress_run.h"
 
 #include <QEventLoop>
 #include <QProgressBar>
@@ -8,7 +8,7 @@
 #include <exception>
 #include <thread>
 
-namespace kashidashi::library {
+namespace kashidashi {
 namespace {
 
 constexpr int kShowEveryMs = 50;
@@ -17,7 +17,7 @@ constexpr int kBarSteps = 1000;
 }  // namespace
 
 void RunWithProgress(QWidget& window, QProgressBar& bar,
-                     const std::function<void(const Progress&)>& work) {
+                     const std::function<void(const WorkProgress&)>& work) {
     std::atomic<int64_t> done{0}, total{0};
     std::atomic<bool> finished{false};
     std::exception_ptr failure;
@@ -49,4 +49,4 @@ void RunWithProgress(QWidget& window, QProgressBar& bar,
     if (failure) std::rethrow_exception(failure);
 }
 
-}  // namespace kashidashi::library
+}  // namespace kashidashi
