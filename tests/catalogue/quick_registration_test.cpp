@@ -66,22 +66,6 @@ class QuickRegistrationTest : public DeskFixture {
     static int PickCount(TFgyoumu1& desk) {
         return static_cast<int>(desk.Desk().WKT01.RecordCount());
     }
-    // Serves user 10101 and scans the unknown book number 99999, answering
-    // the question Yes and driving the window with `drive`.
-    void Register(const std::function<void(QDialog&)>& drive,
-                  const std::function<void(TFgyoumu1&)>& after = {}) {
-        OpenDesk([&](TFgyoumu1& desk) {
-            Scan(desk, "Edit3", "10101");
-            dialogs->Answer(Kind::Question, Dialogs::Yes)
-                .Drive("kashidashi::TFBook2", [&](QDialog& w) {
-                    w.activateWindow();
-                    Settle();
-                    drive(w);
-                });
-            Scan(desk, "Edit4", "99999");
-            if (after) after(desk);
-        });
-    }
 
     AnswerServer server;
     cat::LookupServices saved;

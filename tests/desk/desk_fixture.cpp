@@ -54,6 +54,21 @@ void DeskFixture::OpenDesk(const std::function<void(TFgyoumu1&)>& body) {
     Main().Button2Click();
 }
 
+void DeskFixture::Register(const std::function<void(QDialog&)>& drive,
+                           const std::function<void(TFgyoumu1&)>& after) {
+    OpenDesk([&](TFgyoumu1& desk) {
+        Scan(desk, "Edit3", "10101");
+        dialogs->Answer(Dialogs::Kind::Question, Dialogs::Yes)
+            .Drive("kashidashi::TFBook2", [&](QDialog& w) {
+                w.activateWindow();
+                Settle();
+                drive(w);
+            });
+        Scan(desk, "Edit4", "99999");
+        if (after) after(desk);
+    });
+}
+
 void DeskFixture::Scan(TFgyoumu1& desk, const char* edit, const QString& text) {
     auto* field = desk.findChild<QLineEdit*>(edit);
     ASSERT_NE(field, nullptr) << edit;

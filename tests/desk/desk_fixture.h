@@ -38,6 +38,11 @@ class DeskFixture : public AppFixture {
 
     // Opens the desk through the main window and runs `body` on it.
     void OpenDesk(const std::function<void(TFgyoumu1&)>& body);
+    // Serves user 10101 and scans the unknown book number 99999, answering
+    // the question of the quick registration Yes and driving its window with
+    // `drive`; `after` runs on the desk once the window has closed.
+    void Register(const std::function<void(QDialog&)>& drive,
+                  const std::function<void(TFgyoumu1&)>& after = {});
     // The reader scans a code into a field: focus, text, Enter.
     static void Scan(TFgyoumu1& desk, const char* edit, const QString& text);
     static QString Text(TFgyoumu1& desk, const char* edit);
