@@ -15,7 +15,6 @@ namespace catalogue_test {
 namespace {
 
 using namespace desk_test;
-using Kind = Dialogs::Kind;
 namespace cat = kashidashi::catalogue;
 
 class LookupScreenshotTest : public DeskFixture {
