@@ -3,6 +3,7 @@
 #include "library/U_Backup.h"
 #include "library/U_Entai.h"
 #include "library/U_Nendo.h"
+#include "library/U_Tenken.h"
 #include "library/U_Toukei.h"
 #include "ui_U_Kanri.h"
 #include "widgets/dialogs.h"
@@ -15,6 +16,7 @@ TKanri::TKanri(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TKanr
     connect(ui->Button2, &QPushButton::clicked, this, &TKanri::Button2Click);
     connect(ui->Button3, &QPushButton::clicked, this, &TKanri::Button3Click);
     connect(ui->Button4, &QPushButton::clicked, this, &TKanri::Button4Click);
+    connect(ui->Button5, &QPushButton::clicked, this, &TKanri::Button5Click);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -38,6 +40,11 @@ void TKanri::Button3Click() {
 
 void TKanri::Button4Click() {
     TNendo window(this);
+    Dialogs::Exec(window);
+}
+
+void TKanri::Button5Click() {
+    TTenken window(this);
     Dialogs::Exec(window);
 }
 

@@ -6,6 +6,7 @@
 //   Button2 延滞・督促     the loans overdue on a day and their prints (TEntai)
 //   Button3 統計           the lending statistics with their charts (TToukei)
 //   Button4 年度更新       the new school year from the new class list (TNendo)
+//   Button5 蔵書点検       the stock check: scans, progress, books not found (TTenken)
 //   BitBtn1 閉じる
 #pragma once
 
@@ -28,6 +29,7 @@ class TKanri : public QDialog {
     void Button2Click();
     void Button3Click();
     void Button4Click();
+    void Button5Click();
 
   private:
     std::unique_ptr<Ui::TKanri> ui;

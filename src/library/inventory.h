@@ -1,0 +1,106 @@
+// 蔵書点検, the stock check: every book on the shelves is scanned once a
+// year and the books that were not found are listed (and may be written off).
+//
+// State: Book.tenkenF is set by a scan and cleared for every book when a
+// check starts; the running check is the Reg row kInventoryRegId (A1 the
+// start date yyyy/mm/dd, N1 1 while it runs and 0 once finished, A2 the
+// finish date). To be checked: the books neither discarded (haikiF) nor on
+// loan (kashidashiF). Not found: those of them whose tenkenF is not set.
+//
+// Every function works on a backend connection (data_place.h) whose lock
+// rule is the desk's; the writes are single statements or transactions of
+// their own, so several windows and readers may scan the same data at once:
+// a book scanned twice (by anyone) counts once. Failures throw EngineError.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/common/value.h"
+#include "engine/storage/connection.h"
+
+namespace kashidashi::library {
+
+// The Reg row of the running check; the specified rows (2, 10) are others.
+inline constexpr int64_t kInventoryRegId = 21;
+
+struct InventoryState {
+    bool running = false;
+    std::optional<engine::Date> startedOn;  // of the running or last check
+};
+InventoryState ReadInventoryState(engine::storage::Connection& connection);
+
+// Clears tenkenF of every book and records `today` as the start, in one
+// transaction. The caller asks the operator first when a check runs.
+void StartInventory(engine::storage::Connection& connection, engine::Date today);
+
+enum class ScanAnswer {
+    Checked,         // found, counted now
+    AlreadyChecked,  // found before (this scan counts nothing)
+    OnLoan,          // recorded as on loan, yet on the shelf: offer the return
+    Discarded,       // recorded as discarded (haikiF)
+    Unknown,         // a number the catalogue does not know: to register
+    SeveralCopies,   // an ISBN of several copies: the operator chooses (copies)
+    NoNumber,        // the text names no book
+};
+
+struct ScannedBook {
+    int64_t number = 0;
+    std::string title;       // syomei2
+    std::string callNumber;  // seikyu
+    std::string place;       // the HKN name of HKN_ID
+};
+
+struct ScanResult {
+    ScanAnswer answer = ScanAnswer::NoNumber;
+    ScannedBook book;             // the number alone when Unknown
+    std::vector<int64_t> copies;  // SeveralCopies: the copies of the ISBN, in order
+};
+
+// Sets tenkenF of book `number` when the catalogue knows it (discarded and
+// lent books too) and answers what the scan found.
+ScanResult ScanBookNumber(engine::storage::Connection& connection, int64_t number);
+
+// A scanned or typed text by the desk's book-number rule (the lending
+// entry, Reg row 2's ISBN mode). An ISBN of one copy scans that copy; of
+// several, answers SeveralCopies unless `firstUnchecked`, which scans the
+// first copy not yet checked (a reader's file has no operator to ask).
+ScanResult ScanText(engine::storage::Connection& connection, std::string_view text,
+                    bool firstUnchecked = false);
+
+// The desk's return (返却) of a book found on the shelf while recorded as
+// lent: its open loans closed with `today`, the borrowers' counts lowered,
+// the book freed; one transaction. False when no open loan was found (the
+// book is freed all the same).
+bool ReturnFoundBook(engine::storage::Connection& connection, int64_t number, engine::Date today);
+
+// One line of the progress: a storage place or an NDC class.
+struct ProgressLine {
+    std::string group;  // the HKN name / "0類" ... "9類" / "未設定"
+    int checked = 0;
+    int toCheck = 0;
+};
+struct InventoryProgress {
+    int checked = 0, toCheck = 0;
+    std::vector<ProgressLine> byPlace;  // in HKN_ID order, unset last
+    std::vector<ProgressLine> byClass;  // 0類 to 9類, unset last
+};
+InventoryProgress ReadInventoryProgress(engine::storage::Connection& connection);
+
+// The books not found, by storage place (code), call number, book number.
+std::vector<ScannedBook> BooksNotFound(engine::storage::Connection& connection);
+
+// Finishing the check: the chosen books are written off (haikiF, haiki_date
+// `today`) and the check is recorded as finished, in one transaction.
+void FinishInventory(engine::storage::Connection& connection,
+                     const std::vector<int64_t>& discarded, engine::Date today);
+
+// The texts of the answer, loud where it matters ("貸出中の図書です" ...).
+std::string AnswerText(const ScanResult& result);
+// Whether the operator must look at it (anything but Checked/AlreadyChecked).
+bool IsLoud(ScanAnswer answer);
+
+}  // namespace kashidashi::library

@@ -1,0 +1,106 @@
+// One scan of the stock check and the return of a book found on the shelf
+// (inventory.h).
+#include <variant>
+
+#include "desk/entry_rules.h"
+#include "library/connection_transaction.h"
+#include "library/inventory.h"
+#include "library/sql_rows.h"
+
+namespace kashidashi::library {
+namespace {
+
+using engine::Value;
+using engine::storage::Connection;
+
+constexpr const char* kBookStatement =
+    "Select Book.syomei2, Book.seikyu, HKN.HKN, Book.kashidashiF, Book.haikiF From Book"
+    " Left Join HKN On Book.HKN_ID=HKN.HKN_ID Where Book.BOOK_ID=:PM1";
+
+bool IsSet(const Value& flag) {
+    return flag.IsBool() ? flag.Bool() : IntegerOf(flag) != 0;
+}
+
+// Reg row 2's N2, as the desk reads it at start-up: 0 when missing.
+int IsbnMode(Connection& connection) {
+    auto rows = SelectRows(connection, "Select N2 From Reg Where ID=2");
+    return rows.rows.empty() ? 0 : static_cast<int>(IntegerOf(rows.rows[0].values[0]));
+}
+
+ScanResult ScanIsbn(Connection& connection, const std::string& isbn12, bool firstUnchecked) {
+    auto rows = SelectRows(connection,
+                           "Select BOOK_ID, tenkenF From Book Where ISBN=:PM1 Order By BOOK_ID",
+                           {{"pm1", Value(isbn12)}});
+    ScanResult result;
+    if (rows.rows.empty()) {
+        result.answer = ScanAnswer::Unknown;
+        return result;
+    }
+    if (rows.rows.size() == 1) return ScanBookNumber(connection, IntegerOf(rows.rows[0].values[0]));
+    for (const auto& row : rows.rows) result.copies.push_back(IntegerOf(row.values[0]));
+    if (!firstUnchecked) {
+        result.answer = ScanAnswer::SeveralCopies;
+        return result;
+    }
+    for (const auto& row : rows.rows)
+        if (!IsSet(row.values[1])) return ScanBookNumber(connection, IntegerOf(row.values[0]));
+    return ScanBookNumber(connection, result.copies.front());
+}
+
+}  // namespace
+
+ScanResult ScanBookNumber(Connection& connection, int64_t number) {
+    ScanResult result;
+    result.book.number = number;
+    auto rows = SelectRows(connection, kBookStatement, {{"pm1", Value(number)}});
+    if (rows.rows.empty()) {
+        result.answer = ScanAnswer::Unknown;
+        return result;
+    }
+    const auto& v = rows.rows[0].values;
+    result.book.title = TextOf(v[0]);
+    result.book.callNumber = TextOf(v[1]);
+    result.book.place = TextOf(v[2]);
+    // Only the scan that sets the flag counts: the statement holds the row,
+    // so of two readers scanning one book at once exactly one changes it.
+    const bool first = ExecuteRows(connection,
+                                   "Update Book Set tenkenF=:PM1 Where BOOK_ID=:PM2 and"
+                                   " (tenkenF Is Null or tenkenF=:PM3)",
+                                   {{"pm1", Value(true)}, {"pm2", Value(number)},
+                                    {"pm3", Value(false)}}) == 1;
+    if (IsSet(v[4])) result.answer = ScanAnswer::Discarded;
+    else if (IsSet(v[3])) result.answer = ScanAnswer::OnLoan;
+    else result.answer = first ? ScanAnswer::Checked : ScanAnswer::AlreadyChecked;
+    return result;
+}
+
+ScanResult ScanText(Connection& connection, std::string_view text, bool firstUnchecked) {
+    auto entry = desk::BookEntryOf(desk::BookField::Edit4, text, IsbnMode(connection));
+    if (auto* isbn = std::get_if<desk::IsbnKey>(&entry))
+        return ScanIsbn(connection, isbn->isbn12, firstUnchecked);
+    if (auto* number = std::get_if<desk::BookNumber>(&entry))
+        return ScanBookNumber(connection, number->number);
+    return {};
+}
+
+bool ReturnFoundBook(Connection& connection, int64_t number, engine::Date today) {
+    ConnectionTransaction transaction(connection);
+    auto loans = SelectRows(connection, "Select NAME_ID From kashibo Where BOOK_ID=:PM1 and"
+                                        " kashidashiF='1'",
+                            {{"pm1", Value(number)}});
+    for (const auto& loan : loans.rows)
+        ExecuteRows(connection,
+                    "Update Name Set mihenkyakuSU=mihenkyakuSU-1 Where NAME_ID=:PM1 and"
+                    " mihenkyakuSU>0",
+                    {{"pm1", loan.values[0]}});
+    ExecuteRows(connection,
+                "Update kashibo Set kashidashiF=:PM1, henkyakubi=:PM2 Where BOOK_ID=:PM3 and"
+                " kashidashiF='1'",
+                {{"pm1", Value()}, {"pm2", Value(today)}, {"pm3", Value(number)}});
+    ExecuteRows(connection, "Update Book Set kashidashiF=:PM1 Where BOOK_ID=:PM2",
+                {{"pm1", Value()}, {"pm2", Value(number)}});
+    transaction.Commit();
+    return !loans.rows.empty();
+}
+
+}  // namespace kashidashi::library
