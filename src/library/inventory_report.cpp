@@ -83,7 +83,8 @@ std::vector<ScannedBook> BooksNotFound(Connection& connection) {
         ScannedBook book{IntegerOf(v[0]), TextOf(v[1]), TextOf(v[2]), ""};
         const int64_t place = v[3].IsNull() ? kNoPlace : IntegerOf(v[3]);
         if (auto it = names.find(place); it != names.end()) book.place = it->second;
-        found.emplace_back(place, book.callNumber, book.number, std::move(book));
+        std::string callNumber = book.callNumber;  // the tuple may build its last part first
+        found.emplace_back(place, std::move(callNumber), book.number, std::move(book));
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
         return std::tie(std::get<0>(a), std::get<1>(a), std::get<2>(a)) <

@@ -1,5 +1,6 @@
 // One scan of the stock check and the return of a book found on the shelf
 // (inventory.h).
+#include <algorithm>
 #include <variant>
 
 #include "desk/entry_rules.h"
@@ -47,6 +48,16 @@ ScanResult ScanIsbn(Connection& connection, const std::string& isbn12, bool firs
     return ScanBookNumber(connection, result.copies.front());
 }
 
+// The borrower's count of books out goes down by one and never below 0.
+void LowerCount(Connection& connection, const Value& nameId) {
+    auto rows = SelectRows(connection, "Select mihenkyakuSU From Name Where NAME_ID=:PM1",
+                           {{"pm1", nameId}});
+    if (rows.rows.empty()) return;
+    const int64_t count = std::max<int64_t>(IntegerOf(rows.rows[0].values[0]) - 1, 0);
+    ExecuteRows(connection, "Update Name Set mihenkyakuSU=:PM1 Where NAME_ID=:PM2",
+                {{"pm1", Value(count)}, {"pm2", nameId}});
+}
+
 }  // namespace
 
 ScanResult ScanBookNumber(Connection& connection, int64_t number) {
@@ -88,11 +99,7 @@ bool ReturnFoundBook(Connection& connection, int64_t number, engine::Date today)
     auto loans = SelectRows(connection, "Select NAME_ID From kashibo Where BOOK_ID=:PM1 and"
                                         " kashidashiF='1'",
                             {{"pm1", Value(number)}});
-    for (const auto& loan : loans.rows)
-        ExecuteRows(connection,
-                    "Update Name Set mihenkyakuSU=mihenkyakuSU-1 Where NAME_ID=:PM1 and"
-                    " mihenkyakuSU>0",
-                    {{"pm1", loan.values[0]}});
+    for (const auto& loan : loans.rows) LowerCount(connection, loan.values[0]);
     ExecuteRows(connection,
                 "Update kashibo Set kashidashiF=:PM1, henkyakubi=:PM2 Where BOOK_ID=:PM3 and"
                 " kashidashiF='1'",
