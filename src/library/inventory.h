@@ -79,14 +79,16 @@ bool ReturnFoundBook(engine::storage::Connection& connection, int64_t number, en
 
 // One line of the progress: a storage place or an NDC class.
 struct ProgressLine {
-    std::string group;  // the HKN name / "0類" ... "9類" / "未設定"
+    // The HKN name; "9 文学" for a code of the NDC table, "9類" (the
+    // hundreds) for a code it lacks; "未設定" for none.
+    std::string group;
     int checked = 0;
     int toCheck = 0;
 };
 struct InventoryProgress {
     int checked = 0, toCheck = 0;
     std::vector<ProgressLine> byPlace;  // in HKN_ID order, unset last
-    std::vector<ProgressLine> byClass;  // 0類 to 9類, unset last
+    std::vector<ProgressLine> byClass;  // hundreds first, then the table's codes, unset last
 };
 InventoryProgress ReadInventoryProgress(engine::storage::Connection& connection);
 

@@ -2,6 +2,7 @@
 // the scan answers (inventory.h). Reads only.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <tuple>
 
@@ -22,10 +23,35 @@ bool IsSet(const Value& flag) {
     return flag.IsBool() ? flag.Bool() : IntegerOf(flag) != 0;
 }
 
-int NdcClassOf(const Value& ndc) {
-    const double value = ndc.IsFloat() ? ndc.Float() : static_cast<double>(IntegerOf(ndc));
-    if (ndc.IsNull() || !(value >= 0) || value >= 1000) return 10;
-    return static_cast<int>(std::floor(value / 100));
+double NumberOf(const Value& value) {
+    return value.IsFloat() ? value.Float() : static_cast<double>(IntegerOf(value));
+}
+
+// The classification table's names by code: schools key it by class (0 to
+// 9) or by division (910); a code the table lacks is counted by its hundreds.
+std::map<double, std::string> ClassNames(Connection& connection) {
+    std::map<double, std::string> names;
+    for (const auto& row : SelectRows(connection, "Select NDC_ID, NDC From NDC").rows)
+        if (!row.values[0].IsNull()) names[NumberOf(row.values[0])] = TextOf(row.values[1]);
+    return names;
+}
+
+// The group of a book's NDC_ID: its code when the table knows it, else its
+// hundreds (as "9類"); no code (or an impossible one) is kNoClass.
+constexpr double kNoClass = 1e9;
+double ClassKey(const Value& ndc, const std::map<double, std::string>& names) {
+    const double value = NumberOf(ndc);
+    if (ndc.IsNull() || !(value >= 0) || value >= 1000) return kNoClass;
+    if (names.count(value)) return value;
+    return -1000 + std::floor(value / 100);  // before the table's codes, apart from them
+}
+
+std::string ClassName(double key, const std::map<double, std::string>& names) {
+    if (key == kNoClass) return kUnset;
+    if (key < 0) return std::to_string(static_cast<int>(key + 1000)) + "類";
+    char code[32];
+    std::snprintf(code, sizeof code, "%g", key);
+    return std::string(code) + " " + names.at(key);
 }
 
 std::map<int64_t, std::string> PlaceNames(Connection& connection) {
@@ -35,7 +61,8 @@ std::map<int64_t, std::string> PlaceNames(Connection& connection) {
     return names;
 }
 
-void Count(std::map<int64_t, ProgressLine>& lines, int64_t key, bool checked) {
+template <typename Key>
+void Count(std::map<Key, ProgressLine>& lines, Key key, bool checked) {
     ++lines[key].toCheck;
     if (checked) ++lines[key].checked;
 }
@@ -44,10 +71,12 @@ void Count(std::map<int64_t, ProgressLine>& lines, int64_t key, bool checked) {
 
 InventoryProgress ReadInventoryProgress(Connection& connection) {
     auto names = PlaceNames(connection);
+    auto classNames = ClassNames(connection);
     auto rows = SelectRows(connection,
                            "Select HKN_ID, NDC_ID, tenkenF, kashidashiF, haikiF From Book");
     InventoryProgress progress;
-    std::map<int64_t, ProgressLine> places, classes;
+    std::map<int64_t, ProgressLine> places;
+    std::map<double, ProgressLine> classes;
     for (const auto& row : rows.rows) {
         const auto& v = row.values;
         if (IsSet(v[3]) || IsSet(v[4])) continue;
@@ -55,7 +84,7 @@ InventoryProgress ReadInventoryProgress(Connection& connection) {
         ++progress.toCheck;
         progress.checked += checked ? 1 : 0;
         Count(places, v[0].IsNull() ? kNoPlace : IntegerOf(v[0]), checked);
-        Count(classes, NdcClassOf(v[1]), checked);
+        Count(classes, ClassKey(v[1], classNames), checked);
     }
     for (auto& [code, line] : places) {
         auto it = names.find(code);
@@ -64,8 +93,8 @@ InventoryProgress ReadInventoryProgress(Connection& connection) {
                                          : std::to_string(code);
         progress.byPlace.push_back(line);
     }
-    for (auto& [ndc, line] : classes) {
-        line.group = ndc == 10 ? std::string(kUnset) : std::to_string(ndc) + "類";
+    for (auto& [key, line] : classes) {
+        line.group = ClassName(key, classNames);
         progress.byClass.push_back(line);
     }
     return progress;

@@ -30,6 +30,9 @@
 //   rollover FOLDER FILE [--apply]
 //                               what the new year's class list changes; --apply
 //                               does it after a backup
+//   inventory FOLDER start|scan FILE|report|status
+//                               the stock check: start it, take a reader's file,
+//                               the books not found, the progress
 #pragma once
 
 #include <ostream>
@@ -81,5 +84,10 @@ inline constexpr const char* kRolloverUsage = "rollover FOLDER FILE.csv [--apply
 int CommandOverdue(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandStats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandRollover(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The stock check (command_inventory.cpp, built with the library layer).
+inline constexpr const char* kInventoryUsage =
+    "inventory FOLDER start [--again]|scan FILE|report|status";
+int CommandInventory(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace kashidashi::admin

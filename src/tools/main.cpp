@@ -51,6 +51,7 @@ constexpr Command kCommands[] = {
     {"overdue", CommandOverdue, kOverdueUsage},
     {"stats", CommandStats, kStatsUsage},
     {"rollover", CommandRollover, kRolloverUsage},
+    {"inventory", CommandInventory, kInventoryUsage},
 #endif
 };
 
