@@ -1,6 +1,6 @@
 // kx_bench_gui: the cases that need Qt widgets (offscreen); prints
 // "<case> <engine seconds> <raw seconds> <ratio>" per case. One argument
-// ("grid", "export", "desk", "reports", "library" or "stats") runs only that group.
+// ("grid", "export", "desk", "reports", "library", "stats" or "inventory") runs only that group.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +15,7 @@ void RunReservationCases();
 void RunReportCases();
 void RunBackupCases();
 void RunStatsCases();
+void RunInventoryCases();
 }  // namespace bench
 
 int main(int argc, char* argv[]) {
@@ -34,6 +35,7 @@ int main(int argc, char* argv[]) {
 #ifdef KX_BENCH_LIBRARY
         if (only.empty() || only == "library") bench::RunBackupCases();
         if (only.empty() || only == "library" || only == "stats") bench::RunStatsCases();
+        if (only.empty() || only == "library" || only == "inventory") bench::RunInventoryCases();
 #endif
     } catch (const std::exception& e) {
         std::fprintf(stderr, "benchmark failed: %s\n", e.what());

@@ -64,12 +64,23 @@ struct ScanResult {
 // lent books too) and answers what the scan found.
 ScanResult ScanBookNumber(engine::storage::Connection& connection, int64_t number);
 
+// The same for a book already read (by a reader's file, a batch at a time):
+// `flags` as read; a book read as checked is not written again.
+struct BookFlags {
+    bool lent = false, discarded = false, checked = false;
+};
+ScanResult CheckKnownBook(engine::storage::Connection& connection, const ScannedBook& book,
+                          const BookFlags& flags);
+
 // A scanned or typed text by the desk's book-number rule (the lending
 // entry, Reg row 2's ISBN mode). An ISBN of one copy scans that copy; of
 // several, answers SeveralCopies unless `firstUnchecked`, which scans the
 // first copy not yet checked (a reader's file has no operator to ask).
+// `isbnMode` saves the read of Reg row 2 when the caller has it.
 ScanResult ScanText(engine::storage::Connection& connection, std::string_view text,
-                    bool firstUnchecked = false);
+                    bool firstUnchecked = false, std::optional<int> isbnMode = std::nullopt);
+// Reg row 2's N2, as the desk reads it at start-up: 0 when the row is missing.
+int ReadIsbnMode(engine::storage::Connection& connection);
 
 // The desk's return (返却) of a book found on the shelf while recorded as
 // lent: its open loans closed with `today`, the borrowers' counts lowered,

@@ -6,6 +6,9 @@
 #include "desk/entry_rules.h"
 #include "library/connection_transaction.h"
 #include "library/inventory.h"
+#include "engine/common/names.h"
+#include "engine/sql/parser.h"
+#include "engine/translate/statement_runner.h"
 #include "library/sql_rows.h"
 
 namespace kashidashi::library {
@@ -15,18 +18,49 @@ using engine::Value;
 using engine::storage::Connection;
 
 constexpr const char* kBookStatement =
-    "Select Book.syomei2, Book.seikyu, HKN.HKN, Book.kashidashiF, Book.haikiF From Book"
+    "Select Book.syomei2, Book.seikyu, HKN.HKN, Book.kashidashiF, Book.haikiF, Book.tenkenF"
+    " From Book"
     " Left Join HKN On Book.HKN_ID=HKN.HKN_ID Where Book.BOOK_ID=:PM1";
+
+// A scan's statements are parsed once for the program: a reader's file runs
+// them ten thousand times.
+struct Parsed {
+    explicit Parsed(const char* statement) : text(statement), tree(engine::sql::ParseStatement(text)) {}
+    std::string text;
+    engine::sql::Statement tree;
+};
+
+engine::translate::ParamValues ValuesOf(const SqlParams& params) {
+    return [&params](const std::string& name) -> std::optional<Value> {
+        auto it = params.find(engine::LowerName(name));
+        if (it == params.end()) return std::nullopt;
+        return it->second;
+    };
+}
+
+engine::storage::ResultSet Select(Connection& connection, const Parsed& parsed,
+                                  const SqlParams& params) {
+    return engine::translate::RunQuery(*parsed.tree.As<engine::sql::SelectStmt>(), connection,
+                                       ValuesOf(params), parsed.text);
+}
+
+int64_t Execute(Connection& connection, const Parsed& parsed, const SqlParams& params) {
+    return engine::translate::ExecuteStatement(parsed.tree, connection, ValuesOf(params),
+                                               parsed.text);
+}
 
 bool IsSet(const Value& flag) {
     return flag.IsBool() ? flag.Bool() : IntegerOf(flag) != 0;
 }
 
-// Reg row 2's N2, as the desk reads it at start-up: 0 when missing.
-int IsbnMode(Connection& connection) {
+}  // namespace
+
+int ReadIsbnMode(Connection& connection) {
     auto rows = SelectRows(connection, "Select N2 From Reg Where ID=2");
     return rows.rows.empty() ? 0 : static_cast<int>(IntegerOf(rows.rows[0].values[0]));
 }
+
+namespace {
 
 ScanResult ScanIsbn(Connection& connection, const std::string& isbn12, bool firstUnchecked) {
     auto rows = SelectRows(connection,
@@ -61,32 +95,40 @@ void LowerCount(Connection& connection, const Value& nameId) {
 }  // namespace
 
 ScanResult ScanBookNumber(Connection& connection, int64_t number) {
-    ScanResult result;
-    result.book.number = number;
-    auto rows = SelectRows(connection, kBookStatement, {{"pm1", Value(number)}});
+    static const Parsed kBook(kBookStatement);
+    auto rows = Select(connection, kBook, {{"pm1", Value(number)}});
     if (rows.rows.empty()) {
+        ScanResult result;
         result.answer = ScanAnswer::Unknown;
+        result.book.number = number;
         return result;
     }
     const auto& v = rows.rows[0].values;
-    result.book.title = TextOf(v[0]);
-    result.book.callNumber = TextOf(v[1]);
-    result.book.place = TextOf(v[2]);
+    return CheckKnownBook(connection, {number, TextOf(v[0]), TextOf(v[1]), TextOf(v[2])},
+                          {IsSet(v[3]), IsSet(v[4]), IsSet(v[5])});
+}
+
+ScanResult CheckKnownBook(Connection& connection, const ScannedBook& book, const BookFlags& flags) {
+    static const Parsed kCheck(
+        "Update Book Set tenkenF=:PM1 Where BOOK_ID=:PM2 and (tenkenF Is Null or tenkenF=:PM3)");
     // Only the scan that sets the flag counts: the statement holds the row,
     // so of two readers scanning one book at once exactly one changes it.
-    const bool first = ExecuteRows(connection,
-                                   "Update Book Set tenkenF=:PM1 Where BOOK_ID=:PM2 and"
-                                   " (tenkenF Is Null or tenkenF=:PM3)",
-                                   {{"pm1", Value(true)}, {"pm2", Value(number)},
-                                    {"pm3", Value(false)}}) == 1;
-    if (IsSet(v[4])) result.answer = ScanAnswer::Discarded;
-    else if (IsSet(v[3])) result.answer = ScanAnswer::OnLoan;
+    const bool first = !flags.checked &&
+                       Execute(connection, kCheck,
+                               {{"pm1", Value(true)}, {"pm2", Value(book.number)},
+                                {"pm3", Value(false)}}) == 1;
+    ScanResult result;
+    result.book = book;
+    if (flags.discarded) result.answer = ScanAnswer::Discarded;
+    else if (flags.lent) result.answer = ScanAnswer::OnLoan;
     else result.answer = first ? ScanAnswer::Checked : ScanAnswer::AlreadyChecked;
     return result;
 }
 
-ScanResult ScanText(Connection& connection, std::string_view text, bool firstUnchecked) {
-    auto entry = desk::BookEntryOf(desk::BookField::Edit4, text, IsbnMode(connection));
+ScanResult ScanText(Connection& connection, std::string_view text, bool firstUnchecked,
+                    std::optional<int> isbnMode) {
+    auto entry = desk::BookEntryOf(desk::BookField::Edit4, text,
+                                   isbnMode ? *isbnMode : ReadIsbnMode(connection));
     if (auto* isbn = std::get_if<desk::IsbnKey>(&entry))
         return ScanIsbn(connection, isbn->isbn12, firstUnchecked);
     if (auto* number = std::get_if<desk::BookNumber>(&entry))
