@@ -50,6 +50,12 @@ std::vector<desk::ScanLine> ReaderLines(const QString& path) {
 TTenken::TTenken(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TTenken>()), rows_("MissingList", ListColumns()) {
     ui->setupUi(this);
+    // A reader ends each label with Enter: no button may take it as its click
+    // (a dialog's first button would otherwise start the check again).
+    for (auto* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
     ui->DBGrid1->SetDataSource(&source_);
     const std::pair<const char*, int> columns[] = {
         {"mark", 40}, {"BOOK_ID", 70}, {"syomei2", 280}, {"seikyu", 110}, {"HKN", 110}};
