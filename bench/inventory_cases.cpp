@@ -101,7 +101,8 @@ int RawScan(RawDb& raw, const std::string& text) {
 }
 
 int EngineScan(engine::storage::Connection& connection, const std::string& text) {
-    auto scans = kashidashi::library::ScanReaderLines(connection, kashidashi::desk::ParseScanFile(text));
+    auto scans =
+        kashidashi::library::ScanReaderLines(connection, kashidashi::desk::ParseScanFile(text));
     return kashidashi::library::Summarise(scans).checked;
 }
 

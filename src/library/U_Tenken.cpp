@@ -93,9 +93,10 @@ void TTenken::Refresh() {
     } catch (const std::exception& error) {
         Dialogs::ShowEngineError(this, error);
     }
-    ui->Label1->setText(state_.running ? QStringLiteral("点検中（%1 開始）")
-                                             .arg(Q(engine::FormatDate(*state_.startedOn)))
-                                       : QStringLiteral("点検は始まっていません。"));
+    ui->Label1->setText(
+        state_.running
+            ? QStringLiteral("点検中（%1 開始）").arg(Q(engine::FormatDate(*state_.startedOn)))
+            : QStringLiteral("点検は始まっていません。"));
     ui->Edit1->setEnabled(state_.running);
     ui->Button2->setEnabled(state_.running);
     ui->Button3->setEnabled(state_.running);
@@ -105,8 +106,10 @@ void TTenken::Refresh() {
 
 void TTenken::ShowProgress(const InventoryProgress& progress) {
     std::vector<ProgressLine> lines{{"全体", progress.checked, progress.toCheck}};
-    for (const auto& line : progress.byPlace) lines.push_back({"保管場所 " + line.group, line.checked, line.toCheck});
-    for (const auto& line : progress.byClass) lines.push_back({"NDC " + line.group, line.checked, line.toCheck});
+    for (const auto& line : progress.byPlace)
+        lines.push_back({"保管場所 " + line.group, line.checked, line.toCheck});
+    for (const auto& line : progress.byClass)
+        lines.push_back({"NDC " + line.group, line.checked, line.toCheck});
     auto* table = ui->TableWidget1;
     table->setRowCount(static_cast<int>(lines.size()));
     for (int i = 0; i < table->rowCount(); ++i) {
@@ -172,9 +175,9 @@ void TTenken::ShowAnswer(const ScanResult& result) {
 
 // The desk's 返却 of a book found on the shelf while recorded as lent.
 void TTenken::OfferReturn(const ScanResult& result) {
-    const QString text = QStringLiteral("%1\r\n貸出中の記録があります。返却処理をしますか。")
-                             .arg(Q(desk::BookNumberText(result.book.number) + " " +
-                                    result.book.title));
+    const QString text =
+        QStringLiteral("%1\r\n貸出中の記録があります。返却処理をしますか。")
+            .arg(Q(desk::BookNumberText(result.book.number) + " " + result.book.title));
     if (Dialogs::Question(this, text, Dialogs::Yes | Dialogs::No, Dialogs::Kind::Warning) !=
         Dialogs::Yes)
         return;
@@ -189,7 +192,8 @@ void TTenken::OfferReturn(const ScanResult& result) {
 std::optional<int64_t> TTenken::ChooseCopy(const std::vector<int64_t>& copies) {
     QInputDialog dialog(this);
     dialog.setWindowTitle(QStringLiteral("図書の選択"));
-    dialog.setLabelText(QStringLiteral("このISBNの図書は複数あります。点検する図書を選んでください。"));
+    dialog.setLabelText(
+        QStringLiteral("このISBNの図書は複数あります。点検する図書を選んでください。"));
     QStringList items;
     for (int64_t copy : copies) items << Q(desk::BookNumberText(copy));
     dialog.setComboBoxItems(items);
@@ -227,7 +231,7 @@ void TTenken::Button2Click() {
 }
 
 void TTenken::ReadReaderFile(const QString& path) {
-    if (!connection_) return;
+    if (!connection_ || !state_.running) return;  // scans belong to a running check
     std::vector<FileScan> scans;
     try {
         auto lines = ReaderLines(path);
@@ -237,13 +241,13 @@ void TTenken::ReadReaderFile(const QString& path) {
             });
         });
     } catch (const std::exception& error) {
-        Dialogs::Error(this, QStringLiteral("ファイルを読み込めませんでした。\r\n") + Q(error.what()));
+        Dialogs::Error(this,
+                       QStringLiteral("ファイルを読み込めませんでした。\r\n") + Q(error.what()));
         Refresh();
         return;
     }
     for (const auto& scan : scans)
-        if (scan.result.answer == ScanAnswer::Unknown)
-            ui->ListWidget1->addItem(Q(scan.line.scan));
+        if (scan.result.answer == ScanAnswer::Unknown) ui->ListWidget1->addItem(Q(scan.line.scan));
     Refresh();
     Dialogs::Information(this, Q(SummaryText(Summarise(scans))));
 }
@@ -257,10 +261,9 @@ void TTenken::Button6Click() {
 
 void TTenken::Button3Click() {
     const QString text =
-        chosen_.empty()
-            ? QStringLiteral("点検を完了しますか。（廃棄にする図書はありません）")
-            : QStringLiteral("点検を完了し、選んだ %1 冊を今日の日付で廃棄にしますか。")
-                  .arg(chosen_.size());
+        chosen_.empty() ? QStringLiteral("点検を完了しますか。（廃棄にする図書はありません）")
+                        : QStringLiteral("点検を完了し、選んだ %1 冊を今日の日付で廃棄にしますか。")
+                              .arg(chosen_.size());
     if (Dialogs::Question(this, text, Dialogs::Yes | Dialogs::No) != Dialogs::Yes) return;
     try {
         FinishInventory(**connection_, {chosen_.begin(), chosen_.end()}, engine::Today());

@@ -108,8 +108,8 @@ std::vector<ScannedBook> BooksNotFound(engine::storage::Connection& connection);
 
 // Finishing the check: the chosen books are written off (haikiF, haiki_date
 // `today`) and the check is recorded as finished, in one transaction.
-void FinishInventory(engine::storage::Connection& connection,
-                     const std::vector<int64_t>& discarded, engine::Date today);
+void FinishInventory(engine::storage::Connection& connection, const std::vector<int64_t>& discarded,
+                     engine::Date today);
 
 // The texts of the answer, loud where it matters ("貸出中の図書です" ...).
 std::string AnswerText(const ScanResult& result);

@@ -37,7 +37,8 @@ std::map<int64_t, ReadBook> ReadBatch(engine::storage::Connection& connection,
     auto rows = SelectRows(connection,
                            "Select Book.BOOK_ID, Book.syomei2, Book.seikyu, HKN.HKN,"
                            " Book.kashidashiF, Book.haikiF, Book.tenkenF From Book"
-                           " Left Join HKN On Book.HKN_ID=HKN.HKN_ID Where " + list);
+                           " Left Join HKN On Book.HKN_ID=HKN.HKN_ID Where " +
+                               list);
     for (const auto& row : rows.rows) {
         const auto& v = row.values;
         const int64_t number = IntegerOf(v[0]);
@@ -66,8 +67,8 @@ ScanResult ScanLine(engine::storage::Connection& connection, const desk::ScanLin
 }
 
 std::vector<FileScan> ScanBatch(engine::storage::Connection& connection,
-                                const std::vector<desk::ScanLine>& lines, size_t start,
-                                size_t end, int isbnMode) {
+                                const std::vector<desk::ScanLine>& lines, size_t start, size_t end,
+                                int isbnMode) {
     std::vector<int64_t> numbers;
     for (size_t i = start; i < end; ++i) {
         auto entry = desk::BookEntryOf(desk::BookField::Edit4, lines[i].scan, isbnMode);
@@ -104,12 +105,24 @@ FileSummary Summarise(const std::vector<FileScan>& scans) {
     FileSummary summary;
     for (const auto& scan : scans) {
         switch (scan.result.answer) {
-            case ScanAnswer::Checked: ++summary.checked; break;
-            case ScanAnswer::AlreadyChecked: ++summary.already; break;
-            case ScanAnswer::OnLoan: ++summary.onLoan; break;
-            case ScanAnswer::Discarded: ++summary.discarded; break;
-            case ScanAnswer::Unknown: ++summary.unknown; break;
-            default: ++summary.unreadable; break;
+            case ScanAnswer::Checked:
+                ++summary.checked;
+                break;
+            case ScanAnswer::AlreadyChecked:
+                ++summary.already;
+                break;
+            case ScanAnswer::OnLoan:
+                ++summary.onLoan;
+                break;
+            case ScanAnswer::Discarded:
+                ++summary.discarded;
+                break;
+            case ScanAnswer::Unknown:
+                ++summary.unknown;
+                break;
+            default:
+                ++summary.unreadable;
+                break;
         }
     }
     return summary;

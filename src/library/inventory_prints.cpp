@@ -23,8 +23,8 @@ reports::PreparedReport MissingBooksReport(const std::vector<ScannedBook>& books
                                         {"HKN", text}});
     std::vector<std::vector<Value>> rows;
     for (const auto& book : books)
-        rows.push_back({Value(book.number), Value(book.title), Value(book.callNumber),
-                        Value(book.place)});
+        rows.push_back(
+            {Value(book.number), Value(book.title), Value(book.callNumber), Value(book.place)});
     data.SetRows(std::move(rows));
     auto source = reports::DataSetSource("rptDBDataset1", data, true);
     return reports::RenderReport(layout, {source.get(), &head});

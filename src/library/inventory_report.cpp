@@ -72,8 +72,8 @@ void Count(std::map<Key, ProgressLine>& lines, Key key, bool checked) {
 InventoryProgress ReadInventoryProgress(Connection& connection) {
     auto names = PlaceNames(connection);
     auto classNames = ClassNames(connection);
-    auto rows = SelectRows(connection,
-                           "Select HKN_ID, NDC_ID, tenkenF, kashidashiF, haikiF From Book");
+    auto rows =
+        SelectRows(connection, "Select HKN_ID, NDC_ID, tenkenF, kashidashiF, haikiF From Book");
     InventoryProgress progress;
     std::map<int64_t, ProgressLine> places;
     std::map<double, ProgressLine> classes;
@@ -88,7 +88,7 @@ InventoryProgress ReadInventoryProgress(Connection& connection) {
     }
     for (auto& [code, line] : places) {
         auto it = names.find(code);
-        line.group = code == kNoPlace ? kUnset
+        line.group = code == kNoPlace    ? kUnset
                      : it != names.end() ? it->second
                                          : std::to_string(code);
         progress.byPlace.push_back(line);

@@ -4,11 +4,11 @@
 #include <variant>
 
 #include "desk/entry_rules.h"
-#include "library/connection_transaction.h"
-#include "library/inventory.h"
 #include "engine/common/names.h"
 #include "engine/sql/parser.h"
 #include "engine/translate/statement_runner.h"
+#include "library/connection_transaction.h"
+#include "library/inventory.h"
 #include "library/sql_rows.h"
 
 namespace kashidashi::library {
@@ -25,7 +25,8 @@ constexpr const char* kBookStatement =
 // A scan's statements are parsed once for the program: a reader's file runs
 // them ten thousand times.
 struct Parsed {
-    explicit Parsed(const char* statement) : text(statement), tree(engine::sql::ParseStatement(text)) {}
+    explicit Parsed(const char* statement)
+        : text(statement), tree(engine::sql::ParseStatement(text)) {}
     std::string text;
     engine::sql::Statement tree;
 };
@@ -63,9 +64,9 @@ int ReadIsbnMode(Connection& connection) {
 namespace {
 
 ScanResult ScanIsbn(Connection& connection, const std::string& isbn12, bool firstUnchecked) {
-    auto rows = SelectRows(connection,
-                           "Select BOOK_ID, tenkenF From Book Where ISBN=:PM1 Order By BOOK_ID",
-                           {{"pm1", Value(isbn12)}});
+    auto rows =
+        SelectRows(connection, "Select BOOK_ID, tenkenF From Book Where ISBN=:PM1 Order By BOOK_ID",
+                   {{"pm1", Value(isbn12)}});
     ScanResult result;
     if (rows.rows.empty()) {
         result.answer = ScanAnswer::Unknown;
@@ -113,15 +114,18 @@ ScanResult CheckKnownBook(Connection& connection, const ScannedBook& book, const
         "Update Book Set tenkenF=:PM1 Where BOOK_ID=:PM2 and (tenkenF Is Null or tenkenF=:PM3)");
     // Only the scan that sets the flag counts: the statement holds the row,
     // so of two readers scanning one book at once exactly one changes it.
-    const bool first = !flags.checked &&
-                       Execute(connection, kCheck,
-                               {{"pm1", Value(true)}, {"pm2", Value(book.number)},
-                                {"pm3", Value(false)}}) == 1;
+    const bool first =
+        !flags.checked &&
+        Execute(connection, kCheck,
+                {{"pm1", Value(true)}, {"pm2", Value(book.number)}, {"pm3", Value(false)}}) == 1;
     ScanResult result;
     result.book = book;
-    if (flags.discarded) result.answer = ScanAnswer::Discarded;
-    else if (flags.lent) result.answer = ScanAnswer::OnLoan;
-    else result.answer = first ? ScanAnswer::Checked : ScanAnswer::AlreadyChecked;
+    if (flags.discarded)
+        result.answer = ScanAnswer::Discarded;
+    else if (flags.lent)
+        result.answer = ScanAnswer::OnLoan;
+    else
+        result.answer = first ? ScanAnswer::Checked : ScanAnswer::AlreadyChecked;
     return result;
 }
 
@@ -138,8 +142,9 @@ ScanResult ScanText(Connection& connection, std::string_view text, bool firstUnc
 
 bool ReturnFoundBook(Connection& connection, int64_t number, engine::Date today) {
     ConnectionTransaction transaction(connection);
-    auto loans = SelectRows(connection, "Select NAME_ID From kashibo Where BOOK_ID=:PM1 and"
-                                        " kashidashiF='1'",
+    auto loans = SelectRows(connection,
+                            "Select NAME_ID From kashibo Where BOOK_ID=:PM1 and"
+                            " kashidashiF='1'",
                             {{"pm1", Value(number)}});
     for (const auto& loan : loans.rows) LowerCount(connection, loan.values[0]);
     ExecuteRows(connection,

@@ -17,7 +17,8 @@ void WriteRegRow(Connection& connection, const std::string& started, int running
                      {"pm2", Value(int64_t{running})},
                      {"pm3", finished.empty() ? Value() : Value(finished)},
                      {"pm4", Value(kInventoryRegId)}};
-    if (ExecuteRows(connection, "Update Reg Set A1=:PM1, N1=:PM2, A2=:PM3 Where ID=:PM4", params) == 0)
+    if (ExecuteRows(connection, "Update Reg Set A1=:PM1, N1=:PM2, A2=:PM3 Where ID=:PM4", params) ==
+        0)
         ExecuteRows(connection, "Insert Into Reg (ID, A1, N1, A2) Values (:PM4, :PM1, :PM2, :PM3)",
                     params);
 }

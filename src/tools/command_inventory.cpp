@@ -39,8 +39,9 @@ void RequireRunning(engine::storage::Connection& connection) {
 int Start(PlaceConnection& connection, bool again, std::ostream& err) {
     auto state = library::ReadInventoryState(*connection);
     if (state.running && !again)
-        throw AdminError(engine::FormatDate(*state.startedOn) +
-                         " に始めた点検が終わっていません。始め直すには start --again としてください。");
+        throw AdminError(
+            engine::FormatDate(*state.startedOn) +
+            " に始めた点検が終わっていません。始め直すには start --again としてください。");
     library::StartInventory(*connection, engine::Today());
     err << engine::FormatDate(engine::Today()) << " に蔵書点検を始めました。\n";
     return kExitDone;
@@ -79,10 +80,12 @@ int Status(PlaceConnection& connection, std::ostream& out) {
     PrintLine({"開始日", state.startedOn ? engine::FormatDate(*state.startedOn) : "",
                state.running ? "点検中" : "点検なし"},
               out);
-    PrintLine({"全体", "", std::to_string(progress.checked), std::to_string(progress.toCheck)}, out);
+    PrintLine({"全体", "", std::to_string(progress.checked), std::to_string(progress.toCheck)},
+              out);
     for (const auto& line : progress.byPlace)
-        PrintLine({"保管場所", line.group, std::to_string(line.checked), std::to_string(line.toCheck)},
-                  out);
+        PrintLine(
+            {"保管場所", line.group, std::to_string(line.checked), std::to_string(line.toCheck)},
+            out);
     for (const auto& line : progress.byClass)
         PrintLine({"NDC", line.group, std::to_string(line.checked), std::to_string(line.toCheck)},
                   out);

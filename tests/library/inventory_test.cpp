@@ -41,8 +41,8 @@ class InventoryTest : public YearFixture {
         StartInventory(Connection(), *engine::ParseDate("2026/03/01"));
     }
     bool Flag(int64_t book, const char* column) {
-        auto rows = SelectRows(Connection(), std::string("Select ") + column +
-                                                 " From Book Where BOOK_ID=:PM1",
+        auto rows = SelectRows(Connection(),
+                               std::string("Select ") + column + " From Book Where BOOK_ID=:PM1",
                                {{"pm1", Value(book)}});
         const Value& flag = rows.rows.at(0).values[0];
         return flag.IsBool() && flag.Bool();
@@ -69,11 +69,16 @@ TEST_F(InventoryTest, EachScanAnswersWhatItFound) {
         int64_t book;
     };
     const Case cases[] = {
-        {"0000007", ScanAnswer::Checked, 7},          {"7", ScanAnswer::AlreadyChecked, 7},
-        {"00-00-010", ScanAnswer::Checked, 10},       {"1", ScanAnswer::OnLoan, 1},
-        {"11", ScanAnswer::Discarded, 11},            {"99999", ScanAnswer::Unknown, 99999},
-        {"abc", ScanAnswer::NoNumber, 0},             {"9784000000017", ScanAnswer::AlreadyChecked, 7},
-        {"9784000000024", ScanAnswer::SeveralCopies, 0}, {"9784999999999", ScanAnswer::Unknown, 0},
+        {"0000007", ScanAnswer::Checked, 7},
+        {"7", ScanAnswer::AlreadyChecked, 7},
+        {"00-00-010", ScanAnswer::Checked, 10},
+        {"1", ScanAnswer::OnLoan, 1},
+        {"11", ScanAnswer::Discarded, 11},
+        {"99999", ScanAnswer::Unknown, 99999},
+        {"abc", ScanAnswer::NoNumber, 0},
+        {"9784000000017", ScanAnswer::AlreadyChecked, 7},
+        {"9784000000024", ScanAnswer::SeveralCopies, 0},
+        {"9784999999999", ScanAnswer::Unknown, 0},
     };
     for (const auto& c : cases) {
         auto result = ScanText(Connection(), c.scan);
@@ -95,8 +100,8 @@ TEST_F(InventoryTest, AnIsbnOfSeveralCopiesInAFileChecksTheNextCopyEachTime) {
 TEST_F(InventoryTest, ABookFoundOnTheShelfIsReturnedAsTheDeskReturnsIt) {
     EXPECT_TRUE(ReturnFoundBook(Connection(), 1, *engine::ParseDate("2026/03/02")));
     EXPECT_FALSE(Flag(1, "kashidashiF"));
-    auto loan = SelectRows(Connection(),
-                           "Select kashidashiF, henkyakubi From kashibo Where BOOK_ID=1");
+    auto loan =
+        SelectRows(Connection(), "Select kashidashiF, henkyakubi From kashibo Where BOOK_ID=1");
     EXPECT_TRUE(loan.rows.at(0).values[0].IsNull());
     EXPECT_EQ(engine::FormatDate(*DateOf(loan.rows[0].values[1])), "2026/03/02");
     auto user = SelectRows(Connection(), "Select mihenkyakuSU From Name Where NAME_ID='100002'");
@@ -138,7 +143,8 @@ TEST_F(InventoryTest, FinishingWritesOffTheChosenBooksWithTheDate) {
 
 TEST_F(InventoryTest, AReadersFileIsTakenInBatchesWithItsAnswers) {
     std::string text;
-    for (int i = 0; i < 600; ++i) text += "2026/03/02 10:00:00\t" + std::to_string(7 + i % 4) + "\n";
+    for (int i = 0; i < 600; ++i)
+        text += "2026/03/02 10:00:00\t" + std::to_string(7 + i % 4) + "\n";
     text += "99999\n";
     size_t calls = 0;
     auto scans = ScanReaderLines(Connection(), kashidashi::desk::ParseScanFile(text),

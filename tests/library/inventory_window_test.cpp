@@ -97,7 +97,7 @@ TEST_F(InventoryWindowTest, ScansAnswerAtOnceAndTheFinishWritesOffTheMarkedBook)
     EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
     EXPECT_EQ(dialogs->Left(), 0) << dialogs->Describe();
     EXPECT_EQ(answers, (std::vector<ScanAnswer>{ScanAnswer::Checked, ScanAnswer::OnLoan,
-                                                 ScanAnswer::Unknown, ScanAnswer::Checked}));
+                                                ScanAnswer::Unknown, ScanAnswer::Checked}));
     EXPECT_EQ(unknown, QStringLiteral("0099999"));
     // To check: 3, 7, 8, 9 and the returned 1; checked 3, 1 and 8.
     EXPECT_EQ(progress, QStringLiteral("3/5"));

@@ -35,8 +35,7 @@ class InventoryCommand : public BuiltToolFixture {
         EXPECT_EQ(again.status, 1);
         EXPECT_NE(again.err.find("--again"), std::string::npos) << again.err;
         EXPECT_EQ(RunBuiltTool({"inventory", folder, "start", "--again"}).status, 0);
-        auto file = WriteScratch("reader.txt",
-                                 "2026/03/02 10:00:00\t0000001\n1\n3\n4\n99999\n");
+        auto file = WriteScratch("reader.txt", "2026/03/02 10:00:00\t0000001\n1\n3\n4\n99999\n");
         auto scan = RunBuiltTool({"inventory", folder, "scan", file});
         EXPECT_EQ(scan.status, 0) << scan.err;
         EXPECT_EQ(scan.out,
@@ -70,9 +69,10 @@ TEST_F(InventoryCommand, AWholeRoundOnAServer) {
 }
 
 TEST_F(InventoryCommand, WrongUses) {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"inventory", folder}, {"inventory", folder, "scan"},
-          {"inventory", folder, "begin"}, {"inventory", folder, "report", "x"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"inventory", folder},
+                                                 {"inventory", folder, "scan"},
+                                                 {"inventory", folder, "begin"},
+                                                 {"inventory", folder, "report", "x"}}) {
         auto run = RunBuiltTool(args);
         EXPECT_EQ(run.status, 2) << run.err;
         EXPECT_NE(run.err.find("inventory FOLDER"), std::string::npos) << run.err;
