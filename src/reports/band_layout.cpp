@@ -110,11 +110,12 @@ void AddBarcode(const ReportObject& o, const BandInput& input, Page& page) {
     if (!bars) return;
     FontStyle font = o.ownFont ? o.font : input.pageFont;
     double barHeight = o.height - LineHeightMm(font);
+    // A barcode with a width fills it; without one it has the desk's size.
+    const double narrow = o.width > 0 ? o.width / Code39Units(o.text) : kCode39NarrowMm;
     for (const Bar& bar : *bars)
         page.fills.push_back(
-            {{o.left + bar.start * kCode39NarrowMm, o.top, bar.width * kCode39NarrowMm, barHeight},
-             o.color});
-    double width = Code39Units(o.text) * kCode39NarrowMm;
+            {{o.left + bar.start * narrow, o.top, bar.width * narrow, barHeight}, o.color});
+    double width = Code39Units(o.text) * narrow;
     double textWidth = input.metrics->WidthMm(QString::fromStdString(o.text), font);
     RectMm clip{o.left, o.top + barHeight, width, LineHeightMm(font)};
     double baseline = clip.y + EmMm(font) * kBaselineInLine;
