@@ -7,7 +7,8 @@
 //
 //   init FOLDER                 creates the data tables in an existing folder
 //                               that holds none of them
-//   demo FOLDER                 init, then a small believable school
+//   demo FOLDER [--books N …]   init, then a small believable school, or one of a
+//                               chosen size
 //   import-users FOLDER FILE    loads or updates Name rows from a CSV file
 //   import-books FOLDER FILE    loads or updates Book rows from a CSV file
 //   copy SOURCE DEST            copies the data tables from a folder to a server
@@ -33,6 +34,12 @@
 //   inventory FOLDER start|scan FILE|report|status
 //                               the stock check: start it, take a reader's file,
 //                               the books not found, the progress
+//   labels FOLDER --books FROM-TO|--registered FROM-TO|--list FILE [--spine]
+//          [--sheet NAME] [--start N] [--school TEXT] --pdf FILE
+//                               book or spine labels on a label sheet, as PDF
+//   cards FOLDER [--class CODE|--list FILE] [--sheet NAME] [--start N]
+//         [--school TEXT] --pdf FILE
+//                               user cards on a card or label sheet, as PDF
 #pragma once
 
 #include <ostream>
@@ -42,7 +49,8 @@
 namespace kashidashi::admin {
 
 inline constexpr const char* kInitUsage = "init FOLDER";
-inline constexpr const char* kDemoUsage = "demo FOLDER";
+inline constexpr const char* kDemoUsage =
+    "demo FOLDER [--books N] [--users N] [--loans N] [--reservations N] [--seed N]";
 inline constexpr const char* kImportUsersUsage = "import-users FOLDER FILE.csv";
 inline constexpr const char* kImportBooksUsage = "import-books FOLDER FILE.csv";
 inline constexpr const char* kCopyUsage = "copy SOURCE DEST";
@@ -89,5 +97,16 @@ int CommandRollover(const std::vector<std::string>& args, std::ostream& out, std
 inline constexpr const char* kInventoryUsage =
     "inventory FOLDER start [--again]|scan FILE|report|status";
 int CommandInventory(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// Labels and cards (command_labels.cpp, command_cards.cpp, built with the
+// library layer).
+inline constexpr const char* kLabelsUsage =
+    "labels FOLDER --books FROM-TO|--registered FROM-TO|--list FILE [--spine] [--sheet NAME] "
+    "[--start N] [--school TEXT] --pdf FILE";
+inline constexpr const char* kCardsUsage =
+    "cards FOLDER [--class CODE|--list FILE] [--sheet NAME] [--start N] [--school TEXT] "
+    "--pdf FILE";
+int CommandLabels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CommandCards(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace kashidashi::admin

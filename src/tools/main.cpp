@@ -52,6 +52,8 @@ constexpr Command kCommands[] = {
     {"stats", CommandStats, kStatsUsage},
     {"rollover", CommandRollover, kRolloverUsage},
     {"inventory", CommandInventory, kInventoryUsage},
+    {"labels", CommandLabels, kLabelsUsage},
+    {"cards", CommandCards, kCardsUsage},
 #endif
 };
 

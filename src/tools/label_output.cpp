@@ -1,0 +1,71 @@
+#include "tools/label_output.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "library/sheets.h"
+#include "reports/report_output.h"
+#include "tools/data_folder.h"
+
+namespace kashidashi::admin {
+namespace {
+
+// Fonts are measured and pages painted through Qt Gui: a command run from a
+// terminal (or cron, without a display) gets an offscreen application.
+void EnsureGuiApplication() {
+    if (QCoreApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "kashidashi-admin";
+    static char* argv[] = {name, nullptr};
+    static auto app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+std::string SheetNames(engine::storage::Connection& connection) {
+    std::string names;
+    for (const auto& sheet : library::AvailableSheets(connection))
+        names += "\n  " + sheet.name + "\t" + sheet.title;
+    return names;
+}
+
+}  // namespace
+
+reports::CellSheet RequireSheet(engine::storage::Connection& connection, const std::string& name) {
+    EnsureGuiApplication();  // the sheets are in the program's resources
+    if (name == library::kCustomSheetName) {
+        if (auto custom = library::ReadCustomSheet(connection)) return *custom;
+        throw AdminError("ユーザー設定の用紙はまだ保存されていません（ラベル・カード印刷の画面で保存します）。");
+    }
+    if (auto sheet = reports::FindCellSheet(name)) return *sheet;
+    throw AdminError("用紙 " + name + " はありません。使える用紙:" + SheetNames(connection));
+}
+
+int StartCell(const std::string& text, const reports::CellSheet& sheet) {
+    try {
+        size_t used = 0;
+        int start = std::stoi(text, &used);
+        if (used == text.size() && start >= 1 && start <= sheet.Count()) return start - 1;
+    } catch (const std::exception&) {
+    }
+    throw AdminError("--start には 1 から " + std::to_string(sheet.Count()) +
+                     " までの位置を書いてください（用紙 " + sheet.name + "）。");
+}
+
+std::string ReadListFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw AdminError("一覧のファイル " + path + " を読めません。");
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteLabelsPdf(const reports::PreparedReport& report, const std::string& path) {
+    EnsureGuiApplication();
+    if (!reports::WritePdf(report, QString::fromStdString(path)))
+        throw AdminError("PDF ファイル " + path + " に書き込めません。");
+}
+
+}  // namespace kashidashi::admin
