@@ -184,6 +184,9 @@ void TTenken::OfferReturn(const ScanResult& result) {
     try {
         ReturnFoundBook(**connection_, result.book.number, engine::Today());
         ui->Label2->setText(Q("返却しました: " + desk::BookNumberText(result.book.number)));
+        if (ReservationsWaiting(**connection_, result.book.number))
+            Dialogs::Information(this, QStringLiteral("この図書には予約があります。\r\n"
+                                                      "予約した人に知らせてください。"));
     } catch (const std::exception& error) {
         Dialogs::ShowEngineError(this, error);
     }
@@ -265,15 +268,21 @@ void TTenken::Button3Click() {
                         : QStringLiteral("点検を完了し、選んだ %1 冊を今日の日付で廃棄にしますか。")
                               .arg(chosen_.size());
     if (Dialogs::Question(this, text, Dialogs::Yes | Dialogs::No) != Dialogs::Yes) return;
+    int written = 0;
     try {
-        FinishInventory(**connection_, {chosen_.begin(), chosen_.end()}, engine::Today());
+        written = FinishInventory(**connection_, {chosen_.begin(), chosen_.end()}, engine::Today());
     } catch (const std::exception& error) {
         Dialogs::ShowEngineError(this, error);
         return;
     }
+    const size_t found = chosen_.size() - static_cast<size_t>(written);
     chosen_.clear();
     Refresh();
-    Dialogs::Information(this, QStringLiteral("点検を完了しました。"));
+    QString done = QStringLiteral("点検を完了しました。");
+    if (written) done += QStringLiteral("\r\n%1 冊を廃棄にしました。").arg(written);
+    if (found)
+        done += QStringLiteral("\r\n%1 冊はその間に見つかったので廃棄にしていません。").arg(found);
+    Dialogs::Information(this, done);
 }
 
 void TTenken::Button4Click() {

@@ -87,6 +87,10 @@ int ReadIsbnMode(engine::storage::Connection& connection);
 // the book freed; one transaction. False when no open loan was found (the
 // book is freed all the same).
 bool ReturnFoundBook(engine::storage::Connection& connection, int64_t number, engine::Date today);
+// Whether reservations wait for the book or its title (yoyaku by Book_ID or
+// by the first twelve characters of its ISBN), as the desk tells after a
+// return.
+bool ReservationsWaiting(engine::storage::Connection& connection, int64_t number);
 
 // One line of the progress: a storage place or an NDC class.
 struct ProgressLine {
@@ -107,9 +111,11 @@ InventoryProgress ReadInventoryProgress(engine::storage::Connection& connection)
 std::vector<ScannedBook> BooksNotFound(engine::storage::Connection& connection);
 
 // Finishing the check: the chosen books are written off (haikiF, haiki_date
-// `today`) and the check is recorded as finished, in one transaction.
-void FinishInventory(engine::storage::Connection& connection, const std::vector<int64_t>& discarded,
-                     engine::Date today);
+// `today`) and the check is recorded as finished, in one transaction. A
+// chosen book that a reader found meanwhile (tenkenF set) is left alone.
+// Returns the number of books written off.
+int FinishInventory(engine::storage::Connection& connection, const std::vector<int64_t>& discarded,
+                    engine::Date today);
 
 // The texts of the answer, loud where it matters ("貸出中の図書です" ...).
 std::string AnswerText(const ScanResult& result);

@@ -157,4 +157,17 @@ bool ReturnFoundBook(Connection& connection, int64_t number, engine::Date today)
     return !loans.rows.empty();
 }
 
+bool ReservationsWaiting(Connection& connection, int64_t number) {
+    auto book = SelectRows(connection, "Select ISBN From Book Where BOOK_ID=:PM1",
+                           {{"pm1", Value(number)}});
+    const std::string isbn12 =
+        book.rows.empty() ? "" : TextOf(book.rows[0].values[0]).substr(0, 12);
+    auto waiting = SelectRows(connection, "Select Book_ID From yoyaku Where Book_ID=:PM1",
+                              {{"pm1", Value(number)}});
+    if (!waiting.rows.empty() || isbn12.empty()) return !waiting.rows.empty();
+    return !SelectRows(connection, "Select Book_ID From yoyaku Where ISBN_ID=:PM1",
+                       {{"pm1", Value(isbn12)}})
+                .rows.empty();
+}
+
 }  // namespace kashidashi::library

@@ -43,16 +43,24 @@ void StartInventory(Connection& connection, engine::Date today) {
     transaction.Commit();
 }
 
-void FinishInventory(Connection& connection, const std::vector<int64_t>& discarded,
-                     engine::Date today) {
+int FinishInventory(Connection& connection, const std::vector<int64_t>& discarded,
+                    engine::Date today) {
     auto state = ReadInventoryState(connection);
     ConnectionTransaction transaction(connection);
+    int written = 0;
     for (int64_t number : discarded)
-        ExecuteRows(connection, "Update Book Set haikiF=:PM1, haiki_date=:PM2 Where BOOK_ID=:PM3",
-                    {{"pm1", Value(true)}, {"pm2", Value(today)}, {"pm3", Value(number)}});
+        written += static_cast<int>(
+            ExecuteRows(connection,
+                        "Update Book Set haikiF=:PM1, haiki_date=:PM2 Where BOOK_ID=:PM3 and"
+                        " (tenkenF Is Null or tenkenF=:PM4)",
+                        {{"pm1", Value(true)},
+                         {"pm2", Value(today)},
+                         {"pm3", Value(number)},
+                         {"pm4", Value(false)}}));
     const std::string started = state.startedOn ? engine::FormatDate(*state.startedOn) : "";
     WriteRegRow(connection, started, 0, engine::FormatDate(today));
     transaction.Commit();
+    return written;
 }
 
 }  // namespace kashidashi::library

@@ -106,6 +106,11 @@ TEST_F(InventoryTest, ABookFoundOnTheShelfIsReturnedAsTheDeskReturnsIt) {
     EXPECT_EQ(engine::FormatDate(*DateOf(loan.rows[0].values[1])), "2026/03/02");
     auto user = SelectRows(Connection(), "Select mihenkyakuSU From Name Where NAME_ID='100002'");
     EXPECT_EQ(IntegerOf(user.rows.at(0).values[0]), 0);
+    EXPECT_FALSE(ReservationsWaiting(Connection(), 1));
+    RunSql(data,
+           "Insert Into yoyaku (Book_ID, yoyaku_No, Name_ID, ISBN_ID) Values"
+           " (0, 1, '100001', '978400000002')");
+    EXPECT_TRUE(ReservationsWaiting(Connection(), 9));  // its title is reserved
     // No loan is open any more: nothing to close, and no count goes below 0.
     EXPECT_FALSE(ReturnFoundBook(Connection(), 1, *engine::ParseDate("2026/03/02")));
 }
@@ -131,8 +136,10 @@ TEST_F(InventoryTest, ProgressAndTheBooksNotFoundByPlaceAndCallNumber) {
 }
 
 TEST_F(InventoryTest, FinishingWritesOffTheChosenBooksWithTheDate) {
-    FinishInventory(Connection(), {10}, *engine::ParseDate("2026/03/20"));
+    ScanText(Connection(), "7");  // found by a reader after it was chosen
+    EXPECT_EQ(FinishInventory(Connection(), {10, 7}, *engine::ParseDate("2026/03/20")), 1);
     EXPECT_TRUE(Flag(10, "haikiF"));
+    EXPECT_FALSE(Flag(7, "haikiF"));
     EXPECT_FALSE(Flag(9, "haikiF"));
     auto day = SelectRows(Connection(), "Select haiki_date From Book Where BOOK_ID=10");
     EXPECT_EQ(engine::FormatDate(*DateOf(day.rows.at(0).values[0])), "2026/03/20");
