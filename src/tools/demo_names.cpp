@@ -67,12 +67,16 @@ PersonName NamePicker::Adult(int sex) {
     return Unique(sex, false);
 }
 
+PersonName NamePicker::Any(int sex, bool child) {
+    const NamePart& family = Pick(random_, kFamilies);
+    const NamePart& given = Pick(random_, GivenNames(sex, child));
+    return {std::string(family.text) + "　" + given.text,
+            std::string(family.reading) + "　" + given.reading};
+}
+
 PersonName NamePicker::Unique(int sex, bool child) {
     for (;;) {
-        const NamePart& family = Pick(random_, kFamilies);
-        const NamePart& given = Pick(random_, GivenNames(sex, child));
-        PersonName person{std::string(family.text) + "　" + given.text,
-                          std::string(family.reading) + "　" + given.reading};
+        PersonName person = Any(sex, child);
         if (used_.insert(person.name).second) return person;
     }
 }

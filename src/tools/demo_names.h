@@ -23,6 +23,8 @@ class NamePicker {
     explicit NamePicker(std::mt19937& random) : random_(random) {}
     PersonName Child(int sex);
     PersonName Adult(int sex);
+    // A name that may have been given before (many names in a large school).
+    PersonName Any(int sex, bool child);
 
   private:
     PersonName Unique(int sex, bool child);

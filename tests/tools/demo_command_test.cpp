@@ -126,3 +126,96 @@ TEST(DemoSchool, TextsAreStoredAsTheyStandAndTheSchoolIsTheSameEachRun) {
 
 }  // namespace
 }  // namespace tools_test
+
+namespace tools_test {
+namespace {
+
+// demo FOLDER with sizes: a school of that size whose flags and counts agree
+// with its loans, the same on every run of one seed.
+class SizedDemoCommand : public BuiltToolFixture {
+  protected:
+    const std::vector<std::string> kSizes = {"--books", "3000", "--users", "400", "--loans",
+                                             "12000", "--reservations", "60", "--seed", "7"};
+
+    void MakeSchool() {
+        std::vector<std::string> args = {"demo", folder};
+        args.insert(args.end(), kSizes.begin(), kSizes.end());
+        auto run = RunBuiltTool(args, "demo");
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.err.find("書き込み中: kashibo 12000/12000"), std::string::npos) << run.err;
+    }
+
+    void ExpectCheckClean() {
+        auto check = RunBuiltTool({"check", folder}, "check");
+        EXPECT_EQ(check.status, 0) << check.out << check.err;
+    }
+
+    std::map<std::string, std::vector<std::map<std::string, std::string>>> Dump() {
+        std::map<std::string, std::vector<std::map<std::string, std::string>>> dump;
+        for (const char* table : {"SYOZOKU", "Name", "Book", "kashibo", "yoyaku", "Reg"})
+            dump[table] = Rows(table);
+        return dump;
+    }
+};
+
+TEST_F(SizedDemoCommand, ClassesOfAbout35SomeOverdueAndACleanCheck) {
+    if (Stopped()) return;
+    MakeSchool();
+    EXPECT_EQ(Rows("Book").size(), 3000u);
+    EXPECT_EQ(Rows("Name").size(), 400u);
+    EXPECT_EQ(Rows("kashibo").size(), 12000u);
+    EXPECT_EQ(Rows("yoyaku").size(), 60u);
+    std::map<std::string, int> pupilsByClass;
+    for (auto& user : Rows("Name"))
+        if (user["syozoku_ID"] != "900") ++pupilsByClass[user["syozoku_ID"]];
+    for (const auto& [group, pupils] : pupilsByClass) {
+        EXPECT_GE(pupils, 30) << group;
+        EXPECT_LE(pupils, 40) << group;
+    }
+    int open = 0, overdue = 0;
+    const int today = engine::Today().days;
+    for (auto& loan : Rows("kashibo")) {
+        if (loan["kashidashiF"] != "1") continue;
+        ++open;
+        overdue += engine::ParseDate(loan["henkyakuyotei"])->days < today;
+    }
+    EXPECT_GT(overdue, 0);
+    EXPECT_GT(open, overdue);
+    int reserved = 0;
+    for (auto& book : Rows("Book")) reserved += book["yoyakuF"] == "True";
+    EXPECT_GT(reserved, 0);
+    EXPECT_LT(reserved, 60);  // queued: several on one title
+    ExpectCheckClean();
+}
+
+TEST_F(SizedDemoCommand, OneSeedOneSchool) {
+    if (Stopped()) return;
+    MakeSchool();
+    const auto first = Dump();
+    folder = (scratch / "again").string();
+    std::filesystem::create_directories(folder);
+    MakeSchool();
+    EXPECT_TRUE(first == Dump());
+}
+
+TEST_F(SizedDemoCommand, OnAServer) {
+    if (Stopped()) return;
+    UseServer();
+    if (Stopped()) return;
+    MakeSchool();
+    EXPECT_EQ(Rows("kashibo").size(), 12000u);
+    ExpectCheckClean();
+}
+
+TEST_F(SizedDemoCommand, WrongSizesAreWrongUse) {
+    if (Stopped()) return;
+    for (const char* size : {"-5", "many", ""}) {
+        auto run = RunBuiltTool({"demo", folder, "--books", size}, "wrong");
+        EXPECT_EQ(run.status, 2) << size;
+    }
+    auto tooFew = RunBuiltTool({"demo", folder, "--users", "1"}, "few");
+    EXPECT_EQ(tooFew.status, 1);
+}
+
+}  // namespace
+}  // namespace tools_test
