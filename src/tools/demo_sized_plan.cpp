@@ -75,7 +75,7 @@ int32_t PickLendable(const DemoPlan& plan, std::mt19937& random) {
 }
 
 // Returned within three weeks; a loan whose return would fall on or after
-// today is still out, and one in two hundred older ones was never returned
+// today is still out, and one in a thousand older ones was never returned
 // (overdue), as long as the user holds fewer than five.
 void PlanLoan1(DemoPlan& plan, int32_t lentOn, int32_t today, std::mt19937& random) {
     const int32_t book = PickLendable(plan, random);
@@ -83,7 +83,7 @@ void PlanLoan1(DemoPlan& plan, int32_t lentOn, int32_t today, std::mt19937& rand
     const auto users = static_cast<int32_t>(plan.userOpen.size());
     PlanLoan loan{book, static_cast<int32_t>(Skewed(random, users, 1.3)), lentOn,
                   lentOn + 1 + static_cast<int32_t>(random() % 20)};
-    const bool forgotten = random() % 200 == 0;
+    const bool forgotten = random() % 1000 == 0;
     if ((loan.returnedOn >= today || forgotten) && plan.userOpen[loan.user] < kMaxOpenLoans) {
         loan.returnedOn = 0;
         plan.books[book].lent = true;
