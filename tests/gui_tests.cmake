@@ -21,6 +21,12 @@ if(TARGET tools_tests AND TARGET kashidashi-admin)
   add_dependencies(tools_tests kashidashi-admin)
   target_compile_definitions(tools_tests PRIVATE KX_ADMIN_TOOL="$<TARGET_FILE:kashidashi-admin>")
 endif()
+# The tools tests run bench/load once, briefly (load_smoke_test.cpp).
+include(${PROJECT_SOURCE_DIR}/bench/load.cmake)
+if(TARGET tools_tests AND TARGET kx_load)
+  add_dependencies(tools_tests kx_load)
+  target_compile_definitions(tools_tests PRIVATE KX_LOAD_PROGRAM="$<TARGET_FILE:kx_load>")
+endif()
 # The app tests run both built programs (--version).
 if(TARGET app_tests AND TARGET kashidashi-admin)
   add_dependencies(app_tests kashidashi kashidashi-admin)
