@@ -2,6 +2,7 @@
 
 #include "library/U_Backup.h"
 #include "library/U_Entai.h"
+#include "library/U_Label.h"
 #include "library/U_Nendo.h"
 #include "library/U_Tenken.h"
 #include "library/U_Toukei.h"
@@ -17,6 +18,7 @@ TKanri::TKanri(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TKanr
     connect(ui->Button3, &QPushButton::clicked, this, &TKanri::Button3Click);
     connect(ui->Button4, &QPushButton::clicked, this, &TKanri::Button4Click);
     connect(ui->Button5, &QPushButton::clicked, this, &TKanri::Button5Click);
+    connect(ui->Button6, &QPushButton::clicked, this, &TKanri::Button6Click);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -45,6 +47,11 @@ void TKanri::Button4Click() {
 
 void TKanri::Button5Click() {
     TTenken window(this);
+    Dialogs::Exec(window);
+}
+
+void TKanri::Button6Click() {
+    TLabel window(this);
     Dialogs::Exec(window);
 }
 

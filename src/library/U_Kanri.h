@@ -7,6 +7,7 @@
 //   Button3 統計           the lending statistics with their charts (TToukei)
 //   Button4 年度更新       the new school year from the new class list (TNendo)
 //   Button5 蔵書点検       the stock check: scans, progress, books not found (TTenken)
+//   Button6 ラベル・カード印刷 book labels, spine labels and user cards (TLabel)
 //   BitBtn1 閉じる
 #pragma once
 
@@ -30,6 +31,7 @@ class TKanri : public QDialog {
     void Button3Click();
     void Button4Click();
     void Button5Click();
+    void Button6Click();
 
   private:
     std::unique_ptr<Ui::TKanri> ui;
