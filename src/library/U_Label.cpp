@@ -11,6 +11,7 @@
 #include "library/labels.h"
 #include "library/sheets.h"
 #include "reports/preview_window.h"
+#include "reports/report_source.h"
 #include "ui_U_Label.h"
 #include "widgets/dialogs.h"
 
@@ -92,10 +93,16 @@ reports::CellSheet TLabel::CustomSheet() const {
 }
 
 std::string TLabel::School() const {
-    auto& head = TDM::Instance().Head;
-    if (!head.Active()) return "";
-    std::string name = head.FieldByName("meisyou").AsString();
-    return name == "\u3000" ? "" : name;  // a new head row holds one blank
+    // Read as the reports read it (rptHead opens Head when it is closed).
+    try {
+        auto head = reports::RowsSource(TDM::Instance().rptHead);
+        head->Open();
+        std::string name = head->Field("meisyou").displayText;
+        head->Close();
+        return name == "\u3000" ? "" : name;  // a new head row holds one blank
+    } catch (const std::exception&) {
+        return "";  // labels without the school rather than none
+    }
 }
 
 void TLabel::Button2Click() {
