@@ -141,7 +141,7 @@ void TDataSet::RemoveObserver(DataSetObserver* observer) {
 }
 
 void TDataSet::ForEachObserver(const std::function<void(DataSetObserver*)>& f) {
-    if (disabled_ > 0) return;
+    if (disabled_ > 0 || observers_.empty()) return;
     auto copy = observers_;  // an observer may remove itself
     for (auto* observer : copy) f(observer);
 }

@@ -51,6 +51,9 @@ void TField::SetValue(const Value& value) {
 }
 
 std::string TField::AsString() const {
+    // A stored column is read in place: its text is copied once, not twice.
+    if (fieldKind == FieldKind::fkData && dataSet_ && column_ >= 0)
+        return ValueText(dataSet_->ColumnValue(column_));
     return ValueText(GetValue());
 }
 

@@ -21,27 +21,39 @@ storage::KeyPosition TableCursor::PositionOf(const storage::Row& row) const {
     return position;
 }
 
+// The position is kept in place: a walk allocates nothing for it per row.
+storage::Row TableCursor::HandOut(size_t at) {
+    position_ = at;
+    const storage::Row& row = window_[at];
+    here_.keys.clear();
+    for (int column : order_) here_.keys.push_back(row.values.at(column));
+    here_.id = row.id;
+    return std::move(window_[at]);
+}
+
 std::optional<storage::Row> TableCursor::Take(std::vector<storage::Row> rows) {
     primed_ = false;
     window_ = std::move(rows);
     position_ = 0;
     if (window_.empty()) return std::nullopt;
-    return window_.front();
+    return HandOut(0);
 }
 
+// First's rows are kept whole until First hands the first one out.
 void TableCursor::Prime(std::vector<storage::Row> rows) {
     batch_ = kFirstBatch;
     windowReachesEnd_ = static_cast<int>(rows.size()) < batch_;
-    Take(std::move(rows));
+    window_ = std::move(rows);
+    position_ = 0;
+    if (!window_.empty()) here_ = PositionOf(window_.front());
     primed_ = true;
 }
 
 std::optional<storage::Row> TableCursor::First() {
     if (primed_) {
         primed_ = false;
-        position_ = 0;
         if (window_.empty()) return std::nullopt;
-        return window_.front();
+        return HandOut(0);
     }
     batch_ = kFirstBatch;
     auto request = Request(batch_);
@@ -60,12 +72,12 @@ std::optional<storage::Row> TableCursor::Last() {
 std::optional<storage::Row> TableCursor::Next() {
     primed_ = false;
     if (window_.empty()) return std::nullopt;
-    if (position_ + 1 < window_.size()) return window_[++position_];
+    if (position_ + 1 < window_.size()) return HandOut(position_ + 1);
     if (windowReachesEnd_) return std::nullopt;
     // Each refill doubles the window, so a long walk costs few statements.
     batch_ = std::min(batch_ * 2, kLargestBatch);
     auto request = Request(batch_);
-    request.after = PositionOf(window_[position_]);
+    request.after = here_;
     auto rows = connection_.Scan(request);
     if (rows.empty()) {
         windowReachesEnd_ = true;
@@ -79,11 +91,11 @@ std::optional<storage::Row> TableCursor::Prior() {
     if (window_.empty()) return std::nullopt;
     auto request = Request(1);
     request.backwards = true;
-    request.after = PositionOf(window_[position_]);
+    request.after = here_;
     auto rows = connection_.Scan(request);
     if (rows.empty()) return std::nullopt;
     StandOn(rows.front());
-    return rows.front();
+    return std::move(rows.front());
 }
 
 std::optional<storage::Row> TableCursor::Seek(const std::vector<Value>& keys) {
@@ -92,12 +104,14 @@ std::optional<storage::Row> TableCursor::Seek(const std::vector<Value>& keys) {
     auto rows = connection_.Scan(request);
     if (rows.empty()) return std::nullopt;
     StandOn(rows.front());
-    return rows.front();
+    return std::move(rows.front());
 }
 
+// The window keeps only the row's position: the row itself is never handed out again.
 void TableCursor::StandOn(const storage::Row& row) {
-    window_ = {row};
+    window_.assign(1, storage::Row{});
     position_ = 0;
+    here_ = PositionOf(row);
     primed_ = false;
     windowReachesEnd_ = false;
     batch_ = kFirstBatch;

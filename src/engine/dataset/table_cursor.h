@@ -44,12 +44,16 @@ class TableCursor {
     storage::ScanRequest Request(int limit) const;
     storage::KeyPosition PositionOf(const storage::Row& row) const;
     std::optional<storage::Row> Take(std::vector<storage::Row> rows);
+    // Hands out the window's row at `at` (moved out: the window never
+    // returns a row twice), keeping its position for the next fetch.
+    storage::Row HandOut(size_t at);
 
     storage::Connection& connection_;
     const storage::TableSchema& table_;
     std::vector<int> order_;
     const plan::Expr* filter_;
-    std::vector<storage::Row> window_;  // rows from the current one onwards
+    std::vector<storage::Row> window_;  // rows after the current one (earlier ones handed out)
+    storage::KeyPosition here_;         // the current row's position, while window_ has rows
     size_t position_ = 0;
     bool windowReachesEnd_ = false;
     bool primed_ = false;  // window_ holds First's rows, not yet returned

@@ -1,5 +1,7 @@
 // The row side of the SQLite backend: walks in index order, single rows by
 // row id, and the writes of the data set layer.
+#include <algorithm>
+
 #include "engine/common/error.h"
 #include "engine/storage/sql_text/row_sql.h"
 #include "engine/storage/sql_text/sql_writer.h"
@@ -13,6 +15,7 @@ using sqltext::QuoteName;
 std::vector<Row> SqliteConnection::Scan(const ScanRequest& request) {
     auto text = sqltext::ScanSql(Dialect(), request);
     std::vector<Row> rows;
+    rows.reserve(std::clamp(request.limit, 0, 1024));  // a walk's window, not regrown
     NamingTable(request.table->name, [&] {
         Statement& statement = cache_->Get(text.sql);
         statement.BindAll(text.bindings);
