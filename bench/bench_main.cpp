@@ -1,5 +1,6 @@
 // kx_bench: prints "<case> <engine seconds> <raw seconds> <ratio>" per case;
-// `kx_bench server` runs the server cases alone.
+// `kx_bench server` runs the server cases alone, `kx_bench tables` the
+// table cases alone.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -12,12 +13,10 @@ void RunServerCases();
 
 int main(int argc, char** argv) {
     try {
-        bool serverOnly = argc > 1 && std::string(argv[1]) == "server";
-        if (!serverOnly) {
-            bench::RunTableCases();
-            bench::RunQueryCases();
-        }
-        bench::RunServerCases();
+        std::string only = argc > 1 ? argv[1] : "";
+        if (only.empty() || only == "tables") bench::RunTableCases();
+        if (only.empty()) bench::RunQueryCases();
+        if (only.empty() || only == "server") bench::RunServerCases();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "benchmark failed: %s\n", e.what());
         return 1;

@@ -20,6 +20,7 @@
 #include "engine/session/database.h"
 #include "engine/session/session.h"
 #include "engine/storage/open_remote.h"
+#include "engine/storage/postgres/pg_link.h"
 #include "engine_side.h"
 
 namespace bench {
@@ -207,6 +208,13 @@ void LendWrites(const engine::storage::ServerAddress& server) {
     };
     ReportInStep("server_lend_writes", kTurns, turnOf([&](int round) { EngineLend(side, round); }),
                  turnOf([&](int round) { RawLend(raw, round); }));
+    // The round trips of one lending once its statements are prepared (the
+    // raw side does not go through the engine's links).
+    uint64_t before = engine::storage::postgres::PgLink::RoundTrips();
+    for (int round = 0; round < kPerTurn; ++round) EngineLend(side, 2 * kRounds + round);
+    double perLending =
+        double(engine::storage::postgres::PgLink::RoundTrips() - before) / kPerTurn;
+    std::printf("server_lend_round_trips %.1f\n", perLending);
     ReportInStep("server_lend_writes_checked", kTurns,
                  turnOf([&](int round) { EngineLend(side, kRounds + round); }),
                  turnOf([&](int round) { RawLendChecked(raw, round); }));

@@ -1,5 +1,6 @@
 #include "engine/storage/postgres/pg_link.h"
 
+#include <atomic>
 #include <charconv>
 #include <cstring>
 #include <utility>
@@ -80,6 +81,14 @@ struct WireValues {
     std::vector<std::string> texts;
     std::vector<const char*> values;
 };
+
+namespace {
+std::atomic<uint64_t> roundTrips{0};
+}
+
+uint64_t PgLink::RoundTrips() {
+    return roundTrips.load();
+}
 
 // One statement's answer in the pipeline: its failure if it failed, else
 // its last result (PGRES_PIPELINE_ABORTED when an earlier statement of its
@@ -166,6 +175,7 @@ std::vector<PGresult*> PgLink::SendGroup(const std::vector<PgStatement>& stateme
     for (size_t i = 0; i < statements.size() && sent; ++i)
         sent = Queue(statements[i].sql, WireValues(statements[i].bindings), queued[i]);
     sent = sent && PQpipelineSync(conn_);
+    ++roundTrips;
     int ahead = std::exchange(aheadStatements_, 0);
     for (; quietGroups_ > 0 && sent; --quietGroups_) ReadSync();
     for (; ahead > 0 && sent; --ahead) PQclear(ReadAnswer());
@@ -209,6 +219,7 @@ PGresult* PgLink::Send(const std::string& sql, const std::vector<Value>& binding
     WireValues wire(bindings);
     PGresult* refused = nullptr;
     if (const char* name = PreparedName(sql, refused)) {
+        ++roundTrips;
         PGresult* result =
             PQexecPrepared(conn_, name, wire.Count(), wire.values.data(), nullptr, nullptr, 0);
         if (!Outdated(result)) return result;
@@ -220,6 +231,7 @@ PGresult* PgLink::Send(const std::string& sql, const std::vector<Value>& binding
         PQclear(result);
     }
     if (refused) return refused;
+    ++roundTrips;
     return PQexecParams(conn_, sql.c_str(), wire.Count(), nullptr, wire.values.data(), nullptr,
                         nullptr, 0);
 }
@@ -240,6 +252,7 @@ const char* PgLink::PreparedName(const std::string& sql, PGresult*& refused) {
     if (auto it = prepared_.find(sql); it != prepared_.end()) return it->second.c_str();
     if (!Preparable(sql)) return nullptr;
     std::string name = "kx_" + std::to_string(++preparedCount_);
+    ++roundTrips;
     PGresult* result = PQprepare(conn_, name.c_str(), sql.c_str(), 0, nullptr);
     if (PQresultStatus(result) != PGRES_COMMAND_OK) {
         refused = result;

@@ -78,6 +78,10 @@ class PgLink {
     // Counts the statements that met a table other than they were written
     // for: a column or table missing, or a prepared statement outdated.
     uint64_t SchemaChanges() const { return schemaChanges_; }
+    // The times any link of this process has waited for the server's answer
+    // (one per statement sent alone, one per group sent together), for the
+    // benchmarks to count a lending's round trips.
+    static uint64_t RoundTrips();
     bool Broken() const { return PQstatus(conn_) != CONNECTION_OK; }
     // The server's address as error texts name it.
     const std::string& Location() const { return location_; }
