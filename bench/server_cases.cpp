@@ -212,8 +212,7 @@ void LendWrites(const engine::storage::ServerAddress& server) {
     // raw side does not go through the engine's links).
     uint64_t before = engine::storage::postgres::PgLink::RoundTrips();
     for (int round = 0; round < kPerTurn; ++round) EngineLend(side, 2 * kRounds + round);
-    double perLending =
-        double(engine::storage::postgres::PgLink::RoundTrips() - before) / kPerTurn;
+    double perLending = double(engine::storage::postgres::PgLink::RoundTrips() - before) / kPerTurn;
     std::printf("server_lend_round_trips %.1f\n", perLending);
     ReportInStep("server_lend_writes_checked", kTurns,
                  turnOf([&](int round) { EngineLend(side, kRounds + round); }),
