@@ -133,10 +133,11 @@ std::optional<reports::PreparedReport> TLabel::Prepare() {
         const int mode = ReadUserNumberMode(*connection);
         std::vector<std::string> unknown;
         const int chosen = ui->ComboBox2->currentIndex();
-        auto users = ui->RadioButton6->isChecked()
-                         ? UsersOfList(*connection, UserNumbers(list, mode), mode, unknown)
-                         : UsersOfClass(*connection, chosen > 0 ? std::optional(classCodes_[chosen - 1])
-                                                                : std::nullopt);
+        auto users =
+            ui->RadioButton6->isChecked()
+                ? UsersOfList(*connection, UserNumbers(list, mode), mode, unknown)
+                : UsersOfClass(*connection,
+                               chosen > 0 ? std::optional(classCodes_[chosen - 1]) : std::nullopt);
         if (users.empty()) return std::nullopt;
         return CardsReport(users, mode, sheet, start, School());
     }
@@ -147,9 +148,11 @@ std::optional<reports::PreparedReport> TLabel::Prepare() {
     else if (ui->RadioButton5->isChecked())
         books = BooksRegistered(*connection, FromQDate(ui->DateEdit1->date()),
                                 FromQDate(ui->DateEdit2->date()));
-    else books = BooksOfList(*connection, NumbersOfList(list), unknown);
+    else
+        books = BooksOfList(*connection, NumbersOfList(list), unknown);
     if (books.empty()) return std::nullopt;
-    return LabelsReport(books, ui->RadioButton2->isChecked() ? LabelKind::Spine : LabelKind::Barcode,
+    return LabelsReport(books,
+                        ui->RadioButton2->isChecked() ? LabelKind::Spine : LabelKind::Barcode,
                         sheet, start, School());
 }
 
@@ -165,7 +168,8 @@ void TLabel::Button1Click() {
     }
     QApplication::restoreOverrideCursor();
     if (!report) {
-        Dialogs::Warning(this, QStringLiteral("印刷するものがありません。選び方を確かめてください。"));
+        Dialogs::Warning(this,
+                         QStringLiteral("印刷するものがありません。選び方を確かめてください。"));
         return;
     }
     reports::TPreview preview(std::move(*report), this);

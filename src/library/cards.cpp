@@ -45,10 +45,10 @@ std::vector<CardUser> UsersOfClass(engine::storage::Connection& connection,
     if (!classCode)
         return UsersOf(connection,
                        SelectRows(connection, std::string(kUserColumns) + "Order By seito_No"));
-    return UsersOf(connection, SelectRows(connection,
-                                          std::string(kUserColumns) +
-                                              "Where syozoku_ID=:PM1 Order By seito_No",
-                                          {{"pm1", Value(*classCode)}}));
+    return UsersOf(connection,
+                   SelectRows(connection,
+                              std::string(kUserColumns) + "Where syozoku_ID=:PM1 Order By seito_No",
+                              {{"pm1", Value(*classCode)}}));
 }
 
 std::vector<CardUser> UsersOfList(engine::storage::Connection& connection,
@@ -59,8 +59,10 @@ std::vector<CardUser> UsersOfList(engine::storage::Connection& connection,
     for (const auto& number : numbers) {
         auto found = UsersOf(connection, SelectRows(connection, std::string(kUserColumns) + where,
                                                     {{"pm1", Value(number)}}));
-        if (found.empty()) unknown.push_back(number);
-        else users.push_back(found.front());
+        if (found.empty())
+            unknown.push_back(number);
+        else
+            users.push_back(found.front());
     }
     return users;
 }

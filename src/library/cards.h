@@ -18,7 +18,7 @@
 namespace kashidashi::library {
 
 struct CardUser {
-    std::string nameId;  // NAME_ID
+    std::string nameId;   // NAME_ID
     std::string pupilNo;  // seito_No
     std::string name;
     std::string className;  // the SYOZOKU name (its code when the table lacks it)

@@ -72,11 +72,14 @@ std::vector<LabelBook> BooksOfList(engine::storage::Connection& connection,
                                    std::vector<int64_t>& unknown) {
     std::vector<LabelBook> books;
     for (int64_t number : numbers) {
-        auto found = BooksOf(SelectRows(connection, std::string(kBookColumns) + "Where BOOK_ID=:PM1",
-                                        {{"pm1", Value(number)}}),
-                             true);
-        if (found.empty()) unknown.push_back(number);
-        else books.push_back(found.front());
+        auto found =
+            BooksOf(SelectRows(connection, std::string(kBookColumns) + "Where BOOK_ID=:PM1",
+                               {{"pm1", Value(number)}}),
+                    true);
+        if (found.empty())
+            unknown.push_back(number);
+        else
+            books.push_back(found.front());
     }
     return books;
 }
@@ -110,13 +113,17 @@ reports::PreparedReport LabelsReport(const std::vector<LabelBook>& books, LabelK
                                      const reports::CellSheet& sheet, int start,
                                      const std::string& school) {
     engine::ColumnType text{FieldType::String, 100};
-    TRowsDataSet data("rptDBDataset1", {{"code", text}, {"syomei2", text}, {"school", text},
-                                        {"row1", text}, {"row2", text}, {"row3", text}});
+    TRowsDataSet data("rptDBDataset1", {{"code", text},
+                                        {"syomei2", text},
+                                        {"school", text},
+                                        {"row1", text},
+                                        {"row2", text},
+                                        {"row3", text}});
     std::vector<std::vector<Value>> rows;
     for (const auto& book : books) {
         const auto spine = SpineRows(book);
-        rows.push_back({Value(desk::BookNumberText(book.number)), Value(book.title),
-                        Value(school), Value(spine[0]), Value(spine[1]), Value(spine[2])});
+        rows.push_back({Value(desk::BookNumberText(book.number)), Value(book.title), Value(school),
+                        Value(spine[0]), Value(spine[1]), Value(spine[2])});
     }
     data.SetRows(std::move(rows));
     auto source = reports::DataSetSource("rptDBDataset1", data, true);

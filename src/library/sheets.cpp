@@ -10,8 +10,7 @@ namespace kashidashi::library {
 std::string CustomSheetText(const reports::CellSheet& sheet) {
     std::ostringstream text;
     text << sheet.left << ' ' << sheet.top << ' ' << sheet.cellWidth << ' ' << sheet.cellHeight
-         << ' ' << sheet.pitchX << ' ' << sheet.pitchY << ' ' << sheet.columns << ' '
-         << sheet.rows;
+         << ' ' << sheet.pitchX << ' ' << sheet.pitchY << ' ' << sheet.columns << ' ' << sheet.rows;
     return text.str();
 }
 

@@ -1,6 +1,7 @@
 // The layout model: what a printed report looks like, as data. A layout is
 // an A4 page with margins, bands printed in a fixed order, and objects
-// (text cells, rectangles, lines, Code 39 barcodes) placed in millimetres
+// (text cells, rectangles, lines, Code 39 barcodes: one with a width fills
+// it, one without has the desk's size) placed in millimetres
 // from the top-left corner of their band, or of the printable area for the
 // objects placed directly on the page.
 //

@@ -67,7 +67,8 @@ int CommandCards(const std::vector<std::string>& args, std::ostream& out, std::o
     if (!options || options->positional.size() != 1) return Usage(err, "");
     if (options->Value("--class") && options->Value("--list"))
         return Usage(err, "--class と --list は一緒に使えません。");
-    if (!options->Value("--pdf")) return Usage(err, "書き出す PDF ファイルを --pdf で指定してください。");
+    if (!options->Value("--pdf"))
+        return Usage(err, "書き出す PDF ファイルを --pdf で指定してください。");
     return RunCommand(options->positional, 1, kCardsUsage, err, [&] {
         library::PlaceConnection connection(RequirePlace(options->positional[0], true));
         auto sheet = RequireSheet(*connection, options->Value("--sheet").value_or("card-10"));

@@ -34,8 +34,9 @@ std::vector<library::LabelBook> ChosenBooks(engine::storage::Connection& connect
     if (auto books = options.Value("--books")) {
         auto range = RangeOf(*books);
         try {
-            if (range) return library::BooksInRange(connection, std::stoll(range->first),
-                                                    std::stoll(range->second));
+            if (range)
+                return library::BooksInRange(connection, std::stoll(range->first),
+                                             std::stoll(range->second));
         } catch (const std::invalid_argument&) {
         } catch (const std::out_of_range&) {
         }
@@ -58,7 +59,8 @@ std::vector<library::LabelBook> ChosenBooks(engine::storage::Connection& connect
 
 int ChoiceCount(const CommandOptions& options) {
     int count = 0;
-    for (const char* option : {"--books", "--registered", "--list"}) count += !!options.Value(option);
+    for (const char* option : {"--books", "--registered", "--list"})
+        count += !!options.Value(option);
     return count;
 }
 
@@ -72,12 +74,13 @@ int CommandLabels(const std::vector<std::string>& args, std::ostream& out, std::
     if (!options || options->positional.size() != 1) return Usage(err, "");
     if (ChoiceCount(*options) != 1)
         return Usage(err, "本は --books、--registered、--list のどれか一つで選んでください。");
-    if (!options->Value("--pdf")) return Usage(err, "書き出す PDF ファイルを --pdf で指定してください。");
+    if (!options->Value("--pdf"))
+        return Usage(err, "書き出す PDF ファイルを --pdf で指定してください。");
     return RunCommand(options->positional, 1, kLabelsUsage, err, [&] {
         library::PlaceConnection connection(RequirePlace(options->positional[0], true));
         const bool spine = options->flags.count("--spine") > 0;
-        auto sheet = RequireSheet(*connection, options->Value("--sheet").value_or(
-                                                   spine ? "a4-65" : "a4-44"));
+        auto sheet = RequireSheet(*connection,
+                                  options->Value("--sheet").value_or(spine ? "a4-65" : "a4-44"));
         int start = options->Value("--start") ? StartCell(*options->Value("--start"), sheet) : 0;
         auto books = ChosenBooks(*connection, *options, err);
         if (books.empty()) throw AdminError("ラベルを印刷する本がありません。");
@@ -85,8 +88,9 @@ int CommandLabels(const std::vector<std::string>& args, std::ostream& out, std::
             books, spine ? library::LabelKind::Spine : library::LabelKind::Barcode, sheet, start,
             options->Value("--school").value_or(""));
         WriteLabelsPdf(report, *options->Value("--pdf"));
-        err << (spine ? "背ラベル " : "図書ラベル ") << books.size() << " 枚（" << report.pages.size()
-            << " ページ）を " << *options->Value("--pdf") << " に書き出しました。\n";
+        err << (spine ? "背ラベル " : "図書ラベル ") << books.size() << " 枚（"
+            << report.pages.size() << " ページ）を " << *options->Value("--pdf")
+            << " に書き出しました。\n";
         return kExitDone;
     });
 }

@@ -37,7 +37,8 @@ reports::CellSheet RequireSheet(engine::storage::Connection& connection, const s
     EnsureGuiApplication();  // the sheets are in the program's resources
     if (name == library::kCustomSheetName) {
         if (auto custom = library::ReadCustomSheet(connection)) return *custom;
-        throw AdminError("ユーザー設定の用紙はまだ保存されていません（ラベル・カード印刷の画面で保存します）。");
+        throw AdminError(
+            "ユーザー設定の用紙はまだ保存されていません（ラベル・カード印刷の画面で保存します）。");
     }
     if (auto sheet = reports::FindCellSheet(name)) return *sheet;
     throw AdminError("用紙 " + name + " はありません。使える用紙:" + SheetNames(connection));

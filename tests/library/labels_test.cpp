@@ -24,7 +24,8 @@ namespace reports = kashidashi::reports;
 
 std::vector<LabelBook> SomeBooks(int count) {
     std::vector<LabelBook> books;
-    for (int i = 1; i <= count; ++i) books.push_back({i, "本" + std::to_string(i), "913 ア 1", 913});
+    for (int i = 1; i <= count; ++i)
+        books.push_back({i, "本" + std::to_string(i), "913 ア 1", 913});
     return books;
 }
 
@@ -47,7 +48,8 @@ void ExpectInCells(const reports::CellSheet& sheet, int start, int count) {
         const int cell = (start + i) % sheet.Count();
         const auto rect = sheet.CellRect(cell);
         EXPECT_NEAR(titles[i]->clip.x, rect.x + 3 * sheet.cellWidth / 70, 0.3) << sheet.name << i;
-        EXPECT_NEAR(titles[i]->clip.y, rect.y + 6.5 * sheet.cellHeight / 38.1, 0.3) << sheet.name << i;
+        EXPECT_NEAR(titles[i]->clip.y, rect.y + 6.5 * sheet.cellHeight / 38.1, 0.3)
+            << sheet.name << i;
         EXPECT_LE(titles[i]->clip.Right(), rect.Right() + 0.3) << sheet.name << i;
         EXPECT_LE(titles[i]->clip.Bottom(), rect.Bottom() + 0.3) << sheet.name << i;
     }
@@ -83,12 +85,9 @@ TEST(LabelSheets, TheSpineLabelsThreeRows) {
         double ndc;
         std::array<std::string, 3> rows;
     } cases[] = {
-        {"913 ア 1", 0, {"913", "ア", "1"}},
-        {"913/ア/2", 0, {"913", "ア", "2"}},
-        {"913-ミ", 0, {"913", "ミ", ""}},
-        {"４８６　フ　上", 0, {"４８６", "フ", "上"}},
-        {"", 486, {"486", "", ""}},
-        {"210 ニ 3 2", 0, {"210", "ニ", "3 2"}},
+        {"913 ア 1", 0, {"913", "ア", "1"}}, {"913/ア/2", 0, {"913", "ア", "2"}},
+        {"913-ミ", 0, {"913", "ミ", ""}},    {"４８６　フ　上", 0, {"４８６", "フ", "上"}},
+        {"", 486, {"486", "", ""}},          {"210 ニ 3 2", 0, {"210", "ニ", "3 2"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SpineRows({1, "", c.callNumber, c.ndc}), c.rows) << c.callNumber;

@@ -23,11 +23,10 @@ QString RunTool(const QString& program, const QStringList& arguments) {
 // The Code 39 symbols zbarimg reads on the first page, sorted.
 QStringList SymbolsOf(const std::string& pdf, const std::filesystem::path& scratch) {
     const QString stem = QString::fromStdString((scratch / "page").string());
-    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("300"),
-                                         QStringLiteral("-f"), QStringLiteral("1"),
-                                         QStringLiteral("-l"), QStringLiteral("1"),
-                                         QStringLiteral("-singlefile"), QStringLiteral("-png"),
-                                         QString::fromStdString(pdf), stem});
+    RunTool(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-f"), QStringLiteral("1"),
+             QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-singlefile"),
+             QStringLiteral("-png"), QString::fromStdString(pdf), stem});
     QStringList symbols =
         RunTool(QStringLiteral("zbarimg"), {QStringLiteral("--quiet"), stem + ".png"})
             .split(u'\n', Qt::SkipEmptyParts);
@@ -38,10 +37,10 @@ QStringList SymbolsOf(const std::string& pdf, const std::filesystem::path& scrat
 
 // The centre of the first word `word` of the PDF's first page, in mm.
 std::pair<double, double> WordCentre(const std::string& pdf, const QString& word) {
-    QString words = RunTool(QStringLiteral("pdftotext"),
-                            {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
-                             QStringLiteral("-l"), QStringLiteral("1"),
-                             QString::fromStdString(pdf), QStringLiteral("-")});
+    QString words = RunTool(
+        QStringLiteral("pdftotext"),
+        {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+         QStringLiteral("1"), QString::fromStdString(pdf), QStringLiteral("-")});
     QRegularExpression box(QStringLiteral("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\""
                                           " yMax=\"([0-9.]+)\">") +
                            QRegularExpression::escape(word) + QStringLiteral("<"));
@@ -62,7 +61,8 @@ TEST_F(LabelsCommand, EveryBookLabelReadsAsItsNumberFromTheStartCellOn) {
                              "7", "--school", "みどり小学校", "--pdf", pdf});
     ASSERT_EQ(run.status, 0) << run.err;
     QStringList expected;
-    for (int book = 1; book <= 20; ++book) expected << QStringLiteral("%1").arg(book, 7, 10, QChar(u'0'));
+    for (int book = 1; book <= 20; ++book)
+        expected << QStringLiteral("%1").arg(book, 7, 10, QChar(u'0'));
     EXPECT_EQ(SymbolsOf(pdf, scratch), expected);
     // Cell 7 of the 44 (48.3 × 25.4 mm from 8.4, 8.8): the third of the second row.
     auto [x, y] = WordCentre(pdf, QStringLiteral("0000001"));
@@ -93,7 +93,8 @@ TEST_F(LabelsCommand, EveryCardOfAClassReadsAsTheNumberTheDeskReads) {
     for (int mode : {4, 5}) {
         Sql("Delete From Reg Where ID=10");
         Sql("Insert Into Reg (ID, N1) Values (10, " + std::to_string(mode) + ")");
-        auto run = RunBuiltTool({"cards", folder, "--class", "101", "--sheet", "card-10", "--pdf", pdf});
+        auto run =
+            RunBuiltTool({"cards", folder, "--class", "101", "--sheet", "card-10", "--pdf", pdf});
         ASSERT_EQ(run.status, 0) << run.err;
         QStringList expected;
         for (const auto& user : Rows("Name"))
@@ -120,7 +121,9 @@ TEST_F(LabelsCommand, WrongUsesAreRefused) {
         {{"labels", folder, "--books", "abc", "--pdf", pdf}, 1, "--books"},
         {{"labels", folder, "--books", "1-5", "--sheet", "a4-99", "--pdf", pdf}, 1, "a4-44"},
         {{"labels", folder, "--books", "1-5", "--start", "45", "--pdf", pdf}, 1, "44"},
-        {{"labels", folder, "--books", "1-5", "--sheet", "custom", "--pdf", pdf}, 1, "ユーザー設定"},
+        {{"labels", folder, "--books", "1-5", "--sheet", "custom", "--pdf", pdf},
+         1,
+         "ユーザー設定"},
         {{"labels", folder, "--books", "90000-90010", "--pdf", pdf}, 1, "本がありません"},
         {{"labels", folder, "--registered", "2020/13/01-2020/04/02", "--pdf", pdf}, 1, "yyyy"},
         {{"cards", folder, "--class", "1a", "--pdf", pdf}, 1, "--class"},
@@ -138,8 +141,8 @@ TEST_F(LabelsCommand, NewBooksOfARegistrationPeriod) {
     MakeDemoSchool();
     Sql("Update Book Set tourokubi='2026/04/10' Where BOOK_ID=4 or BOOK_ID=9");
     const std::string pdf = (scratch / "new.pdf").string();
-    auto run = RunBuiltTool(
-        {"labels", folder, "--registered", "2026/04/01-2026/04/30", "--sheet", "a4-12", "--pdf", pdf});
+    auto run = RunBuiltTool({"labels", folder, "--registered", "2026/04/01-2026/04/30", "--sheet",
+                             "a4-12", "--pdf", pdf});
     ASSERT_EQ(run.status, 0) << run.err;
     QStringList symbols = SymbolsOf(pdf, scratch);
     EXPECT_TRUE(symbols.contains(QStringLiteral("0000004"))) << symbols.join(u' ').toStdString();
