@@ -24,7 +24,8 @@ using Clock = std::chrono::steady_clock;
 // answers when books collide, never errors.
 bool Expected(const std::string& text) {
     return text.find("他の場所") != std::string::npos || text.find("貸出中") != std::string::npos ||
-           text.find("予約") != std::string::npos || text.find("貸出をキャンセル") != std::string::npos ||
+           text.find("予約") != std::string::npos ||
+           text.find("貸出をキャンセル") != std::string::npos ||
            text.find("取り消します") != std::string::npos;
 }
 
@@ -59,7 +60,9 @@ class Stream {
     }
 
   private:
-    size_t Pick(size_t count) { return std::uniform_int_distribution<size_t>(0, count - 1)(random_); }
+    size_t Pick(size_t count) {
+        return std::uniform_int_distribution<size_t>(0, count - 1)(random_);
+    }
     void Visit() {
         if (lent_.size() > 3 && Pick(3) == 0) return Returns();
         queue_.push_back(users_[Pick(users_.size())]);
@@ -110,8 +113,8 @@ void Scan(desk::Desk& desk, const std::string& scan, Tally& tally, QStringList& 
 void WaitForStart() {
     const char* start = std::getenv("KX_LOAD_START");
     if (!start) return;
-    std::this_thread::sleep_until(std::chrono::system_clock::time_point(
-        std::chrono::milliseconds(std::stoll(start))));
+    std::this_thread::sleep_until(
+        std::chrono::system_clock::time_point(std::chrono::milliseconds(std::stoll(start))));
 }
 
 }  // namespace

@@ -17,16 +17,16 @@ namespace kashidashi::load {
 struct Counter {
     int seconds = 10;
     int paceMs = 2000;
-    int desk = 0;          // this desk's place among the school's desks, from 0
-    int schoolDesks = 1;   // the desks serving the same school
+    int desk = 0;         // this desk's place among the school's desks, from 0
+    int schoolDesks = 1;  // the desks serving the same school
     unsigned seed = 1;
 };
 
 struct Tally {
-    std::vector<double> ms;                  // one per scan, in order
-    std::map<std::string, int> errors;       // engine failures by code
-    std::map<std::string, int> expected;     // the specified lock / on-loan messages
-    std::map<std::string, int> answers;      // every other message the desk showed
+    std::vector<double> ms;               // one per scan, in order
+    std::map<std::string, int> errors;    // engine failures by code
+    std::map<std::string, int> expected;  // the specified lock / on-loan messages
+    std::map<std::string, int> answers;   // every other message the desk showed
 };
 
 // Serves users until the time is up; never throws for a failed scan (it is

@@ -10,9 +10,9 @@
 #include <fstream>
 #include <iostream>
 
-#include "load_desk.h"
 #include "data/U_DM.h"
 #include "data/U_MakeTable.h"
+#include "load_desk.h"
 #include "tools/data_location.h"
 
 namespace {
@@ -44,7 +44,8 @@ void Write(const load::Tally& tally, const std::string& path) {
 
 int main(int argc, char** argv) {
     if (argc != 9) {
-        std::cerr << "usage: kx_load LOCATION SETTINGS_DIR SECONDS PACE_MS DESK SCHOOL_DESKS SEED OUT\n";
+        std::cerr
+            << "usage: kx_load LOCATION SETTINGS_DIR SECONDS PACE_MS DESK SCHOOL_DESKS SEED OUT\n";
         return 2;
     }
     try {

@@ -24,9 +24,9 @@ TEST_F(ToolsFixture, LoadDriverRunsTwoDesksOnAFolderAndFindsTheSchoolWhole) {
     setenv("KX_LOAD_PROGRAM", KX_LOAD_PROGRAM, 1);
     setenv("KX_ADMIN", KX_ADMIN_TOOL, 1);
     const std::string folder = (scratch / "school").string();
-    CommandRun run = RunProgram(kTop + "/bench/load", {"--desks", "2", "--folder", folder,
-                                                       "--seconds", "3", "--pace-ms", "100"},
-                                "load");
+    CommandRun run = RunProgram(
+        kTop + "/bench/load",
+        {"--desks", "2", "--folder", folder, "--seconds", "3", "--pace-ms", "100"}, "load");
     unsetenv("KX_LOAD_PROGRAM");
     unsetenv("KX_ADMIN");
     ASSERT_EQ(run.status, 0) << run.out << run.err;
