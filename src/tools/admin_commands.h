@@ -85,7 +85,8 @@ int CommandCheck(const std::vector<std::string>& args, std::ostream& out, std::o
 
 // The librarian's year (command_overdue.cpp, command_stats.cpp,
 // command_rollover.cpp, built with the library layer).
-inline constexpr const char* kOverdueUsage = "overdue FOLDER [--date yyyy/mm/dd] [--class CODE|staff]";
+inline constexpr const char* kOverdueUsage =
+    "overdue FOLDER [--date yyyy/mm/dd] [--class CODE|staff]";
 inline constexpr const char* kStatsUsage =
     "stats FOLDER --from yyyy/mm/dd --to yyyy/mm/dd --by month|grade|class|ndc|title|users";
 inline constexpr const char* kRolloverUsage = "rollover FOLDER FILE.csv [--apply]";

@@ -47,13 +47,14 @@ int SizedSchool(const std::string& place, const DemoSizes& sizes, std::ostream& 
     // One transaction for all: a failure leaves the folder as it was.
     InOneTransaction(folder, [&] {
         CreateDataTables(folder);
-        made = WriteSizedDemo(folder, sizes, engine::Today(),
-                              [&](const std::string& line) { err << "書き込み中: " << line << "\n"; });
+        made = WriteSizedDemo(folder, sizes, engine::Today(), [&](const std::string& line) {
+            err << "書き込み中: " << line << "\n";
+        });
     });
     out << "デモの学校を作りました: 利用者 " << made.users << "人、図書 " << made.books << "冊（"
         << made.titles << "タイトル）、貸出 " << made.loans << "件（未返却 " << made.openLoans
-        << "件、うち延滞 " << made.overdue << "件）、予約 " << made.reservations
-        << "件: " << place << "\n";
+        << "件、うち延滞 " << made.overdue << "件）、予約 " << made.reservations << "件: " << place
+        << "\n";
     return kExitDone;
 }
 

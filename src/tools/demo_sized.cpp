@@ -136,7 +136,8 @@ std::vector<std::vector<std::string>> TitlesByClass() {
 std::vector<PersonName> Authors(std::mt19937& random) {
     NamePicker names(random);
     std::vector<PersonName> authors;
-    for (int i = 0; i < 5000; ++i) authors.push_back(names.Any(i % 2 == 0 ? kMale : kFemale, false));
+    for (int i = 0; i < 5000; ++i)
+        authors.push_back(names.Any(i % 2 == 0 ? kMale : kFemale, false));
     return authors;
 }
 
@@ -156,7 +157,7 @@ void SetTitleCells(std::vector<Value>& row, RowWriter& w, const PlanTitle& t, in
     row[w.Column("kakaku")] = Value(800.0 + 100.0 * (random() % 30));
     row[w.Column("seikyu")] = Value(Digits("%lld/", t.ndc) + author.reading.substr(0, 3));
     row[w.Column("NDC_ID")] = Value(static_cast<double>(t.ndc));
-    row[w.Column("HKN_ID")] = Value(title % 41 == 3 ? kPlaceClosedStack
+    row[w.Column("HKN_ID")] = Value(title % 41 == 3   ? kPlaceClosedStack
                                     : title % 17 == 9 ? kPlaceClassroom
                                                       : kPlaceLibrary);
     const bool donated = title % 9 == 4;
@@ -242,8 +243,10 @@ void WriteReservations(Ctx& c) {
 }
 
 void WriteCodes(DataFolder& folder) {
-    for (const auto& [name, rows] : {std::pair{"NDC", DemoNdc()}, {"HKN", DemoPlaces()},
-                                     {"ZAIGEN", DemoFunds()}, {"UKEIRE", DemoSources()},
+    for (const auto& [name, rows] : {std::pair{"NDC", DemoNdc()},
+                                     {"HKN", DemoPlaces()},
+                                     {"ZAIGEN", DemoFunds()},
+                                     {"UKEIRE", DemoSources()},
                                      {"Reg", DemoSettings()}}) {
         auto table = folder.Table(name);
         table->Open();
@@ -253,10 +256,9 @@ void WriteCodes(DataFolder& folder) {
 }
 
 DemoCounts Counted(const DemoPlan& plan, int32_t today) {
-    DemoCounts counts{static_cast<int64_t>(plan.userOpen.size()),
-                      static_cast<int64_t>(plan.books.size()),
-                      static_cast<int64_t>(plan.titles.size()),
-                      static_cast<int64_t>(plan.loans.size())};
+    DemoCounts counts{
+        static_cast<int64_t>(plan.userOpen.size()), static_cast<int64_t>(plan.books.size()),
+        static_cast<int64_t>(plan.titles.size()), static_cast<int64_t>(plan.loans.size())};
     for (const auto& loan : plan.loans) {
         if (loan.returnedOn != 0) continue;
         ++counts.openLoans;

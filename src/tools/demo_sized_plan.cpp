@@ -18,7 +18,8 @@ double Unit(std::mt19937& random) {
 // An index below `count`, the low ones far more often (power > 1): the
 // popular titles and the busiest readers.
 int64_t Skewed(std::mt19937& random, int64_t count, double power) {
-    return std::min<int64_t>(count - 1, static_cast<int64_t>(count * std::pow(Unit(random), power)));
+    return std::min<int64_t>(count - 1,
+                             static_cast<int64_t>(count * std::pow(Unit(random), power)));
 }
 
 int PickNdc(std::mt19937& random) {
@@ -125,8 +126,8 @@ DemoPlan PlanSchool(const DemoSizes& sizes, int32_t today, std::mt19937& random)
     DemoPlan plan;
     plan.staff = std::max<int64_t>(1, sizes.users / 30);
     plan.pupils = sizes.users - plan.staff;
-    plan.groupsPerGrade = std::max<int64_t>(
-        1, (plan.pupils + 6 * kPupilsPerClass / 2) / (6 * kPupilsPerClass));
+    plan.groupsPerGrade =
+        std::max<int64_t>(1, (plan.pupils + 6 * kPupilsPerClass / 2) / (6 * kPupilsPerClass));
     plan.userOpen.assign(sizes.users, 0);
     PlanBooks(plan, sizes.books, today, random);
     PlanLoans(plan, sizes.loans, today, random);

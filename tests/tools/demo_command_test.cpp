@@ -134,8 +134,9 @@ namespace {
 // with its loans, the same on every run of one seed.
 class SizedDemoCommand : public BuiltToolFixture {
   protected:
-    const std::vector<std::string> kSizes = {"--books", "3000", "--users", "400", "--loans",
-                                             "12000", "--reservations", "60", "--seed", "7"};
+    const std::vector<std::string> kSizes = {"--books", "3000",  "--users",        "400",
+                                             "--loans", "12000", "--reservations", "60",
+                                             "--seed",  "7"};
 
     void MakeSchool() {
         std::vector<std::string> args = {"demo", folder};
