@@ -1,8 +1,6 @@
 // import-users FOLDER FILE and import-books FOLDER FILE: Name and Book rows
 // from a CSV file whose header names the columns. Either every line is good
 // and all are written, or nothing is written and every bad line is reported.
-#include <fstream>
-#include <sstream>
 
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"
@@ -13,15 +11,6 @@
 
 namespace kashidashi::admin {
 namespace {
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw AdminError("ファイル「" + path + "」を開けません。");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) throw AdminError("ファイル「" + path + "」を読めません。");
-    return bytes.str();
-}
 
 engine::storage::TableSchema TableLayout(DataFolder& folder, const std::string& name) {
     folder.RequireTable(name);
@@ -53,7 +42,7 @@ int Import(const ImportTarget& target, const std::vector<std::string>& args, std
            std::ostream& err) {
     DataFolder folder(args[0]);
     auto layout = TableLayout(folder, target.table);
-    auto plan = PlanImport(target, layout, ParseCsv(DecodeCsvBytes(ReadFileBytes(args[1]))));
+    auto plan = PlanImport(target, layout, ParseCsv(ReadFileText(args[1])));
     if (!plan.rejections.empty()) return ReportRejections(target, plan, err);
     return Write(folder, target, plan, out);
 }

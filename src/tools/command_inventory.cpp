@@ -9,8 +9,6 @@
 //   status  the start date and checked / to be checked, in all, by storage
 //           place and by NDC class, tab-separated
 // Exit 0 done, 1 refused or failed, 2 wrong use.
-#include <fstream>
-#include <sstream>
 
 #include "engine/common/dates.h"
 #include "library/inventory_file.h"
@@ -47,17 +45,9 @@ int Start(PlaceConnection& connection, bool again, std::ostream& err) {
     return kExitDone;
 }
 
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw AdminError("ファイル「" + path + "」を開けません。");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return DecodeCsvBytes(bytes.str());
-}
-
 int Scan(PlaceConnection& connection, const std::string& file, std::ostream& out,
          std::ostream& err) {
-    auto lines = desk::ParseScanFile(FileText(file));
+    auto lines = desk::ParseScanFile(ReadFileText(file));
     RequireRunning(*connection);
     auto scans = library::ScanReaderLines(*connection, lines);
     for (const auto& scan : scans)

@@ -1,7 +1,11 @@
 #include "tools/csv_reader.h"
 
+#include <fstream>
+#include <sstream>
+
 #include "platform/cp932.h"
 #include "platform/utf8.h"
+#include "tools/data_folder.h"
 
 namespace kashidashi::admin {
 namespace {
@@ -100,6 +104,15 @@ std::string DecodeCsvBytes(std::string_view bytes) {
     if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
     if (platform::utf8::IsValid(bytes)) return std::string(bytes);
     return platform::FromCp932(bytes);
+}
+
+std::string ReadFileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw AdminError("ファイル「" + path + "」を開けません。");
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) throw AdminError("ファイル「" + path + "」を読めません。");
+    return DecodeCsvBytes(bytes.str());
 }
 
 CsvText ParseCsv(std::string_view utf8) {

@@ -20,6 +20,10 @@ namespace kashidashi::admin {
 // The text of the file's bytes in UTF-8, without a byte order mark.
 std::string DecodeCsvBytes(std::string_view bytes);
 
+// The text of the file at `path`, decoded as above. Throws AdminError when
+// the file cannot be opened or read.
+std::string ReadFileText(const std::string& path);
+
 struct CsvRecord {
     int line = 0;  // 1 for the first line of the file
     std::vector<std::string> fields;
