@@ -11,26 +11,12 @@
 #include <iostream>
 
 #include "data/U_DM.h"
-#include "data/U_MakeTable.h"
 #include "load_desk.h"
-#include "tools/data_location.h"
+#include "tools/replay_desk.h"
 
 namespace {
 
 using namespace kashidashi;
-
-void PrepareDesk(const std::string& data, const std::string& settings) {
-    TDM& dm = TDM::Create();
-    dm.settings.ProgramFolder = settings;
-    dm.DBDatabase2.SetConnected(false);
-    dm.DBDatabase2.SetDirectory(settings);
-    TMakeTable().MakeSettingsTables();
-    dm.Head.SetSessionName(dm.DBSession2.SessionName());
-    dm.Head.SetDatabaseName(settings);
-    auto location = admin::RequireLocation(data);
-    if (!location.server) dm.DBSession1.SetSessionType(engine::SessionType::stLocal);
-    admin::PointAt(dm.DBSession1, dm.DBDatabase1, location);
-}
 
 void Write(const load::Tally& tally, const std::string& path) {
     std::ofstream out(path);
@@ -50,7 +36,7 @@ int main(int argc, char** argv) {
     }
     try {
         std::filesystem::create_directories(argv[2]);
-        PrepareDesk(argv[1], std::filesystem::absolute(argv[2]).string());
+        admin::PrepareDesk(argv[1], std::filesystem::absolute(argv[2]).string());
         load::Counter counter{std::stoi(argv[3]), std::stoi(argv[4]), std::stoi(argv[5]),
                               std::stoi(argv[6]), static_cast<unsigned>(std::stoul(argv[7]))};
         Write(load::Serve(counter), argv[8]);

@@ -5,58 +5,20 @@
 // database in DIR (default: the current folder, prepared as the desk
 // prepares it).
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "data/U_DM.h"
-#include "data/U_MakeTable.h"
 #include "desk/scan_replay.h"
 #include "engine/common/error.h"
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"
 #include "tools/csv_reader.h"
 #include "tools/data_folder.h"
-#include "tools/data_location.h"
+#include "tools/replay_desk.h"
 
 namespace kashidashi::admin {
 namespace {
 
 constexpr const char* kOtherDesk = "現在、他の場所で貸出処理をしていますので、お待ちください。";
-
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw AdminError("ファイル「" + path + "」を開けません。");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return DecodeCsvBytes(bytes.str());
-}
-
-// Session "BBB" and its database at the data folder, or remote at the server.
-void PointAtData(TDM& dm, const std::string& dataFolder) {
-    std::string problem;
-    auto location = ParseLocation(dataFolder, problem);
-    if (!location) throw AdminError(problem);
-    if (location->server) {
-        PointAt(dm.DBSession1, dm.DBDatabase1, *location);
-        return;
-    }
-    if (!std::filesystem::is_directory(location->folder))
-        throw AdminError("フォルダ「" + dataFolder + "」がありません。");
-    dm.DBSession1.SetSessionType(engine::SessionType::stLocal);
-    dm.DBDatabase1.SetDirectory(location->folder);
-}
-
-// The settings database of the desk in `settings`, and the data.
-void PrepareDesk(const std::string& dataFolder, const std::string& settings) {
-    TDM& dm = TDM::Create();
-    dm.settings.ProgramFolder = settings;
-    dm.DBDatabase2.SetConnected(false);
-    dm.DBDatabase2.SetDirectory(settings);
-    TMakeTable().MakeSettingsTables();
-    dm.Head.SetSessionName(dm.DBSession2.SessionName());
-    dm.Head.SetDatabaseName(settings);
-    PointAtData(dm, dataFolder);
-}
 
 void LoadSharedSettings() {
     auto& reg = TDM::Instance().RegTB;
@@ -72,7 +34,7 @@ void LoadSharedSettings() {
 int Replay(const std::vector<std::string>& args, std::ostream& out) {
     std::string settings = std::filesystem::current_path().string();
     if (args.size() == 4) settings = std::filesystem::absolute(args[3]).string();
-    auto scans = desk::ParseScanFile(FileText(args[1]));
+    auto scans = desk::ParseScanFile(ReadFileText(args[1]));
     PrepareDesk(args[0], settings);
     LoadSharedSettings();
     try {
