@@ -103,18 +103,6 @@ class CellRenderer {
     int printed_ = 0;
 };
 
-struct SourcesClosed {
-    const std::vector<ReportSource*>& sources;
-    ~SourcesClosed() {
-        for (ReportSource* source : sources) {
-            try {
-                source->Close();
-            } catch (...) {
-            }
-        }
-    }
-};
-
 }  // namespace
 
 PreparedReport RenderCells(const Layout& layout, const CellSheet& sheet, int start,

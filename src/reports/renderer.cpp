@@ -117,19 +117,6 @@ class Renderer {
     bool bodyOnPage_ = false;
 };
 
-// Closes every source when the report is done or has failed.
-struct SourcesClosed {
-    const std::vector<ReportSource*>& sources;
-    ~SourcesClosed() {
-        for (ReportSource* source : sources) {
-            try {
-                source->Close();
-            } catch (...) {
-            }
-        }
-    }
-};
-
 }  // namespace
 
 PreparedReport RenderReport(const Layout& layout, const std::vector<ReportSource*>& sources,

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/common/field_type.h"
 #include "engine/common/value.h"
@@ -39,6 +40,20 @@ class ReportSource {
     virtual void Close() = 0;
     // The current row's field; throws when the data set has no such field.
     virtual FieldReading Field(std::string_view name) const = 0;
+};
+
+// Closes every source when a report is done or has failed (a failing Close
+// is not allowed to hide the report's own error).
+struct SourcesClosed {
+    const std::vector<ReportSource*>& sources;
+    ~SourcesClosed() {
+        for (ReportSource* source : sources) {
+            try {
+                source->Close();
+            } catch (...) {
+            }
+        }
+    }
 };
 
 // A source over an engine data set; `closeAfter`: closed after the report.
