@@ -12,6 +12,7 @@
 #include "desk/U_kakunin.h"
 #include "desk/desk_return.h"
 #include "desk/desk_windows.h"
+#include "desk/lost_mark.h"
 #include "widgets/dataset_closer.h"
 #include "widgets/dialogs.h"
 
@@ -53,6 +54,14 @@ void Desk::AfterReturn(const ReturnedLoan& loan, int mode) {
     // The borrower's list is refreshed in both modes: after a cancellation
     // it must not show the book any more.
     AfterCommit(owner_, [&] { ShowUnreturned(loan.fixedNumber); });
+    // A book a stock check did not find is back.
+    AfterCommit(owner_, [&] {
+        if (!ClearLostMark(loan.bookId)) return;
+        if (!Replay)
+            Dialogs::Information(owner_, QString::fromUtf8(kLostMarkFound));
+        else if (Note)
+            Note(kLostMarkFound, false);
+    });
     if (mode == kModeReturn)
         AfterCommit(owner_, [&] {
             if (!HasReservations(loan.bookId, loan.isbn12)) return;

@@ -33,9 +33,25 @@ struct InventoryState {
 };
 InventoryState ReadInventoryState(engine::storage::Connection& connection);
 
-// Clears tenkenF of every book and records `today` as the start, in one
-// transaction. The caller asks the operator first when a check runs.
-void StartInventory(engine::storage::Connection& connection, engine::Date today);
+// The part of the library a check covers (kx_inventory_scope): a storage
+// place (HKN_ID), a range of NDC codes (NDC_ID, both ends included), or
+// the whole library when neither is given.
+struct InventoryScope {
+    std::optional<int64_t> place;
+    std::optional<int> ndcFrom, ndcTo;
+    bool Whole() const { return !place && !ndcFrom; }
+    // Whether a book of `place` (HKN_ID, null when unset) and `ndc` is in it.
+    bool Covers(const engine::Value& place, const engine::Value& ndc) const;
+};
+InventoryScope ReadInventoryScope(engine::storage::Connection& connection);
+// "全体", "保管場所 図書室", "NDC 400〜499".
+std::string ScopeText(engine::storage::Connection& connection, const InventoryScope& scope);
+
+// Clears tenkenF of every book in `scope` and records `today` as the start
+// and the scope, in one transaction. The caller asks the operator first
+// when a check runs.
+void StartInventory(engine::storage::Connection& connection, engine::Date today,
+                    const InventoryScope& scope = {});
 
 enum class ScanAnswer {
     Checked,         // found, counted now
@@ -43,7 +59,7 @@ enum class ScanAnswer {
     OnLoan,          // recorded as on loan, yet on the shelf: offer the return
     Discarded,       // recorded as discarded (haikiF)
     Unknown,         // a number the catalogue does not know: to register
-    SeveralCopies,   // an ISBN of several copies: the operator chooses (copies)
+    SeveralCopies,   // an ISBN of several copies, none of them on the shelf: read the label
     NoNumber,        // the text names no book
 };
 
@@ -57,7 +73,9 @@ struct ScannedBook {
 struct ScanResult {
     ScanAnswer answer = ScanAnswer::NoNumber;
     ScannedBook book;             // the number alone when Unknown
-    std::vector<int64_t> copies;  // SeveralCopies: the copies of the ISBN, in order
+    std::string isbn;             // the twelve digits searched, when the scan was an ISBN
+    std::vector<int64_t> copies;  // an ISBN of several copies: the copies, in order
+    bool wasLost = false;         // the book was marked 不明 and is found now
 };
 
 // Sets tenkenF of book `number` when the catalogue knows it (discarded and
@@ -68,17 +86,20 @@ ScanResult ScanBookNumber(engine::storage::Connection& connection, int64_t numbe
 // `flags` as read; a book read as checked is not written again.
 struct BookFlags {
     bool lent = false, discarded = false, checked = false;
+    bool lost = false;  // marked 不明 by an earlier check: the mark goes
 };
 ScanResult CheckKnownBook(engine::storage::Connection& connection, const ScannedBook& book,
                           const BookFlags& flags);
 
 // A scanned or typed text by the desk's book-number rule (the lending
-// entry, Reg row 2's ISBN mode). An ISBN of one copy scans that copy; of
-// several, answers SeveralCopies unless `firstUnchecked`, which scans the
-// first copy not yet checked (a reader's file has no operator to ask).
+// entry, Reg row 2's ISBN mode). An ISBN of one copy scans that copy. Of
+// several, the copy on the shelf is meant: the first neither lent, nor
+// discarded, nor checked yet; when all the shelf copies are checked, the
+// first of them (AlreadyChecked); with no shelf copy at all, SeveralCopies
+// and nothing checked (the label's number says which copy it is).
 // `isbnMode` saves the read of Reg row 2 when the caller has it.
 ScanResult ScanText(engine::storage::Connection& connection, std::string_view text,
-                    bool firstUnchecked = false, std::optional<int> isbnMode = std::nullopt);
+                    std::optional<int> isbnMode = std::nullopt);
 // Reg row 2's N2, as the desk reads it at start-up: 0 when the row is missing.
 int ReadIsbnMode(engine::storage::Connection& connection);
 
@@ -110,12 +131,41 @@ InventoryProgress ReadInventoryProgress(engine::storage::Connection& connection)
 // The books not found, by storage place (code), call number, book number.
 std::vector<ScannedBook> BooksNotFound(engine::storage::Connection& connection);
 
-// Finishing the check: the chosen books are written off (haikiF, haiki_date
-// `today`) and the check is recorded as finished, in one transaction. A
-// chosen book that a reader found meanwhile (tenkenF set) is left alone.
-// Returns the number of books written off.
+// Finishing the check, in one transaction: the chosen books are written off
+// (haikiF, haiki_date `today`) and each write-off is recorded
+// (kx_writeoff); the other books not found are marked 不明 (kx_lost) with
+// the check's start date, or their count of misses goes up; the check is
+// recorded as finished. A chosen book that a reader found meanwhile
+// (tenkenF set) is left alone. Returns the number of books written off.
 int FinishInventory(engine::storage::Connection& connection, const std::vector<int64_t>& discarded,
                     engine::Date today);
+
+// A book marked 不明: when the first check missed it (kept until it is
+// found), the last one, and how many checks missed it.
+struct LostBook {
+    ScannedBook book;
+    engine::Date lostOn, lastOn;
+    int misses = 0;
+};
+// By storage place (code), call number and book number; discarded books
+// are left out.
+std::vector<LostBook> LostBooks(engine::storage::Connection& connection);
+
+// A write-off of 完了 undone for a book that turned up: haikiF and
+// haiki_date cleared, the record kept with `today` as RESTORED_ON, the
+// book counted as found when a check runs.
+enum class RestoreAnswer { Restored, NotWrittenOff, UnknownBook };
+RestoreAnswer RestoreWrittenOff(engine::storage::Connection& connection, int64_t number,
+                                engine::Date today);
+// The write-offs of 完了 not undone, newest first.
+struct WriteOff {
+    ScannedBook book;
+    std::string started;  // the check, yyyy/mm/dd
+    engine::Date writtenOn;
+};
+std::vector<WriteOff> WriteOffs(engine::storage::Connection& connection);
+// What a restore did, in plain words.
+std::string RestoreText(RestoreAnswer answer, int64_t number);
 
 // The texts of the answer, loud where it matters ("貸出中の図書です" ...).
 std::string AnswerText(const ScanResult& result);

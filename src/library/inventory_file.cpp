@@ -1,13 +1,24 @@
 // A portable reader's file taken by the stock check (inventory_file.h).
 #include "library/inventory_file.h"
 
+#include <QCryptographicHash>
 #include <algorithm>
+#include <chrono>
+#include <fstream>
 #include <map>
+#include <sstream>
+#include <thread>
 #include <variant>
 
 #include "desk/entry_rules.h"
+#include "engine/common/dates.h"
+#include "engine/common/error.h"
 #include "library/connection_transaction.h"
+#include "library/data_place.h"
+#include "library/inventory_records.h"
 #include "library/sql_rows.h"
+#include "platform/cp932.h"
+#include "platform/utf8.h"
 
 namespace kashidashi::library {
 namespace {
@@ -26,7 +37,7 @@ bool IsSet(const Value& flag) {
 // The books a batch names by number, read in one statement (the numbers
 // are written into it as the digits they are) instead of one read a scan.
 std::map<int64_t, ReadBook> ReadBatch(engine::storage::Connection& connection,
-                                      const std::vector<int64_t>& numbers) {
+                                      const std::vector<int64_t>& numbers, bool marks) {
     std::map<int64_t, ReadBook> books;
     if (numbers.empty()) return books;
     std::string list;
@@ -34,16 +45,19 @@ std::map<int64_t, ReadBook> ReadBatch(engine::storage::Connection& connection,
     // PostgreSQL both take as lookups of the primary index.
     for (int64_t number : numbers)
         list += (list.empty() ? "Book.BOOK_ID=" : " or Book.BOOK_ID=") + std::to_string(number);
+    // The 不明 marks come with the books once a check has left marks.
     auto rows = SelectRows(connection,
-                           "Select Book.BOOK_ID, Book.syomei2, Book.seikyu, HKN.HKN,"
-                           " Book.kashidashiF, Book.haikiF, Book.tenkenF From Book"
-                           " Left Join HKN On Book.HKN_ID=HKN.HKN_ID Where " +
-                               list);
+                           std::string("Select Book.BOOK_ID, Book.syomei2, Book.seikyu, HKN.HKN,"
+                                       " Book.kashidashiF, Book.haikiF, Book.tenkenF") +
+                               (marks ? ", kx_lost.MISSES" : "") +
+                               " From Book Left Join HKN On Book.HKN_ID=HKN.HKN_ID" +
+                               (marks ? " Left Join kx_lost On Book.BOOK_ID=kx_lost.BOOK_ID" : "") +
+                               " Where " + list);
     for (const auto& row : rows.rows) {
         const auto& v = row.values;
         const int64_t number = IntegerOf(v[0]);
         books[number] = {{number, TextOf(v[1]), TextOf(v[2]), TextOf(v[3])},
-                         {IsSet(v[4]), IsSet(v[5]), IsSet(v[6])}};
+                         {IsSet(v[4]), IsSet(v[5]), IsSet(v[6]), marks && !v[7].IsNull()}};
     }
     return books;
 }
@@ -53,7 +67,7 @@ ScanResult ScanLine(engine::storage::Connection& connection, const desk::ScanLin
                     int isbnMode, std::map<int64_t, ReadBook>& books) {
     auto entry = desk::BookEntryOf(desk::BookField::Edit4, line.scan, isbnMode);
     const auto* number = std::get_if<desk::BookNumber>(&entry);
-    if (!number) return ScanText(connection, line.scan, true, isbnMode);
+    if (!number) return ScanText(connection, line.scan, isbnMode);
     auto it = books.find(number->number);
     if (it == books.end()) {
         ScanResult result;
@@ -63,42 +77,149 @@ ScanResult ScanLine(engine::storage::Connection& connection, const desk::ScanLin
     }
     auto result = CheckKnownBook(connection, it->second.book, it->second.flags);
     it->second.flags.checked = true;  // a second scan in the batch writes nothing
+    it->second.flags.lost = false;
     return result;
+}
+
+// The record of the file being taken, written in each batch's transaction.
+struct FileRecord {
+    std::string digest, started;
+    size_t total = 0;
+};
+
+void RecordDone(engine::storage::Connection& connection, const FileRecord& record, size_t done) {
+    SqlParams params{{"pm1", Value(record.digest)},
+                     {"pm2", Value(record.started)},
+                     {"pm3", Value(static_cast<int64_t>(done))},
+                     {"pm4", Value(static_cast<int64_t>(record.total))}};
+    if (ExecuteRows(connection,
+                    std::string("Update ") + kFilesTable +
+                        " Set DONE=:PM3, TOTAL=:PM4 Where DIGEST=:PM1 and STARTED=:PM2",
+                    params) == 0)
+        ExecuteRows(connection,
+                    std::string("Insert Into ") + kFilesTable +
+                        " (DIGEST, STARTED, DONE, TOTAL) Values (:PM1, :PM2, :PM3, :PM4)",
+                    params);
 }
 
 std::vector<FileScan> ScanBatch(engine::storage::Connection& connection,
                                 const std::vector<desk::ScanLine>& lines, size_t start, size_t end,
-                                int isbnMode) {
+                                int isbnMode, const FileRecord* record) {
     std::vector<int64_t> numbers;
     for (size_t i = start; i < end; ++i) {
         auto entry = desk::BookEntryOf(desk::BookField::Edit4, lines[i].scan, isbnMode);
         if (auto* number = std::get_if<desk::BookNumber>(&entry)) numbers.push_back(number->number);
     }
     ConnectionTransaction transaction(connection);
-    auto books = ReadBatch(connection, numbers);
+    auto books = ReadBatch(connection, numbers, HasInventoryTable(connection, kLostTable));
     std::vector<FileScan> batch;
     for (size_t i = start; i < end; ++i)
         batch.push_back({lines[i], ScanLine(connection, lines[i], isbnMode, books)});
+    if (record) RecordDone(connection, *record, end);
     transaction.Commit();
     return batch;
 }
 
-}  // namespace
+// A batch tried again, whole, while another reader's lock keeps it out.
+std::vector<FileScan> ScanBatchWaiting(engine::storage::Connection& connection,
+                                       const std::vector<desk::ScanLine>& lines, size_t start,
+                                       size_t end, int isbnMode, const FileRecord* record) {
+    for (int tries = 0;; ++tries) {
+        try {
+            return ScanBatch(connection, lines, start, end, isbnMode, record);
+        } catch (const engine::EngineError& error) {
+            const bool locked = error.code() == engine::err::kTableLocked ||
+                                error.code() == engine::err::kRecordLocked;
+            if (!locked || tries >= kDeskLockRule.retryCount) throw;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(kDeskLockRule.waitMs));
+    }
+}
 
-std::vector<FileScan> ScanReaderLines(engine::storage::Connection& connection,
-                                      const std::vector<desk::ScanLine>& lines,
-                                      const std::function<void(size_t, size_t)>& progress) {
+std::vector<FileScan> ScanLinesFrom(engine::storage::Connection& connection,
+                                    const std::vector<desk::ScanLine>& lines, size_t first,
+                                    const FileRecord* record,
+                                    const std::function<void(size_t, size_t)>& progress) {
     std::vector<FileScan> scans;
-    scans.reserve(lines.size());
+    scans.reserve(lines.size() - first);
     const int isbnMode = ReadIsbnMode(connection);
-    for (size_t start = 0; start < lines.size(); start += kScansPerTransaction) {
+    for (size_t start = first; start < lines.size(); start += kScansPerTransaction) {
         const size_t end = std::min(lines.size(), start + kScansPerTransaction);
         // Kept only once committed: a batch rolled back checked nothing.
-        auto batch = ScanBatch(connection, lines, start, end, isbnMode);
+        auto batch = ScanBatchWaiting(connection, lines, start, end, isbnMode, record);
         scans.insert(scans.end(), batch.begin(), batch.end());
         if (progress) progress(end, lines.size());
     }
     return scans;
+}
+
+std::string DigestOf(const std::string& text) {
+    return QCryptographicHash::hash(
+               QByteArrayView(text.data(), static_cast<qsizetype>(text.size())),
+               QCryptographicHash::Sha256)
+        .toHex()
+        .toStdString();
+}
+
+// Lines of the file an earlier run of this check took: all of them, a part, none.
+size_t LinesTaken(engine::storage::Connection& connection, const FileRecord& record) {
+    if (!HasInventoryTable(connection, kFilesTable)) return 0;
+    auto rows = SelectRows(
+        connection,
+        std::string("Select DONE From ") + kFilesTable + " Where DIGEST=:PM1 and STARTED=:PM2",
+        {{"pm1", Value(record.digest)}, {"pm2", Value(record.started)}});
+    return rows.rows.empty() ? 0 : static_cast<size_t>(IntegerOf(rows.rows[0].values[0]));
+}
+
+bool IsControlByte(unsigned char byte) {
+    if (byte == '\t' || byte == '\n' || byte == '\r' || byte == 0x1A) return false;
+    return byte < 0x20 || byte == 0x7F;
+}
+
+}  // namespace
+
+std::string DecodeReaderFile(std::string_view bytes) {
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
+    for (unsigned char byte : bytes)
+        if (IsControlByte(byte))
+            throw NotAReaderFile(
+                "読取器のファイルではありません（文字でないデータがあります）。"
+                "何も点検していません。");
+    if (platform::utf8::IsValid(bytes)) return std::string(bytes);
+    return platform::FromCp932(bytes);
+}
+
+std::string ReadReaderFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("ファイル「" + path + "」を開けません。");
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) throw std::runtime_error("ファイル「" + path + "」を読めません。");
+    return DecodeReaderFile(bytes.str());
+}
+
+FileRun ScanReaderFile(engine::storage::Connection& connection, const std::string& text, bool again,
+                       const std::function<void(size_t, size_t)>& progress) {
+    const auto lines = desk::ParseScanFile(text);
+    const auto state = ReadInventoryState(connection);
+    if (!state.running) throw std::runtime_error("蔵書点検が始まっていません。");
+    FileRecord record{DigestOf(text), engine::FormatDate(*state.startedOn), lines.size()};
+    FileRun run;
+    run.skipped = again ? 0 : std::min(LinesTaken(connection, record), lines.size());
+    if (!lines.empty() && run.skipped == lines.size())
+        throw FileTakenBefore("このファイルは " + record.started +
+                              " に始めた点検で読み込み済みです（同じ内容のファイル）。"
+                              "何も点検していません。");
+    EnsureInventoryTable(connection, kFilesTable);
+    run.scans = ScanLinesFrom(connection, lines, run.skipped, &record, progress);
+    return run;
+}
+
+std::vector<FileScan> ScanReaderLines(engine::storage::Connection& connection,
+                                      const std::vector<desk::ScanLine>& lines,
+                                      const std::function<void(size_t, size_t)>& progress) {
+    return ScanLinesFrom(connection, lines, 0, nullptr, progress);
 }
 
 FileSummary Summarise(const std::vector<FileScan>& scans) {
@@ -120,6 +241,9 @@ FileSummary Summarise(const std::vector<FileScan>& scans) {
             case ScanAnswer::Unknown:
                 ++summary.unknown;
                 break;
+            case ScanAnswer::SeveralCopies:
+                ++summary.several;
+                break;
             default:
                 ++summary.unreadable;
                 break;
@@ -131,8 +255,9 @@ FileSummary Summarise(const std::vector<FileScan>& scans) {
 std::string SummaryText(const FileSummary& s) {
     return "点検 " + std::to_string(s.checked) + " 冊、点検済み " + std::to_string(s.already) +
            " 冊、貸出中の記録 " + std::to_string(s.onLoan) + " 冊、廃棄済み " +
-           std::to_string(s.discarded) + " 冊、未登録 " + std::to_string(s.unknown) +
-           " 件、読めない行 " + std::to_string(s.unreadable) + " 件";
+           std::to_string(s.discarded) + " 冊、未登録 " + std::to_string(s.unknown) + " 件、" +
+           (s.several ? "どの図書か決まらないISBN " + std::to_string(s.several) + " 件、" : "") +
+           "読めない行 " + std::to_string(s.unreadable) + " 件";
 }
 
 }  // namespace kashidashi::library

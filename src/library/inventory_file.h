@@ -6,10 +6,20 @@
 //
 // The scans are written in transactions of kScansPerTransaction lines, so
 // that a long file costs few flushes; a failure rolls back only the batch
-// it happened in (the batches before stay checked) and throws.
+// it happened in (the batches before stay checked) and throws. A batch that
+// meets another reader's lock is rolled back and tried again by the desk's
+// lock rule (its count of tries, its wait between them).
+//
+// A file is known by its content (kx_inventory_files): each batch records
+// how many lines of it are taken, in the batch's own transaction. Taken
+// again in the same check, a file taken whole is refused (FileTakenBefore)
+// unless `again`; one cut short (a killed reader, a lost connection) goes
+// on after the last stored batch.
 #pragma once
 
 #include <functional>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,14 +35,43 @@ struct FileScan {
     ScanResult result;
 };
 
+// The text of a reader's file in UTF-8: well-formed UTF-8 (a byte order
+// mark dropped), else Shift-JIS as Windows writes it. A file that is not
+// text (a NUL or another control byte than tab, line breaks and the end of
+// file mark: an image, random bytes) throws NotAReaderFile: none of it is
+// taken.
+struct NotAReaderFile : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+std::string DecodeReaderFile(std::string_view bytes);
+// The same for a file on disk; a file that cannot be read throws too.
+std::string ReadReaderFile(const std::string& path);
+
+struct FileTakenBefore : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct FileRun {
+    std::vector<FileScan> scans;  // the lines taken now
+    size_t skipped = 0;           // lines taken by an earlier run cut short
+};
+
+// Takes the text of a reader's file (decoded) into the running check.
 // `progress(done, total)` after each batch, if given.
+FileRun ScanReaderFile(engine::storage::Connection& connection, const std::string& text,
+                       bool again = false,
+                       const std::function<void(size_t, size_t)>& progress = {});
+
+// The lines alone, with no record of the file (the window's typed scans
+// use ScanText; this is the batch rule shared with ScanReaderFile).
 std::vector<FileScan> ScanReaderLines(engine::storage::Connection& connection,
                                       const std::vector<desk::ScanLine>& lines,
                                       const std::function<void(size_t, size_t)>& progress = {});
 
 // The counts of a file's answers, for the closing line of a command or window.
 struct FileSummary {
-    int checked = 0, already = 0, onLoan = 0, discarded = 0, unknown = 0, unreadable = 0;
+    int checked = 0, already = 0, onLoan = 0, discarded = 0, unknown = 0, several = 0,
+        unreadable = 0;
 };
 FileSummary Summarise(const std::vector<FileScan>& scans);
 std::string SummaryText(const FileSummary& summary);

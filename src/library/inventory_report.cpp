@@ -8,6 +8,7 @@
 
 #include "desk/entry_rules.h"
 #include "library/inventory.h"
+#include "library/inventory_model.h"
 #include "library/sql_rows.h"
 
 namespace kashidashi::library {
@@ -69,59 +70,103 @@ void Count(std::map<Key, ProgressLine>& lines, Key key, bool checked) {
 
 }  // namespace
 
-InventoryProgress ReadInventoryProgress(Connection& connection) {
+void InventoryModel::Load(Connection& connection) {
     auto names = PlaceNames(connection);
     auto classNames = ClassNames(connection);
-    auto rows =
-        SelectRows(connection, "Select HKN_ID, NDC_ID, tenkenF, kashidashiF, haikiF From Book");
-    InventoryProgress progress;
+    const auto scope = ReadInventoryScope(connection);
+    auto rows = SelectRows(connection,
+                           "Select BOOK_ID, syomei2, seikyu, HKN_ID, NDC_ID, tenkenF, kashidashiF,"
+                           " haikiF From Book");
+    progress_ = {};
+    missing_.clear();
+    toCheck_.clear();
     std::map<int64_t, ProgressLine> places;
     std::map<double, ProgressLine> classes;
+    std::vector<std::tuple<int64_t, double, int64_t, bool>> keys;  // place, class, number, checked
+    std::vector<std::tuple<int64_t, std::string, int64_t, ScannedBook>> found;
     for (const auto& row : rows.rows) {
         const auto& v = row.values;
-        if (IsSet(v[3]) || IsSet(v[4])) continue;
-        const bool checked = IsSet(v[2]);
-        ++progress.toCheck;
-        progress.checked += checked ? 1 : 0;
-        Count(places, v[0].IsNull() ? kNoPlace : IntegerOf(v[0]), checked);
-        Count(classes, ClassKey(v[1], classNames), checked);
+        if (IsSet(v[6]) || IsSet(v[7]) || !scope.Covers(v[3], v[4])) continue;
+        const bool checked = IsSet(v[5]);
+        const int64_t place = v[3].IsNull() ? kNoPlace : IntegerOf(v[3]);
+        const double classKey = ClassKey(v[4], classNames);
+        ++progress_.toCheck;
+        progress_.checked += checked ? 1 : 0;
+        Count(places, place, checked);
+        Count(classes, classKey, checked);
+        keys.emplace_back(place, classKey, IntegerOf(v[0]), checked);
+        if (checked) continue;
+        ScannedBook book{IntegerOf(v[0]), TextOf(v[1]), TextOf(v[2]), ""};
+        if (auto it = names.find(place); it != names.end()) book.place = it->second;
+        std::string callNumber = book.callNumber;  // the tuple may build its last part first
+        found.emplace_back(place, std::move(callNumber), book.number, std::move(book));
     }
+    std::map<int64_t, size_t> placeLines;
+    std::map<double, size_t> classLines;
     for (auto& [code, line] : places) {
         auto it = names.find(code);
         line.group = code == kNoPlace    ? kUnset
                      : it != names.end() ? it->second
                                          : std::to_string(code);
-        progress.byPlace.push_back(line);
+        placeLines[code] = progress_.byPlace.size();
+        progress_.byPlace.push_back(line);
     }
     for (auto& [key, line] : classes) {
         line.group = ClassName(key, classNames);
-        progress.byClass.push_back(line);
+        classLines[key] = progress_.byClass.size();
+        progress_.byClass.push_back(line);
     }
-    return progress;
-}
-
-std::vector<ScannedBook> BooksNotFound(Connection& connection) {
-    auto names = PlaceNames(connection);
-    auto rows = SelectRows(connection,
-                           "Select BOOK_ID, syomei2, seikyu, HKN_ID, tenkenF, kashidashiF,"
-                           " haikiF From Book");
-    std::vector<std::tuple<int64_t, std::string, int64_t, ScannedBook>> found;
-    for (const auto& row : rows.rows) {
-        const auto& v = row.values;
-        if (IsSet(v[4]) || IsSet(v[5]) || IsSet(v[6])) continue;
-        ScannedBook book{IntegerOf(v[0]), TextOf(v[1]), TextOf(v[2]), ""};
-        const int64_t place = v[3].IsNull() ? kNoPlace : IntegerOf(v[3]);
-        if (auto it = names.find(place); it != names.end()) book.place = it->second;
-        std::string callNumber = book.callNumber;  // the tuple may build its last part first
-        found.emplace_back(place, std::move(callNumber), book.number, std::move(book));
-    }
+    for (const auto& [place, classKey, number, checked] : keys)
+        toCheck_[number] = {placeLines[place], classLines[classKey], checked};
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
         return std::tie(std::get<0>(a), std::get<1>(a), std::get<2>(a)) <
                std::tie(std::get<0>(b), std::get<1>(b), std::get<2>(b));
     });
-    std::vector<ScannedBook> books;
-    for (auto& entry : found) books.push_back(std::move(std::get<3>(entry)));
-    return books;
+    for (auto& entry : found) missing_.push_back(std::move(std::get<3>(entry)));
+}
+
+InventoryModel::Change InventoryModel::Found(int64_t number) {
+    Change change;
+    auto it = toCheck_.find(number);
+    if (it == toCheck_.end() || it->second.checked) return change;
+    it->second.checked = true;
+    change.counted = true;
+    ++progress_.checked;
+    change.placeLine = it->second.placeLine;
+    change.classLine = it->second.classLine;
+    ++progress_.byPlace[it->second.placeLine].checked;
+    ++progress_.byClass[it->second.classLine].checked;
+    auto row = std::find_if(missing_.begin(), missing_.end(),
+                            [number](const ScannedBook& book) { return book.number == number; });
+    if (row != missing_.end()) {
+        change.missingRow = static_cast<size_t>(row - missing_.begin());
+        missing_.erase(row);
+    }
+    return change;
+}
+
+InventoryProgress ReadInventoryProgress(Connection& connection) {
+    InventoryModel model;
+    model.Load(connection);
+    return model.Progress();
+}
+
+std::vector<ScannedBook> BooksNotFound(Connection& connection) {
+    InventoryModel model;
+    model.Load(connection);
+    return model.Missing();
+}
+
+std::string RestoreText(RestoreAnswer answer, int64_t number) {
+    const std::string book = desk::BookNumberText(number);
+    switch (answer) {
+        case RestoreAnswer::Restored:
+            return "廃棄を取り消しました: " + book;
+        case RestoreAnswer::UnknownBook:
+            return "登録されていない図書番号です: " + book;
+        default:
+            return "点検の完了で廃棄にした記録がありません: " + book;
+    }
 }
 
 bool IsLoud(ScanAnswer answer) {
@@ -141,11 +186,11 @@ std::string AnswerText(const ScanResult& result) {
         case ScanAnswer::Discarded:
             return "廃棄済みの図書です: " + book;
         case ScanAnswer::Unknown:
-            return result.book.number ? "登録されていない図書番号です: " + number
-                                      : std::string("登録されていないISBNです。");
+            return result.isbn.empty() ? "登録されていない図書番号です: " + number
+                                       : "登録されていないISBNです: " + result.isbn;
         case ScanAnswer::SeveralCopies:
             return "このISBNの図書は " + std::to_string(result.copies.size()) +
-                   " 冊あります。どれか選んでください。";
+                   " 冊あり、どれも棚にある記録ではありません。図書番号のラベルを読んでください。";
         default:
             return "図書番号として読めません。";
     }

@@ -9,6 +9,7 @@
 #include "engine/translate/statement_runner.h"
 #include "library/connection_transaction.h"
 #include "library/inventory.h"
+#include "library/inventory_records.h"
 #include "library/sql_rows.h"
 
 namespace kashidashi::library {
@@ -21,6 +22,12 @@ constexpr const char* kBookStatement =
     "Select Book.syomei2, Book.seikyu, HKN.HKN, Book.kashidashiF, Book.haikiF, Book.tenkenF"
     " From Book"
     " Left Join HKN On Book.HKN_ID=HKN.HKN_ID Where Book.BOOK_ID=:PM1";
+// The same with the book's 不明 mark, once a check has left marks.
+constexpr const char* kBookMarkStatement =
+    "Select Book.syomei2, Book.seikyu, HKN.HKN, Book.kashidashiF, Book.haikiF, Book.tenkenF,"
+    " kx_lost.MISSES From Book"
+    " Left Join HKN On Book.HKN_ID=HKN.HKN_ID"
+    " Left Join kx_lost On Book.BOOK_ID=kx_lost.BOOK_ID Where Book.BOOK_ID=:PM1";
 
 // A scan's statements are parsed once for the program: a reader's file runs
 // them ten thousand times.
@@ -63,24 +70,44 @@ int ReadIsbnMode(Connection& connection) {
 
 namespace {
 
-ScanResult ScanIsbn(Connection& connection, const std::string& isbn12, bool firstUnchecked) {
-    auto rows =
-        SelectRows(connection, "Select BOOK_ID, tenkenF From Book Where ISBN=:PM1 Order By BOOK_ID",
-                   {{"pm1", Value(isbn12)}});
+// The copy of several that a scan of their ISBN means (inventory.h): the
+// first on the shelf not checked yet, else the first on the shelf.
+std::optional<int64_t> ShelfCopy(const engine::storage::ResultSet& rows) {
+    std::optional<int64_t> checkedOnShelf;
+    for (const auto& row : rows.rows) {
+        const auto& v = row.values;
+        if (IsSet(v[2]) || IsSet(v[3])) continue;  // lent or discarded
+        if (!IsSet(v[1])) return IntegerOf(v[0]);
+        if (!checkedOnShelf) checkedOnShelf = IntegerOf(v[0]);
+    }
+    return checkedOnShelf;
+}
+
+ScanResult ScanIsbn(Connection& connection, const std::string& isbn12) {
+    auto rows = SelectRows(connection,
+                           "Select BOOK_ID, tenkenF, kashidashiF, haikiF From Book Where"
+                           " ISBN=:PM1 Order By BOOK_ID",
+                           {{"pm1", Value(isbn12)}});
     ScanResult result;
+    result.isbn = isbn12;
     if (rows.rows.empty()) {
         result.answer = ScanAnswer::Unknown;
         return result;
     }
-    if (rows.rows.size() == 1) return ScanBookNumber(connection, IntegerOf(rows.rows[0].values[0]));
-    for (const auto& row : rows.rows) result.copies.push_back(IntegerOf(row.values[0]));
-    if (!firstUnchecked) {
-        result.answer = ScanAnswer::SeveralCopies;
+    if (rows.rows.size() == 1) {
+        result = ScanBookNumber(connection, IntegerOf(rows.rows[0].values[0]));
+        result.isbn = isbn12;
         return result;
     }
-    for (const auto& row : rows.rows)
-        if (!IsSet(row.values[1])) return ScanBookNumber(connection, IntegerOf(row.values[0]));
-    return ScanBookNumber(connection, result.copies.front());
+    std::vector<int64_t> copies;
+    for (const auto& row : rows.rows) copies.push_back(IntegerOf(row.values[0]));
+    if (auto copy = ShelfCopy(rows))
+        result = ScanBookNumber(connection, *copy);
+    else
+        result.answer = ScanAnswer::SeveralCopies;
+    result.isbn = isbn12;
+    result.copies = std::move(copies);
+    return result;
 }
 
 // The borrower's count of books out goes down by one and never below 0.
@@ -97,7 +124,9 @@ void LowerCount(Connection& connection, const Value& nameId) {
 
 ScanResult ScanBookNumber(Connection& connection, int64_t number) {
     static const Parsed kBook(kBookStatement);
-    auto rows = Select(connection, kBook, {{"pm1", Value(number)}});
+    static const Parsed kBookMark(kBookMarkStatement);
+    const bool marks = HasInventoryTable(connection, kLostTable);
+    auto rows = Select(connection, marks ? kBookMark : kBook, {{"pm1", Value(number)}});
     if (rows.rows.empty()) {
         ScanResult result;
         result.answer = ScanAnswer::Unknown;
@@ -106,7 +135,7 @@ ScanResult ScanBookNumber(Connection& connection, int64_t number) {
     }
     const auto& v = rows.rows[0].values;
     return CheckKnownBook(connection, {number, TextOf(v[0]), TextOf(v[1]), TextOf(v[2])},
-                          {IsSet(v[3]), IsSet(v[4]), IsSet(v[5])});
+                          {IsSet(v[3]), IsSet(v[4]), IsSet(v[5]), marks && !v[6].IsNull()});
 }
 
 ScanResult CheckKnownBook(Connection& connection, const ScannedBook& book, const BookFlags& flags) {
@@ -120,6 +149,11 @@ ScanResult CheckKnownBook(Connection& connection, const ScannedBook& book, const
                 {{"pm1", Value(true)}, {"pm2", Value(book.number)}, {"pm3", Value(false)}}) == 1;
     ScanResult result;
     result.book = book;
+    if (flags.lost) {
+        // Found on the shelf: it is not 不明 any more.
+        static const Parsed kUnmark("Delete From kx_lost Where BOOK_ID=:PM1");
+        result.wasLost = Execute(connection, kUnmark, {{"pm1", Value(book.number)}}) > 0;
+    }
     if (flags.discarded)
         result.answer = ScanAnswer::Discarded;
     else if (flags.lent)
@@ -129,12 +163,10 @@ ScanResult CheckKnownBook(Connection& connection, const ScannedBook& book, const
     return result;
 }
 
-ScanResult ScanText(Connection& connection, std::string_view text, bool firstUnchecked,
-                    std::optional<int> isbnMode) {
+ScanResult ScanText(Connection& connection, std::string_view text, std::optional<int> isbnMode) {
     auto entry = desk::BookEntryOf(desk::BookField::Edit4, text,
                                    isbnMode ? *isbnMode : ReadIsbnMode(connection));
-    if (auto* isbn = std::get_if<desk::IsbnKey>(&entry))
-        return ScanIsbn(connection, isbn->isbn12, firstUnchecked);
+    if (auto* isbn = std::get_if<desk::IsbnKey>(&entry)) return ScanIsbn(connection, isbn->isbn12);
     if (auto* number = std::get_if<desk::BookNumber>(&entry))
         return ScanBookNumber(connection, number->number);
     return {};

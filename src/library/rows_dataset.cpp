@@ -1,5 +1,7 @@
 #include "library/rows_dataset.h"
 
+#include <algorithm>
+
 #include "engine/common/error.h"
 
 namespace kashidashi::library {
@@ -25,6 +27,18 @@ void TRowsDataSet::SetRows(std::vector<std::vector<engine::Value>> rows) {
     for (auto& values : rows) rows_.push_back(Row{id++, std::move(values)});
     position_ = 0;
     if (Active()) Refresh();
+}
+
+void TRowsDataSet::RemoveRow(size_t position) {
+    if (position >= rows_.size()) return;
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
+    for (size_t i = position; i < rows_.size(); ++i)
+        rows_[i].id = static_cast<engine::storage::RowId>(i + 1);
+    if (!Active()) return;
+    // The current row by its place after the removal.
+    const size_t current = position_ > position ? position_ - 1 : position_;
+    position_ = rows_.empty() ? 0 : std::min(current, rows_.size() - 1);
+    Refresh();
 }
 
 std::vector<engine::storage::ColumnDef> TRowsDataSet::DoOpen() {

@@ -29,6 +29,9 @@ class TRowsDataSet : public engine::TDataSet {
 
     // Each row holds one value per column, in column order.
     void SetRows(std::vector<std::vector<engine::Value>> rows);
+    // Takes out the row at `position` (from 0) alone; the current row stays
+    // current (its follower when it was the one taken out).
+    void RemoveRow(size_t position);
     size_t RowCount() const { return rows_.size(); }
     std::string DataSetName() const override { return name_; }
 

@@ -96,7 +96,8 @@ int CommandRollover(const std::vector<std::string>& args, std::ostream& out, std
 
 // The stock check (command_inventory.cpp, built with the library layer).
 inline constexpr const char* kInventoryUsage =
-    "inventory FOLDER start [--again]|scan FILE|report|status";
+    "inventory FOLDER start [--again] [--place CODE|--ndc FROM-TO]|scan FILE [--again]|report|"
+    "status|finish [--write-off BOOK,...]|lost|restore BOOK|summary [--year YYYY]";
 int CommandInventory(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Labels and cards (command_labels.cpp, command_cards.cpp, built with the

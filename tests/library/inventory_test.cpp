@@ -4,11 +4,13 @@
 // file, and two readers scanning the same books at once.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <thread>
 
 #include "engine/common/dates.h"
 #include "library/inventory.h"
 #include "library/inventory_file.h"
+#include "library/inventory_summary.h"
 #include "library/sql_rows.h"
 #include "library/year_fixture.h"
 
@@ -69,16 +71,12 @@ TEST_F(InventoryTest, EachScanAnswersWhatItFound) {
         int64_t book;
     };
     const Case cases[] = {
-        {"0000007", ScanAnswer::Checked, 7},
-        {"7", ScanAnswer::AlreadyChecked, 7},
-        {"00-00-010", ScanAnswer::Checked, 10},
-        {"1", ScanAnswer::OnLoan, 1},
-        {"11", ScanAnswer::Discarded, 11},
-        {"99999", ScanAnswer::Unknown, 99999},
-        {"abc", ScanAnswer::NoNumber, 0},
-        {"9784000000017", ScanAnswer::AlreadyChecked, 7},
-        {"9784000000024", ScanAnswer::SeveralCopies, 0},
-        {"9784999999999", ScanAnswer::Unknown, 0},
+        {"0000007", ScanAnswer::Checked, 7},       {"7", ScanAnswer::AlreadyChecked, 7},
+        {"00-00-010", ScanAnswer::Checked, 10},    {"1", ScanAnswer::OnLoan, 1},
+        {"11", ScanAnswer::Discarded, 11},         {"99999", ScanAnswer::Unknown, 99999},
+        {"abc", ScanAnswer::NoNumber, 0},          {"9784000000017", ScanAnswer::AlreadyChecked, 7},
+        {"9784000000024", ScanAnswer::Checked, 8}, {"9784999999999", ScanAnswer::Unknown, 0},
+        {"0000000", ScanAnswer::Unknown, 0},
     };
     for (const auto& c : cases) {
         auto result = ScanText(Connection(), c.scan);
@@ -88,13 +86,44 @@ TEST_F(InventoryTest, EachScanAnswersWhatItFound) {
     EXPECT_EQ(ScanText(Connection(), "9784000000024").copies, (std::vector<int64_t>{8, 9}));
     EXPECT_TRUE(Flag(1, "tenkenF"));   // a lent book found is checked all the same
     EXPECT_TRUE(Flag(11, "tenkenF"));  // and so is a discarded one
-    EXPECT_FALSE(Flag(8, "tenkenF"));  // the copies wait for the operator's choice
+    // The texts of the unknown: a book number (even all zeros) is not an ISBN.
+    EXPECT_EQ(AnswerText(ScanText(Connection(), "0000000")),
+              "登録されていない図書番号です: 0000000");
+    EXPECT_EQ(AnswerText(ScanText(Connection(), "9784999999999")),
+              "登録されていないISBNです: 978499999999");
 }
 
-TEST_F(InventoryTest, AnIsbnOfSeveralCopiesInAFileChecksTheNextCopyEachTime) {
-    EXPECT_EQ(ScanText(Connection(), "9784000000024", true).book.number, 8);
-    EXPECT_EQ(ScanText(Connection(), "9784000000024", true).book.number, 9);
-    EXPECT_EQ(ScanText(Connection(), "9784000000024", true).answer, ScanAnswer::AlreadyChecked);
+TEST_F(InventoryTest, AnIsbnOfSeveralCopiesChecksACopyOnTheShelf) {
+    // One title: 12 lent, 13 discarded, 14 and 15 on the shelf; another with
+    // no copy on the shelf (16 lent, 17 discarded).
+    RunSql(data,
+           "Insert Into Book (BOOK_ID, syomei2, ISBN, kashidashiF) Values (12, '本12',"
+           " '978400000003', True);"
+           "Insert Into Book (BOOK_ID, syomei2, ISBN, haikiF) Values (13, '本13', '978400000003',"
+           " True);"
+           "Insert Into Book (BOOK_ID, syomei2, ISBN) Values (14, '本14', '978400000003');"
+           "Insert Into Book (BOOK_ID, syomei2, ISBN) Values (15, '本15', '978400000003');"
+           "Insert Into Book (BOOK_ID, syomei2, ISBN, kashidashiF) Values (16, '本16',"
+           " '978400000004', True);"
+           "Insert Into Book (BOOK_ID, syomei2, ISBN, haikiF) Values (17, '本17', '978400000004',"
+           " True)");
+    struct Case {
+        const char* scan;
+        ScanAnswer answer;
+        int64_t book;
+    };
+    const Case cases[] = {
+        {"9784000000031", ScanAnswer::Checked, 14},
+        {"9784000000031", ScanAnswer::Checked, 15},
+        {"9784000000031", ScanAnswer::AlreadyChecked, 14},
+        {"9784000000048", ScanAnswer::SeveralCopies, 0},
+    };
+    for (const auto& c : cases) {
+        auto result = ScanText(Connection(), c.scan);
+        EXPECT_EQ(result.answer, c.answer) << c.scan;
+        EXPECT_EQ(result.book.number, c.book) << c.scan;
+    }
+    for (int64_t book : {12, 13, 16, 17}) EXPECT_FALSE(Flag(book, "tenkenF")) << book;
 }
 
 TEST_F(InventoryTest, ABookFoundOnTheShelfIsReturnedAsTheDeskReturnsIt) {
@@ -177,6 +206,149 @@ TEST_F(InventoryTest, TwoReadersScanningTheSameBooksAtOnceCountEachOnce) {
     b.join();
     EXPECT_EQ(first + second, 5);
     EXPECT_EQ(ReadInventoryProgress(Connection()).checked, 5);
+}
+
+TEST_F(InventoryTest, AFileThatIsNotTextIsRefusedWhole) {
+    const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR0000007\n", 25);
+    std::string noise;
+    for (int i = 0; i < 256; ++i) noise += static_cast<char>((i * 151 + 7) % 256);
+    for (const std::string& bytes : {png, noise, std::string("0000007\n\0\n0000008\n", 18)})
+        EXPECT_THROW(DecodeReaderFile(bytes), NotAReaderFile);
+    // Text: UTF-8 with its mark, Shift-JIS (「点検」), a DOS end-of-file mark.
+    EXPECT_EQ(DecodeReaderFile("\xEF\xBB\xBF"
+                               "0000007\r\n"),
+              "0000007\r\n");
+    EXPECT_EQ(DecodeReaderFile("\x93\x5F\x8C\x9F\t7\n\x1a"), "点検\t7\n\x1a");
+}
+
+TEST_F(InventoryTest, AFileTakenTwiceChecksNothingMoreAndACutRunGoesOn) {
+    std::string text;
+    for (int i = 0; i < 600; ++i) text += std::to_string(7 + i % 4) + "\n";
+    // A run killed after its first batch: that batch stays, recorded.
+    EXPECT_THROW(ScanReaderFile(Connection(), text, false,
+                                [](size_t, size_t) { throw std::runtime_error("killed"); }),
+                 std::runtime_error);
+    auto rest = ScanReaderFile(Connection(), text);
+    EXPECT_EQ(rest.skipped, kScansPerTransaction);
+    EXPECT_EQ(rest.scans.size(), 600 - kScansPerTransaction);
+    EXPECT_EQ(rest.scans.front().line.number, static_cast<int>(kScansPerTransaction) + 1);
+    // Taken whole: refused, unless again; another content is another file.
+    EXPECT_THROW(ScanReaderFile(Connection(), text), FileTakenBefore);
+    EXPECT_EQ(ScanReaderFile(Connection(), text, true).scans.size(), 600u);
+    EXPECT_EQ(ScanReaderFile(Connection(), text + "9\n").scans.size(), 601u);
+    // A new check takes the file again.
+    StartInventory(Connection(), *engine::ParseDate("2026/04/01"));
+    EXPECT_EQ(Summarise(ScanReaderFile(Connection(), text).scans).checked, 4);
+}
+
+TEST_F(InventoryTest, BooksNotFoundAreMarkedLostAcrossChecksUntilFound) {
+    auto finish = [&](const char* started, const char* finished) {
+        StartInventory(Connection(), *engine::ParseDate(started));
+        ScanText(Connection(), "7");
+        ScanText(Connection(), "3");
+        FinishInventory(Connection(), {}, *engine::ParseDate(finished));
+    };
+    finish("2026/03/01", "2026/03/05");
+    finish("2027/03/01", "2027/03/05");
+    auto lost = LostBooks(Connection());
+    std::vector<int64_t> numbers;
+    for (const auto& book : lost) numbers.push_back(book.book.number);
+    EXPECT_EQ(numbers, (std::vector<int64_t>{10, 8, 9}));  // by place and call number
+    EXPECT_EQ(engine::FormatDate(lost[0].lostOn), "2026/03/01");
+    EXPECT_EQ(engine::FormatDate(lost[0].lastOn), "2027/03/01");
+    EXPECT_EQ(lost[0].misses, 2);
+    // Found by the next check, by a single scan and by a reader's file.
+    StartInventory(Connection(), *engine::ParseDate("2028/03/01"));
+    EXPECT_TRUE(ScanText(Connection(), "10").wasLost);
+    EXPECT_FALSE(ScanText(Connection(), "10").wasLost);
+    EXPECT_TRUE(ScanReaderFile(Connection(), "8\n").scans.at(0).result.wasLost);
+    ASSERT_EQ(LostBooks(Connection()).size(), 1u);
+    EXPECT_EQ(LostBooks(Connection())[0].book.number, 9);
+}
+
+TEST_F(InventoryTest, AWriteOffIsRecordedAndUndoneForABookThatTurnsUp) {
+    EXPECT_EQ(FinishInventory(Connection(), {10, 9}, *engine::ParseDate("2026/03/20")), 2);
+    auto offs = WriteOffs(Connection());
+    ASSERT_EQ(offs.size(), 2u);
+    EXPECT_EQ(offs[0].started, "2026/03/01");
+    EXPECT_EQ(engine::FormatDate(offs[0].writtenOn), "2026/03/20");
+    // Written off, the books are not 不明 besides.
+    for (const auto& lost : LostBooks(Connection())) EXPECT_NE(lost.book.number, 10);
+    struct Case {
+        int64_t book;
+        RestoreAnswer answer;
+    };
+    for (const Case& c :
+         {Case{10, RestoreAnswer::Restored}, Case{10, RestoreAnswer::NotWrittenOff},
+          Case{11, RestoreAnswer::NotWrittenOff}, Case{99, RestoreAnswer::UnknownBook}})
+        EXPECT_EQ(RestoreWrittenOff(Connection(), c.book, *engine::ParseDate("2026/04/02")),
+                  c.answer)
+            << c.book;
+    EXPECT_FALSE(Flag(10, "haikiF"));
+    EXPECT_TRUE(Flag(9, "haikiF"));
+    EXPECT_TRUE(Flag(11, "haikiF"));  // discarded otherwise: not ours to undo
+    ASSERT_EQ(WriteOffs(Connection()).size(), 1u);
+    auto kept = SelectRows(Connection(), "Select RESTORED_ON From kx_writeoff Where BOOK_ID=10");
+    EXPECT_EQ(engine::FormatDate(*DateOf(kept.rows.at(0).values[0])), "2026/04/02");
+}
+
+TEST_F(InventoryTest, APartialCheckCoversItsPlaceOrClassesOnly) {
+    ScanText(Connection(), "7");
+    ScanText(Connection(), "8");
+    struct Case {
+        InventoryScope scope;
+        int toCheck;
+        std::vector<int64_t> missing;  // after scanning 9
+        bool sevenStillChecked;
+    };
+    const Case cases[] = {
+        {{.place = 1}, 3, {10, 8}, true},                    // 開架: 8, 9, 10
+        {{.ndcFrom = 900, .ndcTo = 999}, 3, {8, 7}, false},  // 7, 8, 9
+        {{}, 5, {10, 8, 7, 3}, false},
+    };
+    for (const auto& c : cases) {
+        StartInventory(Connection(), *engine::ParseDate("2026/03/02"), c.scope);
+        ScanText(Connection(), "9");
+        auto progress = ReadInventoryProgress(Connection());
+        EXPECT_EQ(progress.toCheck, c.toCheck);
+        std::vector<int64_t> missing;
+        for (const auto& book : BooksNotFound(Connection())) missing.push_back(book.number);
+        EXPECT_EQ(missing, c.missing) << c.toCheck;
+        EXPECT_EQ(Flag(7, "tenkenF"), c.sevenStillChecked);
+        ScanText(Connection(), "7");
+        ScanText(Connection(), "8");
+    }
+    // A place check marks only its own books 不明.
+    StartInventory(Connection(), *engine::ParseDate("2026/03/03"), {.place = 1});
+    ScanText(Connection(), "8");
+    FinishInventory(Connection(), {}, *engine::ParseDate("2026/03/03"));
+    std::vector<int64_t> lost;
+    for (const auto& book : LostBooks(Connection())) lost.push_back(book.book.number);
+    EXPECT_EQ(lost, (std::vector<int64_t>{10, 9}));
+}
+
+TEST_F(InventoryTest, TheYearSummaryCountsByClass) {
+    RunSql(data,
+           "Update Book Set haiki_date='2026/06/01' Where BOOK_ID=11;"
+           "Insert Into Book (BOOK_ID, syomei2, NDC_ID, haikiF, haiki_date) Values (12, '本12',"
+           " 4, True, '2027/04/01')");
+    ScanText(Connection(), "7");
+    ScanText(Connection(), "10");
+    FinishInventory(Connection(), {8}, *engine::ParseDate("2027/03/10"));
+    auto lines = YearSummary(Connection(), 2026);
+    ASSERT_EQ(lines.size(), 12u);
+    auto text = [&](size_t line) {
+        std::string joined;
+        for (const auto& cell : SummaryTexts(lines[line])) joined += cell + " ";
+        return joined;
+    };
+    // 9: 7 checked, 8 written off by the check, 9 lost; 2: 10 checked;
+    // unset: 1 to 6 (all but 3 lent), 11 discarded in the year; 12 the next year.
+    EXPECT_EQ(text(2), "2 歴史 1 1 0 0 0 ");
+    EXPECT_EQ(text(4), "4 自然科学 0 0 0 0 0 ");
+    EXPECT_EQ(text(9), "9 文学 2 1 1 1 1 ");
+    EXPECT_EQ(text(10), "未設定 6 0 1 1 0 ");
+    EXPECT_EQ(text(11), "合計 9 2 2 2 1 ");
 }
 
 }  // namespace

@@ -72,7 +72,11 @@ TEST_F(InventoryCommand, WrongUses) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"inventory", folder},
                                                  {"inventory", folder, "scan"},
                                                  {"inventory", folder, "begin"},
-                                                 {"inventory", folder, "report", "x"}}) {
+                                                 {"inventory", folder, "report", "x"},
+                                                 {"inventory", folder, "scan", "f", "--place", "1"},
+                                                 {"inventory", folder, "start", "--ndc", "900-100"},
+                                                 {"inventory", folder, "restore"},
+                                                 {"inventory", folder, "summary", "--year", "x"}}) {
         auto run = RunBuiltTool(args);
         EXPECT_EQ(run.status, 2) << run.err;
         EXPECT_NE(run.err.find("inventory FOLDER"), std::string::npos) << run.err;
@@ -85,7 +89,8 @@ TEST_F(InventoryCommand, TwoReadersFilesTakenAtOnceCountEachBookOnce) {
     ASSERT_EQ(RunBuiltTool({"inventory", folder, "start"}).status, 0);
     std::string lines;
     for (int round = 0; round < 100; ++round) lines += "1\n2\n5\n";
-    auto a = WriteScratch("a.txt", lines), b = WriteScratch("b.txt", lines);
+    // Two readers' files (the same content would be one file taken twice).
+    auto a = WriteScratch("a.txt", lines), b = WriteScratch("b.txt", "5\n" + lines);
     CommandRun first, second;
     std::thread one([&] { first = RunBuiltTool({"inventory", folder, "scan", a}, "a"); });
     std::thread two([&] { second = RunBuiltTool({"inventory", folder, "scan", b}, "b"); });
@@ -103,6 +108,90 @@ TEST_F(InventoryCommand, TwoReadersFilesTakenAtOnceCountEachBookOnce) {
     EXPECT_EQ(counted(first.out) + counted(second.out), 3u);
     auto status = RunBuiltTool({"inventory", folder, "status"});
     EXPECT_NE(status.out.find("全体\t\t3\t3\n"), std::string::npos) << status.out;
+}
+
+// Long files, several batches each, taken again and again by two programs:
+// a batch that meets the other's lock waits and is tried again.
+TEST_F(InventoryCommand, TwoReadersInALoopNeverFailOnALock) {
+    MakeBooks();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(RunBuiltTool({"inventory", folder, "start"}).status, 0);
+    std::string lines;
+    for (int round = 0; round < 500; ++round) lines += "1\n2\n5\n";
+    auto a = WriteScratch("a.txt", lines), b = WriteScratch("b.txt", "2\n" + lines);
+    for (int round = 0; round < 8; ++round) {
+        CommandRun first, second;
+        std::thread one([&] {
+            first = RunBuiltTool({"inventory", folder, "scan", a, "--again"}, "a");
+        });
+        std::thread two([&] {
+            second = RunBuiltTool({"inventory", folder, "scan", b, "--again"}, "b");
+        });
+        one.join();
+        two.join();
+        ASSERT_EQ(first.status, 0) << round << ": " << first.err;
+        ASSERT_EQ(second.status, 0) << round << ": " << second.err;
+    }
+}
+
+TEST_F(InventoryCommand, FilesTakenTwiceOddFilesLostBooksAndARestore) {
+    MakeBooks();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(RunBuiltTool({"inventory", folder, "start"}).status, 0);
+    auto file = WriteScratch("reader.txt", "1\n0000000\n");
+    auto first = RunBuiltTool({"inventory", folder, "scan", file});
+    EXPECT_EQ(first.out,
+              "1\t1\t点検しました: 0000001 本1\n"
+              "2\t0000000\t登録されていない図書番号です: 0000000\n");
+    auto twice = RunBuiltTool({"inventory", folder, "scan", file});
+    EXPECT_EQ(twice.status, 1);
+    EXPECT_NE(twice.err.find("読み込み済み"), std::string::npos) << twice.err;
+    EXPECT_NE(twice.err.find("--again"), std::string::npos) << twice.err;
+    auto again = RunBuiltTool({"inventory", folder, "scan", file, "--again"});
+    EXPECT_NE(again.out.find("点検済みです: 0000001"), std::string::npos) << again.out;
+    // Not text: refused whole, nothing checked.
+    auto image = WriteScratch("photo.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR2\n5\n", 21));
+    auto refused = RunBuiltTool({"inventory", folder, "scan", image});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("読取器のファイルではありません"), std::string::npos) << refused.err;
+    EXPECT_NE(RunBuiltTool({"inventory", folder, "status"}).out.find("全体\t\t1\t3\n"),
+              std::string::npos);
+    // The end: 2 written off, 5 marked 不明; 2 turns up and is restored.
+    auto finish = RunBuiltTool({"inventory", folder, "finish", "--write-off", "2"});
+    EXPECT_EQ(finish.status, 0) << finish.err;
+    auto lost = RunBuiltTool({"inventory", folder, "lost"});
+    EXPECT_NE(lost.out.find("\n0000005\t本5\t910/オ\t図書室\t"), std::string::npos) << lost.out;
+    EXPECT_EQ(lost.out.find("0000002"), std::string::npos) << lost.out;
+    EXPECT_EQ(RunBuiltTool({"inventory", folder, "restore", "2"}).status, 0);
+    auto twiceRestored = RunBuiltTool({"inventory", folder, "restore", "0000002"});
+    EXPECT_EQ(twiceRestored.status, 1);
+    EXPECT_NE(twiceRestored.err.find("廃棄にした記録がありません"), std::string::npos);
+    EXPECT_EQ(Row("Book", "BOOK_ID", "2")["haikiF"], "");
+    auto summary = RunBuiltTool({"inventory", folder, "summary", "--year", "2026"});
+    EXPECT_NE(summary.out.find("合計\t4\t"), std::string::npos) << summary.out;
+    // A check of one storage place.
+    EXPECT_EQ(RunBuiltTool({"inventory", folder, "start", "--place", "2"}).status, 0);
+    auto status = RunBuiltTool({"inventory", folder, "status"});
+    EXPECT_NE(status.out.find("範囲\t保管場所 書庫\n全体\t\t0\t1\n"), std::string::npos)
+        << status.out;
+}
+
+// A book a check marked 不明 that comes back at the desk loses its mark.
+TEST_F(InventoryCommand, TheDeskSaysWhenABookMarkedLostComesBack) {
+    MakeDemoSchool();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(RunBuiltTool({"inventory", folder, "start"}).status, 0);
+    ASSERT_EQ(RunBuiltTool({"inventory", folder, "finish"}).status, 0);
+    ASSERT_NE(RunBuiltTool({"inventory", folder, "lost"}).out.find("\n0000005\t"),
+              std::string::npos);
+    auto settings = scratch / "desk";
+    std::filesystem::create_directories(settings);
+    auto replay =
+        RunBuiltTool({"scans", folder, WriteScratch("desk.txt", "10101\n5\nACTION\nRETURN\n5\n"),
+                      "--settings", settings.string()});
+    EXPECT_NE(replay.out.find("不明の記録を消しました"), std::string::npos) << replay.out;
+    EXPECT_EQ(RunBuiltTool({"inventory", folder, "lost"}).out.find("\n0000005\t"),
+              std::string::npos);
 }
 
 }  // namespace
