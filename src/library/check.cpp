@@ -72,6 +72,11 @@ std::vector<std::string> Repair(Connection& connection, const CheckData& data,
         repairs.push_back("修復: 利用者 " + user + " の未返却数を " + std::to_string(open) +
                           " にしました");
     }
+    int reserved = ColumnOf(data.bookTable, "yoyakuF");
+    for (int64_t book : found.reservedFlags) {
+        UpdateColumn(connection, data.bookTable, data.books.at(book).row, reserved, Value(false));
+        repairs.push_back("修復: 図書番号 " + BookNumber(book) + " の予約ありの印を外しました");
+    }
     return repairs;
 }
 

@@ -20,7 +20,9 @@ struct StoredRow {
 
 struct CheckedBook {
     StoredRow row;
-    bool lent = false;  // kashidashiF; NULL reads as false
+    bool lent = false;      // kashidashiF; NULL reads as false
+    bool reserved = false;  // yoyakuF; NULL reads as false
+    std::string isbn12;     // the first twelve characters of ISBN, as the desk matches them
 };
 
 struct CheckedUser {
@@ -38,6 +40,7 @@ struct Reservation {
     int64_t book = 0;
     int64_t number = 0;
     std::string user;
+    std::string isbn;  // ISBN_ID: a reservation of a title, any copy
 };
 
 struct CheckData {

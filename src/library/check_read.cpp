@@ -51,11 +51,14 @@ std::string DateText(const Value& value) {
 void ReadBooks(Connection& connection, CheckData& data) {
     data.bookTable = Require(connection, "Book");
     int key = ColumnOf(data.bookTable, "BOOK_ID"), lent = ColumnOf(data.bookTable, "kashidashiF");
+    int reserved = ColumnOf(data.bookTable, "yoyakuF"), isbn = ColumnOf(data.bookTable, "ISBN");
     EachRow(connection, data.bookTable, [&](Row& row) {
         if (row.values[key].IsNull()) return;
         bool flag = row.values[lent].IsBool() && row.values[lent].Bool();
+        bool mark = row.values[reserved].IsBool() && row.values[reserved].Bool();
+        std::string isbn12 = Text(row.values[isbn]).substr(0, 12);
         int64_t book = Integer(row.values[key]);
-        data.books[book] = {{row.id, std::move(row.values)}, flag};
+        data.books[book] = {{row.id, std::move(row.values)}, flag, mark, std::move(isbn12)};
     });
 }
 
@@ -84,10 +87,10 @@ void ReadOpenLoans(Connection& connection, CheckData& data) {
 void ReadReservations(Connection& connection, CheckData& data) {
     TableSchema table = Require(connection, "yoyaku");
     int book = ColumnOf(table, "Book_ID"), number = ColumnOf(table, "yoyaku_No");
-    int user = ColumnOf(table, "Name_ID");
+    int user = ColumnOf(table, "Name_ID"), isbn = ColumnOf(table, "ISBN_ID");
     EachRow(connection, table, [&](Row& row) {
-        data.reservations.push_back(
-            {Integer(row.values[book]), Integer(row.values[number]), Text(row.values[user])});
+        data.reservations.push_back({Integer(row.values[book]), Integer(row.values[number]),
+                                     Text(row.values[user]), Text(row.values[isbn])});
     });
 }
 

@@ -1,6 +1,7 @@
 #include "library/check_rules.h"
 
 #include <cstdio>
+#include <set>
 
 namespace kashidashi::library {
 namespace {
@@ -79,6 +80,24 @@ void CheckReservations(const CheckData& data, CheckFindings& found) {
     }
 }
 
+// A book is reserved, as the desk sees it, while a reservation names its
+// number or (a reservation of the title) its ISBN.
+void CheckReservedFlags(const CheckData& data, CheckFindings& found) {
+    std::set<int64_t> books;
+    std::set<std::string> titles;
+    for (const auto& r : data.reservations) {
+        books.insert(r.book);
+        if (!r.isbn.empty()) titles.insert(r.isbn);
+    }
+    for (const auto& [book, stored] : data.books) {
+        if (!stored.reserved || books.count(book)) continue;
+        if (!stored.isbn12.empty() && titles.count(stored.isbn12)) continue;
+        found.reservedFlags.push_back(book);
+        found.mendable.push_back("[予約フラグ] 図書番号 " + BookNumber(book) +
+                                 " は予約ありの印がついていますが、予約はありません");
+    }
+}
+
 }  // namespace
 
 std::string BookNumber(int64_t book) {
@@ -95,6 +114,7 @@ CheckFindings FindProblems(const CheckData& data) {
     CheckBookFlags(data, byBook, found);
     CheckUserCounts(data, found);
     CheckReservations(data, found);
+    CheckReservedFlags(data, found);
     return found;
 }
 

@@ -15,6 +15,7 @@ struct CheckFindings {
     std::vector<std::string> unmendable;        // the rest
     std::map<int64_t, bool> bookFlags;          // book -> the flag its loans say
     std::map<std::string, int64_t> userCounts;  // user -> the count its loans say
+    std::vector<int64_t> reservedFlags;         // books marked reserved that nobody reserves
 };
 
 CheckFindings FindProblems(const CheckData& data);

@@ -76,7 +76,19 @@ const Fault kFaults[] = {
     {"a reservation of a missing user",
      "Insert Into yoyaku (Book_ID, yoyaku_No, Name_ID) Values (3, 1, '777777')",
      "[予約の利用者なし] 予約（図書番号 0000003、予約番号 1、利用者 777777）", false},
+    {"a reserved flag without a reservation", "Update Book Set yoyakuF=True Where BOOK_ID=8",
+     "[予約フラグ] 図書番号 0000008 は予約ありの印がついていますが、予約はありません", true},
 };
+
+// A reservation of the book or of its title (any copy, by ISBN) keeps the flag.
+TEST_F(CheckCommand, AReservedFlagWithAReservationIsNoFault) {
+    Sql("Update Book Set yoyakuF=True, ISBN='9784000000011' Where BOOK_ID=8 Or BOOK_ID=9");
+    Sql("Insert Into yoyaku (Book_ID, yoyaku_No, Name_ID) Values (8, 1, '100002')");
+    Sql("Insert Into yoyaku (Book_ID, yoyaku_No, Name_ID, ISBN_ID)"
+        " Values (7, 1, '100003', '978400000001')");
+    auto found = RunBuiltTool({"check", folder});
+    EXPECT_EQ(found.status, 0) << found.out << found.err;
+}
 
 TEST_F(CheckCommand, EachFaultIsNamedAndTheFlagsAndCountsAreMended) {
     auto clean = RunBuiltTool({"check", folder});
