@@ -1,6 +1,9 @@
 #include "library/U_Nendo.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -9,11 +12,11 @@
 #include "engine/common/dates.h"
 #include "library/backup_setting.h"
 #include "library/overdue_prints.h"
-#include "widgets/progress_run.h"
 #include "platform/paths.h"
 #include "reports/preview_window.h"
 #include "ui_U_Nendo.h"
 #include "widgets/dialogs.h"
+#include "widgets/progress_run.h"
 
 namespace kashidashi {
 
@@ -27,11 +30,10 @@ QString Q(const std::string& text) {
 
 std::vector<RowsColumn> PlanColumns() {
     std::vector<RowsColumn> columns;
-    const char* names[] = {"kind",    "NAME_ID",    "NAME",       "syozoku",
-                           "seitoNo", "newSyozoku", "newSeitoNo", "biko"};
+    const char* names[] = {"kind", "NAME_ID", "NAME", "syozoku", "seitoNo", "biko"};
     const auto titles = RolloverTitles();
     for (size_t i = 0; i < titles.size(); ++i)
-        columns.push_back({names[i], {engine::FieldType::String, i == 7 ? 400 : 40}, titles[i]});
+        columns.push_back({names[i], {engine::FieldType::String, i == 5 ? 400 : 80}, titles[i]});
     return columns;
 }
 
@@ -54,6 +56,10 @@ std::vector<OverdueLoan> KeptLoans(const RolloverPlan& plan, engine::Date today)
                              entry.before.pupilNo, entry.before.nameId, entry.before.name,
                              loan.book, loan.title, loan.lentOn, loan.due,
                              std::max(0, today.days - loan.due.days)});
+    // One class a page: the print starts a page where the class changes.
+    std::stable_sort(loans.begin(), loans.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.classCode, a.pupilNo) < std::tie(b.classCode, b.pupilNo);
+    });
     return loans;
 }
 
@@ -63,7 +69,7 @@ TNendo::TNendo(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TNendo>()), rows_("RolloverPlan", PlanColumns()) {
     ui->setupUi(this);
     ui->DBGrid1->SetDataSource(&source_);
-    const int widths[] = {70, 70, 120, 80, 70, 80, 90, 400};
+    const int widths[] = {70, 70, 190, 150, 110, 560};
     const auto columns = PlanColumns();
     for (size_t i = 0; i < columns.size(); ++i) ui->DBGrid1->AddColumn(columns[i].name, widths[i]);
     ui->DBGrid1->SetReadOnly(true);
@@ -71,6 +77,13 @@ TNendo::TNendo(QWidget* parent)
     ui->DBGrid1->ExcelSheetName = QStringLiteral("年度更新");
     ui->Button3->setEnabled(false);
     ui->Button4->setEnabled(false);
+    ui->StringGrid1->setColumnCount(2);
+    ui->StringGrid1->setHorizontalHeaderLabels(
+        {QStringLiteral("所属コード"), QStringLiteral("名前")});
+    ui->StringGrid1->horizontalHeader()->setStretchLastSection(true);
+    ui->StringGrid1->verticalHeader()->setVisible(false);
+    ui->StringGrid1->hide();
+    ui->Label4->hide();
     connect(ui->Button1, &QPushButton::clicked, this, &TNendo::Button1Click);
     connect(ui->Button2, &QPushButton::clicked, this, &TNendo::Button2Click);
     connect(ui->Button3, &QPushButton::clicked, this, &TNendo::Button3Click);
@@ -85,23 +98,30 @@ TNendo::~TNendo() = default;
 void TNendo::Button1Click() {
     QFileDialog picker(this, QStringLiteral("新年度の名簿"), ui->Edit1->text(),
                        QStringLiteral("CSV ファイル (*.csv *.CSV);;すべてのファイル (*)"));
-    picker.setFileMode(QFileDialog::ExistingFile);
+    picker.setFileMode(QFileDialog::ExistingFiles);
     if (Dialogs::Exec(picker) != QDialog::Accepted || picker.selectedFiles().isEmpty()) return;
-    ui->Edit1->setText(picker.selectedFiles().front());
+    ui->Edit1->setText(picker.selectedFiles().join(QStringLiteral("; ")));
     Button2Click();
 }
 
 bool TNendo::ReadFile() {
-    const std::string path = platform::MapToLocalPath(ui->Edit1->text().trimmed().toStdString());
-    std::ifstream in(path, std::ios::binary);
-    if (ui->Edit1->text().trimmed().isEmpty() || !in) {
-        Dialogs::Warning(this, QStringLiteral("新年度の名簿（CSV ファイル）を指定してください。"));
-        return false;
+    files_.clear();
+    for (const QString& name : ui->Edit1->text().split(';', Qt::SkipEmptyParts)) {
+        if (name.trimmed().isEmpty()) continue;
+        const std::string path = platform::MapToLocalPath(name.trimmed().toStdString());
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            Dialogs::Warning(
+                this, QStringLiteral("名簿のファイル「%1」を開けません。").arg(name.trimmed()));
+            return false;
+        }
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        files_.push_back({std::filesystem::path(path).filename().string(), bytes.str()});
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    bytes_ = bytes.str();
-    return true;
+    if (files_.empty())
+        Dialogs::Warning(this, QStringLiteral("新年度の名簿（CSV ファイル）を指定してください。"));
+    return !files_.empty();
 }
 
 void TNendo::Button2Click() {
@@ -109,10 +129,12 @@ void TNendo::Button2Click() {
     ui->Button4->setEnabled(false);
     plan_ = {};
     rows_.SetRows({});
+    ui->Label3->clear();
+    ShowNewClasses();
     if (!ReadFile()) return;
     try {
         PlaceConnection connection(DeskDataPlace());
-        plan_ = PlanRollover(*connection, bytes_);
+        plan_ = PlanRollover(*connection, files_);
     } catch (const std::exception& error) {
         Dialogs::ShowEngineError(this, error);
         return;
@@ -124,8 +146,7 @@ void TNendo::Button2Click() {
 void TNendo::ShowProblems() {
     std::vector<std::vector<std::string>> rows;
     for (const auto& problem : plan_.problems)
-        rows.push_back({"誤り", "", "", "", "", "", "",
-                        std::to_string(problem.line) + "行目: " + problem.reason});
+        rows.push_back({"誤り", "", "", "", "", ProblemPlace(problem) + ": " + problem.reason});
     rows_.SetRows(Values(rows));
     ui->Label2->setText(
         QStringLiteral("名簿に誤りが %1 件あります。直してから読み込み直してください。")
@@ -137,15 +158,13 @@ void TNendo::ShowProblems() {
 
 void TNendo::ShowPlan() {
     rows_.SetRows(Values(RolloverRows(plan_)));
-    ui->Label2->setText(
-        QStringLiteral(
-            "変更 %1 人、新規 %2 人、削除 %3 人（予約 %4 件）、残す %5 人、変わらない %6 人")
-            .arg(plan_.changes.size())
-            .arg(plan_.added.size())
-            .arg(plan_.removed.size())
-            .arg(plan_.reservations.size())
-            .arg(plan_.kept.size())
-            .arg(plan_.unchanged));
+    ui->Label2->setText(Q(RolloverSummary(plan_)) +
+                        (plan_.warnings.empty()
+                             ? QString()
+                             : QStringLiteral("　注意 %1 件").arg(plan_.warnings.size())));
+    const std::string classes = RolloverClassSummary(plan_);
+    ui->Label3->setText(classes.empty() ? QString() : QStringLiteral("所属別: ") + Q(classes));
+    ShowNewClasses();
     ui->Button3->setEnabled(!plan_.kept.empty());
     ui->Button4->setEnabled(true);
 }
@@ -184,9 +203,15 @@ std::optional<std::string> TNendo::BackupFile() {
 bool TNendo::Apply(const std::string& file) {
     RolloverResult result;
     try {
+        RolloverOptions options;
+        options.allowRemovals = true;  // asked already
+        options.classNames = ClassNames();
+        auto head = reports::RowsSource(TDM::Instance().rptHead);
+        options.statsHead = head.get();
         const DataPlace place = DeskDataPlace();  // read here, not in the worker thread
         RunWithProgress(*this, *ui->ProgressBar1, [&](const Progress& progress) {
-            result = ApplyRollover(place, bytes_, file, progress);
+            options.progress = progress;
+            result = ApplyRollover(place, files_, file, options);
         });
     } catch (const std::exception& error) {
         Dialogs::Error(this, QStringLiteral("年度更新できませんでした。何も変えていません。\r\n") +
@@ -194,23 +219,66 @@ bool TNendo::Apply(const std::string& file) {
         return false;
     }
     plan_ = result.plan;
+    statsFolder_ = result.statsFolder;
     ShowPlan();
     ui->Button4->setEnabled(false);
+    ui->StringGrid1->setEnabled(false);
     return true;
 }
 
+// The second yes when a whole class, grade or the staff would leave, or
+// more than a tenth of the users.
+bool TNendo::ConfirmRemovals() {
+    if (plan_.alarms.empty()) return true;
+    QString text = QStringLiteral("この名簿で年度更新すると、次の利用者がいなくなります。\r\n");
+    for (const auto& alarm : plan_.alarms) text += QStringLiteral("　・") + Q(alarm) + "\r\n";
+    text += Q(RolloverSummary(plan_)) + "\r\n";
+    const std::string classes = RolloverClassSummary(plan_);
+    if (!classes.empty()) text += QStringLiteral("所属別: ") + Q(classes) + "\r\n";
+    text += QStringLiteral("名簿がそろっているか確かめてください。このまま進めますか？");
+    return Dialogs::Question(this, text, Dialogs::Yes | Dialogs::No) == Dialogs::Yes;
+}
+
+void TNendo::ShowNewClasses() {
+    const bool any = !plan_.newClasses.empty();
+    ui->StringGrid1->setRowCount(static_cast<int>(plan_.newClasses.size()));
+    for (size_t i = 0; i < plan_.newClasses.size(); ++i) {
+        auto* code = new QTableWidgetItem(QString::number(plan_.newClasses[i].code));
+        code->setFlags(code->flags() & ~Qt::ItemIsEditable);
+        ui->StringGrid1->setItem(static_cast<int>(i), 0, code);
+        ui->StringGrid1->setItem(static_cast<int>(i), 1,
+                                 new QTableWidgetItem(Q(plan_.newClasses[i].name)));
+    }
+    ui->StringGrid1->setEnabled(true);
+    ui->StringGrid1->setVisible(any);
+    ui->Label4->setVisible(any);
+}
+
+std::map<int64_t, std::string> TNendo::ClassNames() const {
+    std::map<int64_t, std::string> names;
+    for (int row = 0; row < ui->StringGrid1->rowCount(); ++row) {
+        auto* code = ui->StringGrid1->item(row, 0);
+        auto* name = ui->StringGrid1->item(row, 1);
+        if (code && name) names[code->text().toLongLong()] = name->text().trimmed().toStdString();
+    }
+    return names;
+}
+
 void TNendo::Button4Click() {
+    if (!ConfirmRemovals()) return;
     auto file = BackupFile();
     if (!file) return;
     const QString question =
         QStringLiteral(
             "年度更新を実行します。\r\n先にバックアップを作ります: %1\r\n"
+            "終わる年度の統計もその隣に保存します。\r\n"
             "他の場所で図書ソフトが動いていないことを確認して実行してください。")
             .arg(Q(*file));
     if (Dialogs::Question(this, question, Dialogs::Yes | Dialogs::No) != Dialogs::Yes) return;
     if (!Apply(*file)) return;
-    Dialogs::Information(this, QStringLiteral("年度更新を実行しました。\r\nバックアップ: %1\r\n%2")
-                                   .arg(Q(*file), ui->Label2->text()));
+    Dialogs::Information(this, QStringLiteral("年度更新を実行しました。\r\nバックアップ: %1\r\n"
+                                              "終わる年度の統計: %2\r\n%3")
+                                   .arg(Q(*file), Q(statsFolder_), ui->Label2->text()));
 }
 
 }  // namespace kashidashi

@@ -1,13 +1,18 @@
 // Putting the new school year in place (rollover.h): under the hold of the
-// tables, after the backup, in one transaction.
+// tables, after the backup and the ending year's statistics, in one
+// transaction.
+#include <set>
 #include <stdexcept>
 
+#include "engine/common/dates.h"
 #include "engine/common/names.h"
 #include "library/affiliation.h"
 #include "library/rollover.h"
 #include "library/rollover_input.h"
+#include "library/rollover_stats.h"
 #include "library/sql_rows.h"
 #include "library/table_hold.h"
+#include "platform/cp932.h"
 
 namespace kashidashi::library {
 namespace {
@@ -45,6 +50,11 @@ void InsertUser(Connection& connection, const admin::Cells& cells) {
     ExecuteRows(connection, "Insert Into Name (" + names + ") Values (" + values + ")", params);
 }
 
+void InsertClass(Connection& connection, const RolloverClass& added) {
+    ExecuteRows(connection, "Insert Into SYOZOKU (SYOZOKU_ID, SYOZOKU) Values (:PM1, :PM2)",
+                {{"pm1", Value(added.code)}, {"pm2", Value(added.name)}});
+}
+
 // The desk's 予約更新 for one user: their reservations take the new number and name.
 void RenewReservations(Connection& connection, const RolloverUser& user) {
     ExecuteRows(
@@ -52,14 +62,34 @@ void RenewReservations(Connection& connection, const RolloverUser& user) {
         {{"pm1", Value(user.pupilNo)}, {"pm2", Value(user.name)}, {"pm3", Value(user.nameId)}});
 }
 
-void RemoveUser(Connection& connection, const std::string& nameId) {
+void CancelReservations(Connection& connection, const std::string& nameId) {
     ExecuteRows(connection, "Delete From yoyaku Where Name_ID=:PM1", {{"pm1", Value(nameId)}});
+}
+
+// The book's reserved flag as the desk sets it: reserved while a reservation
+// names the book or (a reservation of the title) its ISBN.
+void SetReservedFlag(Connection& connection, int64_t book) {
+    auto isbn =
+        SelectRows(connection, "Select ISBN From Book Where BOOK_ID=:PM1", {{"pm1", Value(book)}});
+    if (isbn.rows.empty()) return;
+    const std::string isbn12 = TextOf(isbn.rows[0].values[0]).substr(0, 12);
+    auto left = SelectRows(connection,
+                           "Select Book_ID From yoyaku Where Book_ID=:PM1 Or (ISBN_ID Is Not Null"
+                           " And ISBN_ID=:PM2)",
+                           {{"pm1", Value(book)}, {"pm2", Value(isbn12)}});
+    ExecuteRows(connection, "Update Book Set yoyakuF=:PM1 Where BOOK_ID=:PM2",
+                {{"pm1", Value(!left.rows.empty())}, {"pm2", Value(book)}});
+}
+
+void RemoveUser(Connection& connection, const std::string& nameId) {
     ExecuteRows(connection, "Delete From Name Where NAME_ID=:PM1", {{"pm1", Value(nameId)}});
 }
 
-void ClearPupilNo(Connection& connection, const std::string& nameId) {
-    ExecuteRows(connection, "Update Name Set seito_No=:PM1 Where NAME_ID=:PM2",
-                {{"pm1", Value()}, {"pm2", Value(nameId)}});
+void MoveToLeavers(Connection& connection, const RolloverEntry& entry) {
+    ExecuteRows(connection, "Update Name Set syozoku_ID=:PM1, seito_No=:PM2 Where NAME_ID=:PM3",
+                {{"pm1", Value(*entry.after.classCode)},
+                 {"pm2", entry.after.pupilNo.empty() ? Value() : Value(entry.after.pupilNo)},
+                 {"pm3", Value(entry.before.nameId)}});
 }
 
 const admin::Cells& CellsOf(const std::vector<ListedUser>& listed, const std::string& nameId) {
@@ -70,10 +100,20 @@ const admin::Cells& CellsOf(const std::vector<ListedUser>& listed, const std::st
 
 void Write(Connection& connection, const RolloverPlan& plan,
            const std::vector<ListedUser>& listed) {
-    // Removals first: a removed user's pupil number may pass to a listed one.
-    for (const auto& entry : plan.removed) RemoveUser(connection, entry.before.nameId);
-    for (const auto& entry : plan.kept)
-        if (entry.after.pupilNo.empty()) ClearPupilNo(connection, entry.before.nameId);
+    for (const auto& added : plan.newClasses) InsertClass(connection, added);
+    if (plan.makeLeavers) InsertClass(connection, plan.leavers);
+    std::set<int64_t> books;
+    for (const auto& r : plan.reservations) books.insert(r.book);
+    // Leavers first: a leaver's pupil number may pass to a listed user.
+    for (const auto& entry : plan.removed) {
+        CancelReservations(connection, entry.before.nameId);
+        RemoveUser(connection, entry.before.nameId);
+    }
+    for (const auto& entry : plan.kept) {
+        CancelReservations(connection, entry.before.nameId);
+        MoveToLeavers(connection, entry);
+    }
+    for (int64_t book : books) SetReservedFlag(connection, book);
     for (const auto& entry : plan.changes) {
         UpdateUser(connection, CellsOf(listed, entry.after.nameId), entry.after.nameId);
         RenewReservations(connection, entry.after);
@@ -84,22 +124,48 @@ void Write(Connection& connection, const RolloverPlan& plan,
 
 std::string ProblemText(const RolloverPlan& plan) {
     const auto& first = plan.problems.front();
-    return "新年度の名簿に誤りがあります（" + std::to_string(first.line) + "行目: " + first.reason +
+    return "新年度の名簿に誤りがあります（" + ProblemPlace(first) + ": " + first.reason +
            " ほか）。何も変えていません。";
+}
+
+std::string AlarmText(const RolloverPlan& plan) {
+    std::string text = "この名簿では ";
+    for (size_t i = 0; i < plan.alarms.size(); ++i) text += (i ? "、" : "") + plan.alarms[i];
+    return text + " がいなくなります（" + RolloverSummary(plan) + "）。何も変えていません。";
+}
+
+// The names the operator gave the new classes, checked as SYOZOKU holds them.
+void NameClasses(RolloverPlan& plan, const std::map<int64_t, std::string>& names) {
+    for (auto& added : plan.newClasses) {
+        auto given = names.find(added.code);
+        if (given != names.end()) added.name = given->second;
+        const std::string code = std::to_string(added.code);
+        if (added.name.empty()) throw std::runtime_error("所属 " + code + " の名前が空です。");
+        if (!FirstCharacterCp932Lacks(added.name).empty() ||
+            platform::Cp932ByteLength(added.name) > 20)
+            throw std::runtime_error("所属 " + code + " の名前「" + added.name +
+                                     "」は所属に書けません（全角 10 文字まで）。");
+    }
 }
 
 }  // namespace
 
-RolloverResult ApplyRollover(const DataPlace& place, std::string_view fileBytes,
-                             const std::string& backupFile, const Progress& progress) {
+RolloverResult ApplyRollover(const DataPlace& place, const std::vector<RolloverFile>& files,
+                             const std::string& backupFile, const RolloverOptions& options) {
     PlaceConnection connection(place);
     TableHold hold(*connection, {"Name", "kashibo", "yoyaku"}, "年度更新");
     RolloverResult result;
-    result.plan = PlanRollover(*connection, fileBytes);
+    result.plan = PlanRollover(*connection, files);
     if (!result.plan.Good()) throw std::runtime_error(ProblemText(result.plan));
+    if (!result.plan.alarms.empty() && !options.allowRemovals)
+        throw std::runtime_error(AlarmText(result.plan));
+    NameClasses(result.plan, options.classNames);
     auto nameTable = *connection->DescribeTable("Name");
-    auto listed = ReadRolloverList(fileBytes, nameTable, ReadAffiliations(*connection));
-    result.backup = MakeBackup(place, backupFile, progress);
+    auto listed = ReadRolloverLists(files, nameTable);
+    result.backup = MakeBackup(place, backupFile, options.progress);
+    result.statsFolder = SaveYearStats(*connection, backupFile,
+                                       options.today.value_or(engine::Today()), options.statsHead)
+                             .folder;
     connection->Begin();
     try {
         Write(*connection, result.plan, listed.users);

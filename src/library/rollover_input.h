@@ -1,5 +1,6 @@
-// The new year's class list read and checked line by line (rollover.h):
-// the encoding, import-users' own rules, then the rules of a class list.
+// The new year's class lists read and checked line by line (rollover.h):
+// the encoding, import-users' own rules, then the rules of a class list,
+// and across the files the numbers given twice.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,7 @@
 namespace kashidashi::library {
 
 struct ListedUser {
+    std::string file;  // empty when only one list is read
     int line = 0;
     std::string nameId, pupilNo, name;
     int64_t classCode = 0;
@@ -24,17 +26,27 @@ struct ListedUser {
 
 struct RolloverInput {
     std::vector<ListedUser> users;
-    std::vector<RolloverProblem> problems;  // in line order
+    std::vector<RolloverProblem> problems;  // in file and line order
 };
 
-// `nameTable` is Name's layout; `classes` SYOZOKU's codes.
-RolloverInput ReadRolloverList(std::string_view bytes,
-                               const engine::storage::TableSchema& nameTable,
-                               const std::map<int64_t, std::string>& classes);
+// `nameTable` is Name's layout. Files are named in problems only when there
+// are several.
+RolloverInput ReadRolloverLists(const std::vector<RolloverFile>& files,
+                                const engine::storage::TableSchema& nameTable);
 
 // The lines of bytes that are neither UTF-8 nor Shift-JIS: none for a file
 // that is UTF-8 as a whole; for any other, each line holding a NUL byte
-// (UTF-16) or a byte that no Shift-JIS character has.
+// or a byte that no Shift-JIS character has.
 std::vector<int> UnreadableLines(std::string_view bytes);
+
+// Whether the bytes look like UTF-16 (a byte order mark, or NUL bytes).
+bool LooksUtf16(std::string_view bytes);
+
+// The text with full-width digits (０-９) as ASCII digits.
+std::string HalfWidthDigits(std::string_view text);
+
+// The first character of the text that code page 932 cannot hold; empty
+// when it holds them all.
+std::string FirstCharacterCp932Lacks(std::string_view utf8);
 
 }  // namespace kashidashi::library

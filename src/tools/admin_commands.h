@@ -89,7 +89,8 @@ inline constexpr const char* kOverdueUsage =
     "overdue FOLDER [--date yyyy/mm/dd] [--class CODE|staff]";
 inline constexpr const char* kStatsUsage =
     "stats FOLDER --from yyyy/mm/dd --to yyyy/mm/dd --by month|grade|class|ndc|title|users";
-inline constexpr const char* kRolloverUsage = "rollover FOLDER FILE.csv [--apply]";
+inline constexpr const char* kRolloverUsage =
+    "rollover FOLDER FILE.csv... [--apply] [--allow-removals]";
 int CommandOverdue(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandStats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandRollover(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

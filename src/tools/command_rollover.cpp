@@ -1,10 +1,15 @@
-// rollover FOLDER FILE.csv [--apply]: what the new year's class list changes
-// (library/rollover.h), as a header line and one tab-separated line per
-// change; with --apply it is done, after a backup made in the folder of
-// FILE.csv (its name is printed). Bad lines of the file are printed as
-// "<line>行目: <reason>" and nothing changes (exit 1).
+// rollover FOLDER FILE.csv... [--apply] [--allow-removals]: what the new
+// year's class lists change (library/rollover.h), as a header line and one
+// tab-separated line per change; with --apply it is done, after a backup
+// made in the folder of the first FILE.csv (its name is printed) and the
+// ending year's statistics saved beside it. Bad lines of the files are
+// printed as "[<file> ]<line>行目: <reason>" and nothing changes (exit 1);
+// so is a plan that would take a whole class, grade or the staff, or more
+// than a tenth of the users, without --allow-removals.
+#include <QGuiApplication>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "engine/common/dates.h"
@@ -18,12 +23,27 @@
 namespace kashidashi::admin {
 namespace {
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw AdminError("ファイル「" + path + "」を開けません。");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+// The statistics' prints are painted through Qt Gui: a command run from a
+// terminal (or cron, without a display) gets an offscreen application.
+void EnsureGui() {
+    if (QCoreApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "kashidashi-admin";
+    static char* argv[] = {name, nullptr};
+    static auto app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+std::vector<library::RolloverFile> ReadFiles(const std::vector<std::string>& paths) {
+    std::vector<library::RolloverFile> files;
+    for (const auto& path : paths) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) throw AdminError("ファイル「" + path + "」を開けません。");
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        files.push_back({std::filesystem::path(path).filename().string(), bytes.str()});
+    }
+    return files;
 }
 
 void PrintLine(const std::vector<std::string>& fields, std::ostream& out) {
@@ -34,14 +54,15 @@ void PrintLine(const std::vector<std::string>& fields, std::ostream& out) {
 void PrintPlan(const library::RolloverPlan& plan, std::ostream& out, std::ostream& err) {
     PrintLine(library::RolloverTitles(), out);
     for (const auto& row : library::RolloverRows(plan)) PrintLine(row, out);
-    err << "変更 " << plan.changes.size() << " 人、新規 " << plan.added.size() << " 人、削除 "
-        << plan.removed.size() << " 人（予約 " << plan.reservations.size() << " 件）、残す "
-        << plan.kept.size() << " 人、変わらない " << plan.unchanged << " 人\n";
+    err << library::RolloverSummary(plan) << "\n";
+    const auto classes = library::RolloverClassSummary(plan);
+    if (!classes.empty()) err << "所属別: " << classes << "\n";
+    for (const auto& alarm : plan.alarms) err << "注意: " << alarm << "がいなくなります\n";
 }
 
 int Refuse(const library::RolloverPlan& plan, std::ostream& err) {
     for (const auto& problem : plan.problems)
-        err << problem.line << "行目: " << problem.reason << "\n";
+        err << library::ProblemPlace(problem) << ": " << problem.reason << "\n";
     err << "新年度の名簿に誤りがあります。何も変えていません。\n";
     return kExitFailed;
 }
@@ -54,36 +75,46 @@ std::string BackupPath(const std::string& csv) {
 int Run(const CommandOptions& options, std::ostream& out, std::ostream& err) {
     const auto& words = options.positional;
     auto place = RequirePlace(words[0], false);
-    const std::string bytes = ReadBytes(words[1]);
-    if (!options.flags.count("--apply")) {
-        library::PlaceConnection connection(place);
-        auto plan = library::PlanRollover(*connection, bytes);
-        if (!plan.Good()) return Refuse(plan, err);
-        PrintPlan(plan, out, err);
-        err << "まだ何も変えていません（--apply で実行します）。\n";
-        return kExitDone;
-    }
+    const auto files = ReadFiles({words.begin() + 1, words.end()});
+    const bool allow = options.flags.count("--allow-removals") > 0;
     {
         library::PlaceConnection connection(place);
-        auto plan = library::PlanRollover(*connection, bytes);
+        auto plan = library::PlanRollover(*connection, files);
         if (!plan.Good()) return Refuse(plan, err);
+        if (!options.flags.count("--apply")) {
+            PrintPlan(plan, out, err);
+            if (!plan.alarms.empty() && !allow)
+                err << "--apply には --allow-removals が要ります。\n";
+            err << "まだ何も変えていません（--apply で実行します）。\n";
+            return kExitDone;
+        }
+        if (!plan.alarms.empty() && !allow) {
+            PrintPlan(plan, out, err);
+            err << "いなくなる利用者が多すぎます。本当に実行するときは --allow-removals を"
+                   "付けてください。何も変えていません。\n";
+            return kExitFailed;
+        }
     }
+    EnsureGui();
     const std::string backup = BackupPath(words[1]);
-    auto result = library::ApplyRollover(place, bytes, backup);
+    library::RolloverOptions apply;
+    apply.allowRemovals = allow;
+    auto result = library::ApplyRollover(place, files, backup, apply);
     PrintPlan(result.plan, out, err);
     err << "年度更新を実行しました。バックアップ: " << backup << "\n";
+    err << "終わる年度の統計: " << result.statsFolder << "\n";
     return kExitDone;
 }
 
 }  // namespace
 
 int CommandRollover(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    auto options = ParseOptions(args, {}, {"--apply"});
-    if (!options || options->positional.size() != 2) {
+    auto options = ParseOptions(args, {}, {"--apply", "--allow-removals"});
+    if (!options || options->positional.size() < 2) {
         err << "使い方: kashidashi-admin " << kRolloverUsage << "\n";
         return kExitUsage;
     }
-    return RunCommand(options->positional, 2, kRolloverUsage, err,
+    return RunCommand(options->positional, options->positional.size(), kRolloverUsage, err,
                       [&] { return Run(*options, out, err); });
 }
 

@@ -4,6 +4,7 @@
 // a bad list shows its lines and keeps 実行 off.
 #include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -66,26 +67,40 @@ TEST_F(RolloverWindowTest, AListIsShownThenPutInPlaceAfterTheBackup) {
         Click(window, "Button4");
         Click(window, "BitBtn1");
     });
-    dialogs->Answer(Kind::Question, Dialogs::Yes).Answer(Kind::Information, Dialogs::Ok);
+    dialogs->Answer(Kind::Question, Dialogs::Yes)
+        .Answer(Kind::Question, Dialogs::Yes)
+        .Answer(Kind::Information, Dialogs::Ok);
     Click(Main(), "Button3");
     EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
-    EXPECT_EQ(
-        shown,
-        QStringLiteral("変更 2 人、新規 0 人、削除 1 人（予約 0 件）、残す 0 人、変わらない 2 人"));
+    EXPECT_EQ(shown, QStringLiteral("去る 1 人（削除 1、卒業・転出へ 0）、残る 2 人、変わる 2 人、"
+                                    "来る 0 人（予約の取消 0 件）"));
     EXPECT_EQ(pupilBeforeRun, "10101");
     EXPECT_EQ(PupilOf("100001"), "10201");
     EXPECT_EQ(PupilOf("100004"), "gone");
-    ASSERT_GE(dialogs->Texts().size(), 2u);
-    EXPECT_TRUE(dialogs->Texts()[0].contains(QStringLiteral("kashidashi-before-rollover-")));
-    size_t files = 0;
-    for (const auto& entry : fs::directory_iterator(backups))
-        files += entry.path().filename().string().rfind("kashidashi-before-rollover-", 0) == 0;
+    ASSERT_GE(dialogs->Texts().size(), 3u);
+    // One of five leaving asks again, with the counts.
+    EXPECT_TRUE(
+        dialogs->Texts()[0].contains(QStringLiteral("利用者の 1 割を超える 1 人（全 5 人）")))
+        << dialogs->Texts()[0].toStdString();
+    EXPECT_TRUE(dialogs->Texts()[0].contains(QStringLiteral("1年2組 去る 1")))
+        << dialogs->Texts()[0].toStdString();
+    EXPECT_TRUE(dialogs->Texts()[1].contains(QStringLiteral("kashidashi-before-rollover-")));
+    size_t files = 0, stats = 0;
+    for (const auto& entry : fs::directory_iterator(backups)) {
+        const auto name = entry.path().filename().string();
+        files += name.rfind("kashidashi-before-rollover-", 0) == 0 && entry.is_regular_file();
+        if (entry.is_directory() && name.find("-統計") != std::string::npos)
+            for (const auto& saved : fs::directory_iterator(entry.path()))
+                stats += saved.path().extension() == ".pdf";
+    }
     EXPECT_EQ(files, 1u);
+    EXPECT_EQ(stats, 6u);  // the ending year's statistics beside the backup
+    EXPECT_TRUE(dialogs->Texts()[2].contains(QStringLiteral("-統計")));
 }
 
 TEST_F(RolloverWindowTest, ABadListShowsItsLinesAndCannotRun) {
     StartDesk();
-    const auto path = List("NAME_ID,seito_No,NAME,syozoku_ID\n100001,10201,青木　一郎,777\n");
+    const auto path = List("NAME_ID,seito_No,NAME,syozoku_ID\n100001,10201,青木\U0001F600,101\n");
     bool canRun = true;
     InRolloverWindow([&](QDialog& window) {
         SetText(window, "Edit1", QString::fromStdString(path));
@@ -100,30 +115,79 @@ TEST_F(RolloverWindowTest, ABadListShowsItsLinesAndCannotRun) {
     EXPECT_EQ(PupilOf("100001"), "10101");
 }
 
-// A user who leaves with a book out is kept, and their books print.
-TEST_F(RolloverWindowTest, TheBooksOfUsersWhoLeavePrint) {
+// Users who leave with books out are kept, and their books print, one
+// class a page (099999 of 1年2組 comes before 1年1組's users by number).
+TEST_F(RolloverWindowTest, TheBooksOfUsersWhoLeavePrintOneClassAPage) {
+    RunSql(data,
+           "Insert Into Name (NAME_ID, seito_No, NAME, mihenkyakuSU, syozoku_ID) Values"
+           " ('099999', '10203', '秋山　光', 1, 102);"
+           "Update Book Set kashidashiF=True Where BOOK_ID=3;"
+           "Insert Into kashibo (BOOK_ID, NAME_ID, seitoNo, kashidashibi, henkyakuyotei,"
+           " kashidashiF) Values (3, '099999', '10203', '2025/05/20', '2025/06/03', '1')");
     StartDesk();
     const auto path = List(
-        "NAME_ID,seito_No,NAME,syozoku_ID\n100001,10101,青木　一郎,101\n"
-        "100002,10102,井上　花子,101\n900001,90001,大野　先生,900\n");
-    std::string printed;
+        "NAME_ID,seito_No,NAME,syozoku_ID\n100004,10202,江藤　空,102\n"
+        "900001,90001,大野　先生,900\n");
+    std::vector<std::string> pages;
     InRolloverWindow([&](QDialog& window) {
         SetText(window, "Edit1", QString::fromStdString(path));
         Click(window, "Button2");
         dialogs->Drive("kashidashi::reports::TPreview", [&](QDialog& preview) {
-            for (const auto& text :
-                 static_cast<kashidashi::reports::TPreview&>(preview).Report().pages.at(0).texts)
-                printed += text.Text() + "|";
+            for (const auto& page :
+                 static_cast<kashidashi::reports::TPreview&>(preview).Report().pages) {
+                pages.emplace_back();
+                for (const auto& text : page.texts) pages.back() += text.Text() + "|";
+            }
         });
         Click(window, "Button3");
         Click(window, "BitBtn1");
     });
     Click(Main(), "Button3");
     EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
-    EXPECT_NE(printed.find("名簿にない利用者の貸出中図書"), std::string::npos) << printed;
-    EXPECT_NE(printed.find("上田　健"), std::string::npos) << printed;
-    EXPECT_NE(printed.find("本4"), std::string::npos) << printed;
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_NE(pages[0].find("名簿にない利用者の貸出中図書"), std::string::npos) << pages[0];
+    for (const char* name : {"青木　一郎", "井上　花子"})
+        EXPECT_NE(pages[0].find(name), std::string::npos) << pages[0];
+    for (const char* name : {"秋山　光", "上田　健", "本4"})
+        EXPECT_NE(pages[1].find(name), std::string::npos) << pages[1];
     EXPECT_EQ(PupilOf("100003"), "10201");  // nothing changed
+}
+
+// Many leaving asks again, and no keeps everything; a class SYOZOKU lacks
+// is shown with its made name, which the librarian may change.
+TEST_F(RolloverWindowTest, NoToTheSecondQuestionKeepsAllAndNewClassesAreNamedHere) {
+    StartDesk();
+    const auto path = List(
+        "NAME_ID,seito_No,NAME,syozoku_ID\n100001,30101,青木　一郎,301\n"
+        "900001,90001,大野　先生,900\n");
+    bool shown = false;
+    InRolloverWindow([&](QDialog& window) {
+        SetText(window, "Edit1", QString::fromStdString(path));
+        Click(window, "Button2");
+        auto* grid = window.findChild<QTableWidget*>("StringGrid1");
+        shown = grid->isVisibleTo(&window) && grid->rowCount() == 1 &&
+                grid->item(0, 1)->text() == QStringLiteral("3年1組");
+        Click(window, "Button4");  // no
+        grid->item(0, 1)->setText(QStringLiteral("3年ひまわり組"));
+        Click(window, "Button4");  // yes, yes
+        Click(window, "BitBtn1");
+    });
+    dialogs->Answer(Kind::Question, Dialogs::No)
+        .Answer(Kind::Question, Dialogs::Yes)
+        .Answer(Kind::Question, Dialogs::Yes)
+        .Answer(Kind::Information, Dialogs::Ok);
+    Click(Main(), "Button3");
+    EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
+    EXPECT_TRUE(shown);
+    ASSERT_GE(dialogs->Texts().size(), 2u);
+    EXPECT_TRUE(dialogs->Texts()[0].contains(QStringLiteral("1年2組の全員（2 人）")))
+        << dialogs->Texts()[0].toStdString();
+    EXPECT_EQ(PupilOf("100001"), "30101");
+    kashidashi::library::PlaceConnection read(kashidashi::library::DataPlace::Folder(data));
+    auto rows =
+        kashidashi::library::SelectRows(*read, "Select SYOZOKU From SYOZOKU Where SYOZOKU_ID=301");
+    ASSERT_EQ(rows.rows.size(), 1u);
+    EXPECT_EQ(kashidashi::library::TextOf(rows.rows[0].values[0]), "3年ひまわり組");
 }
 
 // A picture of the window with a list read, for the project's documents,
