@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "data/failure_text.h"
+
 namespace kashidashi::admin {
 
 int RunCommand(const std::vector<std::string>& args, size_t count, const std::string& usage,
@@ -13,9 +15,9 @@ int RunCommand(const std::vector<std::string>& args, size_t count, const std::st
     try {
         return work();
     } catch (const std::exception& e) {
-        // Engine errors, data set errors and our own all carry a text for
-        // the operator.
-        err << e.what() << "\n";
+        // Engine errors in plain Japanese; data set errors and our own carry
+        // their text for the operator.
+        err << FailureText(e) << "\n";
         return kExitFailed;
     }
 }

@@ -2,6 +2,7 @@
 // from a CSV file whose header names the columns. Either every line is good
 // and all are written, or nothing is written and every bad line is reported.
 
+#include "data/failure_text.h"
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"
 #include "tools/csv_reader.h"
@@ -30,7 +31,7 @@ int Write(DataFolder& folder, const ImportTarget& target, const ImportPlan& plan
     try {
         counts = ApplyImport(folder, target, plan.rows);
     } catch (const std::exception& e) {
-        throw AdminError(std::string(e.what()) + "\n取り込みを取り消しました。" + target.table +
+        throw AdminError(FailureText(e) + "\n取り込みを取り消しました。" + target.table +
                          " 表は変更していません。");
     }
     out << counts.added + counts.updated << "件を取り込みました（新規 " << counts.added

@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "data/failure_text.h"
+
 namespace kashidashi {
 namespace {
 
@@ -101,7 +103,7 @@ int Dialogs::Exec(QDialog& dialog) {
 }
 
 void Dialogs::ShowEngineError(QWidget* parent, const std::exception& error) {
-    Error(parent, QString::fromUtf8(error.what()));
+    Error(parent, QString::fromStdString(FailureText(error)));
 }
 
 QString Dialogs::Caption() {

@@ -56,8 +56,8 @@ class Dialogs {
                            Kind look = Kind::Question);
     // Shows the dialog modally and returns its result.
     static int Exec(QDialog& dialog);
-    // The standard error box for a failure nobody handled: the failure's own
-    // text (an engine error's message).
+    // The standard error box for a failure nobody handled: what happened and
+    // what to do in plain Japanese, then the engine's code (FailureText).
     static void ShowEngineError(QWidget* parent, const std::exception& error);
 
     // The caption of every box: the application title.

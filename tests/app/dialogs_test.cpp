@@ -6,9 +6,9 @@
 #include <QDialog>
 #include <QLineEdit>
 
-#include "widgets/dialogs.h"
 #include "engine/common/error.h"
 #include "support/scripted_dialogs.h"
+#include "widgets/dialogs.h"
 
 namespace app_test {
 namespace {
@@ -61,12 +61,14 @@ TEST(DialogsSeam, ModalWindowLeftOpenIsClosedByItsCloseBox) {
     EXPECT_FALSE(dialog.isVisible());
 }
 
-TEST(DialogsSeam, StandardErrorBoxShowsTheEngineText) {
+TEST(DialogsSeam, StandardErrorBoxSaysTheFailureInJapaneseWithTheEngineCode) {
     ScriptedDialogs script;
     script.Answer(Kind::Error, Dialogs::Ok);
     Dialogs::ShowEngineError(nullptr, engine::EngineError::Make(engine::err::kTableMissing, "Reg"));
     ASSERT_EQ(script.Texts().size(), 1u);
-    EXPECT_EQ(script.Texts()[0], QStringLiteral("Table 'Reg' does not exist"));
+    QStringList lines = script.Texts()[0].split(QLatin1Char('\n'));
+    EXPECT_EQ(lines.front(), QStringLiteral("このフォルダには学校のデータがありません。"));
+    EXPECT_EQ(lines.back(), QStringLiteral("（エラー番号 11010: Reg）"));
 }
 
 TEST(DialogsSeam, LineBreaksOfMessagesAreShownAsLineBreaks) {

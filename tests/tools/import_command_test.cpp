@@ -150,9 +150,8 @@ TEST_F(ImportCommand, ARowLockedByADeskMidwayChangesNothing) {
                                                       "200009,2\r\n")});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err.find("Record in the table 'Name' is in use by another user"),
-              std::string::npos)
-        << run.err;
+    EXPECT_NE(run.err.find("ほかの机がこのデータを使っています。"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("（エラー番号 10258: Name）"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("取り込みを取り消しました"), std::string::npos) << run.err;
     names.Cancel();
     EXPECT_EQ(Rows("Name"), users);

@@ -30,6 +30,9 @@ const std::map<int, std::string_view>& ErrorTexts() {
         {err::kCorruptFile, "The database file '%s' is damaged or is not a database: %s"},
         {err::kIoError, "The database '%s' cannot be read or written: %s"},
         {err::kInvalidOperation, "%s"},
+        {err::kDiskFull, "There is not enough space on the disk for '%s': %s"},
+        {err::kReadOnlyFolder, "The folder '%s' is read-only: %s"},
+        {err::kLockFileUnusable, "The lock file '%s' cannot be read or written: %s"},
     };
     return texts;
 }
@@ -58,7 +61,7 @@ std::string Quoted(std::string_view s) {
 EngineError EngineError::Make(int code, std::string_view a, std::string_view b) {
     auto it = ErrorTexts().find(code);
     std::string text = it == ErrorTexts().end() ? std::string(a) : Fill(it->second, a, b);
-    return EngineError(code, text);
+    return EngineError(code, text, std::string(a));
 }
 
 DataSetError DataSetError::FieldNotFound(std::string_view name) {

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace engine {
 
@@ -32,18 +33,27 @@ constexpr int kFolderMissing = 11001;     // a database folder that does not exi
 constexpr int kCorruptFile = 12001;       // the database file is damaged or foreign
 constexpr int kIoError = 12002;           // the storage could not read or write
 constexpr int kInvalidOperation = 12003;  // a data set operation in the wrong state
+constexpr int kDiskFull = 12004;          // no space left where the database is written
+constexpr int kReadOnlyFolder = 12005;    // the folder or its medium cannot be written
+constexpr int kLockFileUnusable = 12006;  // the desks' shared lock file cannot be used
 }  // namespace err
 
 class EngineError : public std::runtime_error {
   public:
-    EngineError(int code, const std::string& text) : std::runtime_error(text), code_(code) {}
+    EngineError(int code, const std::string& text, std::string subject = {})
+        : std::runtime_error(text), code_(code), subject_(std::move(subject)) {}
     int code() const { return code_; }
+    // What the error is about, as Make was given it first: a table, a folder,
+    // a file or a server; empty when the error names nothing.
+    const std::string& subject() const { return subject_; }
 
-    // Builds the error of `code` with its table text, "%s" filled in turn.
+    // Builds the error of `code` with its table text, "%s" filled in turn;
+    // `a` is also the subject.
     static EngineError Make(int code, std::string_view a = {}, std::string_view b = {});
 
   private:
     int code_;
+    std::string subject_;
 };
 
 class DataSetError : public std::runtime_error {

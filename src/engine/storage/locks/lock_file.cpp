@@ -12,6 +12,19 @@
 namespace engine::storage {
 namespace {
 
+// Why the lock file at `path` could not be opened or locked (`error` is the
+// system's number): a medium that takes no writes, a full disk, or the file
+// itself (a folder in its place, no permission to it).
+EngineError LockFileError(const std::string& path, int error) {
+    std::string folder = path.substr(0, path.rfind('/') + 1);
+    std::string text = std::strerror(error);
+    bool fileExists = access(path.c_str(), F_OK) == 0;
+    if (error == EROFS || ((error == EACCES || error == EPERM) && !fileExists))
+        return EngineError::Make(err::kReadOnlyFolder, folder, text);
+    if (error == ENOSPC || error == EDQUOT) return EngineError::Make(err::kDiskFull, folder, text);
+    return EngineError::Make(err::kLockFileUnusable, path, text);
+}
+
 constexpr int kSlotBits = 40;
 constexpr uint64_t kSlotCount = uint64_t{1} << 22;
 
@@ -25,7 +38,7 @@ bool SetLock(int fd, short type, uint64_t offset) {
     while (fcntl(fd, F_OFD_SETLK, &lock) == -1) {
         if (errno == EINTR) continue;
         if (errno == EAGAIN || errno == EACCES) return false;
-        throw EngineError::Make(err::kIoError, "lock file", std::strerror(errno));
+        throw LockFileError("lock file", errno);
     }
     return true;
 }
@@ -40,7 +53,7 @@ uint64_t Slot(const std::string& table) {
 
 LockFile::LockFile(const std::string& path) {
     fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0) throw EngineError::Make(err::kIoError, path, std::strerror(errno));
+    if (fd_ < 0) throw LockFileError(path, errno);
 }
 
 LockFile::~LockFile() {

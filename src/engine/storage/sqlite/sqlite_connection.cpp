@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "engine/common/error.h"
 
@@ -54,9 +55,14 @@ bool SqliteConnection::OpenFile(bool create) {
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
     int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
-        std::string text = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
-        CloseFile();
-        throw EngineError::Make(err::kIoError, path, text);
+        // The failed handle still tells why (a read-only or full medium).
+        sqlite3* failed = std::exchange(db_, nullptr);
+        try {
+            ThrowSqliteError(failed, rc, path);
+        } catch (...) {
+            sqlite3_close(failed);
+            throw;
+        }
     }
     sqlite3_busy_handler(db_, WaitByLockRule, &rule_);
     cache_ = std::make_unique<StatementCache>(db_);

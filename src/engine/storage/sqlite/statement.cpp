@@ -1,17 +1,48 @@
 #include "engine/storage/sqlite/statement.h"
 
+#include <cerrno>
+
 #include "engine/common/error.h"
 
 namespace engine::storage::sqlite {
 
+namespace {
+
+// The folder of the database file of `db`, for the errors of the storage
+// itself (full, read-only); `where` when SQLite does not say.
+std::string FolderOf(sqlite3* db, const std::string& where) {
+    const char* file = db ? sqlite3_db_filename(db, "main") : nullptr;
+    if (!file || !*file) return where;
+    std::string path = file;
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
 void ThrowSqliteError(sqlite3* db, int rc, const std::string& where) {
     std::string text = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    // After a failed write SQLite may already have rolled back, and the
+    // connection's last message is then "not an error": the result code
+    // is what happened.
+    if (text == sqlite3_errstr(SQLITE_OK)) text = sqlite3_errstr(rc);
+    // A file that cannot be made or written says why only through the
+    // system's error number.
+    int system = db ? sqlite3_system_errno(db) : 0;
+    if ((rc & 0xff) == SQLITE_IOERR || (rc & 0xff) == SQLITE_CANTOPEN) {
+        if (system == ENOSPC || system == EDQUOT) rc = SQLITE_FULL;
+        if (system == EROFS || system == EACCES || system == EPERM) rc = SQLITE_READONLY;
+    }
     switch (rc & 0xff) {
         case SQLITE_NOTADB:
         case SQLITE_CORRUPT:
             throw EngineError::Make(err::kCorruptFile, where, text);
+        case SQLITE_FULL:
+            throw EngineError::Make(err::kDiskFull, FolderOf(db, where), text);
+        // The file or its folder cannot be written (a read-only medium or
+        // share); a table opened read-only is refused before SQLite sees it.
         case SQLITE_READONLY:
-            throw EngineError::Make(err::kAccessDenied, where);
+            throw EngineError::Make(err::kReadOnlyFolder, FolderOf(db, where), text);
         // The caller knows the table and index and rethrows with their names.
         case SQLITE_CONSTRAINT:
             throw EngineError::Make(err::kDuplicateKey, "", "");
