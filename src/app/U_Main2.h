@@ -26,6 +26,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace Ui {
@@ -50,6 +51,9 @@ class TMain2 : public QWidget {
         std::function<bool(const std::string& file, const std::string& arguments)> start;
         // The folder of the running program file, without a trailing "/".
         std::function<std::string()> programFileFolder;
+        // The updater's address and the packages' base (web_addresses.h
+        // when not set; empty: the program knows no update server).
+        std::optional<std::string> updaterAddress, packageBase;
     };
     static UpdateHooks DefaultUpdateHooks();
     static void SetUpdateHooks(UpdateHooks hooks);  // empty members: the defaults
@@ -90,7 +94,8 @@ class TMain2 : public QWidget {
     PathResult PrepareLocal();
     PathResult AskAgainOrEnd();
     void OpenSettingsWindow();
-    bool StartUpdater();
+    // Empty when the updater was started; otherwise why not, for the operator.
+    QString StartUpdater();
     void StartDailyBackup();
 
     std::unique_ptr<Ui::TMain2> ui;

@@ -15,12 +15,16 @@ inline constexpr const char* kSupportSiteAddress = "https://www.example.jp/kashi
 // The client/server manual page, opened from the settings window.
 inline constexpr const char* kClientServerManualAddress =
     "https://www.example.jp/kashidashi/manual/client-server.html";
-// The updater program, stored as "dload.exe" beside the program file.
-inline constexpr const char* kUpdaterAddress = "https://update.example.jp/kashidashi/dload.exe";
-// The folder of the update packages; a package is <base>/<ProductCode>.exe.
-inline constexpr const char* kUpdatePackageBase = "https://update.example.jp/kashidashi/packages";
+// The updater program, stored as "dload.exe" beside the program file, and
+// the folder of the update packages (a package is <base>/<ProductCode>.exe).
+// Empty while there is no update server: a built copy's バージョンアップ then
+// says so; an installed copy is updated by the system's packages anyway.
+inline constexpr const char* kUpdaterAddress = "";
+inline constexpr const char* kUpdatePackageBase = "";
 
-static_assert(std::string_view(kUpdaterAddress).starts_with("https://"));
-static_assert(std::string_view(kUpdatePackageBase).starts_with("https://"));
+static_assert(std::string_view(kUpdaterAddress).empty() ||
+              std::string_view(kUpdaterAddress).starts_with("https://"));
+static_assert(std::string_view(kUpdatePackageBase).empty() ||
+              std::string_view(kUpdatePackageBase).starts_with("https://"));
 
 }  // namespace kashidashi

@@ -5,7 +5,8 @@
 // Each command is a function of its own file (command_<name>.cpp) listed in
 // kCommands below; it gets the words after its name and returns the exit
 // status: 0 done, 1 failed, 2 wrong use. An unknown or missing command
-// prints the list of commands and gives 2; --version prints the version.
+// prints the list of commands and gives 2; --help (help, -h) prints the
+// list and gives 0; --version prints the version.
 // Wherever a command takes a FOLDER, a server database serves as well:
 // server://USER@HOST[:PORT]/DATABASE (data_location.h).
 #include <iostream>
@@ -57,18 +58,29 @@ constexpr Command kCommands[] = {
 #endif
 };
 
-int PrintUsage(std::ostream& err) {
-    err << "使い方:\n";
-    for (const auto& command : kCommands) err << "  kashidashi-admin " << command.usage << "\n";
-    err << "  kashidashi-admin --version\n";
-    return 2;
+void PrintCommands(std::ostream& out) {
+    out << "使い方:\n";
+    for (const auto& command : kCommands) out << "  kashidashi-admin " << command.usage << "\n";
+    out << "  kashidashi-admin --help\n";
+    out << "  kashidashi-admin --version\n";
+}
+
+bool IsHelp(const std::string& word) {
+    return word == "--help" || word == "help" || word == "-h";
 }
 
 }  // namespace
 
 int Main(int argc, char** argv) {
-    if (argc < 2) return PrintUsage(std::cerr);
+    if (argc < 2) {
+        PrintCommands(std::cerr);
+        return 2;
+    }
     std::string name = argv[1];
+    if (IsHelp(name)) {
+        PrintCommands(std::cout);
+        return 0;
+    }
     if (name == "--version") {
         std::cout << "kashidashi-admin " << kVersion << "\n";
         return 0;
@@ -77,7 +89,8 @@ int Main(int argc, char** argv) {
     for (const auto& command : kCommands)
         if (name == command.name) return command.run(args, std::cout, std::cerr);
     std::cerr << "知らないコマンドです: " << name << "\n";
-    return PrintUsage(std::cerr);
+    PrintCommands(std::cerr);
+    return 2;
 }
 
 }  // namespace kashidashi::admin
