@@ -100,7 +100,8 @@ QString TMain2::StartUpdater() {
     if (address.empty() || packageBase.empty())
         return QStringLiteral("更新プログラムの配布先（アドレス）が設定されていません。");
     const std::string folder = Hooks().programFileFolder();
-    if (access(folder.c_str(), W_OK) != 0)
+    // "/." : the folder must be a folder one can write in.
+    if (access((folder + "/.").c_str(), W_OK) != 0)
         return QStringLiteral(
                    "プログラムのフォルダ %1 に書き込めません（書き込みの許可がありません）。")
             .arg(Q(folder));

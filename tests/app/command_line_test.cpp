@@ -13,14 +13,14 @@ namespace {
 
 #if defined(KX_DESK_PROGRAM) && defined(KX_ADMIN_TOOL)
 
-struct Run {
+struct ProgramRun {
     int status = -1;
     QString out, err;
 };
 
 // Runs `program` in an empty working folder and home, with no display and a
 // window system that needs one: a window would end it with an error.
-Run RunWithoutDisplay(const char* program, const QStringList& args, const QString& folder) {
+ProgramRun RunWithoutDisplay(const char* program, const QStringList& args, const QString& folder) {
     auto environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -31,7 +31,7 @@ Run RunWithoutDisplay(const char* program, const QStringList& args, const QStrin
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
     process.start(QString::fromUtf8(program), args);
-    Run run;
+    ProgramRun run;
     if (!process.waitForFinished(30000)) return run;
     if (process.exitStatus() == QProcess::NormalExit) run.status = process.exitCode();
     run.out = QString::fromUtf8(process.readAllStandardOutput());
@@ -63,7 +63,7 @@ TEST(CommandLine, HelpAndVersionAnswerAndAnythingElseIsRefusedCreatingNothing) {
     for (const auto& c : kCases) {
         QTemporaryDir folder;
         const QString what = QString::fromUtf8(c.program) + " " + c.args.join(' ');
-        Run run = RunWithoutDisplay(c.program, c.args, folder.path());
+        ProgramRun run = RunWithoutDisplay(c.program, c.args, folder.path());
         EXPECT_EQ(run.status, c.status) << what.toStdString() << "\n" << run.err.toStdString();
         if (c.out.isEmpty()) EXPECT_EQ(run.out, "") << what.toStdString();
         EXPECT_TRUE(run.out.contains(c.out)) << what.toStdString() << "\n" << run.out.toStdString();

@@ -52,9 +52,10 @@ TEST(PackageFiles, TheDesktopEntryHasOneMainCategory) {
 
 TEST(PackageFiles, TheMetainfoNamesThisReleaseSpeaksJapaneseAndMakesUpNoAddress) {
     const std::string metainfo = ReadAll(kMetainfo);
+    const std::string top = ReadAll(kTop + "/CMakeLists.txt");
     std::smatch version;
-    ASSERT_TRUE(std::regex_search(ReadAll(kTop + "/CMakeLists.txt"), version,
-                                  std::regex("project\\(kashidashi VERSION ([0-9.]+)")));
+    ASSERT_TRUE(
+        std::regex_search(top, version, std::regex("project\\(kashidashi VERSION ([0-9.]+)")));
     EXPECT_NE(metainfo.find("<release version=\"" + version[1].str() + "\""), std::string::npos);
     std::smatch summary;
     ASSERT_TRUE(std::regex_search(metainfo, summary,
