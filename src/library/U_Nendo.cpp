@@ -69,7 +69,7 @@ TNendo::TNendo(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TNendo>()), rows_("RolloverPlan", PlanColumns()) {
     ui->setupUi(this);
     ui->DBGrid1->SetDataSource(&source_);
-    const int widths[] = {70, 70, 190, 150, 110, 560};
+    const int widths[] = {70, 70, 200, 160, 100, 400};
     const auto columns = PlanColumns();
     for (size_t i = 0; i < columns.size(); ++i) ui->DBGrid1->AddColumn(columns[i].name, widths[i]);
     ui->DBGrid1->SetReadOnly(true);
@@ -250,6 +250,11 @@ void TNendo::ShowNewClasses() {
                                  new QTableWidgetItem(Q(plan_.newClasses[i].name)));
     }
     ui->StringGrid1->setEnabled(true);
+    // As tall as its rows, so that the plan keeps the room.
+    const int rows = std::min<int>(static_cast<int>(plan_.newClasses.size()), 4);
+    ui->StringGrid1->setFixedHeight(
+        ui->StringGrid1->horizontalHeader()->height() +
+        std::max(rows, 1) * ui->StringGrid1->verticalHeader()->defaultSectionSize() + 6);
     ui->StringGrid1->setVisible(any);
     ui->Label4->setVisible(any);
 }

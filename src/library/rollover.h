@@ -94,7 +94,7 @@ struct RolloverProblem {
 };
 
 struct RolloverWarning {
-    std::string nameId, text;
+    std::string nameId, name, text;  // name: "old → new" or the newcomer's
 };
 
 struct RolloverClass {

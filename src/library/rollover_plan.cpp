@@ -205,18 +205,17 @@ bool AnotherPerson(const std::string& before, const std::string& after) {
 void Warn(const School& school, RolloverPlan& plan) {
     for (const auto& entry : plan.changes)
         if (AnotherPerson(entry.before.name, entry.after.name))
-            plan.warnings.push_back(
-                {entry.after.nameId, "固定番号 " + entry.after.nameId + " は今「" +
-                                         entry.before.name + "」の番号です。名簿では「" +
-                                         entry.after.name + "」: 別の人ではありませんか"});
+            plan.warnings.push_back({entry.after.nameId,
+                                     entry.before.name + " → " + entry.after.name,
+                                     "名前がすっかり変わります。別の人に同じ固定番号を付けて"
+                                     "いませんか"});
     for (const auto& entry : plan.added) {
         auto gone = school.loansOfGone.find(entry.after.nameId);
         if (gone == school.loansOfGone.end()) continue;
-        plan.warnings.push_back(
-            {entry.after.nameId, "固定番号 " + entry.after.nameId +
-                                     " は削除された利用者が使っていた番号です（貸出の記録 " +
+        plan.warnings.push_back({entry.after.nameId, entry.after.name,
+                                 "削除された利用者が使っていた固定番号です。その貸出の記録 " +
                                      std::to_string(gone->second) +
-                                     " 件）。その記録が新しい利用者の分に数えられます"});
+                                     " 件がこの人の分に数えられます"});
     }
 }
 

@@ -60,7 +60,7 @@ std::vector<std::string> RolloverTitles() {
 std::vector<std::vector<std::string>> RolloverRows(const RolloverPlan& plan) {
     std::vector<Row> rows;
     for (const auto& warning : plan.warnings)
-        rows.push_back({"注意", warning.nameId, "", "", "", warning.text});
+        rows.push_back({"注意", warning.nameId, warning.name, "", "", warning.text});
     for (const auto& added : plan.newClasses)
         rows.push_back({"所属追加", "", "", added.name, "",
                         "所属コード " + std::to_string(added.code) + " は所属にないので加えます"});

@@ -311,6 +311,7 @@ TEST_F(RolloverTest, ChangesShowOldToNewAndDoubtfulNumbersAreWarned) {
     ASSERT_EQ(plan.warnings.size(), 2u);
     EXPECT_EQ(plan.warnings[0].nameId, "100004");  // 江藤　空 → 山田　太郎
     EXPECT_EQ(plan.warnings[1].nameId, "100009");  // its loan of book 6 is on record
+    EXPECT_EQ(plan.warnings[0].name, "江藤　空 → 山田　太郎");
     EXPECT_NE(plan.warnings[1].text.find("貸出の記録 1 件"), std::string::npos);
     auto rows = RolloverRows(plan);
     const std::vector<std::string> pupil{"変更",   "100001",        "青木　一郎",
