@@ -97,10 +97,12 @@ const std::map<StatsView, const char*> kRawStatements = {
      "INTEGER)"
      " ELSE -1 END c, COUNT(*) FROM kashibo LEFT JOIN Book ON kashibo.BOOK_ID = Book.BOOK_ID"
      " WHERE kashidashibi >= ?1 AND kashidashibi <= ?2 GROUP BY c"},
-    {StatsView::Title,
-     "SELECT COALESCE(Book.ISBN, 'b' || kashibo.BOOK_ID) k, MAX(Book.syomei2), COUNT(*) c"
-     " FROM kashibo LEFT JOIN Book ON kashibo.BOOK_ID = Book.BOOK_ID"
-     " WHERE kashidashibi >= ?1 AND kashidashibi <= ?2 GROUP BY k ORDER BY c DESC, 2 LIMIT 20"},
+    {StatsView::Title,  // the twenty most borrowed, and all tied with the twentieth
+     "WITH t AS (SELECT COALESCE(Book.ISBN, 'b' || kashibo.BOOK_ID) k, MAX(Book.syomei2) s,"
+     " COUNT(*) c FROM kashibo LEFT JOIN Book ON kashibo.BOOK_ID = Book.BOOK_ID"
+     " WHERE kashidashibi >= ?1 AND kashidashibi <= ?2 GROUP BY k)"
+     " SELECT k, s, c FROM t WHERE c >= (SELECT c FROM t ORDER BY c DESC LIMIT 1 OFFSET 19)"
+     " ORDER BY c DESC, s"},
     {StatsView::Users,
      "SELECT u.syozoku_ID, u.n, COALESCE(b.n, 0) FROM"
      " (SELECT syozoku_ID, COUNT(*) n FROM Name GROUP BY syozoku_ID) u LEFT JOIN"

@@ -2,9 +2,11 @@
 
 #include "data/U_DM.h"
 #include "engine/common/dates.h"
+#include "library/U_SaveSheet.h"
 #include "library/affiliation.h"
 #include "library/backup_setting.h"
 #include "library/overdue_prints.h"
+#include "library/stats_save.h"
 #include "reports/preview_window.h"
 #include "ui_U_Entai.h"
 #include "widgets/dialogs.h"
@@ -63,7 +65,8 @@ TEntai::TEntai(QWidget* parent)
     connect(ui->Button1, &QPushButton::clicked, this, &TEntai::Button1Click);
     connect(ui->Button2, &QPushButton::clicked, this, &TEntai::Button2Click);
     connect(ui->Button3, &QPushButton::clicked, this, &TEntai::Button3Click);
-    connect(ui->Button4, &QPushButton::clicked, this, [this] { ui->DBGrid1->CopyExcel(); });
+    connect(ui->Button4, &QPushButton::clicked, this, &TEntai::Button4Click);
+    connect(ui->Button5, &QPushButton::clicked, this, &TEntai::Button5Click);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     FillClasses();
     connect(ui->DateEdit1, &QDateEdit::dateChanged, this, &TEntai::Button1Click);
@@ -133,6 +136,25 @@ void TEntai::Button2Click() {
 
 void TEntai::Button3Click() {
     ShowReport(true);
+}
+
+// The list as shown, as an .xlsx file (pupil and book numbers keep their zeros).
+void TEntai::Button4Click() {
+    SheetTable sheet{"延滞", OverdueTitles(), {}, {1, 3}};
+    for (const auto& loan : loans_) sheet.rows.push_back(OverdueTexts(loan));
+    SaveSheetAsked(this, sheet, FileName(".xlsx"));
+}
+
+void TEntai::Button5Click() {
+    std::vector<std::vector<std::string>> lines{OverdueTitles()};
+    for (const auto& loan : loans_) lines.push_back(OverdueTexts(loan));
+    SaveCsvAsked(this, CsvText(lines), FileName(".csv"));
+}
+
+// "延滞_20260615.xlsx"
+QString TEntai::FileName(const char* suffix) const {
+    return QStringLiteral("延滞_%1%2")
+        .arg(ui->DateEdit1->date().toString(QStringLiteral("yyyyMMdd")), QString(suffix));
 }
 
 }  // namespace kashidashi

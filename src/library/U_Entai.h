@@ -8,7 +8,9 @@
 //   Label2     the count
 //   Button2    クラス別一覧: the list of each class on pages of its own
 //   Button3    督促状: one slip per borrower, three on a page
-//   Button4    エクセル出力: the list to the spreadsheet (and its CSV file)
+//   Button4    エクセル出力: the list as an .xlsx file (asks where, then opens
+//              it on the desktop)
+//   Button5    CSV保存: the list as a CSV file (code page 932)
 //   BitBtn1    閉じる
 //
 // The rules are library/overdue.h; the prints library/overdue_prints.h,
@@ -39,12 +41,15 @@ class TEntai : public QDialog {
     void Button1Click();
     void Button2Click();
     void Button3Click();
+    void Button4Click();
+    void Button5Click();
     const std::vector<library::OverdueLoan>& Loans() const { return loans_; }
 
   private:
     void FillClasses();
     library::OverdueFilter Filter() const;
     void ShowReport(bool slips);
+    QString FileName(const char* suffix) const;
 
     std::unique_ptr<Ui::TEntai> ui;
     std::vector<library::OverdueLoan> loans_;

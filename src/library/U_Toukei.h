@@ -4,12 +4,13 @@
 //   RadioButton1 年度 with SpinBox1 (the school year, April to March)
 //   RadioButton2 期間 with DateEdit1 ～ DateEdit2 (both days included)
 //   ComboBox1    the view: 月別, 学年別, クラス別, 分類別, よく借りられた本,
-//                利用者の割合
+//                利用者の割合, 一人当たり and 多読者 (クラス別, 学年別)
 //   Button1      集計: counts again (also at every change of the view)
 //   DBGrid1      the view's table; ChartView1 its bar chart beside it
 //   Label2       the period and the total
 //   Button2      印刷: the table with the chart (as vectors) in the preview
-//   Button3      エクセル出力 / Button4 CSV保存: the table
+//   Button3      エクセル出力: the table as an .xlsx file (asks where, then
+//                opens it on the desktop); Button4 CSV保存: as a CSV file
 //   BitBtn1      閉じる
 //
 // The counts are library/stats.h; the print library/stats_print.h.
@@ -39,6 +40,7 @@ class TToukei : public QDialog {
 
     void Button1Click();
     void Button2Click();
+    void Button3Click();
     void Button4Click();
     const library::StatsTable& Table() const { return table_; }
     QChartView& Chart() { return *chart_; }
@@ -47,6 +49,8 @@ class TToukei : public QDialog {
     std::pair<engine::Date, engine::Date> Period() const;
     std::string PeriodText() const;
     void ShowTable();
+    std::string Share() const;
+    QString FileName(const char* suffix) const;
     void ShowChart();
 
     std::unique_ptr<Ui::TToukei> ui;

@@ -3,8 +3,11 @@
 // gives them:
 //   - a user is staff when the name of their affiliation holds 職員, 教員
 //     or 先生 (the demo school's 900 職員); every other user is a pupil;
-//   - a pupil's grade is the hundreds of the class code (101 is 1年1組,
-//     203 is 2年3組); a class code below 100 gives no grade (0).
+//   - a pupil's grade is the number a class name begins with, before 年 or a
+//     hyphen ("1年1組", "１年２組", "2-3"); for a name that does not begin so,
+//     the first digit of a class code of three or four digits (101 and 1001
+//     are grade 1, 203 and 2003 grade 2); otherwise none (0), as for
+//     "なかよし学級" coded 50.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +19,7 @@
 namespace kashidashi::library {
 
 bool IsStaffAffiliation(const std::string& name);
-int GradeOfClass(int64_t code);
+int GradeOfClass(int64_t code, const std::string& name);
 
 // Every row of SYOZOKU: code -> name. Throws EngineError when the table is missing.
 std::map<int64_t, std::string> ReadAffiliations(engine::storage::Connection& connection);

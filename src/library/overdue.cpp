@@ -11,14 +11,17 @@
 namespace kashidashi::library {
 namespace {
 
-// Open loans due before :PM1, with the borrower, the class and the title.
+// Loans lent by :PM1, due before it and not returned by it, with the
+// borrower, the class and the title.
 constexpr const char* kOverdueStatement =
     "Select kashibo.BOOK_ID, kashibo.NAME_ID, kashibo.seitoNo, kashibo.kashidashibi,"
     " kashibo.henkyakuyotei, Name.NAME_ID, Name.seito_No, Name.NAME, Name.syozoku_ID,"
     " Book.syomei2 From kashibo"
     " Left Join Name On kashibo.NAME_ID=Name.NAME_ID"
     " Left Join Book On kashibo.BOOK_ID=Book.BOOK_ID"
-    " Where kashibo.kashidashiF='1' and kashibo.henkyakuyotei<:PM1";
+    " Where kashibo.henkyakuyotei<:PM1"
+    " and (kashibo.kashidashibi is Null or kashibo.kashidashibi<=:PM1)"
+    " and (kashibo.kashidashiF='1' or kashibo.henkyakubi>:PM1)";
 
 OverdueLoan LoanOf(const engine::storage::Row& row, engine::Date day,
                    const std::map<int64_t, std::string>& classes) {

@@ -1,6 +1,9 @@
-// Overdue loans: a loan is overdue on a day D when it is still open
-// (kashibo.kashidashiF "1") and its due date (henkyakuyotei) lies before D;
-// it is D minus the due date days overdue.
+// Overdue loans as of a day D: a loan is overdue on D when it was lent on
+// or before D (kashidashibi; a loan without one counts as lent), its due
+// date (henkyakuyotei) lies before D, and it was not returned by D: still
+// open (kashibo.kashidashiF "1") or returned after D (henkyakubi). It is D
+// minus the due date days overdue. A past day thus shows the loans that
+// were overdue then, also those returned since.
 //
 // Each loan is shown with its borrower as Name knows them now (class,
 // pupil number, name); a borrower no longer in Name keeps the loan's own

@@ -57,8 +57,13 @@ std::string SlipBooks(const std::vector<const OverdueLoan*>& loans) {
 
 std::vector<Value> SlipRow(const std::vector<const OverdueLoan*>& loans, engine::Date day) {
     const OverdueLoan& first = *loans.front();
-    return {Value(first.className), Value(first.pupilNo), Value(first.name),
-            Value(SlipBooks(loans)), Value(engine::FormatDate(day) + " 現在")};
+    return {Value(first.className),
+            Value(first.pupilNo),
+            Value(first.name),
+            Value(SlipBooks(loans)),
+            Value(engine::FormatDate(day) + " 現在"),
+            Value(first.staff ? "様" : "さん"),
+            Value(first.staff ? kStaffRequest : kPupilRequest)};
 }
 
 // One row per borrower (by fixed number), in the list's order.
@@ -101,7 +106,9 @@ reports::PreparedReport OverdueSlipsReport(const std::vector<OverdueLoan>& loans
                                         {"seitoNo", Text()},
                                         {"name", Text()},
                                         {"books", {FieldType::Memo}},
-                                        {"hiduke", Text()}});
+                                        {"hiduke", Text()},
+                                        {"keisyou", Text()},
+                                        {"message", {FieldType::Memo}}});
     data.SetRows(SlipRows(loans, day));
     auto source = reports::DataSetSource("rptDBDataset1", data, true);
     return reports::RenderReport(layout, {source.get(), &head});

@@ -48,16 +48,8 @@ std::string CsvLine(const std::vector<std::string>& fields) {
 }
 
 std::string CsvText(const StatsTable& table) {
-    auto titles = StatsTitles(table.view);
-    const bool title = table.view == StatsView::Title, users = titles.size() > 2;
-    if (title) titles.push_back("ISBN");
-    std::string text = CsvLine(titles);
-    for (const auto& row : table.rows) {
-        std::vector<std::string> fields{row.key, std::to_string(row.count)};
-        if (users) fields.push_back(std::to_string(row.users));
-        if (title) fields.push_back(row.isbn);
-        text += CsvLine(fields);
-    }
+    std::string text = CsvLine(StatsTitles(table.view));
+    for (size_t i = 0; i < table.rows.size(); ++i) text += CsvLine(StatsTexts(table, i));
     return platform::ToCp932(text);
 }
 

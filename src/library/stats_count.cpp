@@ -1,13 +1,14 @@
-// The counts of each view of the statistics (stats.h).
+// The counts of each view of the statistics (stats.h); the people views are
+// stats_people.cpp.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
-#include <set>
 
+#include "data/isbn.h"
 #include "engine/common/dates.h"
-#include "library/affiliation.h"
 #include "library/stats.h"
+#include "library/stats_people.h"
 #include "library/stats_read.h"
 
 namespace kashidashi::library {
@@ -15,10 +16,9 @@ namespace {
 
 using engine::storage::Connection;
 
-constexpr const char* kNoClass = "所属なし";
-constexpr const char* kStaff = "職員";
 constexpr const char* kNdcNames[] = {"総記", "哲学", "歴史", "社会科学", "自然科学",
                                      "技術", "産業", "芸術", "言語",     "文学"};
+constexpr int kPictureBooks = 11, kForeignBooks = 12;
 
 std::string MonthKey(int year, int month) {
     char key[16];
@@ -43,78 +43,37 @@ std::vector<StatsRow> ByMonth(Connection& c, engine::Date from, engine::Date to)
     return rows;
 }
 
-// Loans per class code of the borrower now (none: unknown borrower or class).
-std::map<std::optional<int64_t>, int64_t> PerClass(Connection& c, engine::Date from,
-                                                   engine::Date to) {
-    auto classes = UserClasses(c);
-    std::map<std::optional<int64_t>, int64_t> counts;
-    for (const auto& user : LoanUsers(c, from, to)) {
-        auto it = classes.find(user);
-        ++counts[it == classes.end() ? std::nullopt : it->second];
-    }
-    return counts;
-}
-
-// A count for each affiliation that names no class (unknown codes and no class).
-int64_t Unplaced(const std::map<std::optional<int64_t>, int64_t>& counts,
-                 const std::map<int64_t, std::string>& names) {
-    int64_t total = 0;
-    for (const auto& [code, count] : counts)
-        if (!code || !names.count(*code)) total += count;
-    return total;
-}
-
-std::vector<StatsRow> ByClass(Connection& c, engine::Date from, engine::Date to) {
-    auto names = ReadAffiliations(c);
-    auto counts = PerClass(c, from, to);
-    std::vector<StatsRow> rows;
-    for (const auto& [code, name] : names) rows.push_back({name, counts[code]});
-    if (int64_t rest = Unplaced(counts, names)) rows.push_back({kNoClass, rest});
-    return rows;
-}
-
-std::vector<StatsRow> ByGrade(Connection& c, engine::Date from, engine::Date to) {
-    auto names = ReadAffiliations(c);
-    auto counts = PerClass(c, from, to);
-    std::map<int, int64_t> grades;
-    int64_t staff = 0;
-    for (const auto& [code, name] : names) {
-        if (IsStaffAffiliation(name))
-            staff += counts[code];
-        else
-            grades[GradeOfClass(code)] += counts[code];
-    }
-    std::vector<StatsRow> rows;
-    int64_t rest = Unplaced(counts, names);
-    for (const auto& [grade, count] : grades) {
-        if (grade == 0)
-            rest += count;  // a class without a grade
-        else
-            rows.push_back({std::to_string(grade) + "年", count});
-    }
-    rows.push_back({kStaff, staff});
-    if (rest) rows.push_back({kNoClass, rest});
-    return rows;
-}
-
-int NdcClass(double ndc) {
-    if (!(ndc > 0) || ndc >= 1000) return -1;
-    return static_cast<int>(std::floor(ndc / 100));
+// The row of a book in the NDC view: 0-9 the main class, 10 絵本, 11 洋書,
+// 12 分類なし. The main class quick registration and the catalogue write
+// (yobi1_ID) comes first; a book entered by hand has only its NDC_ID.
+int NdcRow(const StatsBook& book) {
+    if (book.main == kPictureBooks) return 10;
+    if (book.main == kForeignBooks) return 11;
+    if (book.main && *book.main >= 1 && *book.main <= 9) return static_cast<int>(*book.main);
+    if (book.ndc > 0 && book.ndc < 1000) return static_cast<int>(std::floor(book.ndc / 100));
+    return 12;
 }
 
 std::vector<StatsRow> ByNdc(Connection& c, engine::Date from, engine::Date to) {
     auto books = StatsBooks(c);
-    int64_t counts[10] = {}, none = 0;
+    int64_t counts[13] = {};
     for (int64_t book : LoanBooks(c, from, to)) {
         auto it = books.find(book);
-        int ndc = it == books.end() ? -1 : NdcClass(it->second.ndc);
-        ndc < 0 ? ++none : ++counts[ndc];
+        ++counts[it == books.end() ? 12 : NdcRow(it->second)];
     }
     std::vector<StatsRow> rows;
     for (int i = 0; i < 10; ++i)
         rows.push_back({std::to_string(i) + " " + kNdcNames[i], counts[i]});
-    rows.push_back({"分類なし", none});
+    rows.push_back({"絵本", counts[10]});
+    rows.push_back({"洋書", counts[11]});
+    rows.push_back({"分類なし", counts[12]});
     return rows;
+}
+
+// The 13 digits of a stored ISBN of twelve; another text as it is.
+std::string Isbn13(const std::string& stored) {
+    std::string full = IsbnWithCheckDigit(stored);
+    return full.empty() ? stored : full;
 }
 
 std::string BookNumber(int64_t book) {
@@ -123,15 +82,18 @@ std::string BookNumber(int64_t book) {
     return text;
 }
 
-std::vector<StatsRow> ByTitle(Connection& c, engine::Date from, engine::Date to) {
+// The most borrowed titles; `loans` gets every loan of the period.
+std::vector<StatsRow> ByTitle(Connection& c, engine::Date from, engine::Date to, int64_t& loans) {
     auto books = StatsBooks(c);
     std::map<std::string, StatsRow> titles;  // by ISBN, or by book number
     for (int64_t book : LoanBooks(c, from, to)) {
+        ++loans;
         auto it = books.find(book);
         const bool isbn = it != books.end() && !it->second.isbn.empty();
         const std::string key = isbn ? it->second.isbn : BookNumber(book);
-        auto [row, added] =
-            titles.try_emplace(key, StatsRow{it == books.end() ? "" : it->second.title, 0, 0, key});
+        auto [row, added] = titles.try_emplace(
+            key,
+            StatsRow{it == books.end() ? "" : it->second.title, 0, 0, isbn ? Isbn13(key) : key});
         ++row->second.count;
     }
     std::vector<StatsRow> rows;
@@ -139,30 +101,24 @@ std::vector<StatsRow> ByTitle(Connection& c, engine::Date from, engine::Date to)
     std::sort(rows.begin(), rows.end(), [](const StatsRow& a, const StatsRow& b) {
         return std::tie(b.count, a.key, a.isbn) < std::tie(a.count, b.key, b.isbn);
     });
-    if (rows.size() > kTopTitles) rows.resize(kTopTitles);
-    return rows;
-}
-
-std::vector<StatsRow> ByUsers(Connection& c, engine::Date from, engine::Date to) {
-    auto names = ReadAffiliations(c);
-    auto classes = UserClasses(c);
-    std::map<std::optional<int64_t>, int64_t> users, borrowers;
-    for (const auto& [id, code] : classes)
-        ++users[code && names.count(*code) ? code : std::nullopt];
-    std::set<std::string> seen;
-    for (auto& user : LoanUsers(c, from, to)) {
-        auto it = classes.find(user);
-        if (it == classes.end() || !seen.insert(user).second) continue;  // users of Name only, once
-        ++borrowers[it->second && names.count(*it->second) ? it->second : std::nullopt];
-    }
-    std::vector<StatsRow> rows;
-    for (const auto& [code, name] : names) rows.push_back({name, borrowers[code], users[code]});
-    if (users[std::nullopt])
-        rows.push_back({kNoClass, borrowers[std::nullopt], users[std::nullopt]});
+    size_t keep = std::min(rows.size(), kTopTitles);
+    while (keep > 0 && keep < rows.size() && rows[keep].count == rows[keep - 1].count) ++keep;
+    rows.resize(keep);
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i].rank = i > 0 && rows[i].count == rows[i - 1].count ? rows[i - 1].rank : int(i) + 1;
     return rows;
 }
 
 }  // namespace
+
+const std::vector<StatsView>& AllStatsViews() {
+    static const std::vector<StatsView> views = {StatsView::Month,         StatsView::Grade,
+                                                 StatsView::Class,         StatsView::Ndc,
+                                                 StatsView::Title,         StatsView::Users,
+                                                 StatsView::PerPupilClass, StatsView::PerPupilGrade,
+                                                 StatsView::ReadersClass,  StatsView::ReadersGrade};
+    return views;
+}
 
 StatsTable CountLoans(Connection& connection, engine::Date from, engine::Date to, StatsView view) {
     StatsTable table;
@@ -172,23 +128,33 @@ StatsTable CountLoans(Connection& connection, engine::Date from, engine::Date to
             table.rows = ByMonth(connection, from, to);
             break;
         case StatsView::Grade:
-            table.rows = ByGrade(connection, from, to);
-            break;
         case StatsView::Class:
-            table.rows = ByClass(connection, from, to);
+            table.rows = LoansPerGroup(connection, from, to, view == StatsView::Grade);
             break;
         case StatsView::Ndc:
             table.rows = ByNdc(connection, from, to);
             break;
         case StatsView::Title:
-            table.rows = ByTitle(connection, from, to);
-            break;
+            table.rows = ByTitle(connection, from, to, table.loans);
+            return table;
         case StatsView::Users:
-            table.rows = ByUsers(connection, from, to);
+            table.rows = UsersWhoBorrowed(connection, from, to);
+            break;
+        case StatsView::PerPupilClass:
+        case StatsView::PerPupilGrade:
+            table.rows = LoansPerUser(connection, from, to, view == StatsView::PerPupilGrade);
+            break;
+        case StatsView::ReadersClass:
+        case StatsView::ReadersGrade:
+            table.rows = MostReaders(connection, from, to, view == StatsView::ReadersGrade);
             break;
     }
-    if (view != StatsView::Title && view != StatsView::Users)
+    const bool loanRows = view != StatsView::Users && view != StatsView::ReadersClass &&
+                          view != StatsView::ReadersGrade;
+    if (loanRows)
         for (const auto& row : table.rows) table.loans += row.count;
+    else
+        table.loans = static_cast<int64_t>(LoanDays(connection, from, to).size());
     return table;
 }
 

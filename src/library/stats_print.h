@@ -26,8 +26,21 @@ reports::PreparedReport StatsReport(const StatsTable& table, const std::string& 
 void DrawStatsChart(reports::Page& page, const StatsTable& table, const reports::RectMm& area,
                     const reports::TextMetrics& metrics = reports::FontMetrics());
 
-// The chart's label of a row (the rank for the Title view) and its colours.
-std::string ChartLabel(const StatsTable& table, size_t row);
+// One bar (or pair of bars) of the chart: its label under it and its
+// values. Month "4月", NDC "4", Title the rank, Readers the group (the
+// count of its first reader), PerPupil the loans per user; a class named
+// "1年2組" is "1-2" when the chart has more than kCompactBars bars, so that
+// every label fits under its bar.
+struct ChartBar {
+    std::string label;
+    double value = 0, second = 0;  // second: Users, the users of the class
+};
+std::vector<ChartBar> ChartBars(const StatsTable& table);
+// Whether the view draws two bars a row (borrowers and users).
+bool TwoBars(const StatsTable& table);
+// A value above its bar: whole numbers, or one decimal for PerPupil.
+std::string BarValueText(const StatsTable& table, double value);
+inline constexpr size_t kCompactBars = 12;
 inline constexpr uint32_t kBarColor = 0xff4472c4;
 inline constexpr uint32_t kSecondBarColor = 0xffed7d31;
 

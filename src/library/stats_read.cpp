@@ -42,23 +42,27 @@ std::vector<std::string> LoanUsers(engine::storage::Connection& c, engine::Date 
     return users;
 }
 
-std::unordered_map<std::string, std::optional<int64_t>> UserClasses(
-    engine::storage::Connection& c) {
-    std::unordered_map<std::string, std::optional<int64_t>> classes;
-    for (const auto& row : SelectRows(c, "Select NAME_ID, syozoku_ID From Name").rows) {
-        std::optional<int64_t> code;
-        if (!row.values[1].IsNull()) code = IntegerOf(row.values[1]);
-        classes[TextOf(row.values[0])] = code;
+std::unordered_map<std::string, StatsUser> StatsUsers(engine::storage::Connection& c) {
+    std::unordered_map<std::string, StatsUser> users;
+    for (const auto& row :
+         SelectRows(c, "Select NAME_ID, syozoku_ID, seito_No, NAME From Name").rows) {
+        StatsUser user{std::nullopt, TextOf(row.values[2]), TextOf(row.values[3])};
+        if (!row.values[1].IsNull()) user.code = IntegerOf(row.values[1]);
+        users[TextOf(row.values[0])] = std::move(user);
     }
-    return classes;
+    return users;
 }
 
 std::unordered_map<int64_t, StatsBook> StatsBooks(engine::storage::Connection& c) {
     std::unordered_map<int64_t, StatsBook> books;
-    for (const auto& row : SelectRows(c, "Select BOOK_ID, NDC_ID, ISBN, syomei2 From Book").rows) {
+    const char* statement = "Select BOOK_ID, NDC_ID, ISBN, syomei2, yobi1_ID From Book";
+    for (const auto& row : SelectRows(c, statement).rows) {
         const auto& ndc = row.values[1];
         double code = ndc.IsFloat() ? ndc.Float() : ndc.IsInteger() ? double(ndc.Integer()) : 0;
-        books[IntegerOf(row.values[0])] = {code, TextOf(row.values[2]), TextOf(row.values[3])};
+        std::optional<int64_t> main;
+        if (!row.values[4].IsNull()) main = IntegerOf(row.values[4]);
+        books[IntegerOf(row.values[0])] = {code, main, TextOf(row.values[2]),
+                                           TextOf(row.values[3])};
     }
     return books;
 }

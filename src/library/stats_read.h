@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -20,11 +21,16 @@ std::vector<int64_t> LoanBooks(engine::storage::Connection& c, engine::Date from
 std::vector<std::string> LoanUsers(engine::storage::Connection& c, engine::Date from,
                                    engine::Date to);
 
-// Every user's class: NAME_ID -> syozoku_ID (none when NULL).
-std::unordered_map<std::string, std::optional<int64_t>> UserClasses(engine::storage::Connection& c);
+struct StatsUser {
+    std::optional<int64_t> code;  // syozoku_ID; none when NULL
+    std::string pupilNo, name;
+};
+// Every user of Name by NAME_ID.
+std::unordered_map<std::string, StatsUser> StatsUsers(engine::storage::Connection& c);
 
 struct StatsBook {
-    double ndc = 0;  // 0: none
+    double ndc = 0;               // NDC_ID; 0: none
+    std::optional<int64_t> main;  // yobi1_ID: the main class (11 絵本, 12 洋書)
     std::string isbn, title;
 };
 std::unordered_map<int64_t, StatsBook> StatsBooks(engine::storage::Connection& c);

@@ -88,7 +88,8 @@ int CommandCheck(const std::vector<std::string>& args, std::ostream& out, std::o
 inline constexpr const char* kOverdueUsage =
     "overdue FOLDER [--date yyyy/mm/dd] [--class CODE|staff]";
 inline constexpr const char* kStatsUsage =
-    "stats FOLDER --from yyyy/mm/dd --to yyyy/mm/dd --by month|grade|class|ndc|title|users";
+    "stats FOLDER --from yyyy/mm/dd --to yyyy/mm/dd --by month|grade|class|ndc|title|users|"
+    "perpupil-class|perpupil-grade|readers-class|readers-grade | --save DIR";
 inline constexpr const char* kRolloverUsage =
     "rollover FOLDER FILE.csv... [--apply] [--allow-removals]";
 int CommandOverdue(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

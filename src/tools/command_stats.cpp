@@ -1,12 +1,20 @@
 // stats FOLDER --from yyyy/mm/dd --to yyyy/mm/dd --by VIEW: the lending
 // counts of a period (library/stats.h), a header line and then one line per
-// row in the chart's order: key<TAB>count (users: key, borrowers, users).
+// row in the chart's order, the view's columns separated by tabs.
+// With --save DIR instead of --by: every view as a CSV file and a PDF in DIR
+// (library/stats_save.h), one line per file written.
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
+
 #include "engine/common/dates.h"
 #include "library/stats.h"
+#include "library/stats_save.h"
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"
 #include "tools/command_options.h"
 #include "tools/data_folder.h"
+#include "tools/date_option.h"
 #include "tools/library_place.h"
 
 namespace kashidashi::admin {
@@ -19,34 +27,56 @@ int Usage(std::ostream& err, const std::string& problem) {
 }
 
 void Print(const library::StatsTable& table, std::ostream& out) {
-    const auto titles = library::StatsTitles(table.view);
-    for (size_t i = 0; i < titles.size(); ++i) out << (i ? "\t" : "") << titles[i];
-    out << "\n";
-    for (const auto& row : table.rows) {
-        out << row.key << "\t" << row.count;
-        if (table.view == library::StatsView::Users) out << "\t" << row.users;
+    std::vector<std::vector<std::string>> lines{library::StatsTitles(table.view)};
+    for (size_t i = 0; i < table.rows.size(); ++i) lines.push_back(library::StatsTexts(table, i));
+    for (const auto& fields : lines) {
+        for (size_t i = 0; i < fields.size(); ++i) out << (i ? "\t" : "") << fields[i];
         out << "\n";
     }
+}
+
+// The prints are painted through Qt Gui: a command run from a terminal (or
+// cron, without a display) gets an offscreen application.
+void EnsureGuiApplication() {
+    if (QCoreApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "kashidashi-admin";
+    static char* argv[] = {name, nullptr};
+    static auto app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+std::string PeriodText(engine::Date from, engine::Date to) {
+    return engine::FormatDate(from) + " ～ " + engine::FormatDate(to);
 }
 
 }  // namespace
 
 int CommandStats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    auto options = ParseOptions(args, {"--from", "--to", "--by"});
+    auto options = ParseOptions(args, {"--from", "--to", "--by", "--save"});
     if (!options || options->positional.size() != 1 || !options->Value("--from") ||
-        !options->Value("--to") || !options->Value("--by"))
+        !options->Value("--to") || !options->Value("--by") == !options->Value("--save"))
         return Usage(err, "");
-    auto from = engine::ParseDate(*options->Value("--from"));
-    auto to = engine::ParseDate(*options->Value("--to"));
-    if (!from || !to) return Usage(err, "日付は yyyy/mm/dd の形で書いてください。");
+    std::string problem;
+    auto from = DateOption(*options->Value("--from"), problem);
+    auto to = from ? DateOption(*options->Value("--to"), problem) : std::nullopt;
+    if (!from || !to) return Usage(err, problem);
     if (*to < *from) return Usage(err, "--to は --from より後の日付にしてください。");
-    auto view = library::StatsViewNamed(*options->Value("--by"));
-    if (!view)
+    std::optional<library::StatsView> view;
+    if (options->Value("--by") && !(view = library::StatsViewNamed(*options->Value("--by"))))
         return Usage(err,
-                     "--by には month, grade, class, ndc, title, users のどれかを書いてください。");
+                     "--by には month, grade, class, ndc, title, users, perpupil-class, "
+                     "perpupil-grade, readers-class, readers-grade のどれかを書いてください。");
     return RunCommand(options->positional, 1, kStatsUsage, err, [&] {
         library::PlaceConnection connection(RequirePlace(options->positional[0], true));
-        Print(library::CountLoans(*connection, *from, *to, *view), out);
+        if (view) {
+            Print(library::CountLoans(*connection, *from, *to, *view), out);
+            return kExitDone;
+        }
+        EnsureGuiApplication();
+        for (const auto& path : library::SaveAllStatsViews(
+                 *connection, *from, *to, PeriodText(*from, *to), "", *options->Value("--save")))
+            out << path << "\n";
         return kExitDone;
     });
 }

@@ -54,7 +54,7 @@ engine::Date RegisteredOn(std::mt19937& random, int index, engine::Date today) {
 }
 
 Cells TitleCells(std::mt19937& random, const Title& t) {
-    const int ndc = t.title.ndc;
+    const DemoClass kind = ClassifyDemoTitle(t.title.ndc, t.index);
     const int place = t.index % 41 == 3   ? kPlaceClosedStack
                       : t.index % 17 == 9 ? kPlaceClassroom
                                           : kPlaceLibrary;
@@ -67,9 +67,10 @@ Cells TitleCells(std::mt19937& random, const Title& t) {
             {"ookisa", Value(kSizes[random() % 3])},
             {"pageSuu", Value(Number("%dp", 48 + 8 * static_cast<int>(random() % 25)))},
             {"kakaku", Value(1000.0 + 100.0 * (random() % 26))},
-            // The class, then the first katakana (three UTF-8 bytes) of the author's reading.
-            {"seikyu", Value(Number("%d/", ndc) + t.author.reading.substr(0, 3))},
-            {"NDC_ID", Value(static_cast<double>(ndc))},
+            // The class mark, then the first katakana (three UTF-8 bytes) of the author's reading.
+            {"seikyu", Value(kind.mark + "/" + t.author.reading.substr(0, 3))},
+            {"NDC_ID", Value(kind.ndc)},
+            {"yobi1_ID", Value(kind.main)},
             {"HKN_ID", Value(place)},
             {"ZAIGEN_ID", Value(donated ? kFundDonation : kFundBudget)},
             {"UKEIRE_ID", Value(donated ? kSourceDonation : kSourcePurchase)},

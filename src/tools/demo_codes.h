@@ -1,6 +1,7 @@
 // The code lists and settings rows of the demo school (see demo_school.h).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -8,8 +9,23 @@
 
 namespace kashidashi::admin {
 
-// NDC: the ten classes 0 … 9 of the Nippon Decimal Classification.
+// NDC: the hundred divisions (000 … 990) of the Nippon Decimal
+// Classification, as the catalogue and quick registration store a book's
+// NDC_ID (913.6 -> 910).
 std::vector<Cells> DemoNdc();
+
+// How a demo title is classified, as quick registration writes it: NDC_ID
+// the division, yobi1_ID the main class (0-9; 11 picture books, 12 foreign
+// books), and the class mark that begins its call number (seikyu). One title
+// in five of literature is a picture book (絵本, 910), one in
+// twenty-three a foreign book (洋書, 930); one title in sixty-one has no
+// classification (both 0).
+struct DemoClass {
+    double ndc = 0;
+    int main = 0;
+    std::string mark;  // "913", "絵本", "洋書", "000"
+};
+DemoClass ClassifyDemoTitle(int ndcClass, int64_t title);
 std::vector<Cells> DemoPlaces();    // HKN
 std::vector<Cells> DemoFunds();     // ZAIGEN
 std::vector<Cells> DemoSources();   // UKEIRE

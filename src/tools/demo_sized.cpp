@@ -155,8 +155,10 @@ void SetTitleCells(std::vector<Value>& row, RowWriter& w, const PlanTitle& t, in
     row[w.Column("ookisa")] = Value(kSizes[random() % 3]);
     row[w.Column("pageSuu")] = Value(Digits("%lldp", 32 + 8 * (random() % 40)));
     row[w.Column("kakaku")] = Value(800.0 + 100.0 * (random() % 30));
-    row[w.Column("seikyu")] = Value(Digits("%lld/", t.ndc) + author.reading.substr(0, 3));
-    row[w.Column("NDC_ID")] = Value(static_cast<double>(t.ndc));
+    const DemoClass kind = ClassifyDemoTitle(t.ndc, title);
+    row[w.Column("seikyu")] = Value(kind.mark + "/" + author.reading.substr(0, 3));
+    row[w.Column("NDC_ID")] = Value(kind.ndc);
+    row[w.Column("yobi1_ID")] = Value(kind.main);
     row[w.Column("HKN_ID")] = Value(title % 41 == 3   ? kPlaceClosedStack
                                     : title % 17 == 9 ? kPlaceClassroom
                                                       : kPlaceLibrary);

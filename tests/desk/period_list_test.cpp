@@ -187,8 +187,8 @@ std::vector<std::vector<std::string>> PrintedRows(
 }
 
 TEST_F(PeriodListTest, TheLoanListPrintsTheRowsOfBothBoundaryDays) {
-    Loan(19, "10101", "2026/05/01", "2026/05/20");  // the first day, NDC 1
-    Loan(1, "10102", "2026/05/15", "");             // the last day, still out, NDC 0
+    Loan(19, "10101", "2026/05/01", "2026/05/20");  // the first day, NDC 160
+    Loan(8, "10102", "2026/05/15", "");             // the last day, still out, NDC 0
     Loan(4, "10103", "2026/04/30", "2026/05/02");   // the day before
     Loan(5, "10104", "2026/05/16", "");             // the day after
     auto name = [&](const char* pupil) {
@@ -197,9 +197,9 @@ TEST_F(PeriodListTest, TheLoanListPrintsTheRowsOfBothBoundaryDays) {
                    .Text();
     };
     const std::vector<std::vector<std::string>> expected = {
-        {name("10101"), "0000019", "こころってなんだろう", "1", "2026/05/01", "2026/12/31",
+        {name("10101"), "0000019", "こころってなんだろう", "160", "2026/05/01", "2026/12/31",
          "2026/05/20"},
-        {name("10102"), "0000001", "図書館のひみつ", "", "2026/05/15", "2026/12/31", ""},
+        {name("10102"), "0000008", "はじめての新聞", "", "2026/05/15", "2026/12/31", ""},
     };
     std::vector<std::vector<std::string>> printed;
     OpenDesk([&](TFgyoumu1& desk) {

@@ -3,13 +3,17 @@
 // in the preview.
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFileDialog>
 #include <QLabel>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "data/pin_constants.h"
 #include "library/U_Entai.h"
 #include "library/year_fixture.h"
+#include "platform/cp932.h"
 #include "reports/preview_window.h"
 
 namespace library_test {
@@ -50,6 +54,54 @@ TEST_F(OverdueWindowTest, TheListOfADayNarrowedToAClassAndItsSlips) {
     EXPECT_EQ(all, QStringLiteral("延滞 5 件"));
     EXPECT_EQ(narrowed, QStringLiteral("延滞 2 件"));
     EXPECT_EQ(slipPages, 1u);  // two borrowers of 1年1組
+}
+
+// The list of the day as a spreadsheet (written directly; no application
+// for spreadsheets here, so the window says where it went) and as CSV.
+TEST_F(OverdueWindowTest, TheListSavedAsSpreadsheetAndAsCsv) {
+    setenv("KASHIDASHI_OPENER", (root / "no-such-opener").c_str(), 1);
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", root.c_str(), 1);  // no xdg-open either
+    StartDesk();
+    const std::string xlsx = (root / "延滞.xlsx").string(), csv = (root / "延滞.csv").string();
+    auto saveAs = [&](const std::string& path) {
+        dialogs->Drive("QFileDialog", [path](QDialog& dialog) {
+            static_cast<QFileDialog&>(dialog).selectFile(QString::fromStdString(path));
+            dialog.accept();
+        });
+        dialogs->Answer(Dialogs::Kind::Information, Dialogs::Ok);
+    };
+    InOverdueWindow([&](QDialog& window) {
+        window.findChild<QDateEdit*>("DateEdit1")->setDate(QDate(2025, 6, 12));
+        auto& classes = *window.findChild<QComboBox*>("ComboBox1");
+        classes.setCurrentIndex(classes.findText(QStringLiteral("1年1組")));
+        saveAs(xlsx);
+        Click(window, "Button4");
+        saveAs(csv);
+        Click(window, "Button5");
+        Click(window, "BitBtn1");
+    });
+    Click(Main(), "Button3");
+    setenv("PATH", path.c_str(), 1);
+    unsetenv("KASHIDASHI_OPENER");
+    EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
+    std::ifstream sheet(xlsx, std::ios::binary);
+    std::string magic(2, ' ');
+    sheet.read(magic.data(), 2);
+    EXPECT_EQ(magic, "PK");
+    std::ifstream in(csv, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    EXPECT_EQ(platform::FromCp932(bytes.str()),
+              "\"所属\",\"生徒番号\",\"名前\",\"図書番号\",\"書名\",\"貸出日\",\"返却予定日\","
+              "\"延滞日数\"\r\n"
+              "\"1年1組\",\"10101\",\"青木　一郎\",\"0000002\",\"本2\",\"2025/05/20\","
+              "\"2025/06/09\",\"3\"\r\n"
+              "\"1年1組\",\"10102\",\"井上　花子\",\"0000001\",\"本1\",\"2025/05/20\","
+              "\"2025/06/10\",\"2\"\r\n");
+    const auto texts = dialogs->Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_TRUE(texts[0].contains(QString::fromStdString(xlsx))) << texts[0].toStdString();
 }
 
 // Pictures for the project's documents, when KASHIDASHI_SCREENSHOTS names a

@@ -32,7 +32,7 @@ class DemoCommand : public ToolsFixture {
 
 TEST_F(DemoCommand, RowCountsOfEveryTable) {
     const std::map<std::string, size_t> kCounts = {
-        {"Name", 65},  {"Book", 400}, {"SYOZOKU", 13}, {"NDC", 10},    {"HKN", 4},
+        {"Name", 65},  {"Book", 400}, {"SYOZOKU", 13}, {"NDC", 100},   {"HKN", 4},
         {"ZAIGEN", 3}, {"UKEIRE", 3}, {"Reg", 2},      {"kashibo", 0}, {"yoyaku", 0}};
     for (const auto& [table, count] : kCounts) EXPECT_EQ(Rows(table).size(), count) << table;
 }
@@ -66,7 +66,7 @@ TEST_F(DemoCommand, BooksHaveValidIsbnsCodesAndFlags) {
     std::set<std::string> ndc, places;
     for (auto& row : Rows("NDC")) ndc.insert(row["NDC_ID"]);
     for (auto& row : Rows("HKN")) places.insert(row["HKN_ID"]);
-    std::map<std::string, int> copies;
+    std::map<std::string, int> copies, mains;
     int notLent = 0, discarded = 0, recent = 0, id = 0;
     const int today = engine::Today().days;
     for (auto& book : Rows("Book")) {
@@ -76,6 +76,14 @@ TEST_F(DemoCommand, BooksHaveValidIsbnsCodesAndFlags) {
         EXPECT_EQ(kashidashi::IsbnWithCheckDigit(isbn).size(), 13u) << isbn;
         ++copies[isbn];
         EXPECT_TRUE(ndc.count(book["NDC_ID"])) << book["NDC_ID"];
+        ++mains[book["yobi1_ID"]];
+        // As quick registration writes them: the division and its main class.
+        const int division = std::stoi(book["NDC_ID"]), main = std::stoi(book["yobi1_ID"]);
+        EXPECT_EQ(division % 10, 0) << book["NDC_ID"];
+        if (main == 11 || main == 12)
+            EXPECT_EQ(division, main == 11 ? 910 : 930);
+        else
+            EXPECT_EQ(division / 100, main) << book["NDC_ID"];
         EXPECT_TRUE(places.count(book["HKN_ID"])) << book["HKN_ID"];
         EXPECT_EQ(book["kashidashiF"], "False");
         EXPECT_EQ(book["yoyakuF"], "False");
@@ -92,6 +100,7 @@ TEST_F(DemoCommand, BooksHaveValidIsbnsCodesAndFlags) {
     EXPECT_GT(discarded, 0);
     EXPECT_LT(discarded, 20);
     EXPECT_GT(recent, 0);
+    EXPECT_EQ(mains.size(), 12u) << "0 to 9, 11 picture books and 12 foreign books";
 }
 
 TEST_F(DemoCommand, RefusesAFolderThatHasDataTables) {
@@ -187,6 +196,21 @@ TEST_F(SizedDemoCommand, ClassesOfAbout35SomeOverdueAndACleanCheck) {
     EXPECT_GT(reserved, 0);
     EXPECT_LT(reserved, 60);  // queued: several on one title
     ExpectCheckClean();
+    // The statistics spread over the main classes and the grades.
+    const std::string to = engine::FormatDate(engine::Today());
+    auto ndc = RunBuiltTool({"stats", folder, "--from", "2000/01/01", "--to", to, "--by", "ndc"});
+    ASSERT_EQ(ndc.status, 0) << ndc.err;
+    for (const char* row : {"\n0 総記\t", "\n4 自然科学\t", "\n9 文学\t", "\n絵本\t", "\n洋書\t"}) {
+        const size_t at = ndc.out.find(row);
+        ASSERT_NE(at, std::string::npos) << ndc.out;
+        EXPECT_NE(ndc.out.substr(at + std::string(row).size(), 2), "0\n") << row << ndc.out;
+    }
+    auto grades =
+        RunBuiltTool({"stats", folder, "--from", "2000/01/01", "--to", to, "--by", "grade"});
+    ASSERT_EQ(grades.status, 0) << grades.err;
+    EXPECT_EQ(grades.out.find("10年"), std::string::npos) << grades.out;
+    for (const char* grade : {"\n1年\t", "\n6年\t"})
+        EXPECT_NE(grades.out.find(grade), std::string::npos) << grades.out;
 }
 
 TEST_F(SizedDemoCommand, OneSeedOneSchool) {

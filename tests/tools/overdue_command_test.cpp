@@ -63,5 +63,30 @@ TEST_F(OverdueCommand, NoneOverdueIsNoFailureAndWrongUseIsTwo) {
     EXPECT_EQ(RunBuiltTool({"overdue", (scratch / "missing").string()}).status, 1);
 }
 
+// A class code the school lacks is refused, not "0 件"; a day the calendar
+// lacks is named as such.
+TEST_F(OverdueCommand, AnUnknownClassAndAnImpossibleDayAreRefused) {
+    auto run = RunBuiltTool({"overdue", folder, "--class", "999", "--date", "2025/06/12"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("999"), std::string::npos) << run.err;
+    run = RunBuiltTool({"overdue", folder, "--date", "2026/02/30"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("2026/02/30 という日はありません"), std::string::npos) << run.err;
+}
+
+// As of a past day: the loan returned since counts, with its days then.
+TEST_F(OverdueCommand, APastDayCountsLoansReturnedSince) {
+    Sql("Update kashibo Set kashidashiF=NULL, henkyakubi='2025/06/20' Where BOOK_ID=12");
+    auto run = RunBuiltTool({"overdue", folder, "--date", "2025/06/12", "--class", "101"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(
+        run.out,
+        std::string(kHeader) +
+            "1年1組\t10101\t青木　一郎\t0000012\tかいけつゾロリ\t2025/05/20\t2025/06/09\t3\n");
+    EXPECT_EQ(RunBuiltTool({"overdue", folder, "--date", "2025/06/21", "--class", "101"}).out,
+              kHeader);
+}
+
 }  // namespace
 }  // namespace tools_test
