@@ -46,7 +46,7 @@ void Alarm(const RolloverPlan& plan, std::vector<std::string>& alarms) {
             continue;
         }
         if (count.before > 0 && count.leave == count.before) whole.push_back(&count);
-        const int grade = count.code ? GradeOfClass(*count.code) : 0;
+        const int grade = count.code ? GradeOfClass(*count.code, count.name) : 0;
         if (grade <= 0) continue;
         grades[grade].first += count.before, grades[grade].second += count.leave;
     }
@@ -57,8 +57,8 @@ void Alarm(const RolloverPlan& plan, std::vector<std::string>& alarms) {
             alarms.push_back(std::to_string(grade) + "年の全員（" + People(users.first) + "）");
         }
     for (const auto* count : whole)
-        if (!wholeGrades.count(GradeOfClass(count->code.value_or(0))) ||
-            GradeOfClass(count->code.value_or(0)) <= 0)
+        if (!wholeGrades.count(GradeOfClass(count->code.value_or(0), count->name)) ||
+            GradeOfClass(count->code.value_or(0), count->name) <= 0)
             alarms.push_back(count->name + "の全員（" + People(count->before) + "）");
     if (staff.first > 0 && staff.second == staff.first)
         alarms.push_back("職員の全員（" + People(staff.first) + "）");
