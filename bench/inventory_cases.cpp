@@ -18,6 +18,7 @@
 #include <stdexcept>
 #include <string>
 
+#include <QCoreApplication>
 #include <QLineEdit>
 
 #include "bench_fixture.h"

@@ -1,6 +1,7 @@
 #include "library/U_Tenken.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QTimer>
 
 #include "data/U_DM.h"
@@ -45,13 +46,13 @@ void Colour(QLabel& label, bool loud) {
 QString DecisionText(ScanAnswer answer) {
     switch (answer) {
         case ScanAnswer::OnLoan:
-            return QStringLiteral("貸出中の記録: 返却しますか");
+            return QStringLiteral("貸出中の記録あり");
         case ScanAnswer::Discarded:
-            return QStringLiteral("廃棄済みの記録: 取り消しますか");
+            return QStringLiteral("廃棄済みの記録あり");
         case ScanAnswer::Unknown:
-            return QStringLiteral("登録されていない番号: 登録してください");
+            return QStringLiteral("登録されていない番号");
         case ScanAnswer::SeveralCopies:
-            return QStringLiteral("同じISBNの図書が複数: ラベルを読んでください");
+            return QStringLiteral("同じISBNが複数（ラベルを読む）");
         default:
             return QStringLiteral("図書番号として読めません");
     }
@@ -105,15 +106,25 @@ TTenken::TTenken(QWidget* parent)
              ui->DBGrid1, ui->TableWidget1, ui->TableWidget2, ui->ListWidget1})
         view->viewport()->installEventFilter(this);
     connect(ui->ComboBox1, QOverload<int>::of(&QComboBox::activated), this, &TTenken::BackToScan);
-    ui->TableWidget2->setColumnWidth(0, 70);
-    ui->TableWidget2->setColumnWidth(1, 160);
-    ui->TableWidget2->horizontalHeader()->setStretchLastSection(true);
+    // One line a row, the numbers and the groups readable at a glance.
+    for (auto* table : {ui->TableWidget1, ui->TableWidget2}) {
+        table->verticalHeader()->setVisible(false);
+        table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+        table->setWordWrap(false);
+        table->horizontalHeader()->setStretchLastSection(true);
+    }
+    const std::pair<QTableWidget*, std::vector<int>> widths[] = {{ui->TableWidget1, {170, 70, 70}},
+                                                                 {ui->TableWidget2, {70, 170}}};
+    for (const auto& [table, columns] : widths)
+        for (size_t c = 0; c < columns.size(); ++c)
+            table->setColumnWidth(static_cast<int>(c), columns[c]);
     try {
         connection_ = std::make_unique<PlaceConnection>(DeskDataPlace());
     } catch (const std::exception& error) {
         Dialogs::ShowEngineError(this, error);
     }
     Refresh();
+    BackToScan();  // a running check: the reader types at once
 }
 
 TTenken::~TTenken() = default;
@@ -451,9 +462,10 @@ void TTenken::Button3Click() {
                         : QStringLiteral("点検を完了し、選んだ %1 冊を今日の日付で廃棄にしますか。")
                               .arg(chosen_.size());
     if (Dialogs::Question(this, text, Dialogs::Yes | Dialogs::No) != Dialogs::Yes) return;
-    int written = 0;
+    int written = 0, lost = 0;
     try {
-        written = FinishInventory(**connection_, {chosen_.begin(), chosen_.end()}, engine::Today());
+        written = FinishInventory(**connection_, {chosen_.begin(), chosen_.end()}, engine::Today(),
+                                  &lost);
     } catch (const std::exception& error) {
         Dialogs::ShowEngineError(this, error);
         return;
@@ -465,6 +477,9 @@ void TTenken::Button3Click() {
     if (written) done += QStringLiteral("\r\n%1 冊を廃棄にしました。").arg(written);
     if (found)
         done += QStringLiteral("\r\n%1 冊はその間に見つかったので廃棄にしていません。").arg(found);
+    if (lost)
+        done +=
+            QStringLiteral("\r\n見つからなかった %1 冊を不明としました（不明図書）。").arg(lost);
     Dialogs::Information(this, done);
 }
 

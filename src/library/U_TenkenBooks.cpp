@@ -36,7 +36,7 @@ QString Q(const std::string& text) {
 class TTenkenBooks : public QDialog {
   public:
     TTenkenBooks(QWidget* parent, const QString& title, std::vector<RowsColumn> columns)
-        : QDialog(parent), rows_("TenkenBooks", std::move(columns)) {
+        : QDialog(parent), rows_("TenkenBooks", columns) {
         setObjectName(QStringLiteral("TTenkenBooks"));
         setWindowTitle(title);
         resize(900, 560);
@@ -49,15 +49,20 @@ class TTenkenBooks : public QDialog {
         grid = new TLibXGrid(this);
         grid->setObjectName(QStringLiteral("DBGrid1"));
         grid->SetDataSource(&source_);
+        for (const auto& column : columns)
+            grid->AddColumn(column.name, column.type.type == engine::FieldType::String ? 160 : 90);
         grid->SetReadOnly(true);
         grid->SetOptions(grid->Options() | dgRowSelect);
         grid->ExcelSheetName = title;
         layout->addWidget(grid, 1);
         buttons = new QHBoxLayout;
+        buttons->addStretch();
+        auto* close = new QPushButton(QStringLiteral("閉じる"), this);
+        close->setObjectName(QStringLiteral("BitBtn1"));
+        close->setAutoDefault(false);
+        buttons->addWidget(close);
         auto* print = Button("Button1", QStringLiteral("印刷"));
         auto* excel = Button("Button2", QStringLiteral("エクセル出力"));
-        buttons->addStretch();
-        auto* close = Button("BitBtn1", QStringLiteral("閉じる"));
         layout->addLayout(buttons);
         connect(print, &QPushButton::clicked, this, [this] { Print(); });
         connect(excel, &QPushButton::clicked, this, [this] { grid->CopyExcel(); });
@@ -68,7 +73,7 @@ class TTenkenBooks : public QDialog {
         auto* button = new QPushButton(text, this);
         button->setObjectName(QString::fromLatin1(name));
         button->setAutoDefault(false);
-        buttons->insertWidget(buttons->count() - (buttons->count() > 2 ? 2 : 0), button);
+        buttons->insertWidget(actions_++, button);  // left of the stretch, in order
         return button;
     }
 
@@ -101,6 +106,7 @@ class TTenkenBooks : public QDialog {
     TLibXGrid* grid = nullptr;
 
   private:
+    int actions_ = 0;
     TRowsDataSet rows_;
     TDataSource source_{&rows_};
 };

@@ -136,9 +136,10 @@ std::vector<ScannedBook> BooksNotFound(engine::storage::Connection& connection);
 // (kx_writeoff); the other books not found are marked 不明 (kx_lost) with
 // the check's start date, or their count of misses goes up; the check is
 // recorded as finished. A chosen book that a reader found meanwhile
-// (tenkenF set) is left alone. Returns the number of books written off.
+// (tenkenF set) is left alone. Returns the number of books written off;
+// `markedLost`, when given, receives the number marked 不明.
 int FinishInventory(engine::storage::Connection& connection, const std::vector<int64_t>& discarded,
-                    engine::Date today);
+                    engine::Date today, int* markedLost = nullptr);
 
 // A book marked 不明: when the first check missed it (kept until it is
 // found), the last one, and how many checks missed it.

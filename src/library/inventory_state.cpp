@@ -125,7 +125,7 @@ void StartInventory(Connection& connection, engine::Date today, const InventoryS
 }
 
 int FinishInventory(Connection& connection, const std::vector<int64_t>& discarded,
-                    engine::Date today) {
+                    engine::Date today, int* markedLost) {
     auto state = ReadInventoryState(connection);
     const std::string started = state.startedOn ? engine::FormatDate(*state.startedOn) : "";
     const engine::Date checkDate = state.startedOn.value_or(today);
@@ -136,11 +136,16 @@ int FinishInventory(Connection& connection, const std::vector<int64_t>& discarde
     std::set<int64_t> written;
     for (int64_t number : discarded)
         if (WriteOffBook(connection, number, started, today)) written.insert(number);
+    int lost = 0;
     for (const auto& book : missing)
-        if (!written.count(book.number)) MarkLost(connection, book.number, checkDate);
+        if (!written.count(book.number)) {
+            MarkLost(connection, book.number, checkDate);
+            ++lost;
+        }
     for (int64_t number : written) Unmark(connection, number);
     WriteRegRow(connection, started, 0, engine::FormatDate(today));
     transaction.Commit();
+    if (markedLost) *markedLost = lost;
     return static_cast<int>(written.size());
 }
 

@@ -177,10 +177,11 @@ int Status(PlaceConnection& connection, std::ostream& out) {
 
 int Finish(PlaceConnection& connection, const Options& options, std::ostream& err) {
     RequireRunning(*connection);
-    const size_t missing = library::BooksNotFound(*connection).size();
-    const int written = library::FinishInventory(*connection, options.writeOff, engine::Today());
-    err << "点検を完了しました。廃棄にした図書 " << written << " 冊、不明とした図書 "
-        << missing - static_cast<size_t>(written) << " 冊\n";
+    int lost = 0;
+    const int written =
+        library::FinishInventory(*connection, options.writeOff, engine::Today(), &lost);
+    err << "点検を完了しました。廃棄にした図書 " << written << " 冊、不明とした図書 " << lost
+        << " 冊\n";
     return kExitDone;
 }
 
