@@ -66,10 +66,10 @@ const std::map<int, Said>& SaidByCode() {
           "つながっているかを確かめてください。",
           true}},
         {err::kCorruptFile,
-         {"学校のデータのファイルが壊れているか、データベースのファイルではありません。",
+         {"データのファイルが壊れているか、このプログラムのデータベースではありません。",
           "kashidashi-admin check で調べ、必要ならバックアップから戻してください。", true}},
         {err::kIoError,
-         {"学校のデータを読み書きできませんでした。",
+         {"データのファイルを読み書きできませんでした。",
           "フォルダとディスクを確かめてから、もう一度操作してください。", true}},
         {err::kDiskFull,
          {"ディスクの空きが足りません。",
@@ -112,7 +112,7 @@ std::string EngineFailureText(int code, const std::string& subject, const std::s
                      "kashidashi-admin init で学校を作ってください。",
                      code, subject);
     if (code == err::kTableMissing)
-        return Lines("学校のデータの表がありません。",
+        return Lines("データの表がありません。",
                      "kashidashi-admin check で学校のデータを調べてください。", code, subject);
     auto it = SaidByCode().find(code);
     // The engine's own Japanese texts (a data set in the wrong state) and

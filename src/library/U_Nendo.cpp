@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "data/U_DM.h"
+#include "data/failure_text.h"
 #include "engine/common/dates.h"
 #include "library/backup_setting.h"
 #include "library/overdue_prints.h"
@@ -215,7 +216,7 @@ bool TNendo::Apply(const std::string& file) {
         });
     } catch (const std::exception& error) {
         Dialogs::Error(this, QStringLiteral("年度更新できませんでした。何も変えていません。\r\n") +
-                                 Q(error.what()));
+                                 Q(FailureText(error)));
         return false;
     }
     plan_ = result.plan;

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "data/U_DM.h"
+#include "data/failure_text.h"
 #include "desk/entry_rules.h"
 #include "engine/common/dates.h"
 #include "library/U_TenkenBooks.h"
@@ -268,7 +269,7 @@ void TTenken::Scan(const std::string& text) {
     } catch (const std::exception& error) {
         // The scan was not stored: said beside the entry, the reader goes on.
         ui->Label2->setText(QStringLiteral("読み取れませんでした。もう一度読んでください: ") +
-                            Q(text) + QStringLiteral("\n") + Q(error.what()));
+                            Q(text) + QStringLiteral("\n") + Q(FailureText(error)));
         Colour(*ui->Label2, true);
         return;
     }
@@ -429,8 +430,8 @@ void TTenken::ReadReaderFile(const QString& path) {
             take(true);
         }
     } catch (const std::exception& error) {
-        Dialogs::Error(this,
-                       QStringLiteral("ファイルを読み込めませんでした。\r\n") + Q(error.what()));
+        Dialogs::Error(
+            this, QStringLiteral("ファイルを読み込めませんでした。\r\n") + Q(FailureText(error)));
         Refresh();
         return;
     }

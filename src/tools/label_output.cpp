@@ -6,6 +6,7 @@
 #include <memory>
 #include <sstream>
 
+#include "data/japanese_texts.h"
 #include "library/sheets.h"
 #include "reports/report_output.h"
 #include "tools/data_folder.h"
@@ -22,6 +23,7 @@ void EnsureGuiApplication() {
     static char name[] = "kashidashi-admin";
     static char* argv[] = {name, nullptr};
     static auto app = std::make_unique<QGuiApplication>(argc, argv);
+    InstallJapaneseTexts();  // any text of Qt's own that reaches the operator
 }
 
 std::string SheetNames(engine::storage::Connection& connection) {
