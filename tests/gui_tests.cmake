@@ -35,7 +35,7 @@ if(TARGET app_tests AND TARGET kashidashi-admin)
 endif()
 # The server-mode tests of the app, the desk and the tools use the engine
 # tests' test server.
-foreach(target app_tests desk_tests catalogue_tests tools_tests)
+foreach(target app_tests desk_tests library_tests catalogue_tests tools_tests)
   if(TARGET ${target})
     target_sources(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/engine/pg_test_server.cpp)
   endif()

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QStyle>
+#include <filesystem>
 #include <system_error>
 
 #include "app/U_Head1.h"
@@ -10,11 +11,13 @@
 #include "kashidashi/version.h"
 #include "library/U_Kanri.h"
 #include "library/backup_setting.h"
+#include "library/backup_status.h"
 #include "library/daily_backup.h"
-#include "widgets/dialogs.h"
-#include "widgets/window_placement.h"
+#include "library/desk_presence.h"
 #include "platform/paths.h"
 #include "ui_U_Main2.h"
+#include "widgets/dialogs.h"
+#include "widgets/window_placement.h"
 
 namespace kashidashi {
 
@@ -79,15 +82,49 @@ void TMain2::Button1Click() {
 }
 
 void TMain2::Button2Click() {
+    SayBackupWarningOnce();
     StartDailyBackup();
+    // Known on the school from opening to closing: no restore beside it.
+    library::DeskPresence presence(library::DeskDataPlace());
     // A new desk for each opening: all desk state lives for one showing.
     TFgyoumu1 desk(nullptr);
     Dialogs::Exec(desk);
+    ShowLastBackup();
 }
 
 void TMain2::Button3Click() {
     TKanri window(this);
     Dialogs::Exec(window);
+    ShowLastBackup();
+}
+
+// The last sound backup of the desk's backup folder, beside 図書館の管理.
+void TMain2::ShowLastBackup() {
+    try {
+        auto status = library::DeskBackupStatus(library::BackupFolderSetting(), engine::Today());
+        ui->LabelBackup->setText(QString::fromStdString(status.line));
+    } catch (const std::exception&) {
+        ui->LabelBackup->clear();  // a head that cannot be read is said elsewhere
+    }
+}
+
+// Once a run, as the desk opens: a backup too old, or no backup folder to be
+// found; the latter is also written in the program folder's backup log.
+void TMain2::SayBackupWarningOnce() {
+    if (backupWarned_) return;
+    backupWarned_ = true;
+    library::BackupStatus status;
+    std::string folder;
+    try {
+        folder = library::BackupFolderSetting();
+        status = library::DeskBackupStatus(folder, engine::Today());
+    } catch (const std::exception&) {
+        return;
+    }
+    if (status.warning.empty()) return;
+    if (!folder.empty() && !std::filesystem::is_directory(folder))
+        library::AppendBackupLog(programFolder_, status.warning);
+    Dialogs::Warning(this, QString::fromStdString(status.warning));
 }
 
 // The first opening of the day starts the day's backup into the desk's
@@ -96,7 +133,8 @@ void TMain2::Button3Click() {
 void TMain2::StartDailyBackup() {
     try {
         library::StartDailyBackupIfDue(library::DeskDataPlace(), library::BackupFolderSetting(),
-                                       engine::Today());
+                                       engine::Today(), library::DeskSchoolName(),
+                                       library::SecondBackupPlaceSetting());
     } catch (const std::exception&) {
         // A head that cannot be read now is met, and said, by the desk itself.
     }

@@ -97,8 +97,11 @@ class TMain2 : public QWidget {
     // Empty when the updater was started; otherwise why not, for the operator.
     QString StartUpdater();
     void StartDailyBackup();
+    void ShowLastBackup();
+    void SayBackupWarningOnce();
 
     std::unique_ptr<Ui::TMain2> ui;
+    bool backupWarned_ = false;
     int guard_ = 0;
     std::string programFolder_;  // "" when the system could not tell it
 };

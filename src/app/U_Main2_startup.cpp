@@ -5,13 +5,13 @@
 #include "app/U_Main2.h"
 #include "app/U_PassChk.h"
 #include "app/U_SetUpHoujinmei.h"
-#include "widgets/dataset_closer.h"
-#include "widgets/dialogs.h"
 #include "app/start_windows.h"
 #include "data/U_DM.h"
 #include "data/U_MakeTable.h"
 #include "platform/paths.h"
 #include "ui_U_Main2.h"
+#include "widgets/dataset_closer.h"
+#include "widgets/dialogs.h"
 
 namespace kashidashi {
 namespace {
@@ -110,6 +110,7 @@ bool TMain2::AskPin() {
     ui->Button1->setEnabled(true);
     ui->Button2->setEnabled(true);
     ui->Button3->setEnabled(true);
+    ShowLastBackup();
     return true;
 }
 

@@ -10,10 +10,10 @@
 #include "library/backup_setting.h"
 #include "library/check.h"
 #include "library/daily_backup.h"
-#include "widgets/progress_run.h"
 #include "platform/paths.h"
 #include "ui_U_Backup.h"
 #include "widgets/dialogs.h"
+#include "widgets/progress_run.h"
 
 namespace kashidashi {
 
@@ -47,9 +47,12 @@ TBackup::TBackup(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TBa
     connect(ui->Button3, &QPushButton::clicked, this, &TBackup::Button3Click);
     connect(ui->Button4, &QPushButton::clicked, this, &TBackup::Button4Click);
     connect(ui->Button5, &QPushButton::clicked, this, &TBackup::Button5Click);
+    connect(ui->Button6, &QPushButton::clicked, this, &TBackup::Button6Click);
+    connect(ui->Button7, &QPushButton::clicked, this, &TBackup::Button7Click);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     try {
         ui->Edit1->setText(Q(BackupFolderSetting()));
+        ui->Edit2->setText(Q(SecondBackupPlaceSetting()));
     } catch (const std::exception& error) {
         Dialogs::ShowEngineError(this, error);
     }
@@ -70,14 +73,50 @@ bool TBackup::RequireFolder() {
     return false;
 }
 
-// A folder picked in the system's folder window, stored at once.
-void TBackup::Button1Click() {
-    QFileDialog picker(this, QStringLiteral("バックアップ先のフォルダ"), ui->Edit1->text());
+// A folder picked in the system's folder window; empty when none was.
+QString TBackup::PickFolder(const QString& title, const QString& start) {
+    QFileDialog picker(this, title, start);
     picker.setFileMode(QFileDialog::Directory);
     picker.setOption(QFileDialog::ShowDirsOnly);
-    if (Dialogs::Exec(picker) != QDialog::Accepted || picker.selectedFiles().isEmpty()) return;
-    ui->Edit1->setText(picker.selectedFiles().front());
+    if (Dialogs::Exec(picker) != QDialog::Accepted || picker.selectedFiles().isEmpty()) return {};
+    return picker.selectedFiles().front();
+}
+
+// A folder picked in the system's folder window, stored at once.
+void TBackup::Button1Click() {
+    QString folder = PickFolder(QStringLiteral("バックアップ先のフォルダ"), ui->Edit1->text());
+    if (folder.isEmpty()) return;
+    ui->Edit1->setText(folder);
     Button2Click();
+}
+
+void TBackup::Button6Click() {
+    QString folder = PickFolder(QStringLiteral("2か所目の保存先"), ui->Edit2->text());
+    if (folder.isEmpty()) return;
+    ui->Edit2->setText(folder);
+    Button7Click();
+}
+
+// The second place: empty for none; a folder that exists now, else.
+void TBackup::Button7Click() {
+    const QString text = ui->Edit2->text().trimmed();
+    const std::string folder = platform::MapToLocalPath(text.toStdString());
+    if (!text.isEmpty() && !std::filesystem::is_directory(folder)) {
+        Dialogs::Warning(this, QStringLiteral("2か所目の保存先「%1」が見つかりません。"
+                                              "USBメモリなどをつないでから設定してください。")
+                                   .arg(text));
+        return;
+    }
+    try {
+        SetSecondBackupPlaceSetting(text.toStdString());
+    } catch (const std::exception& error) {
+        Dialogs::ShowEngineError(this, error);
+        return;
+    }
+    Dialogs::Information(
+        this, text.isEmpty()
+                  ? QStringLiteral("2か所目の保存先をなしにしました。")
+                  : QStringLiteral("自動バックアップを「%1」にも保存します。").arg(text));
 }
 
 void TBackup::Button2Click() {
@@ -98,8 +137,10 @@ void TBackup::Button3Click() {
     DataPlace source = DeskDataPlace();
     BackupSummary summary;
     try {
+        BackupOptions options;
+        options.schoolName = DeskSchoolName();
         RunWithProgress(*this, *ui->ProgressBar1, [&](const Progress& progress) {
-            summary = MakeBackup(source, file, progress);
+            summary = MakeBackup(source, file, progress, options);
             summary.tables = BackupRowCounts(file);
         });
     } catch (const std::exception& error) {

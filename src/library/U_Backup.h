@@ -3,8 +3,11 @@
 //
 //   Edit1    the backup folder (the desk's own setting, backup_setting.h);
 //            Button1 参照 picks it, Button2 設定 stores it
+//   Edit2    the second place each automatic backup is copied to (a USB
+//            stick, a share); Button6 参照 picks it, Button7 設定 stores it
 //   Grid1    the backups in the folder, newest first: made at, kind, file,
-//            size and the rows of the main tables
+//            size and the rows of the main tables; a backup whose checksum
+//            does not match is marked （壊れています） in its kind
 //   Button3  今すぐバックアップ: one backup now, with progress in ProgressBar1
 //   Button4  復元: the chosen backup put in place of the data, after a clear
 //            question and a backup of what the data holds now
@@ -38,13 +41,17 @@ class TBackup : public QDialog {
     void Button3Click();
     void Button4Click();
     void Button5Click();
+    void Button6Click();
+    void Button7Click();
     // Lists the backup folder again.
     void ShowBackups();
 
   private:
     std::string Folder() const;  // Edit1 as a local path
     bool RequireFolder();        // says so when Edit1 names no folder
+    QString PickFolder(const QString& title, const QString& start);
     void Restore(const std::string& file);
+    bool SameSchoolOrAgreed(const std::string& file);
 
     std::unique_ptr<Ui::TBackup> ui;
 };

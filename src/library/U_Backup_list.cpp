@@ -1,6 +1,7 @@
 // The list of the backup folder in Grid1.
 #include <QHeaderView>
 #include <QTableWidgetItem>
+#include <filesystem>
 
 #include "library/U_Backup.h"
 #include "library/backup.h"
@@ -27,7 +28,15 @@ QString Size(int64_t bytes) {
 
 void FillRow(QTableWidget& grid, int row, const library::BackupEntry& entry) {
     grid.setItem(row, 0, Cell(QString::fromStdString(entry.madeAt)));
-    grid.setItem(row, 1, Cell(QString::fromStdString(entry.kind)));
+    if (entry.problem.empty()) {
+        grid.setItem(row, 1, Cell(QString::fromStdString(entry.kind)));
+    } else {
+        // A damaged backup is marked where the eye reads its kind.
+        grid.setItem(row, 1,
+                     Cell(QString::fromStdString(entry.kind) + QStringLiteral("（壊れています）")));
+        grid.item(row, 1)->setForeground(Qt::red);
+        grid.item(row, 1)->setToolTip(QString::fromStdString(entry.problem));
+    }
     grid.setItem(row, 2, Cell(QString::fromStdString(entry.name)));
     grid.setItem(row, 3, Cell(Size(entry.bytes), true));
     grid.item(row, 2)->setData(Qt::UserRole, QString::fromStdString(entry.path));
@@ -55,6 +64,12 @@ void TBackup::ShowBackups() {
     grid.setRowCount(0);
     ui->Label2->clear();
     if (ui->Edit1->text().trimmed().isEmpty()) return;
+    if (!std::filesystem::is_directory(Folder())) {
+        ui->Label2->setText(QStringLiteral("バックアップ先のフォルダ「%1」が見つかりません。"
+                                           "USBメモリなどがつながっているか確かめてください。")
+                                .arg(ui->Edit1->text().trimmed()));
+        return;
+    }
     auto entries = library::ListBackups(Folder());
     grid.setRowCount(static_cast<int>(entries.size()));
     for (size_t i = 0; i < entries.size(); ++i) FillRow(grid, static_cast<int>(i), entries[i]);

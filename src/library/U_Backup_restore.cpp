@@ -40,14 +40,31 @@ void TBackup::Button4Click() {
     Restore(ui->Grid1->item(row, 2)->data(Qt::UserRole).toString().toStdString());
 }
 
+// Another school's backup is restored only after a second question that
+// names both schools.
+bool TBackup::SameSchoolOrAgreed(const std::string& file) {
+    auto other = library::OtherSchoolOf(file, library::DeskDataPlace());
+    if (!other) return true;
+    QString text = QStringLiteral(
+                       "このバックアップは別の学校（%1）のものです。\r\n"
+                       "いまのデータは%2のものです。\r\n\r\n"
+                       "それでも%1のバックアップで置き換えますか？")
+                       .arg(QString::fromStdString(library::SchoolText(other->backup)),
+                            QString::fromStdString(library::SchoolText(other->dest)));
+    return Dialogs::Question(this, text, Dialogs::Yes | Dialogs::No, Dialogs::Kind::Warning) ==
+           Dialogs::Yes;
+}
+
 void TBackup::Restore(const std::string& file) {
     const std::string before =
         (std::filesystem::path(Folder()) / library::BeforeRestoreName(engine::Now())).string();
     const library::DataPlace dest = library::DeskDataPlace();
     library::RestoreSummary summary;
     try {
+        if (!SameSchoolOrAgreed(file)) return;
         RunWithProgress(*this, *ui->ProgressBar1, [&](const library::Progress& progress) {
-            summary = library::Restore(file, dest, before, progress);
+            summary = library::Restore(file, dest, before, progress,
+                                       [](const auto&, const auto&) { return true; });
         });
     } catch (const std::exception& error) {
         ShowBackups();

@@ -6,8 +6,11 @@
 #include <stdexcept>
 
 #include "data/schema.h"
+#include "engine/common/dates.h"
 #include "engine/storage/sqlite/sqlite_connection.h"
+#include "library/backup_manifest.h"
 #include "library/pending_file.h"
+#include "library/school_identity.h"
 
 namespace kashidashi::library {
 namespace {
@@ -51,6 +54,29 @@ void RequireDataTables(const std::string& database, const DataPlace& source) {
                                  " 表がありません。バックアップしませんでした。");
 }
 
+bool HasDataTables(engine::storage::Connection& connection) {
+    for (const auto& name : DataTableNames())
+        if (!connection.DescribeTable(name)) return false;
+    return true;
+}
+
+// The school's identity, made in the source on first need (a folder or a
+// server that holds the data tables; a backup file is only read).
+SchoolIdentity SourceIdentity(const DataPlace& source, const std::string& name) {
+    if (source.kind == DataPlace::Kind::BackupFile) {
+        auto manifest = ReadManifest(source.path);
+        if (manifest) return {manifest->schoolId, manifest->schoolName};
+    }
+    try {
+        PlaceConnection connection(source);
+        if (source.kind != DataPlace::Kind::BackupFile && HasDataTables(*connection))
+            return EnsureSchoolIdentity(*connection, name);
+        return ReadSchoolIdentity(*connection).value_or(SchoolIdentity{});
+    } catch (const std::exception&) {
+        return {};  // a source that cannot take it now: the copy says so, or has none
+    }
+}
+
 }  // namespace
 
 int64_t BackupSummary::TotalRows() const {
@@ -71,14 +97,21 @@ std::vector<TableRows> BackupRowCounts(const std::string& file) {
     return tables;
 }
 
-BackupSummary MakeBackup(const DataPlace& source, const std::string& file,
-                         const Progress& progress) {
+BackupSummary MakeBackup(const DataPlace& source, const std::string& file, const Progress& progress,
+                         const BackupOptions& options) {
     PendingFile pending(file);
+    BackupManifest manifest;
+    SchoolIdentity school = SourceIdentity(source, options.schoolName);
+    manifest.schoolId = school.id;
+    manifest.schoolName = school.name;
+    manifest.madeAt = engine::FormatDateTime(options.madeAt.value_or(engine::Now()));
+    manifest.automatic = options.automatic;
     if (source.kind == DataPlace::Kind::Server)
         CopyServerSnapshot(source.server, pending.Folder(), progress);
     else
         CopyDatabaseOnline(SourceDatabase(source), pending.Database(), progress);
     RequireDataTables(pending.Database(), source);
+    SealBackup(pending.Database(), manifest);
     pending.Finish();
     BackupSummary summary;
     summary.file = file;

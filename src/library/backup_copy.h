@@ -10,7 +10,8 @@
 // while desks go on lending. The copy is of one moment: every commit before
 // the backup began, no transaction in part.
 //
-// CopyServerSnapshot reads the ten data tables of a server database inside
+// CopyServerSnapshot reads the ten data tables (and the kx_ tables of the
+// program's own) of a server database inside
 // one repeatable-read transaction (one snapshot, no desk waits on it) and
 // writes them, layout, keys and rows, into the data folder `target` in one
 // transaction.

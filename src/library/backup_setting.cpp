@@ -12,29 +12,49 @@ namespace {
 
 constexpr const char* kColumn = "PathName2";
 
-}  // namespace
-
-std::string BackupFolderSetting() {
+std::string HeadText(const char* column) {
     engine::TDBTable& head = TDM::Instance().Head;
     DataSetCloser closer(head);
     head.Open();
     head.First();
-    return head.FieldByName(kColumn).AsString();
+    return head.FieldByName(column).AsString();
 }
 
-void SetBackupFolderSetting(const std::string& folder) {
+void SetHeadFolder(const char* column, int bytes, const std::string& folder) {
     if (platform::NormaliseToCp932(folder) != folder)
         throw std::runtime_error("バックアップ先のフォルダ名に使えない文字があります: " + folder);
-    if (platform::Cp932ByteLength(folder) > kBackupFolderBytes)
+    if (platform::Cp932ByteLength(folder) > bytes)
         throw std::runtime_error("バックアップ先のフォルダ名が長すぎます（半角 " +
-                                 std::to_string(kBackupFolderBytes) + " 文字まで）。");
+                                 std::to_string(bytes) + " 文字まで）。");
     engine::TDBTable& head = TDM::Instance().Head;
     DataSetCloser closer(head);
     head.Open();
     head.First();
     head.Edit();
-    head.FieldByName(kColumn).SetAsString(folder);
+    head.FieldByName(column).SetAsString(folder);
     head.Post();
+}
+
+}  // namespace
+
+std::string BackupFolderSetting() {
+    return HeadText(kColumn);
+}
+
+void SetBackupFolderSetting(const std::string& folder) {
+    SetHeadFolder(kColumn, kBackupFolderBytes, folder);
+}
+
+std::string SecondBackupPlaceSetting() {
+    return HeadText("PathName3");
+}
+
+void SetSecondBackupPlaceSetting(const std::string& folder) {
+    SetHeadFolder("PathName3", kSecondPlaceBytes, folder);
+}
+
+std::string DeskSchoolName() {
+    return HeadText("meisyou");
 }
 
 DataPlace DeskDataPlace() {

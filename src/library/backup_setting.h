@@ -20,6 +20,16 @@ std::string BackupFolderSetting();
 // hold as it is: too long, or with characters that code page 932 lacks.
 void SetBackupFolderSetting(const std::string& folder);
 
+// The second place each automatic backup is copied to (another folder, a
+// USB stick, a network share): column PathName3 of the same head row, 60
+// bytes, which the desk does not use either. Empty: none.
+inline constexpr int kSecondPlaceBytes = 60;
+std::string SecondBackupPlaceSetting();
+void SetSecondBackupPlaceSetting(const std::string& folder);
+
+// The school's name as this desk's settings give it (Head.meisyou).
+std::string DeskSchoolName();
+
 // Where the data module's data database points now: the data folder, or the
 // server of the client/server settings.
 DataPlace DeskDataPlace();

@@ -2,8 +2,10 @@
 #include <stdexcept>
 
 #include "data/schema.h"
+#include "engine/common/names.h"
 #include "engine/storage/copy_rows.h"
 #include "library/backup_copy.h"
+#include "library/backup_manifest.h"
 
 namespace kashidashi::library {
 namespace {
@@ -11,13 +13,19 @@ namespace {
 using engine::storage::Connection;
 using engine::storage::TableSchema;
 
-std::vector<TableSchema> DescribeDataTables(Connection& from) {
+std::vector<TableSchema> DescribeTablesToCopy(Connection& from) {
     std::vector<TableSchema> tables;
     for (const auto& name : DataTableNames()) {
         auto schema = from.DescribeTable(name);
         if (!schema)
             throw std::runtime_error(from.Location() + " に " + name + " 表がありません。");
         tables.push_back(*schema);
+    }
+    // The program's own tables go with them (the school's identity...).
+    for (const auto& name : from.TableNames()) {
+        auto lower = engine::LowerName(name);
+        if (lower.rfind("kx_", 0) != 0 || lower == kManifestTable) continue;
+        if (auto schema = from.DescribeTable(name)) tables.push_back(*schema);
     }
     return tables;
 }
@@ -28,7 +36,7 @@ void CopyServerSnapshot(const engine::storage::ServerAddress& server, const std:
                         const Progress& progress) {
     auto from = engine::storage::OpenRemote(server);
     from->BeginSnapshot();
-    auto tables = DescribeDataTables(*from);
+    auto tables = DescribeTablesToCopy(*from);
     int64_t total = 0, done = 0;
     for (const auto& table : tables) total += from->Count(table, nullptr);
     auto to = engine::storage::OpenLocal(target);

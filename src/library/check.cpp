@@ -1,10 +1,13 @@
 #include "library/check.h"
 
+#include <sqlite3.h>
+
 #include <filesystem>
 #include <stdexcept>
 
 #include "data/schema.h"
 #include "engine/storage/sqlite/sqlite_connection.h"
+#include "library/backup_manifest.h"
 #include "library/check_rules.h"
 #include "library/storage_check.h"
 #include "library/table_hold.h"
@@ -17,14 +20,48 @@ using engine::storage::Connection;
 
 constexpr const char* kStorage = "[記憶域] ";
 
+std::string DatabaseFile(const DataPlace& place) {
+    if (place.kind != DataPlace::Kind::Folder) return place.path;
+    return (std::filesystem::path(place.path) / engine::storage::sqlite::kDatabaseFileName)
+        .string();
+}
+
 std::vector<std::string> StorageFindings(const DataPlace& place) {
-    std::string file = place.path;
-    if (place.kind == DataPlace::Kind::Folder)
-        file = (std::filesystem::path(place.path) / engine::storage::sqlite::kDatabaseFileName)
-                   .string();
     std::vector<std::string> found;
-    for (const auto& problem : DatabaseFileProblems(file)) found.push_back(kStorage + problem);
+    if (place.kind == DataPlace::Kind::BackupFile)
+        for (const auto& problem : SealProblems(place.path)) found.push_back(kStorage + problem);
+    if (!found.empty()) return found;
+    for (const auto& problem : DatabaseFileProblems(DatabaseFile(place)))
+        found.push_back(kStorage + problem);
     return found;
+}
+
+// Whether the database's journal is one an interrupted write left (a hot
+// journal): a reader that may not write meets it and can go no further. The
+// journal of a desk writing now is no such journal.
+bool InterruptedWriteLeft(const std::string& database) {
+    std::error_code error;
+    if (!std::filesystem::exists(database + "-journal", error)) return false;
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_extended_result_codes(db, 1);
+        sqlite3_busy_timeout(db, kDeskLockRule.retryCount * kDeskLockRule.waitMs);
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close(db);
+    return rc == SQLITE_READONLY_ROLLBACK;
+}
+
+// The journal is rolled back by the first reader that may write, under the
+// folder's locks, as the next desk's would roll it back.
+void RollBackInterruptedWrite(const DataPlace& place, CheckReport& report) {
+    if (place.kind != DataPlace::Kind::Folder || !InterruptedWriteLeft(DatabaseFile(place))) return;
+    PlaceConnection connection(place);
+    connection->BeginSnapshot();
+    connection->TableNames();  // the first read rolls the journal back
+    connection->Rollback();
+    report.notes.push_back("中断された書き込みがありました。元に戻してから点検しました。");
 }
 
 // On a server: every data table readable to its last row.
@@ -120,6 +157,7 @@ CheckReport CheckPlace(const DataPlace& place, bool repair) {
         throw std::runtime_error(
             "バックアップファイルは修復できません。復元してから修復してください。");
     CheckReport report;
+    RollBackInterruptedWrite(place, report);
     if (place.kind != DataPlace::Kind::Server) report.findings = StorageFindings(place);
     report.remaining = report.findings;
     // A damaged file is not read further: what it would give is not to be trusted.

@@ -12,6 +12,11 @@
 //   [貸出の図書なし] [貸出の利用者なし]   an open loan of a missing book or user
 //   [予約の図書なし] [予約の利用者なし]   a reservation of a missing book or user
 //
+// A write that was interrupted (a desk that lost power, a killed restore)
+// left its journal beside a folder's database: the check first rolls it
+// back, as the next writer would, under the same locks, and says so in
+// `notes`. A backup file is first checked against its checksum.
+//
 // Without a repair the check reads in one snapshot (on a folder, desks'
 // commits wait for its reading, as for any reader; on a server nobody
 // waits). With a repair it holds Book, Name, kashibo and yoyaku for its own
@@ -28,6 +33,8 @@
 namespace kashidashi::library {
 
 struct CheckReport {
+    // Said before the findings: an interrupted write rolled back first.
+    std::vector<std::string> notes;
     std::vector<std::string> findings;
     std::vector<std::string> repairs;  // what a repair changed, one text each
     // What remains after the repair: the findings a repair does not mend.

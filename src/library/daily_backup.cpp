@@ -13,6 +13,10 @@
 #include "engine/common/dates.h"
 #include "library/backup.h"
 #include "library/backup_folder.h"
+#include "library/backup_manifest.h"
+#include "library/check.h"
+#include "library/restore.h"
+#include "platform/temp_folder.h"
 
 namespace kashidashi::library {
 namespace {
@@ -49,24 +53,86 @@ void AppendLog(const std::string& folder, const std::string& line) {
     log << engine::FormatDateTime(engine::Now()) << " " << line << "\n";
 }
 
-std::string Made(const BackupSummary& summary, size_t removed) {
-    return "自動バックアップ " + fs::path(summary.file).filename().string() + " （" +
-           std::to_string(summary.TotalRows()) + " 行、" + std::to_string(summary.bytes) +
-           " バイト）を作りました。古いバックアップ " + std::to_string(removed) +
+// The backup copied into the second place under the same name, through a
+// staging name, and the copy checked against its checksum.
+std::string CopyToSecondPlace(const std::string& file, const std::string& second) {
+    std::error_code error;
+    if (!fs::is_directory(second, error))
+        return "2か所目の保存先「" + second + "」が見つからないため、写しを置けませんでした。";
+    fs::path target = fs::path(second) / fs::path(file).filename();
+    fs::path staging = target.string() + ".part." + std::to_string(::getpid());
+    fs::remove(staging, error);
+    if (!fs::copy_file(file, staging, error)) {
+        fs::remove(staging, error);
+        return "2か所目の保存先「" + second + "」に写しを置けませんでした: " + error.message();
+    }
+    fs::rename(staging, target, error);
+    if (error) {
+        fs::remove(staging, error);
+        return "2か所目の保存先「" + second + "」に写しを置けませんでした: " + error.message();
+    }
+    auto problems = SealProblems(target.string());
+    if (!problems.empty())
+        return "2か所目の保存先「" + second + "」の写しが壊れています（" + problems.front() +
+               "）。";
+    return "2か所目の保存先「" + second + "」にも写しを置き、確かめました。";
+}
+
+std::string Made(const BackupSummary& summary, const RetentionOutcome& retention) {
+    std::string line = "自動バックアップ " + fs::path(summary.file).filename().string() + " （" +
+                       std::to_string(summary.TotalRows()) + " 行、" +
+                       std::to_string(summary.bytes) + " バイト）を作りました。";
+    if (retention.clockBehind)
+        return line +
+               "時計が最新のバックアップより前の日付になっているため、"
+               "古いバックアップを削除しませんでした。時計を確かめてください。";
+    return line + "古いバックアップ " + std::to_string(retention.removed.size()) +
            " 個を削除しました。";
+}
+
+// The backup restored into a scratch folder and checked there: what the log
+// says of it.
+std::string TestRestore(const std::string& file) {
+    try {
+        platform::TemporaryFolder scratch(ScratchPrefix() + "test-");
+        Restore(file, DataPlace::Folder(scratch.Path()), scratch.File("before.kxbak"));
+        CheckReport report = CheckPlace(DataPlace::Folder(scratch.Path()), false);
+        if (report.Clean()) return "試しの復元と点検: 問題ありません。";
+        return "試しの復元と点検: 問題 " + std::to_string(report.findings.size()) + " 件（" +
+               report.findings.front() + "）";
+    } catch (const std::exception& error) {
+        return "試しの復元に失敗しました: " + std::string(error.what());
+    }
 }
 
 }  // namespace
 
-std::string RunDailyBackup(const DataPlace& source, const std::string& folder, engine::Date today) {
+void AppendBackupLog(const std::string& folder, const std::string& line) {
+    try {
+        AppendLog(folder, line);
+    } catch (...) {
+        // A folder that cannot take the log: the window says what it can.
+    }
+}
+
+std::string RunDailyBackup(const DataPlace& source, const std::string& folder, engine::Date today,
+                           const std::string& schoolName, const std::string& second) {
     std::string line;
     try {
         FolderLock lock(folder);
         fs::path file = fs::path(folder) / DailyBackupName(today);
         if (!lock.Held() || fs::exists(file)) return "";  // another desk has it in hand
-        BackupSummary summary = MakeBackup(source, file.string());
+        BackupOptions options;
+        options.automatic = true;
+        options.schoolName = schoolName;
+        // The day given, at the clock's time of day.
+        options.madeAt = engine::MakeDateTime(today);
+        options.madeAt->msecs += engine::Now().msecs % engine::kMsecsPerDay;
+        BackupSummary summary = MakeBackup(source, file.string(), {}, options);
         summary.tables = BackupRowCounts(summary.file);
-        line = Made(summary, ApplyRetention(folder).size());
+        line = Made(summary, ApplyRetention(folder, file.filename().string(), today)) + " " +
+               TestRestore(summary.file);
+        if (!second.empty()) line += " " + CopyToSecondPlace(summary.file, second);
     } catch (const std::exception& error) {
         line = "自動バックアップに失敗しました: " + std::string(error.what());
     }
@@ -79,12 +145,15 @@ std::string RunDailyBackup(const DataPlace& source, const std::string& folder, e
     return line;
 }
 
-bool StartDailyBackupIfDue(const DataPlace& source, const std::string& folder, engine::Date today) {
+bool StartDailyBackupIfDue(const DataPlace& source, const std::string& folder, engine::Date today,
+                           const std::string& schoolName, const std::string& second) {
     std::error_code error;
     if (folder.empty() || !fs::is_directory(folder, error)) return false;
     if (fs::exists(fs::path(folder) / DailyBackupName(today), error)) return false;
     std::lock_guard<std::mutex> guard(threadsMutex);
-    threads.emplace_back([source, folder, today] { RunDailyBackup(source, folder, today); });
+    threads.emplace_back([source, folder, today, schoolName, second] {
+        RunDailyBackup(source, folder, today, schoolName, second);
+    });
     return true;
 }
 

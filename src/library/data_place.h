@@ -4,7 +4,10 @@
 //
 // PlaceConnection opens a backend connection to a place for the librarian's
 // work; a backup file is first copied into a private scratch folder, so that
-// reading it never changes it (the copy goes when the connection does).
+// reading it never changes it (the copy goes when the connection does). The
+// scratch folder's name carries the reader's process id
+// (kashidashi-read-PID-XXXXXX in the temporary folder): the next reader
+// removes those of processes that have ended without removing theirs.
 #pragma once
 
 #include <memory>
@@ -33,6 +36,11 @@ struct DataPlace {
 
 // The lock rule of every connection the librarian's work opens: the desk's.
 inline constexpr engine::storage::LockRule kDeskLockRule{15, 100};
+
+// Removes the scratch copies of readers that are no longer running.
+void RemoveLeftScratchCopies();
+// The name a scratch folder of this process begins with.
+std::string ScratchPrefix();
 
 class PlaceConnection {
   public:

@@ -33,20 +33,25 @@ std::string FolderOf(const std::string& file) {
     return parent.empty() ? "." : parent.string();
 }
 
-// A staging folder "FILE.part.PID" whose process is gone.
-bool Stale(const fs::path& entry, const std::string& prefix) {
+// A staging folder "ANY.part.PID" whose process is gone.
+bool Stale(const fs::path& entry) {
+    std::error_code error;
+    if (!fs::is_directory(entry, error)) return false;
     std::string name = entry.filename().string();
-    if (name.rfind(prefix, 0) != 0) return false;
-    std::string pid = name.substr(prefix.size());
-    if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) return false;
+    size_t mark = name.rfind(kPartMark);
+    if (mark == std::string::npos || mark == 0) return false;
+    std::string pid = name.substr(mark + std::string(kPartMark).size());
+    if (pid.empty() || pid.size() > 9 || pid.find_first_not_of("0123456789") != std::string::npos)
+        return false;
     return ::kill(std::stoi(pid), 0) != 0 && errno == ESRCH;
 }
 
+// Every staging folder of the folder that a killed backup left, whatever
+// file it was for.
 void RemoveStaleParts(const std::string& file) {
-    std::string prefix = fs::path(file).filename().string() + kPartMark;
     std::error_code ignored;
     for (const auto& entry : fs::directory_iterator(FolderOf(file), ignored))
-        if (Stale(entry.path(), prefix)) fs::remove_all(entry.path(), ignored);
+        if (Stale(entry.path())) fs::remove_all(entry.path(), ignored);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 // is synced, renamed to FILE, and FILE's folder is synced. Until then no
 // file carries FILE's name; a PendingFile destroyed without Finish removes
 // its staging folder, and a staging folder left by a killed process is
-// removed by the next PendingFile for the same FILE.
+// removed by the next PendingFile in the same folder, whatever its FILE.
 #pragma once
 
 #include <string>

@@ -7,6 +7,7 @@
 #include "engine/common/dates.h"
 #include "engine/common/names.h"
 #include "library/affiliation.h"
+#include "library/desk_presence.h"
 #include "library/rollover.h"
 #include "library/rollover_input.h"
 #include "library/rollover_stats.h"
@@ -153,6 +154,7 @@ void NameClasses(RolloverPlan& plan, const std::map<int64_t, std::string>& names
 RolloverResult ApplyRollover(const DataPlace& place, const std::vector<RolloverFile>& files,
                              const std::string& backupFile, const RolloverOptions& options) {
     PlaceConnection connection(place);
+    RefuseWhileDesksOpen(*connection, "年度更新");
     TableHold hold(*connection, {"Name", "kashibo", "yoyaku"}, "年度更新");
     RolloverResult result;
     result.plan = PlanRollover(*connection, files);

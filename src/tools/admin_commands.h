@@ -77,7 +77,7 @@ int CommandMarcImport(const std::vector<std::string>& args, std::ostream& out, s
 // command_restore.cpp, command_check.cpp, built with the library layer).
 // SOURCE is a folder, a server or a backup file; DEST a folder or a server.
 inline constexpr const char* kBackupUsage = "backup SOURCE FILE";
-inline constexpr const char* kRestoreUsage = "restore FILE DEST";
+inline constexpr const char* kRestoreUsage = "restore FILE DEST [--before FOLDER] [--other-school]";
 inline constexpr const char* kCheckUsage = "check SOURCE [--repair]";
 int CommandBackup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandRestore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -19,6 +19,7 @@ int CommandCheck(const std::vector<std::string>& args, std::ostream& out, std::o
     if (args.size() > 2) source = args;  // the usage line follows
     return RunCommand(source, 1, kCheckUsage, err, [&] {
         auto report = library::CheckPlace(RequirePlace(source[0], !repair), repair);
+        for (const auto& note : report.notes) out << note << "\n";
         for (const auto& finding : report.findings) out << finding << "\n";
         for (const auto& change : report.repairs) out << change << "\n";
         if (report.findings.empty())

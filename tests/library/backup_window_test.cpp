@@ -11,6 +11,7 @@
 #include "engine/common/dates.h"
 #include "library/U_Backup.h"
 #include "library/backup_folder.h"
+#include "library/backup_manifest.h"
 #include "library/daily_backup.h"
 #include "support/app_fixture.h"
 
@@ -130,10 +131,19 @@ TEST_F(BackupWindowTest, TheDesksFirstOpeningOfTheDayMakesTheDaysBackup) {
 // The day's backup on a fixed day: the retention removes the automatic
 // backups it does not keep, and the log says what was done.
 TEST_F(BackupWindowTest, TheDaysBackupAppliesTheRetention) {
+    // Automatic backups by the marks inside them, as the day's backup makes them.
+    auto made = [&](const std::string& name, engine::Date day, bool automatic) {
+        const std::string file = (fs::path(backups) / name).string();
+        std::ofstream(file) << "";
+        kashidashi::library::BackupManifest manifest;
+        manifest.madeAt = engine::FormatDateTime(engine::MakeDateTime(day, 12));
+        manifest.automatic = automatic;
+        kashidashi::library::SealBackup(file, manifest);
+    };
     for (int day = 1; day <= 20; ++day)
-        std::ofstream(fs::path(backups) /
-                      kashidashi::library::DailyBackupName(engine::MakeDate(2026, 11, day)));
-    std::ofstream(fs::path(backups) / "kashidashi-20261101-120000.kxbak");  // on demand
+        made(kashidashi::library::DailyBackupName(engine::MakeDate(2026, 11, day)),
+             engine::MakeDate(2026, 11, day), true);
+    made("kashidashi-20261101-120000.kxbak", engine::MakeDate(2026, 11, 1), false);  // on demand
     auto line = kashidashi::library::RunDailyBackup(kashidashi::library::DataPlace::Folder(data),
                                                     backups, engine::MakeDate(2026, 12, 10));
     EXPECT_NE(line.find("古いバックアップ 6 個を削除しました"), std::string::npos) << line;

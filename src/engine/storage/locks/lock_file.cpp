@@ -68,6 +68,25 @@ void LockFile::Unlock(uint64_t offset) {
     SetLock(fd_, F_UNLCK, offset);
 }
 
+void LockFile::WriteText(uint64_t offset, const std::string& text, size_t size) {
+    std::string bytes = text.substr(0, size);
+    bytes.resize(size, '\0');
+    if (pwrite(fd_, bytes.data(), size, static_cast<off_t>(offset)) != static_cast<ssize_t>(size))
+        throw EngineError::Make(err::kIoError, "lock file", std::strerror(errno));
+}
+
+std::string LockFile::ReadText(uint64_t offset, size_t size) {
+    std::string bytes(size, '\0');
+    ssize_t got = pread(fd_, bytes.data(), size, static_cast<off_t>(offset));
+    bytes.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return bytes.substr(0, bytes.find('\0'));
+}
+
+// Past the last table slot's last byte: no table or row lock reaches it.
+uint64_t LockFile::DeskMarkOffset(int desk) {
+    return (kSlotCount << kSlotBits) + 1 + static_cast<uint64_t>(desk);
+}
+
 uint64_t LockFile::TableOffset(const std::string& table) {
     return Slot(table) << kSlotBits;
 }

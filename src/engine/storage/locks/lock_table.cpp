@@ -55,4 +55,36 @@ void LockTable::UnlockRow(const std::string& table, int64_t rowId) {
     rows_.erase(it);
 }
 
+bool LockTable::AnnounceDesk(const std::string& machine) {
+    if (desk_ >= 0) return true;
+    if (!file_.TryLock(LockFile::DeskMarkOffset(-1), LockKind::Shared)) return false;
+    for (int desk = 0; desk < LockFile::kDeskSlots; ++desk) {
+        if (!file_.TryLock(LockFile::DeskMarkOffset(desk), LockKind::Exclusive)) continue;
+        file_.WriteText(LockFile::DeskNameOffset(desk), machine, LockFile::kDeskNameBytes);
+        desk_ = desk;
+        return true;
+    }
+    file_.Unlock(LockFile::DeskMarkOffset(-1));
+    return false;
+}
+
+std::vector<std::string> LockTable::OpenDesks() {
+    std::vector<std::string> machines;
+    // Nobody holds the common mark: no desk is open (the usual case, one lock).
+    if (desk_ < 0 && file_.TryLock(LockFile::DeskMarkOffset(-1), LockKind::Exclusive)) {
+        file_.Unlock(LockFile::DeskMarkOffset(-1));
+        return machines;
+    }
+    for (int desk = 0; desk < LockFile::kDeskSlots; ++desk) {
+        if (desk == desk_) continue;
+        if (file_.TryLock(LockFile::DeskMarkOffset(desk), LockKind::Exclusive)) {
+            file_.Unlock(LockFile::DeskMarkOffset(desk));
+            continue;  // a free place, or one a killed desk left
+        }
+        machines.push_back(
+            file_.ReadText(LockFile::DeskNameOffset(desk), LockFile::kDeskNameBytes));
+    }
+    return machines;
+}
+
 }  // namespace engine::storage

@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "engine/storage/locks/lock_file.h"
 
@@ -24,6 +25,12 @@ class LockTable {
     bool TryLockRow(const std::string& table, int64_t rowId);
     void UnlockRow(const std::string& table, int64_t rowId);
 
+    // Marks this connection as an open desk on `machine` until it goes;
+    // false when every desk's place is taken.
+    bool AnnounceDesk(const std::string& machine);
+    // The machines of the desks open now, other than this connection's own.
+    std::vector<std::string> OpenDesks();
+
   private:
     struct Use {
         int shared = 0;
@@ -32,6 +39,7 @@ class LockTable {
     LockFile file_;
     std::map<std::string, Use> uses_;
     std::map<std::pair<std::string, int64_t>, int> rows_;
+    int desk_ = -1;  // this connection's desk place, once announced
 };
 
 }  // namespace engine::storage

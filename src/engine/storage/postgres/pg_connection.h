@@ -80,6 +80,9 @@ class PgConnection : public Connection {
 
     std::string Location() const override { return link_.Location(); }
     bool Replaceable() const override { return link_.Broken() && !inTransaction_ && uses_.empty(); }
+    // Desk marks as advisory locks (engine/storage/desk_marks.h).
+    bool AnnounceDesk(const std::string& machine);
+    std::vector<std::string> OpenDesks();
 
   private:
     // Runs `work`, a write to `table`, atomically (see above). A `single`

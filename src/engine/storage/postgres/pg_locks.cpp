@@ -106,3 +106,38 @@ void PgConnection::UnlockRow(const std::string& table, RowId id) {
 }
 
 }  // namespace engine::storage::postgres
+
+namespace engine::storage::postgres {
+namespace {
+
+constexpr const char* kDeskName = "kashidashi desk:";
+
+}  // namespace
+
+// The machine's name goes in the session's application name, which every
+// role may read of every session; the lock says the session is a desk.
+bool PgConnection::AnnounceDesk(const std::string& machine) {
+    link_.Exec("SELECT set_config('application_name', $1, false)",
+               {Value(std::string(kDeskName) + machine)});
+    return TryAdvisory("desk", "", 0, true);
+}
+
+std::vector<std::string> PgConnection::OpenDesks() {
+    const int64_t key = static_cast<uint32_t>(KeyOf("desk", ""));
+    auto result = link_.Exec(
+        "SELECT a.application_name FROM pg_locks l JOIN pg_stat_activity a ON a.pid = l.pid "
+        "WHERE l.locktype = 'advisory' AND l.granted AND l.objsubid = 2 "
+        "AND l.classid::bigint = $1 AND l.objid::bigint = 0 AND l.pid <> pg_backend_pid() "
+        "AND l.database = (SELECT oid FROM pg_database WHERE datname = current_database()) "
+        "ORDER BY a.backend_start",
+        {Value(key)});
+    std::vector<std::string> machines;
+    for (int row = 0; row < result.Rows(); ++row) {
+        std::string name(result.IsNull(row, 0) ? "" : result.Text(row, 0));
+        if (name.rfind(kDeskName, 0) == 0) name = name.substr(std::string(kDeskName).size());
+        machines.push_back(name);
+    }
+    return machines;
+}
+
+}  // namespace engine::storage::postgres

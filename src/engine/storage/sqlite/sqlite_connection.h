@@ -89,6 +89,9 @@ class SqliteConnection : public Connection {
     void UnlockRow(const std::string& table, RowId id) override;
 
     std::string Location() const override { return folder_; }
+    // Desk marks in the folder's lock file (engine/storage/desk_marks.h).
+    bool AnnounceDesk(const std::string& machine) { return Locks().AnnounceDesk(machine); }
+    std::vector<std::string> OpenDesks() { return Locks().OpenDesks(); }
 
   private:
     // Opens the database file: false when it is missing and not `create`d.
