@@ -84,7 +84,8 @@ void DesksComeAndGo(const DataPlace& place, const std::string& backup, const std
         }
         EXPECT_FALSE(fs::exists(scratch + "/before-1.kxbak"));  // nothing done
         try {
-            ApplyRollover(place, "", scratch + "/rollover.kxbak");
+            ApplyRollover(place, std::vector<RolloverFile>{}, scratch + "/rollover.kxbak",
+                          RolloverOptions{});
             ADD_FAILURE() << "rolled over beside open desks";
         } catch (const std::runtime_error& error) {
             EXPECT_NE(std::string(error.what()).find("もう一度年度更新してください"),
