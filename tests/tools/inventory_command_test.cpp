@@ -25,6 +25,7 @@ class InventoryCommand : public BuiltToolFixture {
             " (4, '本4', '913/エ', 1, True);"
             "Insert Into Book (BOOK_ID, syomei2, seikyu, HKN_ID) Values (5, '本5', '910/オ', 1)");
     }
+    void CheckWhatTheCheckLeaves();
     void CheckAWholeRound() {
         MakeBooks();
         if (HasFatalFailure()) return;
@@ -135,6 +136,16 @@ TEST_F(InventoryCommand, TwoReadersInALoopNeverFailOnALock) {
 }
 
 TEST_F(InventoryCommand, FilesTakenTwiceOddFilesLostBooksAndARestore) {
+    CheckWhatTheCheckLeaves();
+}
+
+TEST_F(InventoryCommand, FilesTakenTwiceOddFilesLostBooksAndARestoreOnAServer) {
+    UseServer();
+    if (Stopped()) return;
+    CheckWhatTheCheckLeaves();
+}
+
+void InventoryCommand::CheckWhatTheCheckLeaves() {
     MakeBooks();
     if (HasFatalFailure()) return;
     ASSERT_EQ(RunBuiltTool({"inventory", folder, "start"}).status, 0);
