@@ -1,6 +1,7 @@
 #include "library/cards.h"
 
 #include "library/affiliation.h"
+#include "library/labels.h"
 #include "library/rows_dataset.h"
 #include "library/sql_rows.h"
 #include "reports/layout_file.h"
@@ -69,7 +70,7 @@ std::vector<CardUser> UsersOfList(engine::storage::Connection& connection,
 
 reports::PreparedReport CardsReport(const std::vector<CardUser>& users, int userNumberMode,
                                     const reports::CellSheet& sheet, int start,
-                                    const std::string& school) {
+                                    const std::string& school, reports::Symbology symbology) {
     engine::ColumnType text{FieldType::String, 100};
     TRowsDataSet data("rptDBDataset1",
                       {{"code", text}, {"name", text}, {"class", text}, {"school", text}});
@@ -79,8 +80,9 @@ reports::PreparedReport CardsReport(const std::vector<CardUser>& users, int user
                         Value(user.className), Value(school)});
     data.SetRows(std::move(rows));
     auto source = reports::DataSetSource("rptDBDataset1", data, true);
-    return reports::RenderCells(reports::LoadLayout(QStringLiteral("user_card")), sheet, start,
-                                {source.get()});
+    auto layout = reports::LoadLayout(QStringLiteral("user_card"));
+    UseSymbology(layout, symbology);
+    return reports::RenderCells(layout, sheet, start, {source.get()});
 }
 
 }  // namespace kashidashi::library

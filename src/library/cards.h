@@ -41,6 +41,7 @@ std::vector<CardUser> UsersOfList(engine::storage::Connection& connection,
 
 reports::PreparedReport CardsReport(const std::vector<CardUser>& users, int userNumberMode,
                                     const reports::CellSheet& sheet, int start,
-                                    const std::string& school);
+                                    const std::string& school,
+                                    reports::Symbology symbology = reports::Symbology::Code39);
 
 }  // namespace kashidashi::library

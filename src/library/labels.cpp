@@ -7,6 +7,7 @@
 #include <set>
 
 #include "desk/entry_rules.h"
+#include "desk/scan_replay.h"
 #include "library/rows_dataset.h"
 #include "library/sql_rows.h"
 #include "reports/layout_file.h"
@@ -87,12 +88,21 @@ std::vector<LabelBook> BooksOfList(engine::storage::Connection& connection,
 std::vector<int64_t> NumbersOfList(const std::string& text) {
     std::vector<int64_t> numbers;
     std::set<int64_t> seen;
-    static const QRegularExpression digits(QStringLiteral("[0-9]+"));
-    for (auto it = digits.globalMatch(QString::fromStdString(text)); it.hasNext();) {
-        const QString run = it.next().captured(0);
+    auto add = [&](const QString& digits) {
         bool ok = false;
-        const int64_t number = run.toLongLong(&ok);
+        const int64_t number = digits.toLongLong(&ok);
         if (ok && seen.insert(number).second) numbers.push_back(number);
+    };
+    static const QRegularExpression runs(QStringLiteral("[0-9]+"));
+    static const QRegularExpression notDigits(QStringLiteral("[^0-9]"));
+    for (const auto& line : desk::ParseScanFile(text)) {
+        const QString scan = QString::fromStdString(line.scan);
+        if (line.at) {
+            // The reader's scan: its date and time are not book numbers.
+            add(QString(scan).remove(notDigits));
+            continue;
+        }
+        for (auto it = runs.globalMatch(scan); it.hasNext();) add(it.next().captured(0));
     }
     return numbers;
 }
@@ -106,12 +116,26 @@ std::array<std::string, 3> SpineRows(const LabelBook& book) {
     // More than three parts: the rest stays with the volume.
     for (qsizetype i = 3; i < parts.size(); ++i) rows[2] += " " + parts[i].toStdString();
     if (parts.isEmpty()) rows[0] = NdcText(book.ndc);
+    if (rows[0].empty()) rows[1] = kNoCallNumber;
     return rows;
+}
+
+std::vector<int64_t> WithoutCallNumber(const std::vector<LabelBook>& books) {
+    std::vector<int64_t> numbers;
+    for (const auto& book : books)
+        if (SpineRows(book)[0].empty()) numbers.push_back(book.number);
+    return numbers;
+}
+
+void UseSymbology(reports::Layout& layout, reports::Symbology symbology) {
+    for (auto& band : layout.bands)
+        for (auto& object : band.objects)
+            if (object.kind == reports::ObjectKind::Barcode) object.barcode.symbology = symbology;
 }
 
 reports::PreparedReport LabelsReport(const std::vector<LabelBook>& books, LabelKind kind,
                                      const reports::CellSheet& sheet, int start,
-                                     const std::string& school) {
+                                     const std::string& school, reports::Symbology symbology) {
     engine::ColumnType text{FieldType::String, 100};
     TRowsDataSet data("rptDBDataset1", {{"code", text},
                                         {"syomei2", text},
@@ -129,6 +153,7 @@ reports::PreparedReport LabelsReport(const std::vector<LabelBook>& books, LabelK
     auto source = reports::DataSetSource("rptDBDataset1", data, true);
     auto layout = reports::LoadLayout(kind == LabelKind::Spine ? QStringLiteral("spine_label")
                                                                : QStringLiteral("book_label"));
+    UseSymbology(layout, symbology);
     return reports::RenderCells(layout, sheet, start, {source.get()});
 }
 

@@ -38,21 +38,32 @@ std::vector<LabelBook> BooksOfList(engine::storage::Connection& connection,
                                    const std::vector<int64_t>& numbers,
                                    std::vector<int64_t>& unknown);
 
-// The numbers of a list's text: every run of digits, in order, each once
-// (a reader's file, a typed list, "1001, 1002 1003" alike).
+// The numbers of a list's text, in order, each once. A line of a portable
+// reader's file (desk/scan_replay.h: a time stamp, a tab, the scan) is one
+// scan, whose digits are one number as the desk reads it; any other line
+// gives every run of its digits ("1001, 1002 1003").
 std::vector<int64_t> NumbersOfList(const std::string& text);
 
 // The call number's three rows: classification, author mark, volume. The
 // call number's parts are parted by blanks (half or full width), "-" or "/";
-// without a call number the classification is the NDC code.
+// without a call number the classification is the NDC code; without either
+// the middle row says kNoCallNumber (a blank label would go unnoticed).
+inline constexpr const char* kNoCallNumber = "請求記号なし";
 std::array<std::string, 3> SpineRows(const LabelBook& book);
+// The books whose spine label can only say kNoCallNumber.
+std::vector<int64_t> WithoutCallNumber(const std::vector<LabelBook>& books);
 
 enum class LabelKind { Barcode, Spine };
 
-// The labels of `books` on `sheet` from cell `start` (0 the first) on.
+// The labels of `books` on `sheet` from cell `start` (0 the first) on, the
+// barcode in `symbology` (spine labels carry the book number as text).
 // Throws std::runtime_error for a sheet that cannot be printed.
 reports::PreparedReport LabelsReport(const std::vector<LabelBook>& books, LabelKind kind,
                                      const reports::CellSheet& sheet, int start,
-                                     const std::string& school);
+                                     const std::string& school,
+                                     reports::Symbology symbology = reports::Symbology::Code39);
+
+// Sets the symbology of the barcodes of a label or card layout.
+void UseSymbology(reports::Layout& layout, reports::Symbology symbology);
 
 }  // namespace kashidashi::library

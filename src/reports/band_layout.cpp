@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "reports/barcode.h"
 #include "reports/code39.h"
 
 namespace kashidashi::reports {
@@ -106,21 +107,23 @@ void AddFrame(const Frame& frame, const RectMm& r, Page& page) {
 }
 
 void AddBarcode(const ReportObject& o, const BandInput& input, Page& page) {
-    auto bars = Code39Bars(o.text);
-    if (!bars) return;
+    auto symbol = MakeSymbol(o.text, o.barcode);
+    if (!symbol) return;
     FontStyle font = o.ownFont ? o.font : input.pageFont;
     double barHeight = o.height - LineHeightMm(font);
-    // A barcode with a width fills it; without one it has the desk's size.
-    const double narrow = o.width > 0 ? o.width / Code39Units(o.text) : kCode39NarrowMm;
-    for (const Bar& bar : *bars)
+    // A barcode with a width fills it (quiet zones included); without one
+    // it has the desk's size.
+    const double narrow = o.width > 0 ? o.width / symbol->units : kCode39NarrowMm;
+    for (const SymbolBar& bar : symbol->bars)
         page.fills.push_back(
             {{o.left + bar.start * narrow, o.top, bar.width * narrow, barHeight}, o.color});
-    double width = Code39Units(o.text) * narrow;
+    const double barsLeft = o.left + o.barcode.quiet * narrow;
+    const double width = (symbol->units - 2 * o.barcode.quiet) * narrow;
     double textWidth = input.metrics->WidthMm(QString::fromStdString(o.text), font);
-    RectMm clip{o.left, o.top + barHeight, width, LineHeightMm(font)};
+    RectMm clip{barsLeft, o.top + barHeight, width, LineHeightMm(font)};
     double baseline = clip.y + EmMm(font) * kBaselineInLine;
     page.texts.push_back(
-        {o.name, clip, font, o.color, {{o.left + (width - textWidth) / 2, baseline, o.text}}});
+        {o.name, clip, font, o.color, {{barsLeft + (width - textWidth) / 2, baseline, o.text}}});
 }
 
 void AddShape(const ReportObject& o, const BandInput& input, Page& page) {

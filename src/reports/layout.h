@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "reports/barcode.h"
+
 namespace kashidashi::reports {
 
 constexpr double kMmPerInch = 25.4;
@@ -72,6 +74,7 @@ struct ReportObject {
     bool wordWrap = true;
     LineStyle lineStyle = LineStyle::Solid;  // lines
     double lineWidth = 1.0;                  // lines, 1/96 inch
+    BarcodeForm barcode;                     // barcodes
 };
 
 // In the order they print.

@@ -85,6 +85,16 @@ void ReadTextForm(const QJsonObject& o, ReportObject& object) {
     object.wordWrap = o.value(QLatin1String("wordWrap")).toBool(true);
 }
 
+// A barcode's symbology, wide-to-narrow ratio and quiet zone (narrow units).
+void ReadBarcodeForm(const QJsonObject& o, BarcodeForm& form) {
+    const QString name = o.value(QLatin1String("symbology")).toString(QStringLiteral("code39"));
+    auto symbology = SymbologyOf(name.toStdString());
+    if (!symbology) throw std::runtime_error("unknown symbology: " + name.toStdString());
+    form.symbology = *symbology;
+    form.ratio = o.value(QLatin1String("ratio")).toDouble(2.0);
+    form.quiet = o.value(QLatin1String("quiet")).toDouble(0);
+}
+
 ReportObject ObjectOf(const QJsonObject& o) {
     ReportObject object;
     object.kind = KindOf(o.value(QLatin1String("kind")).toString(QStringLiteral("text")));
@@ -102,6 +112,7 @@ ReportObject ObjectOf(const QJsonObject& o) {
                            ? LineStyle::DashDot
                            : LineStyle::Solid;
     object.lineWidth = o.value(QLatin1String("lineWidth")).toDouble(1.0);
+    ReadBarcodeForm(o, object.barcode);
     return object;
 }
 

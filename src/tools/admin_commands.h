@@ -106,10 +106,10 @@ int CommandInventory(const std::vector<std::string>& args, std::ostream& out, st
 // library layer).
 inline constexpr const char* kLabelsUsage =
     "labels FOLDER --books FROM-TO|--registered FROM-TO|--list FILE [--spine] [--sheet NAME] "
-    "[--start N] [--school TEXT] --pdf FILE";
+    "[--start N] [--school TEXT] [--barcode code39|nw7] --pdf FILE";
 inline constexpr const char* kCardsUsage =
     "cards FOLDER [--class CODE|--list FILE] [--sheet NAME] [--start N] [--school TEXT] "
-    "--pdf FILE";
+    "[--barcode code39|nw7] --pdf FILE";
 int CommandLabels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandCards(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -1,5 +1,5 @@
 // cards FOLDER [--class CODE | --list FILE] [--sheet NAME] [--start N]
-//       [--school TEXT] --pdf FILE
+//       [--school TEXT] [--barcode code39|nw7] --pdf FILE
 // The user cards of a class (of everybody without --class) or of the users
 // a list names by the number the desk reads, as a PDF of card or label
 // sheets. Exit 0 done, 1 failed or nobody chosen, 2 wrong use.
@@ -58,30 +58,35 @@ std::vector<library::CardUser> ChosenUsers(engine::storage::Connection& connecti
     return library::UsersOfClass(connection, code ? ClassOf(*code) : std::nullopt);
 }
 
+int Print(const CommandOptions& options, std::ostream& err) {
+    const auto symbology = RequireSymbology(options.Value("--barcode"));
+    library::PlaceConnection connection(RequirePlace(options.positional[0], true));
+    auto sheet = RequireSheet(*connection, options.Value("--sheet").value_or("card-10"));
+    int start = options.Value("--start") ? StartCell(*options.Value("--start"), sheet) : 0;
+    const int mode = library::ReadUserNumberMode(*connection);
+    auto users = ChosenUsers(*connection, options, mode, err);
+    if (users.empty()) throw AdminError("カードを印刷する利用者がいません。");
+    auto report = library::CardsReport(users, mode, sheet, start,
+                                       options.Value("--school").value_or(""), symbology);
+    WriteLabelsPdf(report, *options.Value("--pdf"));
+    err << "利用者カード " << users.size() << " 枚（" << report.pages.size() << " ページ）を "
+        << *options.Value("--pdf") << " に書き出しました。\n";
+    return kExitDone;
+}
+
 }  // namespace
 
 int CommandCards(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     (void)out;
-    auto options =
-        ParseOptions(args, {"--class", "--list", "--sheet", "--start", "--school", "--pdf"});
+    auto options = ParseOptions(
+        args, {"--class", "--list", "--sheet", "--start", "--school", "--pdf", "--barcode"});
     if (!options || options->positional.size() != 1) return Usage(err, "");
     if (options->Value("--class") && options->Value("--list"))
         return Usage(err, "--class と --list は一緒に使えません。");
     if (!options->Value("--pdf"))
         return Usage(err, "書き出す PDF ファイルを --pdf で指定してください。");
     return RunCommand(options->positional, 1, kCardsUsage, err, [&] {
-        library::PlaceConnection connection(RequirePlace(options->positional[0], true));
-        auto sheet = RequireSheet(*connection, options->Value("--sheet").value_or("card-10"));
-        int start = options->Value("--start") ? StartCell(*options->Value("--start"), sheet) : 0;
-        const int mode = library::ReadUserNumberMode(*connection);
-        auto users = ChosenUsers(*connection, *options, mode, err);
-        if (users.empty()) throw AdminError("カードを印刷する利用者がいません。");
-        auto report = library::CardsReport(users, mode, sheet, start,
-                                           options->Value("--school").value_or(""));
-        WriteLabelsPdf(report, *options->Value("--pdf"));
-        err << "利用者カード " << users.size() << " 枚（" << report.pages.size() << " ページ）を "
-            << *options->Value("--pdf") << " に書き出しました。\n";
-        return kExitDone;
+        return UnlessWrongUse(kCardsUsage, err, [&] { return Print(*options, err); });
     });
 }
 

@@ -2,13 +2,13 @@
 
 #include <QFile>
 #include <QGuiApplication>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "data/japanese_texts.h"
 #include "library/sheets.h"
 #include "reports/report_output.h"
+#include "tools/command_guard.h"
+#include "tools/csv_reader.h"
 #include "tools/data_folder.h"
 
 namespace kashidashi::admin {
@@ -53,16 +53,27 @@ int StartCell(const std::string& text, const reports::CellSheet& sheet) {
         if (used == text.size() && start >= 1 && start <= sheet.Count()) return start - 1;
     } catch (const std::exception&) {
     }
-    throw AdminError("--start には 1 から " + std::to_string(sheet.Count()) +
-                     " までの位置を書いてください（用紙 " + sheet.name + "）。");
+    throw WrongUse("--start には 1 から " + std::to_string(sheet.Count()) +
+                   " までの位置を書いてください（用紙 " + sheet.name + "）。");
 }
 
 std::string ReadListFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw AdminError("一覧のファイル " + path + " を読めません。");
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return ReadFileText(path);
+}
+
+reports::Symbology RequireSymbology(const std::optional<std::string>& name) {
+    if (!name) return reports::Symbology::Code39;
+    if (auto symbology = reports::SymbologyOf(*name)) return *symbology;
+    throw WrongUse("--barcode には code39 か nw7 を書いてください。");
+}
+
+int UnlessWrongUse(const std::string& usage, std::ostream& err, const std::function<int()>& work) {
+    try {
+        return work();
+    } catch (const WrongUse& wrong) {
+        err << wrong.what() << "\n使い方: kashidashi-admin " << usage << "\n";
+        return kExitUsage;
+    }
 }
 
 void WriteLabelsPdf(const reports::PreparedReport& report, const std::string& path) {

@@ -3,11 +3,15 @@
 // spine label's three rows, the custom sheet kept in Reg, and the window
 // ラベル・カード印刷 opened from 図書館の管理, offscreen.
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFile>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 
 #include "data/pin_constants.h"
+#include "engine/common/dates.h"
 #include "library/U_Label.h"
 #include "library/cards.h"
 #include "library/labels.h"
@@ -88,13 +92,51 @@ TEST(LabelSheets, TheSpineLabelsThreeRows) {
         {"913 ア 1", 0, {"913", "ア", "1"}}, {"913/ア/2", 0, {"913", "ア", "2"}},
         {"913-ミ", 0, {"913", "ミ", ""}},    {"４８６　フ　上", 0, {"４８６", "フ", "上"}},
         {"", 486, {"486", "", ""}},          {"210 ニ 3 2", 0, {"210", "ニ", "3 2"}},
+        {"", 0, {"", "請求記号なし", ""}},   {"　", 0, {"", "請求記号なし", ""}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SpineRows({1, "", c.callNumber, c.ndc}), c.rows) << c.callNumber;
     }
-    auto report = LabelsReport({{1, "本", "913 ア 1", 913}}, LabelKind::Spine,
+    auto report = LabelsReport({{1, "本", "913 ア 1", 913}, {12, "本", "", 0}}, LabelKind::Spine,
                                *reports::FindCellSheet("a4-65"), 0, "");
     EXPECT_EQ(TextsOf(report, "Memo_row2").front()->Text(), "ア");
+    // The book number, small, under the rows: the label finds its book.
+    const auto numbers = TextsOf(report, "Memo_number");
+    ASSERT_EQ(numbers.size(), 2u);
+    EXPECT_EQ(numbers[1]->Text(), "0000012");
+    EXPECT_LT(numbers[0]->font.size, TextsOf(report, "Memo_row1").front()->font.size * 0.6);
+    EXPECT_LE(numbers[0]->clip.Bottom(), 10.7 + 21.2 + 0.01);
+    EXPECT_EQ(TextsOf(report, "Memo_row2")[1]->Text(), "請求記号なし");
+    EXPECT_EQ(WithoutCallNumber({{1, "", "913", 0}, {12, "", "", 0}, {13, "", "", 913}}),
+              std::vector<int64_t>{12});
+}
+
+// The measures README gives of each standard sheet are the sheet's own; the
+// 65-label sheet has the 2.5 mm column gaps of common A4 65-up sheets.
+TEST(LabelSheets, TheStandardSheetsHaveTheMeasuresTheReadmeStates) {
+    QFile readme(QStringLiteral(KX_TEST_DATA "/../README.md"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(readme.readAll());
+    const auto& sheets = reports::StandardCellSheets();
+    for (const auto& sheet : sheets) {
+        // | `a4-65` | 38.1 × 21.2 | 5 × 13 | 4.75, 10.7 | 40.6 × 21.2 |
+        const QString row = QStringLiteral("| `%1` | %2 × %3 | %4 × %5 | %6, %7 | %8 × %9 |")
+                                .arg(QString::fromStdString(sheet.name))
+                                .arg(sheet.cellWidth)
+                                .arg(sheet.cellHeight)
+                                .arg(sheet.columns)
+                                .arg(sheet.rows)
+                                .arg(sheet.left)
+                                .arg(sheet.top)
+                                .arg(sheet.pitchX)
+                                .arg(sheet.pitchY);
+        EXPECT_TRUE(text.contains(row)) << row.toStdString();
+    }
+    auto sheet = *reports::FindCellSheet("a4-65");
+    EXPECT_NEAR(sheet.pitchX, 40.6, 0.05);
+    EXPECT_NEAR(sheet.pitchX - sheet.cellWidth, 2.5, 0.05);
+    // Centred across the page, as the sheets are cut.
+    EXPECT_NEAR(sheet.left, 210 - sheet.CellRect(sheet.Count() - 1).Right(), 0.05);
 }
 
 TEST(LabelSheets, ATitleTooLongIsCutToItsCell) {
@@ -130,7 +172,41 @@ TEST(LabelSheets, SheetsThatCannotBePrintedAreRefused) {
     }
 }
 
+TEST(LabelLists, AReadersFileGivesItsScansNotItsDatesAndTimes) {
+    struct Case {
+        const char* text;
+        std::vector<int64_t> numbers;
+    } cases[] = {
+        {"2026/04/10 09:12:33\t0000011\n2026/04/10 09:12:35\t0000009\n", {11, 9}},
+        {"2026/04/10 09:12:33\tA0000007A\r\n", {7}},  // an NW-7 scan
+        {"1001, 1002 1003\n1001", {1001, 1002, 1003}},
+        {"0000012\n\n2026/04/10 09:12:40\t0000012\n13", {12, 13}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(NumbersOfList(c.text), c.numbers) << c.text;
+}
+
 class LabelsTest : public YearFixture {};
+
+// Ranges and registration periods are for labelling the shelves' books: a
+// discarded book is left out; a list names its books, discarded or not.
+TEST_F(LabelsTest, RangesAndPeriodsLeaveDiscardedBooksOutAndAListKeepsThem) {
+    RunSql(data, "Update Book Set tourokubi='2026/04/10'");
+    RunSql(data, "Update Book Set haikiF=True Where BOOK_ID=2 or BOOK_ID=5");
+    auto numbers = [](const std::vector<LabelBook>& books) {
+        std::vector<int64_t> out;
+        for (const auto& book : books) out.push_back(book.number);
+        return out;
+    };
+    const std::vector<int64_t> shelf{1, 3, 4, 6};
+    EXPECT_EQ(numbers(BooksInRange(Connection(), 1, 6)), shelf);
+    EXPECT_EQ(numbers(BooksRegistered(Connection(), engine::MakeDate(2026, 4, 1),
+                                      engine::MakeDate(2026, 4, 30))),
+              shelf);
+    std::vector<int64_t> unknown;
+    EXPECT_EQ(numbers(BooksOfList(Connection(), {5, 1, 2}, unknown)),
+              (std::vector<int64_t>{5, 1, 2}));
+    EXPECT_TRUE(unknown.empty());
+}
 
 TEST_F(LabelsTest, TheCustomSheetIsKeptWithTheData) {
     EXPECT_FALSE(ReadCustomSheet(Connection()));
@@ -216,6 +292,70 @@ TEST_F(LabelWindowTest, CardsOfAClassAndLabelsOfAListInThePreview) {
     EXPECT_EQ(cards, 2u);
     EXPECT_EQ(school, "若葉小学校");
     EXPECT_EQ(labels, 3u);
+}
+
+// 図書ラベル・図書番号 at opening; the kind and the selection are chosen
+// apart (spine labels by range, cards by list); the kind offers its sheet;
+// unknown numbers are told; Enter in a field is the preview, never the
+// school-wide save, which asks first.
+TEST_F(LabelWindowTest, KindAndSelectionApartThePreviewByEnterAndTheSaveAsks) {
+    int previews = 0;
+    std::optional<reports::PreparedReport> spines, cards;
+    QStringList notes;
+    bool isDefault = false;
+    std::optional<reports::CellSheet> afterNo;
+    RunSql(data, "Delete From Reg Where ID=10");  // cards of pupil numbers
+    dialogs->Drive("kashidashi::TKanri", [](QDialog& kanri) { Click(kanri, "Button6"); })
+        .Drive("kashidashi::TLabel", [&](QDialog& dialog) {
+            auto& w = static_cast<kashidashi::TLabel&>(dialog);
+            auto radio = [&](const char* name) { return w.findChild<QRadioButton*>(name); };
+            auto sheet = [&] { return w.findChild<QComboBox*>("ComboBox1")->currentText(); };
+            EXPECT_TRUE(radio("RadioButton1")->isChecked());
+            EXPECT_TRUE(radio("RadioButton4")->isChecked());
+            EXPECT_TRUE(sheet().contains(QStringLiteral("44面"))) << sheet().toStdString();
+            radio("RadioButton2")->click();  // 背ラベル, still by 図書番号
+            EXPECT_TRUE(radio("RadioButton4")->isChecked());
+            EXPECT_TRUE(sheet().contains(QStringLiteral("65面"))) << sheet().toStdString();
+            w.findChild<QSpinBox*>("SpinBox1")->setValue(2);
+            w.findChild<QSpinBox*>("SpinBox2")->setValue(4);
+            spines = w.Prepare();
+            radio("RadioButton6")->click();  // 一覧, still 背ラベル
+            EXPECT_TRUE(radio("RadioButton2")->isChecked());
+            radio("RadioButton3")->click();  // 利用者カード by the list
+            EXPECT_TRUE(radio("RadioButton6")->isChecked());
+            EXPECT_TRUE(sheet().contains(QStringLiteral("名刺"))) << sheet().toStdString();
+            w.findChild<QPlainTextEdit*>("PlainTextEdit1")->setPlainText("10101\n10201 99999");
+            cards = w.Prepare();
+            notes = w.Notes();
+            // Enter in a field of the custom sheet: the preview.
+            isDefault = w.findChild<QPushButton*>("Button1")->isDefault();
+            dialogs
+                ->Answer(Dialogs::Kind::Warning, Dialogs::Ok)  // 99999 told
+                .Drive("kashidashi::reports::TPreview", [&](QDialog&) { ++previews; });
+            w.findChild<QDoubleSpinBox*>("DoubleSpinBox1")->setFocus();
+            PressEnter(w, "DoubleSpinBox1");
+            // The save asks; No changes nothing.
+            dialogs->Answer(Dialogs::Kind::Question, Dialogs::No);
+            Click(w, "Button2");
+            afterNo = ReadCustomSheet(Connection());
+            dialogs->Answer(Dialogs::Kind::Question, Dialogs::Yes);
+            Click(w, "Button2");
+            EXPECT_TRUE(sheet().contains(QStringLiteral("ユーザー設定"))) << sheet().toStdString();
+            Click(w, "BitBtn1");
+        });
+    Click(Main(), "Button3");
+    ASSERT_TRUE(spines);
+    EXPECT_EQ(TextsOf(*spines, "Memo_number").size(), 3u);
+    ASSERT_TRUE(cards);
+    EXPECT_EQ(TextsOf(*cards, "Memo_name").size(), 2u);
+    EXPECT_TRUE(TextsOf(*cards, "Memo_title").empty());
+    ASSERT_EQ(notes.size(), 1);
+    EXPECT_TRUE(notes[0].contains(QStringLiteral("99999"))) << notes[0].toStdString();
+    EXPECT_TRUE(isDefault);
+    EXPECT_EQ(previews, 1);
+    EXPECT_FALSE(afterNo);
+    EXPECT_TRUE(ReadCustomSheet(Connection()));
+    EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
 }
 
 }  // namespace

@@ -118,14 +118,22 @@ TEST_F(LabelsCommand, WrongUsesAreRefused) {
         {{"labels", folder, "--pdf", pdf}, 2, "--books"},
         {{"labels", folder, "--books", "1-5", "--list", "x", "--pdf", pdf}, 2, "--books"},
         {{"labels", folder, "--books", "1-5"}, 2, "--pdf"},
-        {{"labels", folder, "--books", "abc", "--pdf", pdf}, 1, "--books"},
+        {{"labels", folder, "--books", "abc", "--pdf", pdf}, 2, "--books"},
+        {{"labels", folder, "--books", "12x-15", "--pdf", pdf}, 2, "--books"},
+        {{"labels", folder, "--books", "1.9-3", "--pdf", pdf}, 2, "--books"},
+        {{"labels", folder, "--books", "50-40", "--pdf", pdf}, 2, "逆さま"},
+        {{"labels", folder, "--books", "-5", "--pdf", pdf}, 2, "--books"},
+        {{"labels", folder, "--books", "1-5", "--barcode", "ean", "--pdf", pdf}, 2, "nw7"},
+        {{"labels", folder, "--registered", "2026/04/30-2026/04/01", "--pdf", pdf}, 2, "逆さま"},
+        {{"cards", folder, "--start", "11", "--pdf", pdf}, 2, "10"},
         {{"labels", folder, "--books", "1-5", "--sheet", "a4-99", "--pdf", pdf}, 1, "a4-44"},
-        {{"labels", folder, "--books", "1-5", "--start", "45", "--pdf", pdf}, 1, "44"},
+        {{"labels", folder, "--books", "1-5", "--start", "45", "--pdf", pdf}, 2, "44"},
+        {{"labels", folder, "--books", "1-5", "--spine", "--start", "66", "--pdf", pdf}, 2, "65"},
         {{"labels", folder, "--books", "1-5", "--sheet", "custom", "--pdf", pdf},
          1,
          "ユーザー設定"},
         {{"labels", folder, "--books", "90000-90010", "--pdf", pdf}, 1, "本がありません"},
-        {{"labels", folder, "--registered", "2020/13/01-2020/04/02", "--pdf", pdf}, 1, "yyyy"},
+        {{"labels", folder, "--registered", "2020/13/01-2020/04/02", "--pdf", pdf}, 2, "yyyy"},
         {{"cards", folder, "--class", "1a", "--pdf", pdf}, 1, "--class"},
         {{"cards", folder, "--class", "999", "--pdf", pdf}, 1, "利用者がいません"},
     };
@@ -134,6 +142,30 @@ TEST_F(LabelsCommand, WrongUsesAreRefused) {
         EXPECT_EQ(run.status, c.status) << c.args[2] << " " << run.err;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
     }
+}
+
+// A portable reader's file (Shift-JIS, time stamps before the scans) given
+// as a list: labels of its books only, not of the years, hours and minutes
+// of its lines; its unknown numbers named; a book without call number or
+// NDC named for its spine label.
+TEST_F(LabelsCommand, AReadersFileAsAListGivesItsBooks) {
+    if (Stopped()) return;
+    MakeDemoSchool();
+    const std::string pdf = (scratch / "reader.pdf").string();
+    auto list = WriteScratch("reader.txt",
+                             "2026/04/10 09:12:33\t0000004\r\n2026/04/10 09:12:35\t0000007\r\n"
+                             "2026/04/10 09:12:37\t0099999\r\n");
+    auto run = RunBuiltTool({"labels", folder, "--list", list, "--pdf", pdf});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(SymbolsOf(pdf, scratch),
+              (QStringList{QStringLiteral("0000004"), QStringLiteral("0000007")}));
+    EXPECT_NE(run.err.find("0099999"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("2026 "), std::string::npos) << run.err;
+    Sql("Update Book Set seikyu=NULL, NDC_ID=NULL Where BOOK_ID=7");
+    run = RunBuiltTool({"labels", folder, "--list", list, "--spine", "--pdf", pdf});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("0000007 の本には請求記号も NDC もありません"), std::string::npos)
+        << run.err;
 }
 
 TEST_F(LabelsCommand, NewBooksOfARegistrationPeriod) {
