@@ -27,7 +27,7 @@ using namespace library;
 
 namespace {
 
-constexpr int kChartLabelRoom = 480;  // pixels under the bars, at the least
+constexpr int kChartLabelRoom = 440;  // pixels under the bars, at the least
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -52,12 +52,12 @@ std::vector<RowsColumn> StatsColumns() {
 std::vector<int> ColumnWidths(StatsView view) {
     switch (view) {
         case StatsView::Title:
-            return {44, 230, 110, 60};
+            return {40, 190, 105, 55};
         case StatsView::ReadersClass:
         case StatsView::ReadersGrade:
-            return {90, 44, 180, 60};
+            return {80, 40, 170, 55};
         default:
-            return {150, 80, 80, 90};
+            return {150, 70, 70, 80};
     }
 }
 

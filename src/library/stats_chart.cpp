@@ -129,11 +129,15 @@ std::vector<ChartBar> ChartBars(const StatsTable& table) {
         const auto& row = table.rows[i];
         if (readers && i > 0 && table.rows[i - 1].key == row.key) continue;  // the first reader
         ChartBar bar{row.key, double(row.count), double(row.users)};
-        if (table.view == StatsView::Title) bar.label = std::to_string(row.rank);
+        // The place, not the rank: tied titles need bars of their own labels.
+        if (table.view == StatsView::Title) bar.label = std::to_string(i + 1);
         if (table.view == StatsView::Month)  // "2025/04" -> "4月"
             bar.label = std::to_string(std::stoi(row.key.substr(5))) + "月";
-        if (table.view == StatsView::Ndc && row.key[0] >= '0' && row.key[0] <= '9')
-            bar.label = row.key.substr(0, row.key.find(' '));
+        if (table.view == StatsView::Ndc)  // "4 自然科学" -> "4", 分類なし -> なし
+            bar.label = row.key[0] >= '0' && row.key[0] <= '9'
+                            ? row.key.substr(0, row.key.find(' '))
+                        : row.key == "分類なし" ? std::string("なし")
+                                                : row.key;
         if (table.view == StatsView::PerPupilClass || table.view == StatsView::PerPupilGrade)
             bar.value = row.rate;
         bars.push_back(std::move(bar));

@@ -27,10 +27,11 @@ void DrawStatsChart(reports::Page& page, const StatsTable& table, const reports:
                     const reports::TextMetrics& metrics = reports::FontMetrics());
 
 // One bar (or pair of bars) of the chart: its label under it and its
-// values. Month "4月", NDC "4", Title the rank, Readers the group (the
-// count of its first reader), PerPupil the loans per user; a class named
-// "1年2組" is "1-2" when the chart has more than kCompactBars bars, so that
-// every label fits under its bar.
+// values. Month "4月"; NDC "4" (分類なし "なし"); Title its place 1, 2, 3 …
+// (also when tied: the chart needs labels of their own); Readers the group
+// (the count of its first reader); PerPupil the loans per user. A class
+// named "1年2組" is "1-2" when the chart has more than kCompactBars bars,
+// so that every label fits under its bar.
 struct ChartBar {
     std::string label;
     double value = 0, second = 0;  // second: Users, the users of the class
