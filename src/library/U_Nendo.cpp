@@ -207,8 +207,7 @@ bool TNendo::Apply(const std::string& file) {
         RolloverOptions options;
         options.allowRemovals = true;  // asked already
         options.classNames = ClassNames();
-        auto head = reports::RowsSource(TDM::Instance().rptHead);
-        options.statsHead = head.get();
+        options.school = School();
         const DataPlace place = DeskDataPlace();  // read here, not in the worker thread
         RunWithProgress(*this, *ui->ProgressBar1, [&](const Progress& progress) {
             options.progress = progress;
@@ -225,6 +224,19 @@ bool TNendo::Apply(const std::string& file) {
     ui->Button4->setEnabled(false);
     ui->StringGrid1->setEnabled(false);
     return true;
+}
+
+// The school's name as the reports read it (rptHead opens Head when closed).
+std::string TNendo::School() const {
+    try {
+        auto head = reports::RowsSource(TDM::Instance().rptHead);
+        head->Open();
+        std::string name = head->Field("meisyou").displayText;
+        head->Close();
+        return name == "\u3000" ? "" : name;  // a new head row holds one blank
+    } catch (const std::exception&) {
+        return "";  // the statistics without the school rather than none
+    }
 }
 
 // The second yes when a whole class, grade or the staff would leave, or

@@ -48,7 +48,6 @@
 #include "engine/storage/connection.h"
 #include "library/backup.h"
 #include "library/data_place.h"
-#include "reports/report_source.h"
 
 namespace kashidashi::library {
 
@@ -143,8 +142,8 @@ struct RolloverOptions {
     std::map<int64_t, std::string> classNames;  // names of new classes, over the made ones
     bool allowRemovals = false;                 // the second yes to the plan's alarms
     Progress progress;
-    reports::ReportSource* statsHead = nullptr;  // the school's row for the statistics' prints
-    std::optional<engine::Date> today;           // which school year ends; today when none
+    std::string school;                 // the school's name on the statistics' prints
+    std::optional<engine::Date> today;  // which school year ends; today when none
 };
 
 struct RolloverResult {

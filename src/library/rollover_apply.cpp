@@ -166,7 +166,7 @@ RolloverResult ApplyRollover(const DataPlace& place, const std::vector<RolloverF
     auto listed = ReadRolloverLists(files, nameTable);
     result.backup = MakeBackup(place, backupFile, options.progress);
     result.statsFolder = SaveYearStats(*connection, backupFile,
-                                       options.today.value_or(engine::Today()), options.statsHead)
+                                       options.today.value_or(engine::Today()), options.school)
                              .folder;
     connection->Begin();
     try {

@@ -1,7 +1,7 @@
 // The ending school year's statistics, saved beside the backup that the
-// new school year takes first: every view of the stats module, as a CSV
-// file (code page 932) and as the print's PDF, in a folder named after the
-// backup ("kashidashi-before-rollover-…-統計").
+// new school year takes first: every view of the stats module
+// (SaveAllStatsViews: a CSV file and the print's PDF of each), in a folder
+// named after the backup ("kashidashi-before-rollover-…-統計").
 #pragma once
 
 #include <string>
@@ -9,7 +9,6 @@
 
 #include "engine/common/value.h"
 #include "engine/storage/connection.h"
-#include "reports/report_source.h"
 
 namespace kashidashi::library {
 
@@ -26,11 +25,11 @@ struct SavedStats {
     std::vector<std::string> files;
 };
 
-// Writes the files (the folder made first); `head` the school's row for
-// the prints (none: the prints go without the school's name). Throws
+// Writes the files (the folder made first); `school` the school's name on
+// the prints. Needs a Qt Gui application for the PDFs. Throws
 // std::runtime_error naming a file that cannot be written, EngineError when
 // the data cannot be read.
 SavedStats SaveYearStats(engine::storage::Connection& connection, const std::string& backupFile,
-                         engine::Date today, reports::ReportSource* head = nullptr);
+                         engine::Date today, const std::string& school);
 
 }  // namespace kashidashi::library

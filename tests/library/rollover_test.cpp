@@ -12,6 +12,7 @@
 #include "library/backup.h"
 #include "library/rollover.h"
 #include "library/sql_rows.h"
+#include "library/stats.h"
 #include "library/year_fixture.h"
 #include "platform/cp932.h"
 
@@ -369,11 +370,11 @@ TEST_F(RolloverTest, TheBackupAndTheStatisticsHoldTheEndingYear) {
         csv += entry.path().extension() == ".csv";
         pdf += entry.path().extension() == ".pdf" && fs::file_size(entry.path()) > 1000;
     }
-    EXPECT_EQ(csv, 6u);
-    EXPECT_EQ(pdf, 6u);
-    std::ifstream month(stats / "2025年度_月別.csv", std::ios::binary);
+    EXPECT_EQ(csv, AllStatsViews().size());
+    EXPECT_EQ(pdf, AllStatsViews().size());
+    std::ifstream month(stats / "01_月別.csv", std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(month)), {});
-    EXPECT_NE(text.find(platform::ToCp932("2025/05,6")), std::string::npos) << text;
+    EXPECT_NE(text.find(platform::ToCp932("\"2025/05\",\"6\"")), std::string::npos) << text;
 }
 
 }  // namespace
