@@ -35,7 +35,7 @@ bool SaveSheetAsked(QWidget* parent, const library::SheetTable& table,
     try {
         library::WriteSheetFile(table, path.toStdString());
     } catch (const std::exception& error) {
-        Dialogs::Error(parent, QString::fromStdString(error.what()));
+        Dialogs::ShowEngineError(parent, error);  // in plain Japanese, with the engine's code
         return false;
     }
     if (platform::SpreadsheetApplicationFound() &&
