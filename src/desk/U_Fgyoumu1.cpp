@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QTabWidget>
 
 #include "data/U_DM.h"
 #include "desk/desk_prints.h"
@@ -177,6 +178,11 @@ void TFgyoumu1::FocusChanged(QWidget* now) {
     // The focus that an activation gives back while an operation shows its
     // message is the window catching up, not the operator moving on.
     if (running_ > 0) return;
+    // Focus that lands on a page other than the desk's tab is the tab widget
+    // moving it while it switches pages: the desk's tab changes only through
+    // the tab change, which may still refuse it.
+    QTabWidget* tabs = ui->PageControl1;
+    if (tabs->isAncestorOf(now) && !tabs->widget(desk_.state.tab)->isAncestorOf(now)) return;
     DeskEdit edit = DeskEditOf(now);
     if (edit == desk_.state.focus) return;
     Run([&] { desk_.FieldEntered(edit); });

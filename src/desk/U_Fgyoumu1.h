@@ -61,6 +61,7 @@ class TFgyoumu1 : public QDialog {
     void Pull();
     void Push();
     void PushFocus();
+    void ShowTab(int tab);
     void FocusChanged(QWidget* now);
     desk::DeskEdit DeskEditOf(const QObject* widget) const;
     bool KeyPressed(desk::DeskEdit edit, int key);

@@ -2,6 +2,8 @@
 // before an operation (what the operator typed and chose), Push after it
 // (what the desk decided to show).
 #include <QDate>
+#include <QStackedWidget>
+#include <QTabWidget>
 
 #include "desk/U_Fgyoumu1.h"
 #include "engine/common/dates.h"
@@ -80,7 +82,7 @@ void TFgyoumu1::Push() {
     ui->RadioGroup4->SetItemIndex(state.listOrder);
     ui->DateEdit1->setDate(ToQDate(state.LoanDate));
     ui->DateEdit2->setDate(ToQDate(state.DueDate));
-    ui->PageControl1->setCurrentIndex(state.tab);
+    ShowTab(state.tab);
     ui->Button3->setVisible(state.button3Visible);
     ui->Button4->setVisible(state.button4Visible);
     ui->Panel5->setVisible(state.panel5Visible);
@@ -108,6 +110,15 @@ void TFgyoumu1::RememberShown() {
     shown_.listOrder = ui->RadioGroup4->ItemIndex();
     shown_.loanDate = state.LoanDate;
     shown_.dueDate = state.DueDate;
+}
+
+// The header and the page shown both follow the desk's tab. A tab change
+// refused while the tab widget was still switching (its message shown from
+// inside the switch) can leave the header put back but the new page drawn:
+// the page stack is set on its own as well.
+void TFgyoumu1::ShowTab(int tab) {
+    ui->PageControl1->setCurrentIndex(tab);
+    if (auto* pages = ui->PageControl1->findChild<QStackedWidget*>()) pages->setCurrentIndex(tab);
 }
 
 void TFgyoumu1::PushFocus() {
