@@ -15,6 +15,7 @@
 #include "app/start_windows.h"
 #include "data/japanese_texts.h"
 #include "kashidashi/version.h"
+#include "widgets/window_placement.h"
 
 namespace {
 
@@ -59,6 +60,8 @@ int main(int argc, char* argv[]) {
     // The title names the program in the task bar and captions every message box.
     QApplication::setApplicationName(QStringLiteral("貸出と返却"));
     QApplication::setFont(QFont(QStringLiteral("IPAGothic"), 10));
+    // Every window fits the screen, a laptop's included, and lies on it.
+    new kashidashi::WindowsOnScreen(&app);
     kashidashi::StartWindows windows;
     windows.Main2().show();
     return QApplication::exec();

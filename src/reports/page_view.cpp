@@ -6,8 +6,6 @@
 
 namespace kashidashi::reports {
 
-constexpr int kBorder = 8;
-
 double PageView::PixelsPerMm() const {
     return logicalDpiX() / kMmPerInch * zoom_;
 }

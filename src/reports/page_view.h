@@ -13,6 +13,8 @@ class PageView : public QWidget {
     explicit PageView(QWidget* parent = nullptr) : QWidget(parent) {}
     void SetPage(const Page* page, double zoom, const RectMm* mark);
     double Zoom() const { return zoom_; }
+    // The grey margin around the page, in pixels.
+    static constexpr int kBorder = 8;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

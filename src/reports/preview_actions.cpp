@@ -1,6 +1,7 @@
 // The preview window's actions on the prepared pages: print, page setup,
 // exports, save and open.
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
@@ -8,6 +9,7 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 
@@ -114,17 +116,36 @@ bool TPreview::ExportSpreadsheet(const QString& path) {
     return written;
 }
 
+namespace {
+
+// Where a file dialog starts: the documents folder, where an operator looks
+// for what was saved (the program's own working folder is hidden).
+QString StartFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(documents).exists() ? documents : QDir::homePath();
+}
+
+}  // namespace
+
 void TPreview::AskAndRun(bool save, const QString& filter,
                          bool (TPreview::*action)(const QString&)) {
-    QFileDialog dialog(this, QString(), QString(), filter);
+    QFileDialog dialog(this, QString(), StartFolder(), filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    // "一覧" typed alone is saved as "一覧.pdf".
+    const int dot = filter.lastIndexOf(QLatin1String("*."));
+    if (save && dot >= 0) dialog.setDefaultSuffix(filter.mid(dot + 2).chopped(1));
     if (Dialogs::Exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    if (!(this->*action)(dialog.selectedFiles().first()))
+    const QString path = QDir::toNativeSeparators(dialog.selectedFiles().first());
+    if (!(this->*action)(path)) {
         Dialogs::Error(this, save ? QStringLiteral("ファイルに書き出せませんでした。")
                                   : QStringLiteral("ファイルを読み込めませんでした。"));
+        return;
+    }
+    if (save)
+        Dialogs::Information(this, QStringLiteral("次のファイルに保存しました。\r\n%1").arg(path));
 }
 
 }  // namespace kashidashi::reports

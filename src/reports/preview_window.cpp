@@ -1,6 +1,7 @@
 #include "reports/preview_window.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -11,6 +12,8 @@
 #include <QPrinter>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -57,9 +60,17 @@ void TPreview::BuildToolBar() {
     });
     bar->addSeparator();
     zoom_ = new QComboBox(bar);
+    zoom_->setObjectName(QStringLiteral("ZoomChoice"));
+    zoom_->addItem(QStringLiteral("幅に合わせる"), QVariant::fromValue(int(Fit::Width)));
+    zoom_->addItem(QStringLiteral("ページ全体"), QVariant::fromValue(int(Fit::Page)));
     for (double zoom : kZooms) zoom_->addItem(QStringLiteral("%1 %").arg(zoom * 100), zoom);
-    connect(zoom_, &QComboBox::activated, this,
-            [this](int i) { SetZoom(zoom_->itemData(i).toDouble()); });
+    connect(zoom_, &QComboBox::activated, this, [this](int i) {
+        const QVariant data = zoom_->itemData(i);
+        if (data.typeId() == QMetaType::Int)
+            SetFit(static_cast<Fit>(data.toInt()));
+        else
+            SetZoom(data.toDouble());
+    });
     bar->addWidget(zoom_);
     bar->addSeparator();
     bar->addAction(QStringLiteral("|◀"), this, [this] { GoToPage(0); });
@@ -95,6 +106,7 @@ void TPreview::BuildBody() {
     scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     view_ = new PageView;
     scroll_->setWidget(view_);
+    scroll_->installEventFilter(this);
     splitter->setStretchFactor(1, 1);
     static_cast<QVBoxLayout*>(this->layout())->addWidget(splitter, 1);
 }
@@ -110,10 +122,67 @@ double TPreview::Zoom() const {
 }
 
 void TPreview::SetZoom(double zoom) {
+    fit_ = Fit::None;
     for (int i = 0; i < zoom_->count(); ++i)
-        if (zoom_->itemData(i).toDouble() == zoom) zoom_->setCurrentIndex(i);
+        if (zoom_->itemData(i).typeId() == QMetaType::Double &&
+            zoom_->itemData(i).toDouble() == zoom)
+            zoom_->setCurrentIndex(i);
     view_->SetPage(report_.pages.empty() ? nullptr : &report_.pages[page_], zoom, nullptr);
     ShowPage();
+}
+
+void TPreview::SetFit(Fit fit) {
+    fit_ = fit;
+    for (int i = 0; i < zoom_->count(); ++i)
+        if (zoom_->itemData(i).typeId() == QMetaType::Int && zoom_->itemData(i).toInt() == int(fit))
+            zoom_->setCurrentIndex(i);
+    ApplyFit();
+}
+
+// The room for the page: the scroll area inside its frame, less the page's
+// border, and for the width less a vertical scroll bar (a page fitted to the
+// width is mostly taller than the view).
+QSize TPreview::Room(Fit fit) const {
+    QSize room =
+        scroll_->contentsRect().size() - QSize(2 * PageView::kBorder, 2 * PageView::kBorder);
+    if (fit == Fit::Width)
+        room.rwidth() -= scroll_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    return room;
+}
+
+void TPreview::ApplyFit() {
+    if (fit_ == Fit::None || report_.pages.empty()) return;
+    const Page& page = report_.pages[page_];
+    const double mmToPixels = view_->logicalDpiX() / 25.4;
+    const QSize room = Room(fit_);
+    const double byWidth = room.width() / (page.width * mmToPixels);
+    const double byHeight = room.height() / (page.height * mmToPixels);
+    const double zoom = fit_ == Fit::Width ? byWidth : std::min(byWidth, byHeight);
+    view_->SetPage(&page, std::max(0.1, zoom), nullptr);
+    ShowPage();
+}
+
+// Once the window has its size on screen: a page wider than the view at
+// 100 % opens fitted to the width.
+void TPreview::ChooseFirstZoom() {
+    if (zoomChosen_) return;
+    zoomChosen_ = true;
+    if (fit_ != Fit::None || report_.pages.empty() || view_->Zoom() != 1.0) return;
+    const double mmToPixels = view_->logicalDpiX() / 25.4;
+    if (report_.pages[page_].width * mmToPixels > Room(Fit::None).width()) SetFit(Fit::Width);
+}
+
+// The sizes of the window's parts settle after the show: the choice waits
+// for them.
+void TPreview::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    QTimer::singleShot(0, this, &TPreview::ChooseFirstZoom);
+}
+
+// The scroll area's resizes: a fitted page follows them.
+bool TPreview::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == scroll_ && event->type() == QEvent::Resize) ApplyFit();
+    return QDialog::eventFilter(watched, event);
 }
 
 void TPreview::GoToPage(int index) {

@@ -1,7 +1,11 @@
-// TPreview: the preview window of every report. It opens at 100 % on the
-// first page and offers print (the default printer), page setup, zoom, page
-// navigation, find (text in the pages), an outline of the pages, export to
-// PDF and to a spreadsheet, and save and open of prepared reports.
+// TPreview: the preview window of every report. It opens on the first page
+// at 100 %, or at 幅に合わせる (the page's width fills the view) when the
+// page at 100 % is wider than the view, as on a laptop's screen with a
+// landscape page. It offers print (the default printer), page setup, zoom
+// (幅に合わせる, ページ全体 and fixed steps; the fitted ones follow the
+// window's size), page navigation, find (text in the pages), an outline of
+// the pages, export to PDF and to a spreadsheet (each says where it saved
+// the file), and save and open of prepared reports.
 //
 // Without a printer the pages still show; printing says so in a message.
 // The spreadsheet export runs in the background behind a progress display
@@ -39,6 +43,11 @@ class TPreview : public QDialog {
     int PageIndex() const { return page_; }  // from 0
     double Zoom() const;                     // 1.0 is 100 %
     void SetZoom(double zoom);
+    // The zoom that follows the view: the page's width fills it, or the
+    // whole page shows in it.
+    enum class Fit { None, Width, Page };
+    void SetFit(Fit fit);
+    Fit FitShown() const { return fit_; }
     void GoToPage(int index);  // clamped to the pages
     // The next text (from the page shown, then onwards, wrapping) holding
     // `text`: its page shown and the text marked; false when none has it.
@@ -53,8 +62,15 @@ class TPreview : public QDialog {
     // cannot be read or while a spreadsheet export reads the pages.
     bool Open(const QString& path);
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void BuildToolBar();
+    void ApplyFit();
+    void ChooseFirstZoom();
+    QSize Room(Fit fit) const;
     void BuildBody();
     void ShowPage();
     void FillOutline();
@@ -63,6 +79,8 @@ class TPreview : public QDialog {
     PreparedReport report_;
     int page_ = 0;
     int foundText_ = -1;
+    Fit fit_ = Fit::None;
+    bool zoomChosen_ = false;
     std::unique_ptr<QPrinter> printer_;
     PageView* view_ = nullptr;
     QScrollArea* scroll_ = nullptr;
