@@ -338,3 +338,37 @@ TEST_F(DialogDateRange, ShowsTodayAtEveryOpeningAndReportsTheTextsHoweverItClose
 
 }  // namespace
 }  // namespace desk_test
+
+namespace desk_test {
+namespace {
+
+// Enter confirms the period wherever the focus is but on キャンセル; Esc
+// cancels.
+TEST_F(DialogDateRange, EnterConfirmsAndEscCancels) {
+    const struct {
+        const char* focus;
+        Qt::Key key;
+        bool ok;
+    } cases[] = {
+        {"DateEdit1", Qt::Key_Return, true}, {"DateEdit2", Qt::Key_Return, true},
+        {"DateEdit2", Qt::Key_Enter, true},  {"Button1", Qt::Key_Return, true},
+        {"BitBtn2", Qt::Key_Return, false},  {"DateEdit1", Qt::Key_Escape, false},
+    };
+    kashidashi::TSetRenge1& range = DeskWindows::SetRenge1();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.focus) + " " + std::to_string(c.key));
+        bool closed = false;
+        dialogs->Drive("kashidashi::TSetRenge1", [&](QDialog& w) {
+            QWidget* target = Child(w, c.focus);
+            target->setFocus();
+            Key(target, c.key);
+            closed = !w.isVisible();
+        });
+        EXPECT_EQ(range.Execute(), c.ok);
+        EXPECT_TRUE(closed);
+    }
+    ExpectScriptDone();
+}
+
+}  // namespace
+}  // namespace desk_test
