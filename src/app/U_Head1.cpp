@@ -1,13 +1,15 @@
 #include "app/U_Head1.h"
 
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QStyle>
 
 #include "app/LibMail.h"
-#include "widgets/dialogs.h"
 #include "app/web_addresses.h"
-#include "widgets/window_placement.h"
 #include "data/U_DM.h"
 #include "ui_U_Head1.h"
+#include "widgets/dialogs.h"
+#include "widgets/window_placement.h"
 
 namespace kashidashi {
 namespace {
@@ -32,6 +34,10 @@ THead1::THead1(QWidget* parent)
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::close);
     connect(ui->RadioGroup1, &TRadioGroup::Click, this, &THead1::RadioGroup1Click);
     connect(ui->Button2, &QPushButton::clicked, this, &THead1::Button2Click);
+    connect(ui->Button3, &QPushButton::clicked, this, &THead1::Button3Click);
+    // Enter in a field closes the window (keyPressEvent), never a button
+    // that happens to be the default.
+    for (auto* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
     Head.SetTableName("Head");
     BindEdits();
 }
@@ -55,6 +61,18 @@ void THead1::BindEdits() {
     bind(ui->DBEdit4, Head, "portNo", "PortNo");
     bind(ui->DBEdit5, Head, "DataBaseName", "DataBaseName");
     bind(ui->RDBEdit8, Head, "PathName1", "データパス名");
+}
+
+void THead1::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || event->modifiers() & ~Qt::KeypadModifier) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+        button->click();
+    else
+        accept();
 }
 
 void THead1::showEvent(QShowEvent* event) {

@@ -12,8 +12,13 @@
 // something else, or a failed save of head, is told and keeps the window
 // open, so nothing typed is lost.
 //
+// The data folder (RDBEdit8) takes a click and typing but is no Tab stop;
+// 参照 (Button3) chooses it with a folder dialog. Enter closes the window as
+// Esc and the close button do (every close saves), except on a button,
+// which it presses.
+//
 // Files: U_Head1.cpp (opening, panels, manual page), U_Head1_save.cpp
-// (closing).
+// (closing), U_Head1_folder.cpp (参照).
 #pragma once
 
 #include <QDialog>
@@ -21,6 +26,8 @@
 
 #include "app/field_binding.h"
 #include "engine/dataset/table.h"
+
+class QKeyEvent;
 
 namespace Ui {
 class THead1;
@@ -41,6 +48,9 @@ class THead1 : public QDialog {
     bool FormClose();
     void RadioGroup1Click();
     void Button2Click();
+    // 参照: a folder dialog; a folder without a school is offered an empty
+    // or the demo school (or another choice) before it goes into RDBEdit8.
+    void Button3Click();
 
     engine::TDBTable Head;  // "Head" of the settings database
     TLibMail* LibMail1;
@@ -48,6 +58,7 @@ class THead1 : public QDialog {
   protected:
     void showEvent(QShowEvent* event) override;
     void done(int result) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void BindEdits();
@@ -56,6 +67,9 @@ class THead1 : public QDialog {
     bool SaveRegRow2();
     void WriteRegRow2(engine::TDBTable& reg);
     void SaveHead();
+    enum class FolderState { School, Empty, Unreadable };
+    FolderState SchoolIn(const QString& folder);
+    bool OfferNewSchool(const QString& folder);
 
     std::unique_ptr<Ui::THead1> ui;
     FieldBindings bindings_;

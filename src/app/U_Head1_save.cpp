@@ -1,10 +1,10 @@
 // Closing the initial settings window: every close saves.
 #include "app/LibMail.h"
 #include "app/U_Head1.h"
-#include "widgets/dialogs.h"
 #include "data/U_DM.h"
 #include "platform/paths.h"
 #include "ui_U_Head1.h"
+#include "widgets/dialogs.h"
 
 namespace kashidashi {
 

@@ -62,7 +62,7 @@ TEST_F(SettingsWindowTest, ShowsTheHeadRowAndRegRow2) {
         EXPECT_EQ(w.findChild<QLineEdit*>("RDBEdit9")->maxLength(), 4);
         EXPECT_EQ(w.findChild<QLineEdit*>("RDBEdit11")->maxLength(), 4);
         EXPECT_EQ(w.findChild<QLineEdit*>("RDBEdit2")->maxLength(), 4);
-        EXPECT_EQ(w.findChild<QLineEdit*>("RDBEdit8")->focusPolicy(), Qt::NoFocus);
+        EXPECT_EQ(w.findChild<QLineEdit*>("RDBEdit8")->focusPolicy(), Qt::ClickFocus);
         EXPECT_EQ(w.findChild<QPushButton*>("BitBtn1")->focusPolicy(), Qt::NoFocus);
         EXPECT_TRUE(TextOf(w, "Label1").contains("https://"));
     });
