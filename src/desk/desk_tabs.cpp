@@ -16,9 +16,12 @@ constexpr DeskEdit kClearedByTabChange[] = {DeskEdit::Edit6, DeskEdit::Edit4, De
 
 bool Desk::SelectTab(int tab) {
     if (!state.Text(DeskEdit::Edit3).empty()) {
-        Dialogs::Information(owner_, QString::fromUtf8(kBusyMessage));
+        // Back on the lending page before the message, so that the refused
+        // page is never drawn under it.
         state.tab = kTabLending;
         Focus(DeskEdit::Edit4);
+        if (ShowState) ShowState();
+        Dialogs::Information(owner_, QString::fromUtf8(kBusyMessage));
         return false;
     }
     state.tab = tab;

@@ -72,7 +72,12 @@ TEST_F(DeskTabRefusalTest, AClickOnAnotherTabLeavesTheLendingPage) {
         Scan(desk, "Edit3", "10101");
         for (int tab : {1, 2, 3}) {
             SCOPED_TRACE(tab);
+            // While the message is up, the refused page is not drawn under it.
+            std::vector<int> underMessage;
+            dialogs->Answer(Dialogs::Kind::Information, Dialogs::Ok,
+                            [&] { underMessage = VisiblePages(desk); });
             ClickTab(desk, tab);
+            EXPECT_EQ(underMessage, std::vector<int>{0});
             ExpectLendingShown(desk);
         }
         // The scan after the refusals picks a book for the user served.

@@ -22,8 +22,9 @@ class LostServerTest : public DeskFixture {
 };
 
 TEST_F(LostServerTest, TheDeskGoesOnOnANewConnectionAfterTheServerEndedIt) {
-    const std::string lost =
-        "The connection to the database server at '" + Server()->address().host + "' has been lost";
+    // Said in plain Japanese, with the engine's code and the server's address.
+    const std::string lost = "データベースサーバとの接続が切れました";
+    const std::string code = "（エラー番号 11276: " + Server()->address().host + "）";
     OpenDesk([&](TFgyoumu1& desk) {
         EndDeskConnections();
         dialogs->Answer(Kind::Error, Dialogs::Ok);
@@ -32,6 +33,8 @@ TEST_F(LostServerTest, TheDeskGoesOnOnANewConnectionAfterTheServerEndedIt) {
         // next entry finds the user on a new connection.
         ASSERT_EQ(dialogs->Texts().size(), 1u) << dialogs->Describe();
         EXPECT_NE(dialogs->Texts()[0].toStdString().find(lost), std::string::npos)
+            << dialogs->Describe();
+        EXPECT_NE(dialogs->Texts()[0].toStdString().find(code), std::string::npos)
             << dialogs->Describe();
         Scan(desk, "Edit3", "10101");
         EXPECT_EQ(desk.Desk().state.CurrentUserId, FixedNumber("10101"));
@@ -62,7 +65,8 @@ TEST_F(LostServerTest, ADeskThatServedAUserComesBackAfterTheServerEndedItsConnec
         dialogs->Answer(Kind::Error, Dialogs::Ok);
         Scan(desk, "Edit3", "10102");
         ASSERT_EQ(dialogs->Texts().size(), 1u) << dialogs->Describe();
-        EXPECT_NE(dialogs->Texts()[0].toStdString().find("has been lost"), std::string::npos)
+        EXPECT_NE(dialogs->Texts()[0].toStdString().find("データベースサーバとの接続が切れました"),
+                  std::string::npos)
             << dialogs->Describe();
         for (const char* user : {"10102", "10103"}) {
             Scan(desk, "Edit3", user);
