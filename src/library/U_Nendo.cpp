@@ -249,7 +249,9 @@ bool TNendo::ConfirmRemovals() {
     const std::string classes = RolloverClassSummary(plan_);
     if (!classes.empty()) text += QStringLiteral("所属別: ") + Q(classes) + "\r\n";
     text += QStringLiteral("名簿がそろっているか確かめてください。このまま進めますか？");
-    return Dialogs::Question(this, text, Dialogs::Yes | Dialogs::No) == Dialogs::Yes;
+    // いいえ is the default: an Enter meant for something else keeps the school.
+    return Dialogs::Question(this, text, Dialogs::Yes | Dialogs::No, Dialogs::Kind::Question,
+                             Dialogs::No) == Dialogs::Yes;
 }
 
 void TNendo::ShowNewClasses() {

@@ -47,11 +47,16 @@ Dialogs::Button EscapeAnswer(int buttons) {
     return Dialogs::Ok;
 }
 
-Dialogs::Button ShowBox(QWidget* parent, Dialogs::Kind look, const QString& text, int buttons) {
+Dialogs::Button ShowBox(QWidget* parent, Dialogs::Kind look, const QString& text, int buttons,
+                        int defaultButton) {
     QMessageBox box(IconOf(look), Dialogs::Caption(), Dialogs::DisplayText(text),
                     QMessageBox::NoButton, parent);
-    for (const auto& b : kButtons)
-        if (buttons & b.button) box.addButton(b.standard)->setText(QString::fromUtf8(b.text));
+    for (const auto& b : kButtons) {
+        if (!(buttons & b.button)) continue;
+        QPushButton* added = box.addButton(b.standard);
+        added->setText(QString::fromUtf8(b.text));
+        if (defaultButton == b.button) box.setDefaultButton(added);
+    }
     box.exec();
     for (const auto& b : kButtons)
         if (box.clickedButton() == box.button(b.standard)) return b.button;
@@ -59,11 +64,11 @@ Dialogs::Button ShowBox(QWidget* parent, Dialogs::Kind look, const QString& text
 }
 
 Dialogs::Button Ask(QWidget* parent, Dialogs::Kind kind, Dialogs::Kind look, const QString& text,
-                    int buttons) {
+                    int buttons, int defaultButton = Dialogs::NoButton) {
     if (auto& responder = CurrentResponder())
         return static_cast<Dialogs::Button>(
-            responder({kind, text, buttons, parent, nullptr, look}));
-    return ShowBox(parent, look, text, buttons);
+            responder({kind, text, buttons, parent, nullptr, look, defaultButton}));
+    return ShowBox(parent, look, text, buttons, defaultButton);
 }
 
 }  // namespace
@@ -88,8 +93,9 @@ void Dialogs::Error(QWidget* parent, const QString& text) {
     Ask(parent, Kind::Error, Kind::Error, text, Ok);
 }
 
-Dialogs::Button Dialogs::Question(QWidget* parent, const QString& text, int buttons, Kind look) {
-    return Ask(parent, Kind::Question, look, text, buttons);
+Dialogs::Button Dialogs::Question(QWidget* parent, const QString& text, int buttons, Kind look,
+                                  Button defaultButton) {
+    return Ask(parent, Kind::Question, look, text, buttons, defaultButton);
 }
 
 int Dialogs::Exec(QDialog& dialog) {

@@ -36,6 +36,7 @@ class Dialogs {
         QWidget* parent = nullptr;
         QDialog* dialog = nullptr;      // Modal only
         Kind look = Kind::Information;  // the icon shown: kind, or a question's look
+        int defaultButton = NoButton;   // the button Enter presses; none: Qt's choice
     };
     // Answers a request: the Button pressed for a box; ignored for Modal
     // (the dialog's own result counts).
@@ -51,9 +52,10 @@ class Dialogs {
     static void Error(QWidget* parent, const QString& text);
     // A box with the given buttons and look (Question, Warning or
     // Information); returns the button pressed. Closing the box with Esc or
-    // its close box answers Cancel when offered, else No.
+    // its close box answers Cancel when offered, else No. `defaultButton` is
+    // the one Enter presses: いいえ where a careless Enter would lose data.
     static Button Question(QWidget* parent, const QString& text, int buttons,
-                           Kind look = Kind::Question);
+                           Kind look = Kind::Question, Button defaultButton = NoButton);
     // Shows the dialog modally and returns its result.
     static int Exec(QDialog& dialog);
     // The standard error box for a failure nobody handled: what happened and

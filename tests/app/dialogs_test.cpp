@@ -3,11 +3,14 @@
 // when it leaves them open; the standard error box shows the engine's text.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "engine/common/error.h"
 #include "support/scripted_dialogs.h"
+#include "support/widget_keys.h"
 #include "widgets/dialogs.h"
 
 namespace app_test {
@@ -34,6 +37,19 @@ TEST(DialogsSeam, RequestsReachTheResponder) {
     EXPECT_EQ(script.Records()[3].look, Kind::Warning);
     EXPECT_EQ(script.Records()[3].buttons, Dialogs::Yes | Dialogs::No);
     EXPECT_EQ(script.Texts(), (std::vector<QString>{"a", "b", "c", "d"}));
+}
+
+// A real box: Enter presses the default button the question names.
+TEST(DialogsSeam, EnterInARealBoxPressesTheNamedDefault) {
+    for (Dialogs::Button wanted : {Dialogs::No, Dialogs::Yes}) {
+        QTimer::singleShot(0, [] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (box) Press(*box, Qt::Key_Return);
+        });
+        EXPECT_EQ(
+            Dialogs::Question(nullptr, "x", Dialogs::Yes | Dialogs::No, Kind::Question, wanted),
+            wanted);
+    }
 }
 
 TEST(DialogsSeam, ModalWindowIsShownToTheScriptAndItsResultReturned) {

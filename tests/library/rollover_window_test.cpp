@@ -183,6 +183,9 @@ TEST_F(RolloverWindowTest, NoToTheSecondQuestionKeepsAllAndNewClassesAreNamedHer
     ASSERT_GE(dialogs->Texts().size(), 2u);
     EXPECT_TRUE(dialogs->Texts()[0].contains(QStringLiteral("1年2組の全員（2 人）")))
         << dialogs->Texts()[0].toStdString();
+    // An Enter meant for something else answers いいえ to the removals.
+    for (const auto& record : dialogs->Records())
+        if (record.text == dialogs->Texts()[0]) EXPECT_EQ(record.defaultButton, Dialogs::No);
     EXPECT_EQ(PupilOf("100001"), "30101");
     kashidashi::library::PlaceConnection read(kashidashi::library::DataPlace::Folder(data));
     auto rows =

@@ -75,8 +75,8 @@ int ScriptedDialogs::Respond(const Dialogs::Request& request) {
         request.dialog ? QString::fromLatin1(request.dialog->metaObject()->className()) : QString();
     const bool expected = !steps_.empty() && steps_.front().kind == request.kind &&
                           steps_.front().dialogClass == dialogClass;
-    records_.push_back(
-        {request.kind, request.look, request.text, request.buttons, dialogClass, expected});
+    records_.push_back({request.kind, request.look, request.text, request.buttons, dialogClass,
+                        expected, request.defaultButton});
     if (!expected) return (request.buttons & Dialogs::Cancel) ? Dialogs::Cancel : Dialogs::No;
     Step step = std::move(steps_.front());
     steps_.pop_front();

@@ -32,6 +32,7 @@ class ScriptedDialogs {
         int buttons;
         QString dialogClass;  // Modal: the window's class name
         bool expected;
+        int defaultButton = Dialogs::NoButton;  // the button Enter would press
     };
 
     ScriptedDialogs();
