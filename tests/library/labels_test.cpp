@@ -111,10 +111,10 @@ TEST(LabelSheets, TheSpineLabelsThreeRows) {
               std::vector<int64_t>{12});
 }
 
-// The measures README gives of each standard sheet are the sheet's own; the
+// The measures docs/admin.md gives of each standard sheet are the sheet's own; the
 // 65-label sheet has the 2.5 mm column gaps of common A4 65-up sheets.
-TEST(LabelSheets, TheStandardSheetsHaveTheMeasuresTheReadmeStates) {
-    QFile readme(QStringLiteral(KX_TEST_DATA "/../README.md"));
+TEST(LabelSheets, TheStandardSheetsHaveTheMeasuresTheDocumentsState) {
+    QFile readme(QStringLiteral(KX_TEST_DATA "/../docs/admin.md"));
     ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(readme.readAll());
     const auto& sheets = reports::StandardCellSheets();
