@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <thread>
 
 #include "engine/common/error.h"
 #include "engine/dataset/query.h"
@@ -112,6 +113,23 @@ TEST_F(LockingTest, AWriteWaitsForAnotherDesksTransactionByTheLockRule) {
     theirLoans->Post();  // the transaction is over: the same post goes through
     theirLoans->Refresh();
     EXPECT_EQ(theirLoans->RecordCount(), 2);
+}
+
+// Two programs making a table of their own on first need at once (two stock
+// check readers taking their files): the second meets the first's table and
+// is told it exists, the one answer a caller takes for "made meanwhile".
+TEST_F(LockingTest, TwoDesksMakingOneTableAtOnceMeetItAsExisting) {
+    const storage::TableSchema table{"kx_first", {{"ID", Int()}}, {}};
+    database->StartTransaction();
+    database->Connection().CreateTable(table);
+    int theirs = -1;
+    std::thread other(
+        [&] { theirs = CodeOf([&] { otherDatabase->Connection().CreateTable(table); }); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    database->Commit(true);
+    other.join();
+    EXPECT_EQ(theirs, err::kTableExists);
+    EXPECT_TRUE(otherDatabase->Connection().DescribeTable("kx_first").has_value());
 }
 
 // Every kind of write, with a session of 3 retries 50 ms apart.

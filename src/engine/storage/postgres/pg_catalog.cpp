@@ -149,6 +149,12 @@ void PgConnection::CreateTable(const TableSchema& table) {
     for (const auto& column : table.columns)
         sql += ", " + QuoteName(column.name) + " " + DeclaredType(column.type);
     AlterSchema(table.name, [&] {
+        // Two programs making a table on first need at once: the second
+        // waits for the first's and then finds it, instead of failing on the
+        // catalogue's own unique index.
+        link_.Exec("SELECT pg_advisory_xact_lock(hashtext(lower($1::text)))",
+                   {Value("create:" + table.name)});
+        if (DescribeTable(table.name)) throw EngineError::Make(err::kTableExists, table.name);
         Exec(sql + ")");
         for (const auto& column : table.columns) WriteColumn(table.name, column, false);
         for (const auto& index : table.indexes) WriteIndex(table.name, index);

@@ -111,6 +111,9 @@ void SqliteConnection::CreateTable(const TableSchema& table) {
         sql += (i ? ", " : "") + QuoteName(table.columns[i].name) + " " +
                DeclaredType(table.columns[i].type);
     Atomically(table.name, [&] {
+        // Two programs making a table on first need at once: the second
+        // sees the first's table once it holds the write lock.
+        if (DescribeTable(table.name)) throw EngineError::Make(err::kTableExists, table.name);
         Exec(sql + ")");
         for (const auto& index : table.indexes) WriteIndex(table.name, index);
     });
