@@ -53,3 +53,8 @@ if(TARGET catalogue_tests)
     TEST_FILTER "QuickRegistrationTest.*:-QuickRegistrationTest.Screenshot*"
     PROPERTIES ENVIRONMENT "KX_ENGINE_BACKEND=server")
 endif()
+# The web catalogue's tests: its parsers, index and pages on a small school,
+# and its server answering real HTTP (tests/opac).
+if(TARGET kx_opac)
+  kx_layer_tests(opac_tests ${CMAKE_CURRENT_SOURCE_DIR}/opac kx_opac)
+endif()
