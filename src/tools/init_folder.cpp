@@ -19,7 +19,13 @@ void CreateDataTables(DataFolder& folder) {
 
 void InitDataFolder(DataFolder& folder) {
     RequireNoDataTables(folder);
-    InOneTransaction(folder, [&] { CreateDataTables(folder); });
+    InOneTransaction(folder, [&] {
+        CreateDataTables(folder);
+        // The lending settings row that 初期設定 edits: new books may be lent
+        // at once, and by their ISBN. Without it the window could keep
+        // neither setting on a new school.
+        folder.RunScript("Insert Into Reg (ID, N1, N2) Values (2, 0, 0)");
+    });
 }
 
 }  // namespace kashidashi::admin

@@ -9,7 +9,9 @@ namespace kashidashi::admin {
 void RequireNoDataTables(DataFolder& folder);
 // Runs the data tables script (inside the caller's transaction, if any).
 void CreateDataTables(DataFolder& folder);
-// Both of the above, the script in one transaction: all tables or none.
+// Both of the above and the lending settings row (Reg row 2: no days of
+// waiting for new books, lending by ISBN allowed), in one transaction: all
+// tables or none.
 void InitDataFolder(DataFolder& folder);
 
 }  // namespace kashidashi::admin

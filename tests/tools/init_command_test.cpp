@@ -52,6 +52,17 @@ TEST_F(InitCommand, CreatesEveryDataTableWithItsLayout) {
     }
 }
 
+// 初期設定 edits the lending settings of Reg row 2: a new school has it, with
+// nothing held back (new books lent at once, lending by ISBN allowed).
+TEST_F(InitCommand, ANewSchoolHasTheLendingSettingsRow) {
+    InitFolder();
+    auto reg = Rows("Reg");
+    ASSERT_EQ(reg.size(), 1u);
+    EXPECT_EQ(reg[0]["ID"], "2");
+    EXPECT_EQ(reg[0]["N1"], "0");
+    EXPECT_EQ(reg[0]["N2"], "0");
+}
+
 TEST_F(InitCommand, KeysAndIndexesFindRows) {
     InitFolder();
     DataFolder data(folder);
