@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <filesystem>
 
+#include "data/failure_text.h"
 #include "engine/common/dates.h"
 
 #include "library/backup.h"
@@ -144,8 +145,8 @@ void TBackup::Button3Click() {
             summary.tables = BackupRowCounts(file);
         });
     } catch (const std::exception& error) {
-        Dialogs::Error(this,
-                       QStringLiteral("バックアップできませんでした。\r\n") + Q(error.what()));
+        Dialogs::Error(
+            this, QStringLiteral("バックアップできませんでした。\r\n") + Q(FailureText(error)));
         ShowBackups();
         return;
     }

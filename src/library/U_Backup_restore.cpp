@@ -1,6 +1,7 @@
 // Restoring the chosen backup in place of the desk's data.
 #include <filesystem>
 
+#include "data/failure_text.h"
 #include "engine/common/dates.h"
 #include "library/U_Backup.h"
 #include "library/backup_folder.h"
@@ -69,7 +70,7 @@ void TBackup::Restore(const std::string& file) {
     } catch (const std::exception& error) {
         ShowBackups();
         Dialogs::Error(this, QStringLiteral("復元できませんでした。\r\n") +
-                                 QString::fromStdString(error.what()));
+                                 QString::fromStdString(FailureText(error)));
         return;
     }
     ShowBackups();

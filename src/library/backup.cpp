@@ -7,6 +7,7 @@
 
 #include "data/schema.h"
 #include "engine/common/dates.h"
+#include "engine/common/error.h"
 #include "engine/storage/sqlite/sqlite_connection.h"
 #include "library/backup_manifest.h"
 #include "library/pending_file.h"
@@ -97,8 +98,10 @@ std::vector<TableRows> BackupRowCounts(const std::string& file) {
     return tables;
 }
 
-BackupSummary MakeBackup(const DataPlace& source, const std::string& file, const Progress& progress,
-                         const BackupOptions& options) {
+namespace {
+
+BackupSummary MakeBackupIn(const DataPlace& source, const std::string& file,
+                           const Progress& progress, const BackupOptions& options) {
     PendingFile pending(file);
     BackupManifest manifest;
     SchoolIdentity school = SourceIdentity(source, options.schoolName);
@@ -117,6 +120,22 @@ BackupSummary MakeBackup(const DataPlace& source, const std::string& file, const
     summary.file = file;
     summary.bytes = static_cast<int64_t>(std::filesystem::file_size(file));
     return summary;
+}
+
+}  // namespace
+
+BackupSummary MakeBackup(const DataPlace& source, const std::string& file, const Progress& progress,
+                         const BackupOptions& options) {
+    try {
+        return MakeBackupIn(source, file, progress, options);
+    } catch (const engine::EngineError& error) {
+        if (error.code() != engine::err::kDiskFull) throw;
+        // The folder to make room in is FILE's, not the staging folder that
+        // is gone already.
+        std::filesystem::path folder = std::filesystem::path(file).parent_path();
+        throw engine::EngineError(error.code(), error.what(),
+                                  (folder.empty() ? "." : folder.string()) + "/");
+    }
 }
 
 }  // namespace kashidashi::library

@@ -1,11 +1,17 @@
 #include "library/backup_manifest.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <QCryptographicHash>
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+
+#include "library/backup_disk_full.h"
+#include "library/backup_out_vfs.h"
 
 namespace kashidashi::library {
 namespace {
@@ -28,13 +34,31 @@ std::string Checksum(std::string bytes, size_t at) {
         .toStdString();
 }
 
-void Exec(sqlite3* db, const std::string& sql) {
+// A failure of the manifest's write; the file system of the backup's writes
+// calls every kind of full disk SQLITE_FULL.
+[[noreturn]] void ThrowManifestFailure(int rc, const std::string& database,
+                                       const std::string& why) {
+    if ((rc & 0xff) == SQLITE_FULL) ThrowWriteFailure(ENOSPC, database, why);
+    throw std::runtime_error("バックアップに確認用の情報を書けません: " + why);
+}
+
+void Exec(sqlite3* db, const std::string& database, const std::string& sql) {
     char* message = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-        std::string why = message ? message : "";
+    if (int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message); rc != SQLITE_OK) {
+        std::string why = message ? message : sqlite3_errstr(rc);
         sqlite3_free(message);
-        throw std::runtime_error("バックアップに確認用の情報を書けません: " + why);
+        ThrowManifestFailure(rc, database, why);
     }
+}
+
+// `digits` written over the file's bytes at `at`.
+void Patch(const std::string& database, size_t at, const std::string& digits) {
+    int fd = ::open(database.c_str(), O_WRONLY | O_CLOEXEC);
+    bool written = fd >= 0 && ::pwrite(fd, digits.data(), digits.size(), static_cast<off_t>(at)) ==
+                                  static_cast<ssize_t>(digits.size());
+    int error = written ? 0 : errno;
+    if (fd >= 0 && ::close(fd) != 0 && written) error = errno, written = false;
+    if (!written) ThrowWriteFailure(error, database, "バックアップのチェックサムを書けません。");
 }
 
 std::string Quoted(const std::string& text) {
@@ -45,20 +69,24 @@ std::string Quoted(const std::string& text) {
 
 void WriteRows(const std::string& database, const BackupManifest& m, const std::string& seal) {
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READWRITE, BackupOutFileSystem()) !=
+        SQLITE_OK) {
         sqlite3_close(db);
         throw std::runtime_error("「" + database + "」を開けません。");
     }
     try {
         // A backup of a backup carries the first one's: replaced.
-        Exec(db, std::string("DROP TABLE IF EXISTS ") + kManifestTable);
-        Exec(db,
+        Exec(db, database, std::string("DROP TABLE IF EXISTS ") + kManifestTable);
+        Exec(db, database,
              std::string("CREATE TABLE ") + kManifestTable + " (item CHAR(40), value CHAR(200))");
-        Exec(db, std::string("INSERT INTO ") + kManifestTable + " VALUES ('layout', " +
-                     Quoted(std::to_string(m.layout)) + "), ('school_id', " + Quoted(m.schoolId) +
-                     "), ('school_name', " + Quoted(m.schoolName) + "), ('made_at', " +
-                     Quoted(m.madeAt) + "), ('automatic', " + Quoted(m.automatic ? "1" : "0") +
-                     "), ('checksum', " + Quoted(seal) + ")");
+        Exec(db, database,
+             std::string("INSERT INTO ") + kManifestTable + " VALUES ('layout', " +
+                 Quoted(std::to_string(m.layout)) + "), ('school_id', " + Quoted(m.schoolId) +
+                 "), ('school_name', " + Quoted(m.schoolName) + "), ('made_at', " +
+                 Quoted(m.madeAt) + "), ('automatic', " + Quoted(m.automatic ? "1" : "0") +
+                 "), ('checksum', " + Quoted(seal) + ")");
+        if (int rc = FlushBackupOut(db); rc != SQLITE_OK)
+            ThrowManifestFailure(rc, database, sqlite3_errstr(rc));
     } catch (...) {
         sqlite3_close(db);
         throw;
@@ -76,11 +104,7 @@ void SealBackup(const std::string& database, const BackupManifest& manifest) {
     if (at == std::string::npos || bytes.find(blank) != at)
         throw std::runtime_error("バックアップのチェックサムを書けません。");
     at += std::string(kChecksumPrefix).size();
-    const std::string digits = Checksum(bytes, at);
-    std::fstream out(database, std::ios::binary | std::ios::in | std::ios::out);
-    out.seekp(static_cast<std::streamoff>(at));
-    out.write(digits.data(), static_cast<std::streamsize>(digits.size()));
-    if (!out.flush()) throw std::runtime_error("バックアップのチェックサムを書けません。");
+    Patch(database, at, Checksum(bytes, at));
 }
 
 std::optional<BackupManifest> ReadManifest(const std::string& file) {

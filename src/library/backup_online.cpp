@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "library/backup_copy.h"
+#include "library/backup_disk_full.h"
 #include "library/backup_out_vfs.h"
 
 namespace kashidashi::library {
@@ -62,12 +63,19 @@ class StepSize {
     double pagesPerMs_ = 0;
 };
 
-void ThrowCopyFailure(sqlite3* db, const std::string& source) {
-    throw std::runtime_error("「" + source + "」の写しを取れません: " + sqlite3_errmsg(db));
+// A full disk is the engine's own failure, so that it reads as such
+// everywhere (data/failure_text.h); the code is the step's, since the
+// handles hold no message of it (the copy's file system calls every kind of
+// full disk SQLITE_FULL).
+[[noreturn]] void ThrowCopyFailure(int rc, const std::string& source, const std::string& target) {
+    if ((rc & 0xff) == SQLITE_FULL)
+        ThrowDiskFull(std::filesystem::path(target).parent_path().string() + "/",
+                      sqlite3_errstr(rc));
+    throw std::runtime_error("「" + source + "」の写しを取れません: " + sqlite3_errstr(rc));
 }
 
 // Steps until the copy is done; throws when it fails or never gets through.
-void StepThrough(sqlite3_backup* backup, sqlite3* target, const std::string& source,
+void StepThrough(sqlite3_backup* backup, const std::string& target, const std::string& source,
                  const Progress& progress, StepSize& size) {
     const auto start = Clock::now();
     int lastRemaining = -1;
@@ -78,7 +86,7 @@ void StepThrough(sqlite3_backup* backup, sqlite3* target, const std::string& sou
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - before).count();
         if (rc == SQLITE_DONE) return;
         if (rc != SQLITE_OK && rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
-            ThrowCopyFailure(target, source);
+            ThrowCopyFailure(rc, source, target);
         if (Clock::now() - start > kGiveUpAfter)
             throw std::runtime_error("「" + source +
                                      "」は変更が続いたため、写しを取れませんでした。"
@@ -118,15 +126,17 @@ void CopyDatabaseOnline(const std::string& source, const std::string& target,
     // once, at the end.
     sqlite3_exec(*to, kCopyPragmas, nullptr, nullptr, nullptr);
     sqlite3_backup* backup = sqlite3_backup_init(*to, "main", *from, "main");
-    if (!backup) ThrowCopyFailure(*to, source);
+    if (!backup) ThrowCopyFailure(sqlite3_errcode(*to), source, target);
     StepSize size(rule.retryCount * rule.waitMs / 3.0);
     try {
-        StepThrough(backup, *to, source, progress, size);
+        StepThrough(backup, target, source, progress, size);
     } catch (...) {
         sqlite3_backup_finish(backup);
         throw;
     }
-    if (sqlite3_backup_finish(backup) != SQLITE_OK) ThrowCopyFailure(*to, source);
+    if (int rc = sqlite3_backup_finish(backup); rc != SQLITE_OK)
+        ThrowCopyFailure(rc, source, target);
+    if (int rc = FlushBackupOut(*to); rc != SQLITE_OK) ThrowCopyFailure(rc, source, target);
 }
 
 }  // namespace kashidashi::library

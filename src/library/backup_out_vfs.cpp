@@ -2,10 +2,13 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <cstring>
 #include <mutex>
 #include <new>
 #include <vector>
+
+#include "library/backup_disk_full.h"
 
 namespace kashidashi::library {
 namespace {
@@ -13,6 +16,9 @@ namespace {
 constexpr const char* kName = "kx-backup-out";
 // SQLite's own write of a file takes less than 128 KiB at a time.
 constexpr size_t kGathered = 0x1f000;
+// The file control that writes what was gathered and says how it went (the
+// close's own failure never reaches the caller).
+constexpr int kFlushOpcode = 0x6b780001;
 
 sqlite3_vfs* base = nullptr;
 sqlite3_vfs outVfs;
@@ -29,12 +35,20 @@ OutFile* Out(sqlite3_file* file) {
     return reinterpret_cast<OutFile*>(file);
 }
 
+// SQLite calls a write full only for ENOSPC; a spent quota or a file larger
+// than the medium takes comes back as an I/O error. All three are "full".
+int FullWhenSo(int rc) {
+    if ((rc & 0xff) == SQLITE_IOERR && MeansDiskFull(errno)) return SQLITE_FULL;
+    return rc;
+}
+
 int Flush(OutFile* out) {
     if (out->gathered->empty()) return SQLITE_OK;
+    errno = 0;
     int rc = out->Real()->pMethods->xWrite(out->Real(), out->gathered->data(),
                                            static_cast<int>(out->gathered->size()), out->start);
     out->gathered->clear();
-    return rc;
+    return FullWhenSo(rc);
 }
 
 int Write(sqlite3_file* file, const void* data, int amount, sqlite3_int64 offset) {
@@ -64,7 +78,8 @@ template <auto Member, class... Args>
 int Then(sqlite3_file* file, Args... args) {
     OutFile* out = Out(file);
     if (int rc = Flush(out); rc != SQLITE_OK) return rc;
-    return (out->Real()->pMethods->*Member)(out->Real(), args...);
+    errno = 0;
+    return FullWhenSo((out->Real()->pMethods->*Member)(out->Real(), args...));
 }
 
 int Read(sqlite3_file* f, void* d, int n, sqlite3_int64 o) {
@@ -89,6 +104,7 @@ int CheckReserved(sqlite3_file* f, int* out) {
     return Out(f)->Real()->pMethods->xCheckReservedLock(Out(f)->Real(), out);
 }
 int Control(sqlite3_file* f, int op, void* arg) {
+    if (op == kFlushOpcode) return Flush(Out(f));
     return Then<&sqlite3_io_methods::xFileControl>(f, op, arg);
 }
 int SectorSize(sqlite3_file* f) {
@@ -118,6 +134,10 @@ int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int
 }
 
 }  // namespace
+
+int FlushBackupOut(sqlite3* db) {
+    return sqlite3_file_control(db, "main", kFlushOpcode, nullptr);
+}
 
 const char* BackupOutFileSystem() {
     static std::once_flag registered;

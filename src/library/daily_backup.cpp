@@ -10,11 +10,14 @@
 #include <thread>
 #include <vector>
 
+#include "data/failure_text.h"
 #include "engine/common/dates.h"
 #include "library/backup.h"
+#include "library/backup_file_copy.h"
 #include "library/backup_folder.h"
 #include "library/backup_manifest.h"
 #include "library/check.h"
+#include "library/pending_file.h"
 #include "library/restore.h"
 #include "platform/temp_folder.h"
 
@@ -53,8 +56,16 @@ void AppendLog(const std::string& folder, const std::string& line) {
     log << engine::FormatDateTime(engine::Now()) << " " << line << "\n";
 }
 
+std::string OneLine(std::string text) {
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at))
+        text.replace(at, 1, " ");
+    return text;
+}
+
 // The backup copied into the second place under the same name, through a
-// staging name, and the copy checked against its checksum.
+// staging name synced before the rename, and the copy checked against its
+// checksum. A full disk there is said as such (its first line only: the
+// backup itself was made).
 std::string CopyToSecondPlace(const std::string& file, const std::string& second) {
     std::error_code error;
     if (!fs::is_directory(second, error))
@@ -62,14 +73,16 @@ std::string CopyToSecondPlace(const std::string& file, const std::string& second
     fs::path target = fs::path(second) / fs::path(file).filename();
     fs::path staging = target.string() + ".part." + std::to_string(::getpid());
     fs::remove(staging, error);
-    if (!fs::copy_file(file, staging, error)) {
+    try {
+        CopyFileSynced(file, staging.string());
+        fs::rename(staging, target, error);
+        if (error) throw std::runtime_error(error.message());
+        SyncFolder(second);
+    } catch (const std::exception& failure) {
         fs::remove(staging, error);
-        return "2か所目の保存先「" + second + "」に写しを置けませんでした: " + error.message();
-    }
-    fs::rename(staging, target, error);
-    if (error) {
-        fs::remove(staging, error);
-        return "2か所目の保存先「" + second + "」に写しを置けませんでした: " + error.message();
+        std::string why = FailureText(failure);
+        return "2か所目の保存先「" + second +
+               "」に写しを置けませんでした: " + why.substr(0, why.find('\n'));
     }
     auto problems = SealProblems(target.string());
     if (!problems.empty())
@@ -101,7 +114,7 @@ std::string TestRestore(const std::string& file) {
         return "試しの復元と点検: 問題 " + std::to_string(report.findings.size()) + " 件（" +
                report.findings.front() + "）";
     } catch (const std::exception& error) {
-        return "試しの復元に失敗しました: " + std::string(error.what());
+        return "試しの復元に失敗しました: " + OneLine(FailureText(error));
     }
 }
 
@@ -134,7 +147,7 @@ std::string RunDailyBackup(const DataPlace& source, const std::string& folder, e
                TestRestore(summary.file);
         if (!second.empty()) line += " " + CopyToSecondPlace(summary.file, second);
     } catch (const std::exception& error) {
-        line = "自動バックアップに失敗しました: " + std::string(error.what());
+        line = "自動バックアップに失敗しました: " + OneLine(FailureText(error));
     }
     try {
         AppendLog(folder, line);

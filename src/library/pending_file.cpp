@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "engine/storage/sqlite/sqlite_connection.h"
+#include "library/backup_disk_full.h"
 
 namespace kashidashi::library {
 namespace {
@@ -21,9 +22,11 @@ constexpr const char* kPartMark = ".part.";
 void SyncPath(const std::string& path, int flags) {
     int fd = ::open(path.c_str(), flags | O_CLOEXEC);
     if (fd < 0 || ::fsync(fd) != 0) {
-        std::string why = std::strerror(errno);
+        int error = errno;
         if (fd >= 0) ::close(fd);
-        throw std::runtime_error("「" + path + "」をディスクに書き込めません: " + why);
+        // A disk that fills only now (delayed allocation, a network share).
+        ThrowWriteFailure(error, path,
+                          "「" + path + "」をディスクに書き込めません: " + std::strerror(error));
     }
     ::close(fd);
 }
@@ -74,7 +77,8 @@ PendingFile::PendingFile(const std::string& file) : file_(file) {
     std::error_code error;
     fs::remove_all(staging_, error);
     if (!fs::create_directory(staging_, error))
-        throw std::runtime_error("「" + staging_ + "」を作れません: " + error.message());
+        ThrowWriteFailure(error.value(), file,
+                          "「" + staging_ + "」を作れません: " + error.message());
 }
 
 PendingFile::~PendingFile() {
@@ -93,7 +97,9 @@ void PendingFile::Finish() {
         throw std::runtime_error("「" + file_ + "」はすでにあります。別の名前を指定してください。");
     std::error_code error;
     fs::rename(Database(), file_, error);
-    if (error) throw std::runtime_error("「" + file_ + "」を書けません: " + error.message());
+    if (error)
+        ThrowWriteFailure(error.value(), file_,
+                          "「" + file_ + "」を書けません: " + error.message());
     SyncFolder(FolderOf(file_));
 }
 

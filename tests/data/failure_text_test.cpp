@@ -4,15 +4,13 @@
 // file that cannot be used, a folder without a school).
 #include "data/failure_text.h"
 
-#include <sched.h>
-#include <sys/mount.h>
-
 #include <fstream>
 #include <functional>
 #include <new>
 
 #include "data_fixture.h"
 #include "engine/common/error.h"
+#include "support/small_disk.h"
 
 namespace data_test {
 namespace {
@@ -106,24 +104,19 @@ TEST(FailureText, OtherFailuresKeepTheirOwnText) {
     EXPECT_EQ(LinesOf(kashidashi::FailureText(std::bad_alloc())).front(), "メモリが足りません。");
 }
 
-// A folder of its own filesystem (tmpfs) in a mount namespace of this test
-// process, so that a full disk and a read-only medium are real. Needs the
-// right to mount (root); skipped elsewhere.
+// A folder of its own filesystem (tmpfs, support/small_disk.h), so that a
+// full disk and a read-only medium are real. Needs the right to mount
+// (root); skipped elsewhere.
 class StorageFailureTest : public DataFixture {
   protected:
     bool MountSmallDisk(const char* size) {
-        if (unshare(CLONE_NEWNS) != 0) return false;
-        if (mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
-        std::string options = std::string("size=") + size;
-        mounted = mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) == 0;
+        mounted = kx_test::MountSmallDisk(folder.string(), size);
         return mounted;
     }
-    void MakeReadOnly() {
-        ASSERT_EQ(mount("tmpfs", folder.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
-    }
+    void MakeReadOnly() { ASSERT_TRUE(kx_test::MakeSmallDiskReadOnly(folder.string())); }
     void TearDown() override {
         database.reset();
-        if (mounted) umount2(folder.c_str(), MNT_DETACH);
+        if (mounted) kx_test::UnmountSmallDisk(folder.string());
         DataFixture::TearDown();
     }
     // The operator's text of what `work` throws; "" when it throws nothing.

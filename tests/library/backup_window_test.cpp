@@ -1,8 +1,9 @@
 // 図書館の管理 and バックアップ, offscreen, on a demo school: the backup
 // folder chosen and stored in the desk's settings, a backup made on demand
 // and listed with its rows, a restore after the question (and nothing
-// restored when the answer is No), and the day's backup started when the
-// desk opens, once a day, kept by the retention.
+// restored when the answer is No), the day's backup started when the
+// desk opens, once a day, kept by the retention, and a full disk said
+// plainly by the window and the log.
 #include <QTableWidget>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include "library/backup_manifest.h"
 #include "library/daily_backup.h"
 #include "support/app_fixture.h"
+#include "support/small_disk.h"
 
 namespace library_test {
 using namespace kx_test;
@@ -155,6 +157,57 @@ TEST_F(BackupWindowTest, TheDaysBackupAppliesTheRetention) {
     EXPECT_EQ(kashidashi::library::RunDailyBackup(kashidashi::library::DataPlace::Folder(data),
                                                   backups, engine::MakeDate(2026, 12, 10)),
               "");  // done already
+}
+
+// The backup folder on a disk too small for the backup (a real one, where
+// the test may mount it): the window and the day's backup's log line say
+// that the disk is full and name the folder; no file is left. As the second
+// place, the log line says the copy there found the disk full.
+TEST_F(BackupWindowTest, AFullDiskIsSaidInTheWindowAndTheLog) {
+    const auto bytes = fs::file_size(fs::path(data) / "kashidashi.db");
+    const std::string size = std::to_string(bytes / 2 / 1024) + "k";
+    if (!MountSmallDisk(backups, size.c_str())) GTEST_SKIP() << "cannot mount a small disk here";
+    StartDesk();
+    InBackupWindow([&](QDialog& window) {
+        SetText(window, "Edit1", QString::fromStdString(backups));
+        Click(window, "Button2");
+        Click(window, "Button3");
+        Click(window, "BitBtn1");
+    });
+    dialogs->Answer(Kind::Error, Dialogs::Ok);
+    Click(Main(), "Button3");
+    const std::string line = kashidashi::library::RunDailyBackup(
+        kashidashi::library::DataPlace::Folder(data), backups, engine::MakeDate(2026, 12, 10));
+    const std::string logged = kashidashi::library::LastBackupLogLine(backups);
+    // The small disk as the second place of a backup made elsewhere.
+    const std::string elsewhere = (root / "elsewhere").string();
+    fs::create_directories(elsewhere);
+    const std::string second =
+        kashidashi::library::RunDailyBackup(kashidashi::library::DataPlace::Folder(data), elsewhere,
+                                            engine::MakeDate(2026, 12, 10), "", backups);
+    const size_t left = Files(backups);
+    UnmountSmallDisk(backups);
+    EXPECT_EQ(left, 0u);
+    EXPECT_EQ(dialogs->Unexpected(), 0) << dialogs->Describe();
+    ASSERT_EQ(dialogs->Texts().size(), 1u);
+    const QString said = dialogs->Texts()[0];
+    EXPECT_TRUE(
+        said.startsWith(QStringLiteral("バックアップできませんでした。\r\nディスクの空きが"
+                                       "足りません。")))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains(QString::fromStdString("12004: " + backups + "/）")))
+        << said.toStdString();
+    for (const auto& text : {line, logged}) {
+        EXPECT_NE(text.find("自動バックアップに失敗しました: ディスクの空きが足りません。"),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find("12004: " + backups + "/）"), std::string::npos) << text;
+    }
+    EXPECT_NE(second.find("を作りました。"), std::string::npos) << second;
+    EXPECT_NE(second.find("2か所目の保存先「" + backups +
+                          "」に写しを置けませんでした: ディスクの空きが足りません。"),
+              std::string::npos)
+        << second;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <random>
 #include <sstream>
@@ -25,6 +27,7 @@
 #include "engine/session/database.h"
 #include "engine/session/session.h"
 #include "engine/storage/open_local.h"
+#include "support/small_disk.h"
 #include "tools/data_location.h"
 #include "tools/tools_fixture.h"
 
@@ -266,6 +269,61 @@ TEST_F(ServerBackupCommand, AServerIsRestoredFromItsBackupAllOrNothing) {
     EXPECT_EQ(Rows("Book"), books);
     EXPECT_FALSE(Rows("SYOZOKU").empty());
     EXPECT_EQ(RunBuiltTool({"check", folder}, "check").status, 0);
+}
+
+// A disk that fills up under the backup, at each step and in each way the
+// system says it: a file size limit (EFBIG, as on a FAT stick) cutting the
+// copy or, set at the copy's own size, the manifest written after it; a real
+// small disk (ENOSPC) where the test may mount one. The command says so
+// plainly, names the backup's folder, and leaves no file and no staging.
+TEST_F(BackupCommand, AFullDiskIsSaidPlainly) {
+    AddOldLoans(5'000);
+    ASSERT_EQ(RunBuiltTool({"backup", folder, (scratch / "first.kxbak").string()}).status, 0);
+    const auto copyBytes = static_cast<rlim_t>(fs::file_size(folder + "/kashidashi.db"));
+    const std::string stick = NewFolder("stick");
+    const std::string stickSize = std::to_string(copyBytes / 2 / 1024) + "k";
+    const struct {
+        const char* what;
+        std::string into;  // the folder of the backup
+        rlim_t sizeLimit;  // 0: none
+    } kCases[] = {
+        {"a file size limit in the copy", scratch.string(), 100'123},
+        {"a file size limit at the manifest", scratch.string(), copyBytes},
+        {"a small disk", stick, 0},
+    };
+    for (const auto& c : kCases) {
+        if (c.sizeLimit == 0 && !kx_test::MountSmallDisk(stick, stickSize.c_str())) {
+            std::cout << "cannot mount a small disk here: " << c.what << " skipped\n";
+            continue;
+        }
+        const std::string file = c.into + "/full.kxbak";
+        const std::string errors = (scratch / "full.err").string();
+        pid_t child = fork();
+        if (child == 0) {
+            if (c.sizeLimit) {
+                struct rlimit limit {
+                    c.sizeLimit, c.sizeLimit
+                };
+                setrlimit(RLIMIT_FSIZE, &limit);
+                signal(SIGXFSZ, SIG_IGN);
+            }
+            freopen("/dev/null", "w", stdout);
+            freopen(errors.c_str(), "w", stderr);
+            execl(KX_ADMIN_TOOL, KX_ADMIN_TOOL, "backup", folder.c_str(), file.c_str(),
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        const std::string said = FileBytes(errors);
+        EXPECT_EQ(WEXITSTATUS(status), 1) << c.what;
+        EXPECT_EQ(said.rfind("ディスクの空きが足りません。\n", 0), 0u) << c.what << ": " << said;
+        EXPECT_NE(said.find("12004: " + c.into + "/）"), std::string::npos)
+            << c.what << ": " << said;
+        EXPECT_FALSE(fs::exists(file)) << c.what;
+        EXPECT_FALSE(StagingLeft(c.into)) << c.what;
+    }
+    kx_test::UnmountSmallDisk(stick);
 }
 
 TEST_F(BackupCommand, WrongUse) {

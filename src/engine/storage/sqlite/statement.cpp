@@ -27,10 +27,11 @@ void ThrowSqliteError(sqlite3* db, int rc, const std::string& where) {
     // is what happened.
     if (text == sqlite3_errstr(SQLITE_OK)) text = sqlite3_errstr(rc);
     // A file that cannot be made or written says why only through the
-    // system's error number.
+    // system's error number. A file larger than the medium takes (EFBIG: a
+    // FAT stick's 4 GiB) is a full disk to the operator too.
     int system = db ? sqlite3_system_errno(db) : 0;
     if ((rc & 0xff) == SQLITE_IOERR || (rc & 0xff) == SQLITE_CANTOPEN) {
-        if (system == ENOSPC || system == EDQUOT) rc = SQLITE_FULL;
+        if (system == ENOSPC || system == EDQUOT || system == EFBIG) rc = SQLITE_FULL;
         if (system == EROFS || system == EACCES || system == EPERM) rc = SQLITE_READONLY;
     }
     switch (rc & 0xff) {
