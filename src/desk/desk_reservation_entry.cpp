@@ -10,6 +10,7 @@
 #include "data/U_DM.h"
 #include "desk/desk.h"
 #include "desk/desk_reservation.h"
+#include "desk/reservation_rules.h"
 #include "engine/common/dates.h"
 #include "widgets/dataset_closer.h"
 #include "widgets/dialogs.h"
@@ -33,8 +34,9 @@ void CloseQuietly(engine::TDataSet& dataSet) {
     }
 }
 
-// YOYAKU filtered to one book number in key order while it lives; closed
-// and unfiltered again however the reservation ends.
+// YOYAKU filtered to one book number and open while the reservation is
+// taken, as the desk always held it (a hold of the table refuses the
+// reservation); closed and unfiltered again however the reservation ends.
 class FilteredReservations {
   public:
     explicit FilteredReservations(int64_t bookId) : yoyaku_(TDM::Instance().YOYAKU) {
@@ -146,32 +148,14 @@ bool Desk::FindReservingUser(const std::string& number) {
 }
 
 // In one transaction: the row after the book's last reservation, and the
-// book marked reserved.
+// book marked reserved (reservation_rules.h).
 void Desk::StoreReservation() {
     auto& dm = TDM::Instance();
-    auto& yoyaku = dm.YOYAKU;
-    const int64_t bookId = *state.reservationBookId;
     dm.DBDatabase1.StartTransaction();
-    yoyaku.Last();
-    const int64_t last = yoyaku.IsEmpty() ? 0 : yoyaku.FieldByName("yoyaku_No").AsInteger();
-    yoyaku.Append();
-    yoyaku.FieldByName("Book_ID").SetAsInteger(bookId);
-    yoyaku.FieldByName("yoyaku_No").SetAsInteger(last + 1);
-    yoyaku.FieldByName("Name_ID").SetAsString(state.Text(DeskEdit::Edit8));
-    yoyaku.FieldByName("Seito_No").SetAsString(state.Text(DeskEdit::Edit13));
-    yoyaku.FieldByName("Name").SetAsString(state.Text(DeskEdit::Edit10));
-    yoyaku.FieldByName("yoyakubi").SetValue(engine::Value(engine::Today()));
-    yoyaku.FieldByName("yoyakuDTime").SetValue(engine::Value(engine::Now()));
-    yoyaku.FieldByName("ISBN_ID").SetAsString(state.reservationIsbn);
-    yoyaku.Post();
-    auto& book = dm.BOOK;
-    DataSetCloser closer(book);
-    book.Open();
-    if (book.FindKey({engine::Value(bookId)})) {
-        book.Edit();
-        book.FieldByName("yoyakuF").SetAsBoolean(true);
-        book.Post();
-    }
+    AppendReservation(
+        dm.DBDatabase1.Connection(), dm.DBDatabase1.Session(), *state.reservationBookId,
+        state.reservationIsbn,
+        {state.Text(DeskEdit::Edit8), state.Text(DeskEdit::Edit13), state.Text(DeskEdit::Edit10)});
     dm.DBDatabase1.Commit(true);
 }
 

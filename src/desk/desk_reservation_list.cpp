@@ -6,6 +6,7 @@
 #include "data/U_DM.h"
 #include "desk/desk.h"
 #include "desk/desk_reservation.h"
+#include "desk/reservation_rules.h"
 #include "widgets/dataset_closer.h"
 #include "widgets/dialogs.h"
 
@@ -22,21 +23,6 @@ constexpr const char* kOrders[] = {" Order By Seito_No , yoyakuDTime",
 
 void Tell(QWidget* owner, const char* text) {
     Dialogs::Information(owner, QString::fromUtf8(text));
-}
-
-// True when no reservation of the book number or of the ISBN is left.
-bool NoneLeft(int64_t bookId, const std::string& isbn12) {
-    auto& find = Desk::OpenTitleReservations(bookId, isbn12);
-    DataSetCloser closer(find);
-    return find.IsEmpty();
-}
-
-void ClearReservedFlag(int64_t bookId) {
-    engine::TDBQuery update;
-    OnDataDatabase(update);
-    update.SQL().Add("Update Book Set yoyakuF=False where Book_ID=:PM1");
-    update.ParamByName("PM1").SetAsInteger(bookId);
-    update.ExecSQL();
 }
 
 }  // namespace
@@ -97,13 +83,9 @@ void Desk::DeleteReservation() {
     if (Dialogs::Question(owner_, QString::fromUtf8(kAskDelete), Dialogs::Yes | Dialogs::No,
                           Dialogs::Kind::Warning) != Dialogs::Yes)
         return;
-    const int64_t bookId = yoyakuQry.FieldByName("Book_ID").AsInteger();
-    auto& remove = TDM::Instance().YoyakuDELQry;
-    remove.ParamByName("PM1").SetAsInteger(bookId);
-    remove.ParamByName("PM2").SetAsString("");
-    remove.ParamByName("PM3").SetAsString(yoyakuQry.FieldByName("Name_ID").AsString());
-    remove.ExecSQL();
-    if (NoneLeft(bookId, state.CurrentIsbn)) ClearReservedFlag(bookId);
+    RemoveReservations(TDM::Instance().DBDatabase1.Connection(),
+                       yoyakuQry.FieldByName("Book_ID").AsInteger(),
+                       yoyakuQry.FieldByName("Name_ID").AsString(), state.CurrentIsbn);
     ReopenReservations();
 }
 
