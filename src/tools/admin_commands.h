@@ -9,8 +9,15 @@
 //                               that holds none of them
 //   demo FOLDER [--books N …]   init, then a small believable school, or one of a
 //                               chosen size
-//   import-users FOLDER FILE    loads or updates Name rows from a CSV file
-//   import-books FOLDER FILE    loads or updates Book rows from a CSV file
+//   import-users FOLDER FILE [--apply]
+//                               loads or updates Name rows from a CSV file
+//   import-books FOLDER FILE [--apply]
+//                               loads or updates Book rows from a CSV file
+//   export-users, export-books  the CSV files the imports read back
+//   users, books                a user added, changed or left; a book
+//                               discarded or restored
+//   forget-leavers FOLDER --years N [--apply]
+//                               returned loans of long-gone users made anonymous
 //   copy SOURCE DEST            copies the data tables from a folder to a server
 //                               (or back) that holds none of them
 //   scans FOLDER FILE [--settings DIR]
@@ -51,15 +58,13 @@ namespace kashidashi::admin {
 inline constexpr const char* kInitUsage = "init FOLDER";
 inline constexpr const char* kDemoUsage =
     "demo FOLDER [--books N] [--users N] [--loans N] [--reservations N] [--seed N]";
-inline constexpr const char* kImportUsersUsage = "import-users FOLDER FILE.csv";
-inline constexpr const char* kImportBooksUsage = "import-books FOLDER FILE.csv";
+inline constexpr const char* kImportUsersUsage = "import-users FOLDER FILE.csv [--apply]";
+inline constexpr const char* kImportBooksUsage = "import-books FOLDER FILE.csv [--apply]";
 inline constexpr const char* kCopyUsage = "copy SOURCE DEST";
 
 int CommandInit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandDemo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandCopy(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int CommandImportUsers(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int CommandImportBooks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // scans FOLDER FILE [--settings DIR]: the replay of stored scans through the
 // desk (command_scans.cpp, built with the desk layer).
@@ -112,5 +117,24 @@ inline constexpr const char* kCardsUsage =
     "[--barcode code39|nw7] --pdf FILE";
 int CommandLabels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CommandCards(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The catalogue and roll (command_import.cpp, command_holdings.cpp, built
+// with the library layer, whose rules check an import against the data).
+int CommandImportUsers(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CommandImportBooks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+inline constexpr const char* kExportUsersUsage = "export-users FOLDER FILE.csv";
+inline constexpr const char* kExportBooksUsage = "export-books FOLDER FILE.csv";
+inline constexpr const char* kUsersUsage =
+    "users FOLDER add --name NAME [--id ID] [--pupil NO] [--class CODE] | edit ID [--name NAME] "
+    "[--pupil NO] [--class CODE] | leave ID [--date yyyy/mm/dd]";
+inline constexpr const char* kBooksUsage =
+    "books FOLDER discard BOOK [--reason TEXT] [--date yyyy/mm/dd] | restore BOOK";
+inline constexpr const char* kForgetLeaversUsage = "forget-leavers FOLDER --years N [--apply]";
+int CommandExportUsers(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CommandExportBooks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CommandUsers(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CommandBooks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CommandForgetLeavers(const std::vector<std::string>& args, std::ostream& out,
+                         std::ostream& err);
 
 }  // namespace kashidashi::admin

@@ -36,8 +36,6 @@ constexpr Command kCommands[] = {
 #ifdef KX_ADMIN_DATA_COMMANDS  // built with the data layer (CMakeLists.txt)
     {"init", CommandInit, kInitUsage},
     {"demo", CommandDemo, kDemoUsage},
-    {"import-users", CommandImportUsers, kImportUsersUsage},
-    {"import-books", CommandImportBooks, kImportBooksUsage},
     {"copy", CommandCopy, kCopyUsage},
 #endif
 #ifdef KX_ADMIN_DESK_COMMANDS  // built with the desk layer
@@ -46,6 +44,13 @@ constexpr Command kCommands[] = {
     {"marc-import", CommandMarcImport, kMarcImportUsage},
 #endif
 #ifdef KX_ADMIN_LIBRARY_COMMANDS  // built with the library layer
+    {"import-users", CommandImportUsers, kImportUsersUsage},
+    {"import-books", CommandImportBooks, kImportBooksUsage},
+    {"export-users", CommandExportUsers, kExportUsersUsage},
+    {"export-books", CommandExportBooks, kExportBooksUsage},
+    {"users", CommandUsers, kUsersUsage},
+    {"books", CommandBooks, kBooksUsage},
+    {"forget-leavers", CommandForgetLeavers, kForgetLeaversUsage},
     {"backup", CommandBackup, kBackupUsage},
     {"restore", CommandRestore, kRestoreUsage},
     {"check", CommandCheck, kCheckUsage},

@@ -27,12 +27,12 @@ TEST_F(AdminTool, DemoThenImports) {
     EXPECT_NE(demo.out.find("図書 400冊"), std::string::npos) << demo.out;
 
     const auto books = Rows("Book");
-    auto bad = Admin({"import-books", folder, Fixture("bad_date.csv")});
+    auto bad = Admin({"import-books", folder, Fixture("bad_date.csv"), "--apply"});
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find("3行目: "), std::string::npos) << bad.err;
     EXPECT_EQ(Rows("Book"), books);  // line 2 was good, but nothing was written
 
-    auto good = Admin({"import-users", folder, Fixture("users_update.csv")});
+    auto good = Admin({"import-users", folder, Fixture("users_update.csv"), "--apply"});
     EXPECT_EQ(good.status, 0) << good.err;
     EXPECT_EQ(good.out, "2件を取り込みました（新規 2件、更新 0件）\n");
     EXPECT_EQ(Rows("Name").size(), 67u);

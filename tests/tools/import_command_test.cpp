@@ -1,5 +1,5 @@
 // import-users and import-books: rows from CSV files in UTF-8 or Shift-JIS,
-// all or nothing.
+// all or nothing; a plan first, written with --apply.
 #include <gtest/gtest.h>
 
 #include "engine/dataset/table.h"
@@ -11,20 +11,27 @@
 namespace tools_test {
 namespace {
 
-using kashidashi::admin::CommandImportBooks;
-using kashidashi::admin::CommandImportUsers;
-
-class ImportCommand : public ToolsFixture {
+class ImportCommand : public BuiltToolFixture {
   protected:
     void SetUp() override {
-        ToolsFixture::SetUp();
+        BuiltToolFixture::SetUp();
+        if (Stopped()) return;
         InitFolder();
+        // The class and the NDC code the fixtures' rows name.
+        Sql("Insert Into SYOZOKU (SYOZOKU_ID, SYOZOKU) Values (201, '2年1組');"
+            "Insert Into NDC (NDC_ID, NDC) Values (9.13, '小説')");
+    }
+    // The command as built, with --apply.
+    CommandRun Tool(const std::string& command, std::vector<std::string> args) {
+        args.insert(args.begin(), command);
+        args.push_back("--apply");
+        return RunBuiltTool(args);
     }
     CommandRun ImportUsers(const std::string& file) {
-        return Run(CommandImportUsers, {folder, Fixture(file)});
+        return Tool("import-users", {folder, Fixture(file)});
     }
     CommandRun ImportBooks(const std::string& file) {
-        return Run(CommandImportBooks, {folder, Fixture(file)});
+        return Tool("import-books", {folder, Fixture(file)});
     }
 };
 
@@ -145,7 +152,7 @@ TEST_F(ImportCommand, ARowLockedByADeskMidwayChangesNothing) {
     names.Edit();  // holds the row lock of 200002
 
     auto run =
-        Run(CommandImportUsers, {folder, WriteScratch("update.csv",
+        Tool("import-users", {folder, WriteScratch("update.csv",
                                                       "NAME_ID,sex\r\n200001,1\r\n200002,2\r\n"
                                                       "200009,2\r\n")});
     EXPECT_EQ(run.status, 1);
@@ -158,28 +165,83 @@ TEST_F(ImportCommand, ARowLockedByADeskMidwayChangesNothing) {
 }
 
 TEST_F(ImportCommand, MissingFileTableOrFolder) {
-    auto noFile = Run(CommandImportUsers, {folder, Fixture("no_such_file.csv")});
+    auto noFile = Tool("import-users", {folder, Fixture("no_such_file.csv")});
     EXPECT_EQ(noFile.status, 1);
     EXPECT_NE(noFile.err.find("no_such_file.csv"), std::string::npos);
 
     std::filesystem::create_directories(scratch / "empty");
     auto noTable =
-        Run(CommandImportBooks, {(scratch / "empty").string(), Fixture("books_utf8_bom.csv")});
+        Tool("import-books", {(scratch / "empty").string(), Fixture("books_utf8_bom.csv")});
     EXPECT_EQ(noTable.status, 1);
     EXPECT_NE(noTable.err.find("Book 表がありません"), std::string::npos) << noTable.err;
 
-    auto usage = Run(CommandImportBooks, {folder});
+    auto usage = RunBuiltTool({"import-books", folder});
     EXPECT_EQ(usage.status, 2);
     EXPECT_NE(usage.err.find("import-books FOLDER FILE.csv"), std::string::npos);
 }
 
 TEST_F(ImportCommand, AFileWithOnlyAHeaderImportsNothing) {
-    auto run = Run(CommandImportUsers, {folder, WriteScratch("header.csv", "NAME_ID,NAME\r\n")});
+    auto run = Tool("import-users", {folder, WriteScratch("header.csv", "NAME_ID,NAME\r\n")});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "0件を取り込みました（新規 0件、更新 0件）\n");
-    auto empty = Run(CommandImportUsers, {folder, WriteScratch("empty.csv", "")});
+    auto empty = Tool("import-users", {folder, WriteScratch("empty.csv", "")});
     EXPECT_EQ(empty.status, 1);
     EXPECT_NE(empty.err.find("1行目: 見出しの行がありません"), std::string::npos) << empty.err;
+}
+
+// The desk finds a user by the pupil number and a class by its code: an
+// import that would give two users one pupil number, or a user a class the
+// school lacks, or a book a place or NDC class its lists lack, is refused
+// with the line, and nothing is written.
+TEST_F(ImportCommand, ClashesWithTheDataAreRefused) {
+    ASSERT_EQ(ImportUsers("users_utf8.csv").status, 0);
+    const auto users = Rows("Name");
+    const auto books = Rows("Book");
+    const struct {
+        const char* command;
+        const char* csv;
+        std::vector<std::string> reports;
+    } kCases[] = {
+        {"import-users",
+         "NAME_ID,seito_No,NAME\r\n200010,30101,森　陸\r\n200011,30101,林　杏\r\n",
+         {"3行目: 生徒番号 30101 は 2行目と重複しています"}},
+        {"import-users",
+         "NAME_ID,seito_No,NAME\r\n200010,20101,森　陸\r\n",
+         {"2行目: 生徒番号 20101 は 山田　花子 さん（固定番号 200001）が使っています"}},
+        {"import-users",
+         "NAME_ID,NAME,syozoku_ID\r\n200010,森　陸,201\r\n200011,林　杏,999\r\n",
+         {"3行目: 所属コード 999 は SYOZOKU 表にありません"}},
+        {"import-books",
+         "BOOK_ID,syomei2,HKN_ID,NDC_ID\r\n10,本,5,0\r\n11,本,,4.5\r\n12,本,0,9.13\r\n",
+         {"2行目: 保管場所のコード 5 は HKN 表にありません",
+          "3行目: 分類（NDC）のコード 4.5 は NDC 表にありません"}},
+    };
+    for (const auto& c : kCases) {
+        auto run = Tool(c.command, {folder, WriteScratch("clash.csv", c.csv)});
+        EXPECT_EQ(run.status, 1) << c.csv;
+        for (const auto& report : c.reports)
+            EXPECT_NE(run.err.find(report), std::string::npos) << c.csv << "\n" << run.err;
+        EXPECT_NE(run.err.find("取り込みを中止しました"), std::string::npos) << run.err;
+        EXPECT_EQ(Rows("Name"), users) << c.csv;
+        EXPECT_EQ(Rows("Book"), books) << c.csv;
+    }
+    // Two users trading their pupil numbers in one file clash with no one.
+    auto swap = Tool("import-users", {folder, WriteScratch("swap.csv",
+                                                           "NAME_ID,seito_No\r\n200001,20102\r\n"
+                                                           "200002,20101\r\n")});
+    EXPECT_EQ(swap.status, 0) << swap.err;
+    EXPECT_EQ(Row("Name", "NAME_ID", "200002")["seito_No"], "20101");
+}
+
+// Without --apply the command says what it would do and writes nothing.
+TEST_F(ImportCommand, WithoutApplyOnlyThePlan) {
+    ASSERT_EQ(ImportUsers("users_utf8.csv").status, 0);
+    const auto users = Rows("Name");
+    auto run = RunBuiltTool({"import-users", folder, Fixture("users_update.csv")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "2件を取り込みます（新規 1件、更新 1件）\n");
+    EXPECT_NE(run.err.find("--apply で取り込みます"), std::string::npos) << run.err;
+    EXPECT_EQ(Rows("Name"), users);
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ std::string TypedNumber(const std::string& typed) {
 
 std::string NextFixedNumber(Connection& connection) {
     int64_t highest = 0;
-    for (const char* text : {"Select NAME_ID From Name", "Select Distinct NAME_ID From kashibo"})
+    for (const char* text : {"Select NAME_ID From Name", "Select NAME_ID From kashibo"})
         for (const auto& row : SelectRows(connection, text).rows)
             highest = std::max(highest, NumberOf(TextOf(row.values[0])));
     std::string next = std::to_string(highest + 1);
