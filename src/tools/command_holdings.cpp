@@ -142,8 +142,7 @@ int BookCommand(const CommandOptions& options, std::ostream& out, std::ostream& 
 
 }  // namespace
 
-int CommandExportUsers(const std::vector<std::string>& args, std::ostream& out,
-                       std::ostream& err) {
+int CommandExportUsers(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 2) return Usage(kExportUsersUsage, err);
     return OnPlace(args[0], kExportUsersUsage, err, [&](engine::storage::Connection& connection) {
         WriteFile(args[1], holdings::UsersCsv(connection));
@@ -152,8 +151,7 @@ int CommandExportUsers(const std::vector<std::string>& args, std::ostream& out,
     });
 }
 
-int CommandExportBooks(const std::vector<std::string>& args, std::ostream& out,
-                       std::ostream& err) {
+int CommandExportBooks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 2) return Usage(kExportBooksUsage, err);
     return OnPlace(args[0], kExportBooksUsage, err, [&](engine::storage::Connection& connection) {
         WriteFile(args[1], holdings::BooksCsv(connection));
@@ -179,21 +177,18 @@ int CommandForgetLeavers(const std::vector<std::string>& args, std::ostream& out
     auto options = ParseOptions(args, {"--years"}, {"--apply"});
     if (!options || options->positional.size() != 1 || !options->Value("--years"))
         return Usage(kForgetLeaversUsage, err);
-    return OnPlace(options->positional[0], kForgetLeaversUsage, err,
-                   [&](engine::storage::Connection& connection) {
-                       const int years =
-                           static_cast<int>(NumberOf(*options->Value("--years"), "年数"));
-                       const bool apply = options->flags.count("--apply") > 0;
-                       auto plan = apply ? holdings::ForgetLeavers(connection, years,
-                                                                   engine::Today())
-                                         : holdings::PlanForgetLeavers(connection, years,
-                                                                       engine::Today());
-                       out << plan.users.size() << " 人の返却済みの貸出 " << plan.loans << " 件"
-                           << (apply ? "から借りた人を消しました" : "から借りた人を消します")
-                           << "\n";
-                       if (!apply) err << "まだ何も変えていません（--apply で実行します）。\n";
-                       return kExitDone;
-                   });
+    return OnPlace(
+        options->positional[0], kForgetLeaversUsage, err,
+        [&](engine::storage::Connection& connection) {
+            const int years = static_cast<int>(NumberOf(*options->Value("--years"), "年数"));
+            const bool apply = options->flags.count("--apply") > 0;
+            auto plan = apply ? holdings::ForgetLeavers(connection, years, engine::Today())
+                              : holdings::PlanForgetLeavers(connection, years, engine::Today());
+            out << plan.users.size() << " 人の返却済みの貸出 " << plan.loans << " 件"
+                << (apply ? "から借りた人を消しました" : "から借りた人を消します") << "\n";
+            if (!apply) err << "まだ何も変えていません（--apply で実行します）。\n";
+            return kExitDone;
+        });
 }
 
 }  // namespace kashidashi::admin

@@ -6,7 +6,6 @@
 // command only says what it would do; with it, every line is written in one
 // transaction.
 
-
 #include "data/failure_text.h"
 #include "library/holdings/import_checks.h"
 #include "tools/admin_commands.h"

@@ -33,7 +33,8 @@ TEST_F(HoldingsCommand, ExportsReadBackByTheImports) {
 
     // A second school with the same code lists, the exports imported there.
     std::map<std::string, std::vector<std::map<std::string, std::string>>> lists;
-    for (const char* table : {"SYOZOKU", "HKN", "NDC", "ZAIGEN", "UKEIRE"}) lists[table] = Rows(table);
+    for (const char* table : {"SYOZOKU", "HKN", "NDC", "ZAIGEN", "UKEIRE"})
+        lists[table] = Rows(table);
     folder = (scratch / "second").string();
     std::filesystem::create_directories(folder);
     InitFolder();
@@ -56,7 +57,7 @@ TEST_F(HoldingsCommand, ExportsReadBackByTheImports) {
     };
     // A desk's counts and flags are the desk's: a new row starts clear.
     const std::vector<std::string> userState{"mihenkyakuSU"};
-    const std::vector<std::string> bookState{"kashidashiF", "yoyakuF", "tenkenF", "haikiF",
+    const std::vector<std::string> bookState{"kashidashiF", "yoyakuF", "tenkenF",  "haikiF",
                                              "haiki_date",  "sakujoF", "yobi2_ID", "yobi3_ID",
                                              "yobi4_ID",    "yobi5_ID"};
     EXPECT_EQ(keep(Rows("Name"), userState), keep(nameRows, userState));
@@ -65,8 +66,8 @@ TEST_F(HoldingsCommand, ExportsReadBackByTheImports) {
 }
 
 TEST_F(HoldingsCommand, UsersAndBooksOneAtATime) {
-    auto added = Admin({"users", folder, "add", "--name", "新井　陽", "--pupil", "１０９９９",
-                        "--class", "101"});
+    auto added = Admin(
+        {"users", folder, "add", "--name", "新井　陽", "--pupil", "１０９９９", "--class", "101"});
     ASSERT_EQ(added.status, 0) << added.err;
     EXPECT_NE(added.out.find("利用者を追加しました"), std::string::npos) << added.out;
     const auto rows = Rows("Name");

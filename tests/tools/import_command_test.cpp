@@ -151,10 +151,9 @@ TEST_F(ImportCommand, ARowLockedByADeskMidwayChangesNothing) {
     ASSERT_TRUE(names.FindKey({engine::Value("200002")}));
     names.Edit();  // holds the row lock of 200002
 
-    auto run =
-        Tool("import-users", {folder, WriteScratch("update.csv",
-                                                      "NAME_ID,sex\r\n200001,1\r\n200002,2\r\n"
-                                                      "200009,2\r\n")});
+    auto run = Tool("import-users", {folder, WriteScratch("update.csv",
+                                                          "NAME_ID,sex\r\n200001,1\r\n200002,2\r\n"
+                                                          "200009,2\r\n")});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("ほかの机がこのデータを使っています。"), std::string::npos) << run.err;

@@ -1,11 +1,11 @@
 // 除籍 and its undoing, and the deletion of a book that never went out.
 #include "library/connection_transaction.h"
-#include "platform/cp932.h"
 #include "library/holdings/books.h"
 #include "library/holdings/columns.h"
 #include "library/holdings/own_tables.h"
 #include "library/holdings/row_lock.h"
 #include "library/sql_rows.h"
+#include "platform/cp932.h"
 
 namespace kashidashi::library::holdings {
 namespace {

@@ -20,7 +20,8 @@ constexpr const char* kStateColumns[] = {"kashidashiF", "yoyakuF", "haikiF", "ha
 
 std::optional<BookFields> ReadBook(Connection& connection, int64_t number) {
     std::string columns;
-    for (const auto& c : BookColumns()) columns += (columns.empty() ? "" : ", ") + std::string(c.column);
+    for (const auto& c : BookColumns())
+        columns += (columns.empty() ? "" : ", ") + std::string(c.column);
     for (const char* c : kStateColumns) columns += std::string(", ") + c;
     auto rows = SelectRows(connection, "Select " + columns + " From Book Where BOOK_ID=:PM1",
                            {{"pm1", Value(number)}});
@@ -45,12 +46,12 @@ int64_t NextBookNumber(Connection& connection) {
 }
 
 std::vector<BookLoan> LoansOfBook(Connection& connection, int64_t number) {
-    auto rows = SelectRows(
-        connection,
-        "Select kashibo.NAME_ID, kashibo.seitoNo, Name.NAME, kashibo.kashidashibi,"
-        " kashibo.henkyakuyotei, kashibo.henkyakubi From kashibo Left Join Name On"
-        " Name.NAME_ID = kashibo.NAME_ID Where kashibo.BOOK_ID=:PM1",
-        {{"pm1", Value(number)}});
+    auto rows =
+        SelectRows(connection,
+                   "Select kashibo.NAME_ID, kashibo.seitoNo, Name.NAME, kashibo.kashidashibi,"
+                   " kashibo.henkyakuyotei, kashibo.henkyakubi From kashibo Left Join Name On"
+                   " Name.NAME_ID = kashibo.NAME_ID Where kashibo.BOOK_ID=:PM1",
+                   {{"pm1", Value(number)}});
     std::vector<BookLoan> loans;
     for (const auto& row : rows.rows) {
         const auto& v = row.values;

@@ -45,8 +45,7 @@ std::map<int64_t, std::string> PlaceNames(Connection& connection) {
 std::map<int64_t, engine::Date> DueDates(Connection& connection) {
     std::map<int64_t, engine::Date> due;
     for (const auto& row :
-         SelectRows(connection,
-                    "Select BOOK_ID, henkyakuyotei From kashibo Where kashidashiF='1'")
+         SelectRows(connection, "Select BOOK_ID, henkyakuyotei From kashibo Where kashidashiF='1'")
              .rows)
         if (auto day = DateOf(row.values[1])) due[IntegerOf(row.values[0])] = *day;
     return due;

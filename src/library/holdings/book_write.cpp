@@ -80,7 +80,8 @@ int64_t AddBook(Connection& connection, BookFields fields) {
     int64_t number = 0;
     if (problems.empty()) {
         number = IntegerOf(BookValue(layout, "BOOK_ID", fields["BOOK_ID"]));
-        if (number < 1) problems.push_back("図書番号は1以上の整数にしてください");
+        if (number < 1)
+            problems.push_back("図書番号は1以上の整数にしてください");
         else if (ReadBook(connection, number))
             problems.push_back("図書番号 " + std::to_string(number) + " の本はもうあります");
     }

@@ -24,8 +24,8 @@ double Numeric(const Value& code) {
 
 // The rows using `code`: their count and the first few as the operator
 // knows them.
-std::pair<int64_t, std::vector<std::string>> Users(Connection& connection,
-                                                   const CodeListInfo& info, const Value& code) {
+std::pair<int64_t, std::vector<std::string>> Users(Connection& connection, const CodeListInfo& info,
+                                                   const Value& code) {
     const bool users = std::string(info.usedBy) == "Name";
     auto rows = SelectRows(connection,
                            std::string("Select ") + (users ? "NAME" : "BOOK_ID, syomei2") +
@@ -43,8 +43,8 @@ std::pair<int64_t, std::vector<std::string>> Users(Connection& connection,
 
 bool Exists(Connection& connection, const CodeListInfo& info, const Value& code) {
     return !SelectRows(connection,
-                       std::string("Select ") + info.keyColumn + " From " + info.table +
-                           " Where " + info.keyColumn + "=:PM1",
+                       std::string("Select ") + info.keyColumn + " From " + info.table + " Where " +
+                           info.keyColumn + "=:PM1",
                        {{"pm1", code}})
                 .rows.empty();
 }
@@ -82,9 +82,9 @@ std::string ListTitle(CodeList list) {
 std::vector<CodeEntry> ReadCodes(Connection& connection, CodeList list) {
     const auto& info = InfoOf(list);
     std::map<double, int64_t> used;
-    for (const auto& row : SelectRows(connection, std::string("Select ") + info.usedColumn +
-                                                      " From " + info.usedBy)
-                               .rows)
+    for (const auto& row :
+         SelectRows(connection, std::string("Select ") + info.usedColumn + " From " + info.usedBy)
+             .rows)
         if (!row.values[0].IsNull()) ++used[Numeric(row.values[0])];
     std::vector<CodeEntry> entries;
     for (const auto& row : SelectRows(connection, std::string("Select ") + info.keyColumn + ", " +
@@ -147,8 +147,9 @@ void RemoveCode(Connection& connection, CodeList list, const std::string& codeTe
         for (const auto& n : names) who += (who.empty() ? "" : "、") + n;
         const bool users = std::string(info.usedBy) == "Name";
         throw Refused(std::string(info.title) + "「" + CodeText(code) + "」は " +
-                      std::to_string(count) + (users ? " 人" : " 冊") + "が使っているので削除できません（" +
-                      who + (count > static_cast<int64_t>(names.size()) ? " ほか" : "") + "）");
+                      std::to_string(count) + (users ? " 人" : " 冊") +
+                      "が使っているので削除できません（" + who +
+                      (count > static_cast<int64_t>(names.size()) ? " ほか" : "") + "）");
     }
     if (ExecuteRows(connection,
                     std::string("Delete From ") + info.table + " Where " + info.keyColumn + "=:PM1",

@@ -46,8 +46,8 @@ engine::Value CodeOf(engine::storage::Connection& connection, CodeList list,
                      const std::string& codeText);
 void AddCode(engine::storage::Connection& connection, CodeList list, const std::string& codeText,
              const std::string& name);
-void RenameCode(engine::storage::Connection& connection, CodeList list,
-                const std::string& codeText, const std::string& name);
+void RenameCode(engine::storage::Connection& connection, CodeList list, const std::string& codeText,
+                const std::string& name);
 // Refused while a row uses the code ("3 人が使っています: 青木　一郎 ほか").
 void RemoveCode(engine::storage::Connection& connection, CodeList list,
                 const std::string& codeText);

@@ -10,16 +10,20 @@ namespace kashidashi::library::holdings {
 
 const std::vector<ColumnLabel>& BookColumns() {
     static const std::vector<ColumnLabel> columns{
-        {"BOOK_ID", "図書番号"},     {"tourokubi", "登録日"},     {"ISBN", "ISBN"},
-        {"syomei2", "書名"},         {"key1", "書名ﾌﾘｶﾞﾅ"},       {"syomei3", "副書名"},
-        {"syomei1", "シリーズ名"},   {"cyosya1", "著作者１"},     {"cyosya2", "著作者２"},
-        {"cyosya3", "著作者３"},     {"cyosya4", "著作者４"},     {"key2", "著者ﾌﾘｶﾞﾅ"},
-        {"syuppansya", "出版社"},    {"syuppannen", "出版年"},    {"ookisa", "大きさ"},
-        {"pageSuu", "ページ数"},     {"kakaku", "価格"},          {"seikyu", "請求記号"},
-        {"NDC_ID", "分類コード"},    {"yobi1_ID", "類"},          {"HKN_ID", "保管場所"},
-        {"ZAIGEN_ID", "購入財源"},   {"UKEIRE_ID", "受入先"},     {"kintaiF", "禁帯"},
-        {"heikaF", "閉架"},          {"biko", "備考"},            {"kenmei1", "内容紹介"},
-        {"URL", "URL"},
+        {"BOOK_ID", "図書番号"},   {"tourokubi", "登録日"},
+        {"ISBN", "ISBN"},          {"syomei2", "書名"},
+        {"key1", "書名ﾌﾘｶﾞﾅ"},     {"syomei3", "副書名"},
+        {"syomei1", "シリーズ名"}, {"cyosya1", "著作者１"},
+        {"cyosya2", "著作者２"},   {"cyosya3", "著作者３"},
+        {"cyosya4", "著作者４"},   {"key2", "著者ﾌﾘｶﾞﾅ"},
+        {"syuppansya", "出版社"},  {"syuppannen", "出版年"},
+        {"ookisa", "大きさ"},      {"pageSuu", "ページ数"},
+        {"kakaku", "価格"},        {"seikyu", "請求記号"},
+        {"NDC_ID", "分類コード"},  {"yobi1_ID", "類"},
+        {"HKN_ID", "保管場所"},    {"ZAIGEN_ID", "購入財源"},
+        {"UKEIRE_ID", "受入先"},   {"kintaiF", "禁帯"},
+        {"heikaF", "閉架"},        {"biko", "備考"},
+        {"kenmei1", "内容紹介"},   {"URL", "URL"},
     };
     return columns;
 }

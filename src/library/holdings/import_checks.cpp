@@ -35,7 +35,8 @@ struct Holder {
 void CheckPupilNumbers(Connection& connection, const std::vector<admin::ImportRow>& rows,
                        std::vector<admin::Rejection>& problems) {
     std::map<std::string, std::string> pupilOf, nameOf;  // NAME_ID -> as Name has it
-    for (const auto& row : SelectRows(connection, "Select NAME_ID, seito_No, NAME From Name").rows) {
+    for (const auto& row :
+         SelectRows(connection, "Select NAME_ID, seito_No, NAME From Name").rows) {
         pupilOf[TextOf(row.values[0])] = TextOf(row.values[1]);
         nameOf[TextOf(row.values[0])] = TextOf(row.values[2]);
     }

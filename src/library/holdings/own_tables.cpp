@@ -18,10 +18,7 @@ TableSchema SchemaOf(const std::string& name) {
     static const std::map<std::string, TableSchema> schemas{
         {kDiscardTable,
          {kDiscardTable,
-          {{"BOOK_ID", integer},
-           {"DISCARDED_ON", date},
-           {"REASON", reason},
-           {"RESTORED_ON", date}},
+          {{"BOOK_ID", integer}, {"DISCARDED_ON", date}, {"REASON", reason}, {"RESTORED_ON", date}},
           {IndexDef{"BOOK_ID", {"BOOK_ID"}, false, false}}}},
         {kLeftTable,
          {kLeftTable,

@@ -26,9 +26,9 @@ namespace kashidashi::library::holdings {
 struct RollUser {
     std::string nameId, pupilNo, name;
     std::optional<int64_t> classCode;
-    std::string className;  // read only: SYOZOKU's name of the class
+    std::string className;                            // read only: SYOZOKU's name of the class
     std::string sex, pupilNo2, postNo, address, tel;  // as typed ("" for none)
-    int onLoan = 0;  // mihenkyakuSU, read only
+    int onLoan = 0;                                   // mihenkyakuSU, read only
 };
 
 // The user, or nothing.
@@ -42,9 +42,8 @@ std::optional<RollUser> UserOfPupilNumber(engine::storage::Connection& connectio
 // word of `query` (SearchWords: kana-insensitive, full and half width alike;
 // with `startsWith` a word must begin one of them), of one class when given;
 // in class and pupil-number order.
-std::vector<RollUser> SearchUsers(engine::storage::Connection& connection,
-                                  const std::string& query, std::optional<int64_t> classCode,
-                                  bool startsWith = false);
+std::vector<RollUser> SearchUsers(engine::storage::Connection& connection, const std::string& query,
+                                  std::optional<int64_t> classCode, bool startsWith = false);
 
 // The next free fixed number: one above the highest that Name or a loan
 // names (six digits), so that a new user never takes a deleted user's.
@@ -80,8 +79,7 @@ struct UserReservation {
 };
 
 // The books the user has out, by loan date.
-std::vector<UserLoan> OpenLoans(engine::storage::Connection& connection,
-                                const std::string& nameId);
+std::vector<UserLoan> OpenLoans(engine::storage::Connection& connection, const std::string& nameId);
 // Every loan of the user, newest first (the reading history; staff only).
 std::vector<UserLoan> ReadingHistory(engine::storage::Connection& connection,
                                      const std::string& nameId);
@@ -93,8 +91,7 @@ inline constexpr const char* kLeaversClassName = "卒業・転出";
 // out: moved to the class 卒業・転出 (made when SYOZOKU lacks it), the pupil
 // number freed for a newcomer, their reservations cancelled (the books'
 // reserved flags set again), the day kept in kx_left. One transaction.
-void MarkLeft(engine::storage::Connection& connection, const std::string& nameId,
-              engine::Date day);
+void MarkLeft(engine::storage::Connection& connection, const std::string& nameId, engine::Date day);
 // Deletes the user. Refused while the user has books out (the reason names
 // them) or reservations are cancelled first; the loan history stays.
 void DeleteUser(engine::storage::Connection& connection, const std::string& nameId);

@@ -57,8 +57,8 @@ void CheckNumbers(Connection& connection, const RollUser& user,
 void CheckTexts(const engine::storage::TableSchema& layout, const RollUser& user,
                 UserCheck& check) {
     const std::pair<const char*, const std::string*> texts[] = {
-        {"NAME", &user.name},       {"sex", &user.sex},         {"Seito_NO2", &user.pupilNo2},
-        {"PostNo", &user.postNo},   {"Adress", &user.address},  {"Tel", &user.tel},
+        {"NAME", &user.name},     {"sex", &user.sex},        {"Seito_NO2", &user.pupilNo2},
+        {"PostNo", &user.postNo}, {"Adress", &user.address}, {"Tel", &user.tel},
     };
     for (const auto& [column, text] : texts) {
         try {

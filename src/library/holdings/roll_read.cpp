@@ -82,10 +82,10 @@ std::vector<RollUser> SearchUsers(Connection& connection, const std::string& que
                                   std::optional<int64_t> classCode, bool startsWith) {
     const auto classes = ReadAffiliations(connection);
     const QStringList words = SearchWords(QString::fromStdString(query));
-    auto rows = classCode ? SelectRows(connection, std::string(kUserColumns) +
-                                                       " Where syozoku_ID=:PM1",
-                                       {{"pm1", Value(*classCode)}})
-                          : SelectRows(connection, kUserColumns);
+    auto rows = classCode
+                    ? SelectRows(connection, std::string(kUserColumns) + " Where syozoku_ID=:PM1",
+                                 {{"pm1", Value(*classCode)}})
+                    : SelectRows(connection, kUserColumns);
     std::vector<RollUser> found;
     for (const auto& row : rows.rows) {
         RollUser user = UserOf(row, classes);
@@ -121,10 +121,11 @@ std::vector<UserLoan> ReadingHistory(Connection& connection, const std::string& 
 }
 
 std::vector<UserReservation> ReservationsOf(Connection& connection, const std::string& nameId) {
-    auto rows = SelectRows(connection,
-                           "Select yoyaku.Book_ID, Book.syomei2, yoyaku.yoyakubi From yoyaku Left Join Book"
-                           " On Book.BOOK_ID = yoyaku.Book_ID Where yoyaku.Name_ID=:PM1",
-                           {{"pm1", Value(nameId)}});
+    auto rows =
+        SelectRows(connection,
+                   "Select yoyaku.Book_ID, Book.syomei2, yoyaku.yoyakubi From yoyaku Left Join Book"
+                   " On Book.BOOK_ID = yoyaku.Book_ID Where yoyaku.Name_ID=:PM1",
+                   {{"pm1", Value(nameId)}});
     std::vector<UserReservation> reservations;
     for (const auto& row : rows.rows)
         reservations.push_back({IntegerOf(row.values[0]), TextOf(row.values[1]),

@@ -114,9 +114,10 @@ void MarkLeft(Connection& connection, const std::string& nameId, engine::Date da
     CancelReservations(connection, nameId);
     ExecuteRows(connection, std::string("Delete From ") + kLeftTable + " Where NAME_ID=:PM1",
                 {{"pm1", Value(nameId)}});
-    ExecuteRows(connection,
-                std::string("Insert Into ") + kLeftTable + " (NAME_ID, LEFT_ON) Values (:PM1, :PM2)",
-                {{"pm1", Value(nameId)}, {"pm2", Value(day)}});
+    ExecuteRows(
+        connection,
+        std::string("Insert Into ") + kLeftTable + " (NAME_ID, LEFT_ON) Values (:PM1, :PM2)",
+        {{"pm1", Value(nameId)}, {"pm2", Value(day)}});
     transaction.Commit();
 }
 
@@ -137,7 +138,8 @@ void DeleteUser(Connection& connection, const std::string& nameId) {
         CancelReservations(connection, nameId);
         ExecuteRows(connection, "Delete From Name Where NAME_ID=:PM1", {{"pm1", Value(nameId)}});
         if (HasOwnTable(connection, kLeftTable))
-            ExecuteRows(connection, std::string("Delete From ") + kLeftTable + " Where NAME_ID=:PM1",
+            ExecuteRows(connection,
+                        std::string("Delete From ") + kLeftTable + " Where NAME_ID=:PM1",
                         {{"pm1", Value(nameId)}});
     });
     transaction.Commit();
