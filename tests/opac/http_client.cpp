@@ -11,6 +11,22 @@
 
 namespace opac_test {
 
+namespace {
+
+// Whether `raw` holds a whole answer with a Content-Length.
+bool Complete(const std::string& raw) {
+    size_t end = raw.find("\r\n\r\n");
+    if (end == std::string::npos) return false;
+    std::string head = raw.substr(0, end);
+    std::transform(head.begin(), head.end(), head.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    size_t at = head.find("\r\ncontent-length: ");
+    if (at == std::string::npos) return false;
+    return raw.size() - end - 4 >= std::stoul(head.substr(at + 18));
+}
+
+}  // namespace
+
 Answer SendRaw(int port, const std::string& request) {
     Answer answer;
     int fd = socket(AF_INET, SOCK_STREAM, 0);
@@ -36,6 +52,7 @@ Answer SendRaw(int port, const std::string& request) {
         ssize_t n = recv(fd, buffer, sizeof buffer, 0);
         if (n <= 0) break;
         raw.append(buffer, static_cast<size_t>(n));
+        if (Complete(raw)) break;  // a connection kept alive is not waited out
     }
     close(fd);
     size_t end = raw.find("\r\n\r\n");

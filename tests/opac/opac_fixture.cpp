@@ -36,31 +36,22 @@ void OpacFixture::Sql(const std::string& text) {
 
 void OpacFixture::AddBook(int id, const std::string& title, const std::string& reading,
                           const std::string& author, const std::string& more) {
-    std::string columns = "BOOK_ID, syomei2, key1, cyosya1, kashidashiF, kintaiF, haikiF";
-    std::string values = std::to_string(id) + ", '" + title + "', '" + reading + "', '" + author +
-                         "', False, False, False";
-    if (!more.empty()) {
-        // "col=value, col=value" pairs
-        size_t at = 0;
-        while (at < more.size()) {
-            size_t comma = more.find(';', at);
-            std::string pair =
-                more.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
-            size_t equals = pair.find('=');
-            columns += ", " + pair.substr(0, equals);
-            values += ", " + pair.substr(equals + 1);
-            if (comma == std::string::npos) break;
-            at = comma + 1;
-        }
-    }
-    Sql("Insert Into Book (" + columns + ") Values (" + values + ")");
+    Sql("Insert Into Book (BOOK_ID, syomei2, key1, cyosya1, kashidashiF, kintaiF, haikiF) "
+        "Values (" +
+        std::to_string(id) + ", '" + title + "', '" + reading + "', '" + author +
+        "', False, False, False)");
+    if (more.empty()) return;
+    std::string set = more;
+    for (char& c : set)
+        if (c == ';') c = ',';
+    Sql("Update Book Set " + set + " Where BOOK_ID = " + std::to_string(id));
 }
 
 kashidashi::opac::Site& OpacFixture::Site() {
     if (!site) {
         std::string data = folder.string();
         site = std::make_unique<kashidashi::opac::Site>(
-            "", "テスト小学校", [data] { return engine::storage::OpenLocal(data); },
+            "", schoolName, [data] { return engine::storage::OpenLocal(data); },
             (root / "index.sqlite").string());
         site->Refresh();
     }

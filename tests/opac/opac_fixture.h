@@ -21,13 +21,14 @@ class OpacFixture : public ::testing::Test {
 
     // Statements (";"-separated) of the engine's dialect on the school.
     void Sql(const std::string& text);
-    // A book row: number, title, reading (half-width kana as stored),
-    // authors, then further "column = value" pairs as SQL text.
+    // A book row: number, title, reading (half-width kana as stored), first
+    // author, then further "column=value" pairs as SQL text, ";"-separated.
     void AddBook(int id, const std::string& title, const std::string& reading = "",
                  const std::string& author = "", const std::string& more = "");
     // The catalogue's school over the folder (made at the first call).
     kashidashi::opac::Site& Site();
 
+    std::string schoolName = "テスト小学校";
     std::filesystem::path root;    // the test's temporary folder
     std::filesystem::path folder;  // the data folder
     std::unique_ptr<engine::storage::Connection> writer;

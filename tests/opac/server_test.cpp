@@ -2,47 +2,21 @@
 // escaping, limits and headers.
 #include <gtest/gtest.h>
 
-#include "opac/app.h"
-#include "opac/http_client.h"
-#include "opac/http_server.h"
-#include "opac/opac_fixture.h"
+#include "opac/server_fixture.h"
 
 using namespace kashidashi::opac;
 
 namespace opac_test {
 namespace {
 
-class ServerTest : public OpacFixture {
+class ServerTest : public ServerFixture {
   protected:
-    void Start() {
-        sites.Add(std::move(site));
-        app = std::make_unique<App>(sites);
-        ServerOptions options;
-        options.port = 0;
-        options.threads = 2;
-        options.log = false;
-        server = std::make_unique<HttpServer>(
-            options, [this](Request& request) { return app->Handle(request); });
-        server->Start();
-        port = server->Port();
-    }
     void SetUp() override {
         OpacFixture::SetUp();
         AddBook(1, "きょうりゅう図鑑", "ｷｮｳﾘｭｳｽﾞｶﾝ", "山田　一郎", "NDC_ID=450;HKN_ID=1");
         AddBook(2, "<script>alert(1)</script>", "", "", "HKN_ID=1");
-        Site();
-        Start();
+        StartServer();
     }
-    void TearDown() override {
-        server.reset();
-        app.reset();
-        sites = Sites();
-        OpacFixture::TearDown();
-    }
-    Sites sites;
-    std::unique_ptr<App> app;
-    std::unique_ptr<HttpServer> server;
-    int port = 0;
 };
 
 TEST_F(ServerTest, TheSearchPageFindsBooksAndCarriesTheSecurityHeaders) {
