@@ -58,3 +58,14 @@ endif()
 if(TARGET kx_opac)
   kx_layer_tests(opac_tests ${CMAKE_CURRENT_SOURCE_DIR}/opac kx_opac)
 endif()
+# The catalogue's pages in a real browser (Debian's chromium, headless, with
+# chromium-driver and python3-selenium from Debian's python3); its
+# screenshots go to the build folder (docs/ keeps copies).
+find_program(KX_DEBIAN_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+if(TARGET kashidashi-opac AND TARGET kashidashi-admin AND KX_DEBIAN_PYTHON)
+  add_test(NAME opac.browser
+           COMMAND ${KX_DEBIAN_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/opac/browser_test.py
+                   --opac $<TARGET_FILE:kashidashi-opac> --admin $<TARGET_FILE:kashidashi-admin>
+                   --shots ${CMAKE_CURRENT_BINARY_DIR}/opac-shots)
+  set_tests_properties(opac.browser PROPERTIES TIMEOUT 120)
+endif()

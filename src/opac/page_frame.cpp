@@ -23,6 +23,10 @@ Html View::Say(std::string_view annotated) const {
     return opac::Say(annotated, furigana);
 }
 
+Html View::SayText(std::string_view annotated) const {
+    return Html::Escape(Spoken(annotated, furigana));
+}
+
 View ViewOf(const Request& request) {
     return View{*request.site, request.Cookie(kFuriganaCookie) == "1", Here(request)};
 }

@@ -23,6 +23,8 @@ struct View {
     // An address of this school's pages: Url("/book/12") -> "/s/ID/book/12".
     std::string Url(std::string_view path) const { return site.Base() + std::string(path); }
     Html Say(std::string_view annotated) const;
+    // For an <option> or an attribute (say.h, Spoken), escaped.
+    Html SayText(std::string_view annotated) const;
 };
 
 View ViewOf(const Request& request);

@@ -47,26 +47,25 @@ Html Option(const std::string& value, const Html& label, bool selected) {
 }
 
 Html SearchForm(const View& view, const SearchQuery& query, const CodeNames& codes) {
-    Html shelves = Option("", view.Say("すべての{分類|ぶんるい}"), query.shelf < 0);
+    Html shelves = Option("", view.SayText("すべての{分類|ぶんるい}"), query.shelf < 0);
     for (int i = 0; i < 10; ++i)
-        shelves += Option(std::to_string(i), view.Say(kShelves[i]), query.shelf == i);
-    shelves += Option("11", view.Say("{絵本|えほん}"), query.shelf == kPictureBooks);
-    shelves += Option("12", view.Say("{洋書|ようしょ}"), query.shelf == kForeignBooks);
-    Html places = Option("", view.Say("すべての{場所|ばしょ}"), query.place < 0);
+        shelves += Option(std::to_string(i), view.SayText(kShelves[i]), query.shelf == i);
+    shelves += Option("11", view.SayText("{絵本|えほん}"), query.shelf == kPictureBooks);
+    shelves += Option("12", view.SayText("{洋書|ようしょ}"), query.shelf == kForeignBooks);
+    Html places = Option("", view.SayText("すべての{場所|ばしょ}"), query.place < 0);
     for (const auto& [code, name] : codes.place)
         places += Option(std::to_string(code), Html::Escape(name), query.place == code);
-    Html orders = Option("new", view.Say("{新|あたら}しい{順|じゅん}"),
+    Html orders = Option("new", view.SayText("{新|あたら}しい{順|じゅん}"),
                          query.order == SearchQuery::Order::Newest) +
-                  Option("title", view.Say("{書名|しょめい}の{順|じゅん}"),
+                  Option("title", view.SayText("{書名|しょめい}の{順|じゅん}"),
                          query.order == SearchQuery::Order::Title);
     return Html::Markup("<form class=\"search\" method=\"get\" action=\"") +
            Html::Escape(view.Url("/")) + Html::Markup("\" role=\"search\"><div class=\"words\">") +
            Html::Markup("<input type=\"search\" name=\"q\" maxlength=\"100\" aria-label=\"") +
            Html::Escape(Plain("さがすことば")) + Html::Markup("\" placeholder=\"") +
-           Html::Escape(Plain("{書名|しょめい}・{作者|さくしゃ}・よみ")) +
-           Html::Markup("\" value=\"") + Html::Escape(query.words) +
-           Html::Markup("\"><button type=\"submit\">") + view.Say("さがす") +
-           Html::Markup("</button></div><fieldset>") +
+           view.SayText("{書名|しょめい}・{作者|さくしゃ}・よみ") + Html::Markup("\" value=\"") +
+           Html::Escape(query.words) + Html::Markup("\"><button type=\"submit\">") +
+           view.Say("さがす") + Html::Markup("</button></div><fieldset>") +
            Tag("label", view.Say("{分類|ぶんるい}") + Tag("select", shelves, "name=\"shelf\"")) +
            Tag("label", view.Say("{場所|ばしょ}") + Tag("select", places, "name=\"place\"")) +
            Tag("label", view.Say("{順番|じゅんばん}") + Tag("select", orders, "name=\"order\"")) +

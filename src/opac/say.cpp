@@ -51,6 +51,16 @@ std::string Plain(std::string_view annotated) {
     return out;
 }
 
+std::string Spoken(std::string_view annotated, bool furigana) {
+    std::string out;
+    Walk(
+        annotated, [&out](std::string_view text) { out += text; },
+        [&out, furigana](std::string_view base, std::string_view reading) {
+            out += furigana ? reading : base;
+        });
+    return out;
+}
+
 std::string ToHiragana(const std::string& reading) {
     QString wide = QString::fromStdString(reading).normalized(QString::NormalizationForm_KC);
     for (QChar& c : wide)

@@ -17,6 +17,11 @@ Html Say(std::string_view annotated, bool furigana);
 // The text without readings, for <title> and attribute values.
 std::string Plain(std::string_view annotated);
 
+// A text where markup cannot stand (an <option>, an attribute): in
+// ふりがなモード the readings in place of their words ("ぶんるい"), otherwise
+// the plain text.
+std::string Spoken(std::string_view annotated, bool furigana);
+
 // A stored text (a title) with its stored reading over it in ふりがなモード
 // (the reading in hiragana); without a reading, or otherwise, the text alone.
 Html WithReading(const std::string& text, const std::string& reading, bool furigana);
