@@ -57,6 +57,8 @@ endif()
 # and its server answering real HTTP (tests/opac).
 if(TARGET kx_opac)
   kx_layer_tests(opac_tests ${CMAKE_CURRENT_SOURCE_DIR}/opac kx_opac)
+  # The server-mode test uses the engine tests' test server.
+  target_sources(opac_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/engine/pg_test_server.cpp)
 endif()
 # The catalogue's pages in a real browser (Debian's chromium, headless, with
 # chromium-driver and python3-selenium from Debian's python3); its
