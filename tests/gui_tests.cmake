@@ -15,6 +15,10 @@ if(TARGET catalogue_tests AND TARGET kashidashi-admin)
   add_dependencies(catalogue_tests kashidashi-admin)
   target_compile_definitions(catalogue_tests PRIVATE KX_ADMIN_TOOL="$<TARGET_FILE:kashidashi-admin>")
 endif()
+# The window 蔵書・利用者の管理 is tried with the desk that serves its users.
+if(TARGET library_tests)
+  target_sources(library_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/desk/desk_fixture.cpp)
+endif()
 kx_layer_tests(tools_tests ${CMAKE_CURRENT_SOURCE_DIR}/tools kx_data kx_admin)
 # The tools tests also run the built kashidashi-admin.
 if(TARGET tools_tests AND TARGET kashidashi-admin)

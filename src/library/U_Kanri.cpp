@@ -6,6 +6,7 @@
 #include "library/U_Nendo.h"
 #include "library/U_Tenken.h"
 #include "library/U_Toukei.h"
+#include "library/holdings/U_Zousho.h"
 #include "ui_U_Kanri.h"
 #include "widgets/dialogs.h"
 
@@ -19,6 +20,7 @@ TKanri::TKanri(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TKanr
     connect(ui->Button4, &QPushButton::clicked, this, &TKanri::Button4Click);
     connect(ui->Button5, &QPushButton::clicked, this, &TKanri::Button5Click);
     connect(ui->Button6, &QPushButton::clicked, this, &TKanri::Button6Click);
+    connect(ui->Button7, &QPushButton::clicked, this, &TKanri::Button7Click);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -52,6 +54,11 @@ void TKanri::Button5Click() {
 
 void TKanri::Button6Click() {
     TLabel window(this);
+    Dialogs::Exec(window);
+}
+
+void TKanri::Button7Click() {
+    TZousho window(this);
     Dialogs::Exec(window);
 }
 

@@ -8,6 +8,7 @@
 //   Button4 年度更新       the new school year from the new class list (TNendo)
 //   Button5 蔵書点検       the stock check: scans, progress, books not found (TTenken)
 //   Button6 ラベル・カード印刷 book labels, spine labels and user cards (TLabel)
+//   Button7 蔵書・利用者の管理 the catalogue, the roll and the school's lists (TZousho)
 //   BitBtn1 閉じる
 #pragma once
 
@@ -32,6 +33,7 @@ class TKanri : public QDialog {
     void Button4Click();
     void Button5Click();
     void Button6Click();
+    void Button7Click();
 
   private:
     std::unique_ptr<Ui::TKanri> ui;

@@ -16,6 +16,7 @@
 #include "library/holdings/forget_leavers.h"
 #include "library/holdings/holdings_csv.h"
 #include "library/holdings/roll.h"
+#include "platform/cp932.h"
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"
 #include "tools/command_options.h"
@@ -145,7 +146,7 @@ int BookCommand(const CommandOptions& options, std::ostream& out, std::ostream& 
 int CommandExportUsers(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 2) return Usage(kExportUsersUsage, err);
     return OnPlace(args[0], kExportUsersUsage, err, [&](engine::storage::Connection& connection) {
-        WriteFile(args[1], holdings::UsersCsv(connection));
+        WriteFile(args[1], platform::ToCp932(holdings::UsersCsv(connection)));
         out << "利用者を「" << args[1] << "」に書き出しました\n";
         return kExitDone;
     });
@@ -154,7 +155,7 @@ int CommandExportUsers(const std::vector<std::string>& args, std::ostream& out, 
 int CommandExportBooks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 2) return Usage(kExportBooksUsage, err);
     return OnPlace(args[0], kExportBooksUsage, err, [&](engine::storage::Connection& connection) {
-        WriteFile(args[1], holdings::BooksCsv(connection));
+        WriteFile(args[1], platform::ToCp932(holdings::BooksCsv(connection)));
         out << "図書を「" << args[1] << "」に書き出しました\n";
         return kExitDone;
     });

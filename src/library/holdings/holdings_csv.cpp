@@ -5,7 +5,6 @@
 
 #include "library/holdings/columns.h"
 #include "library/sql_rows.h"
-#include "platform/cp932.h"
 
 namespace kashidashi::library::holdings {
 namespace {
@@ -41,7 +40,7 @@ std::string TableCsv(Connection& connection, const std::vector<ColumnLabel>& col
         for (const auto& value : row.values) fields.push_back(DisplayText(value));
         text += CsvLine(fields) + "\r\n";
     }
-    return platform::ToCp932(text);
+    return text;
 }
 
 }  // namespace

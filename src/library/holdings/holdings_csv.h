@@ -1,6 +1,6 @@
 // The catalogue and the roll as CSV files that import-books and
 // import-users read back: a header of the columns' own names, then one line
-// per row, in code page 932 with CR LF (as the grid's CSV export writes),
+// per row with CR LF (written in code page 932, as the grid's CSV export),
 // fields quoted when they hold a comma, a quote or a line break. Dates are
 // yyyy/mm/dd, flags True or False, the ISBN its twelve stored digits. The
 // counts a desk keeps (未返却数) and the loan flags are not written: an
@@ -15,8 +15,8 @@
 
 namespace kashidashi::library::holdings {
 
-// The CSV text (code page 932). All users in fixed-number order; the books
-// of `numbers`, or every book when empty, in number order.
+// The CSV text (UTF-8; the file is written in code page 932). All users in fixed-number order; the
+// books of `numbers`, or every book when empty, in number order.
 std::string UsersCsv(engine::storage::Connection& connection);
 std::string BooksCsv(engine::storage::Connection& connection,
                      const std::vector<int64_t>& numbers = {});

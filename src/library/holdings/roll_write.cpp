@@ -16,6 +16,12 @@ namespace {
 using engine::Value;
 using engine::storage::Connection;
 
+// A book number as the desk shows it: seven digits at least.
+std::string BookNumberText(int64_t number) {
+    std::string digits = std::to_string(number);
+    return digits.size() < 7 ? std::string(7 - digits.size(), '0') + digits : digits;
+}
+
 void Require(const UserCheck& check) {
     if (check.problems.empty()) return;
     std::string text;
@@ -132,7 +138,7 @@ void DeleteUser(Connection& connection, const std::string& nameId) {
                                " 冊借りているので削除できません（返却されてから削除するか、"
                                "卒業・転出にしてください）:";
             for (const auto& loan : loans)
-                text += "\n  " + std::to_string(loan.book) + " " + loan.title;
+                text += "\n  " + BookNumberText(loan.book) + " " + loan.title;
             throw Refused(text);
         }
         CancelReservations(connection, nameId);
