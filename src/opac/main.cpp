@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "engine/storage/open_local.h"
+#include "kashidashi/version.h"
 #include "engine/storage/open_remote.h"
 #include "opac/app.h"
 #include "opac/http_server.h"
@@ -78,6 +79,10 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << kashidashi::opac::kUsage;
+        return 0;
+    }
+    if (!args.empty() && args[0] == "--version") {
+        std::cout << "kashidashi-opac " << kashidashi::kVersion << "\n";
         return 0;
     }
     std::string problem;

@@ -37,6 +37,7 @@ std::string DefaultIndexFile(const std::string& data);
 inline constexpr const char* kUsage =
     "使い方: kashidashi-opac データフォルダ|server://USER@HOST[:PORT]/DATABASE\n"
     "          [--listen アドレス:ポート] [--name 学校名] [--index 索引ファイル]\n"
-    "          [--refresh 秒] [--threads 数] [--quiet]\n";
+    "          [--refresh 秒] [--threads 数] [--quiet]\n"
+    "       kashidashi-opac --version\n";
 
 }  // namespace kashidashi::opac
