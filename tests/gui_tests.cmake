@@ -61,6 +61,11 @@ endif()
 # and its server answering real HTTP (tests/opac).
 if(TARGET kx_opac)
   kx_layer_tests(opac_tests ${CMAKE_CURRENT_SOURCE_DIR}/opac kx_opac)
+  # The documents test knows kashidashi-opac's options from its usage.
+  if(TARGET tools_tests)
+    add_dependencies(tools_tests kashidashi-opac)
+    target_compile_definitions(tools_tests PRIVATE KX_OPAC_PROGRAM="$<TARGET_FILE:kashidashi-opac>")
+  endif()
   # The server-mode test uses the engine tests' test server.
   target_sources(opac_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/engine/pg_test_server.cpp)
 endif()

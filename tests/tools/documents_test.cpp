@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
@@ -80,7 +81,8 @@ std::vector<std::pair<int, QString>> Paragraphs(const QString& text) {
     return paragraphs;
 }
 
-// What the documents may name: the commands and options of kashidashi-admin.
+// What the documents may name: the commands and options of kashidashi-admin
+// (and the options of kashidashi-opac).
 struct Known {
     QSet<QString> commands;
     QSet<QString> options;
@@ -170,7 +172,15 @@ class DocumentsTest : public ToolsFixture {
     Known ProgramKnows() {
         const CommandRun run = RunBuiltTool({"--help"});
         EXPECT_EQ(run.status, 0);
-        return FromUsage(QString::fromStdString(run.out));
+        Known known = FromUsage(QString::fromStdString(run.out));
+#ifdef KX_OPAC_PROGRAM
+        // The web catalogue's options too (kashidashi-opac --help).
+        QProcess opac;
+        opac.start(QStringLiteral(KX_OPAC_PROGRAM), {QStringLiteral("--help")});
+        EXPECT_TRUE(opac.waitForFinished(10000));
+        known.options.unite(FromUsage(QString::fromUtf8(opac.readAllStandardOutput())).options);
+#endif
+        return known;
     }
 };
 
