@@ -137,4 +137,16 @@ int CommandBooks(const std::vector<std::string>& args, std::ostream& out, std::o
 int CommandForgetLeavers(const std::vector<std::string>& args, std::ostream& out,
                          std::ostream& err);
 
+// The pupils' web pages (command_passwords.cpp, built with the library layer).
+inline constexpr const char* kPasswordsUsage =
+    "passwords PLACE --user NUMBER|--class CODE|--all [--school TEXT] [--url ADDRESS] --pdf FILE";
+inline constexpr const char* kWebSwitchesUsage =
+    "web-switches PLACE [--pupil-page on|off] [--reading-record on|off] [--other-schools on|off] "
+    "[--reservation-limit N]";
+inline constexpr const char* kWebGrantsUsage = "web-grants DATABASE ROLE";
+int CommandPasswords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CommandWebSwitches(const std::vector<std::string>& args, std::ostream& out,
+                       std::ostream& err);
+int CommandWebGrants(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 }  // namespace kashidashi::admin

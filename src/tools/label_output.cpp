@@ -14,6 +14,15 @@
 namespace kashidashi::admin {
 namespace {
 
+std::string SheetNames(engine::storage::Connection& connection) {
+    std::string names;
+    for (const auto& sheet : library::AvailableSheets(connection))
+        names += "\n  " + sheet.name + "\t" + sheet.title;
+    return names;
+}
+
+}  // namespace
+
 // Fonts are measured and pages painted through Qt Gui: a command run from a
 // terminal (or cron, without a display) gets an offscreen application.
 void EnsureGuiApplication() {
@@ -25,15 +34,6 @@ void EnsureGuiApplication() {
     static auto app = std::make_unique<QGuiApplication>(argc, argv);
     InstallJapaneseTexts();  // any text of Qt's own that reaches the operator
 }
-
-std::string SheetNames(engine::storage::Connection& connection) {
-    std::string names;
-    for (const auto& sheet : library::AvailableSheets(connection))
-        names += "\n  " + sheet.name + "\t" + sheet.title;
-    return names;
-}
-
-}  // namespace
 
 reports::CellSheet RequireSheet(engine::storage::Connection& connection, const std::string& name) {
     EnsureGuiApplication();  // the sheets are in the program's resources

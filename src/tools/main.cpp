@@ -60,6 +60,9 @@ constexpr Command kCommands[] = {
     {"inventory", CommandInventory, kInventoryUsage},
     {"labels", CommandLabels, kLabelsUsage},
     {"cards", CommandCards, kCardsUsage},
+    {"passwords", CommandPasswords, kPasswordsUsage},
+    {"web-switches", CommandWebSwitches, kWebSwitchesUsage},
+    {"web-grants", CommandWebGrants, kWebGrantsUsage},
 #endif
 };
 

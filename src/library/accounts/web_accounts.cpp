@@ -3,6 +3,7 @@
 #include "desk/entry_rules.h"
 #include "engine/common/error.h"
 #include "library/accounts/password_hash.h"
+#include "library/accounts/web_switches.h"
 #include "library/connection_transaction.h"
 #include "library/sql_rows.h"
 
@@ -163,6 +164,11 @@ std::string HalfWidthDigits(const std::string& text) {
 }
 
 }  // namespace
+
+void EnsureWebTables(Connection& connection) {
+    RequireTable(connection);
+    if (!connection.DescribeTable(kSwitchTable)) WriteWebSwitches(connection, WebSwitches{});
+}
 
 std::optional<WebUser> FindWebUser(Connection& connection, const std::string& typedNumber) {
     const std::string number = desk::UserNumber(HalfWidthDigits(typedNumber));

@@ -38,6 +38,10 @@ struct WebUser {
     std::optional<int64_t> classCode;  // syozoku_ID
 };
 
+// Makes the web tables (this one and the switches') where they are missing,
+// so that a server's catalogue role can be granted them before first use.
+void EnsureWebTables(engine::storage::Connection& connection);
+
 // The user a typed number names (the desk's user-number rule), if any.
 std::optional<WebUser> FindWebUser(engine::storage::Connection& connection,
                                    const std::string& typedNumber);
