@@ -10,7 +10,7 @@
 //   lookup (ComboBox2 the source, Enter in the ISBN box fills empty boxes);
 //   Button4 保存, Button5 新しい本, Button6 同じ本をもう1冊, Button7 除籍,
 //   Button8 除籍の取り消し, Button9 削除, Button10 貸出の記録（職員用）,
-//   Button11 ラベル印刷, Button12 CSV出力.
+//   Button11 ラベル印刷, Button12 CSV出力, Button13 一覧印刷.
 // 利用者 (TabSheet2, U_Zousho_users.cpp)
 //   Edit2 words, ComboBox3 the class, Button21 検索; DBGrid2 the users; the
 //   user's boxes (ComboBox4 the class: moving a pupil is choosing another);
@@ -79,6 +79,7 @@ class TZousho : public QDialog {
     void Button10Click();  // 貸出の記録
     void Button11Click();  // ラベル印刷
     void Button12Click();  // CSV出力
+    void Button13Click();  // 一覧印刷
     void ShowBook(int64_t number);
     int64_t CurrentBook() const { return bookNumber_; }
     // 利用者
@@ -89,6 +90,7 @@ class TZousho : public QDialog {
     void Button25Click();  // 削除
     void Button26Click();  // 読書記録
     void Button27Click();  // 利用者カード印刷
+    void Button28Click();  // 読書記録を印刷 (everyone listed, a page each)
     void ShowUser(const std::string& nameId);
     const std::string& CurrentUser() const { return userId_; }
     // 設定

@@ -23,9 +23,11 @@
 #include "library/holdings/U_ZoushoRecords.h"
 #include "library/holdings/columns.h"
 #include "library/holdings/holdings_csv.h"
+#include "library/holdings/holdings_prints.h"
 #include "library/holdings/zousho_text.h"
 #include "library/labels.h"
 #include "reports/preview_window.h"
+#include "reports/report_source.h"
 #include "widgets/dataset_closer.h"
 #include "widgets/dialogs.h"
 
@@ -141,6 +143,7 @@ QWidget* TZousho::MakeBooksTab() {
     pageRow->addWidget(Button2);
     pageRow->addWidget(Button3);
     pageRow->addWidget(Label1, 1);
+    pageRow->addWidget(NewButton("Button13", QStringLiteral("一覧印刷"), tab));
     pageRow->addWidget(NewButton("Button12", QStringLiteral("CSV出力"), tab));
     left->addLayout(pageRow);
     body->addLayout(left, 12);
@@ -267,6 +270,7 @@ QWidget* TZousho::MakeBooksTab() {
     click("Button10", &TZousho::Button10Click);
     click("Button11", &TZousho::Button11Click);
     click("Button12", &TZousho::Button12Click);
+    click("Button13", &TZousho::Button13Click);
     hitRows_.AfterScroll = [this](engine::TDataSet& rows) {
         if (rows.RecordCount() == 0 || showingPage_) return;
         const int64_t number = rows.FieldByName("BOOK_ID").AsInteger();
@@ -620,6 +624,24 @@ void TZousho::Button12Click() {
         return;
     SaveCsvAsked(this, text,
                  QStringLiteral("図書_%1.csv").arg(QDate::currentDate().toString("yyyyMMdd")));
+}
+
+void TZousho::Button13Click() {
+    if (hits_.empty()) {
+        Dialogs::Warning(this, QStringLiteral("印刷する本がありません。先に検索してください。"));
+        return;
+    }
+    std::optional<reports::PreparedReport> report;
+    const std::string what = Edit1->text().trimmed().isEmpty()
+                                 ? std::string("すべての本")
+                                 : "「" + Edit1->text().trimmed().toStdString() + "」で探した本";
+    if (!Guarded([&] {
+            auto head = reports::RowsSource(TDM::Instance().rptHead);
+            report = BookListReport(hits_, what, *head);
+        }))
+        return;
+    reports::TPreview preview(std::move(*report), this);
+    Dialogs::Exec(preview);
 }
 
 }  // namespace kashidashi

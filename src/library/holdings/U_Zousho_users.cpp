@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "data/U_DM.h"
 #include "engine/common/dates.h"
 #include "grid/LibXGrid.h"
 #include "library/affiliation.h"
@@ -14,9 +15,11 @@
 #include "library/holdings/U_Zousho.h"
 #include "library/holdings/U_ZoushoRecords.h"
 #include "library/holdings/columns.h"
+#include "library/holdings/holdings_prints.h"
 #include "library/holdings/zousho_text.h"
 #include "library/sheets.h"
 #include "reports/preview_window.h"
+#include "reports/report_source.h"
 #include "widgets/dialogs.h"
 
 namespace kashidashi {
@@ -94,9 +97,13 @@ QWidget* TZousho::MakeUsersTab() {
     }
     right->addLayout(form);
     auto* buttons = new QGridLayout;
-    const std::pair<const char*, const char*> kButtons[] = {
-        {"Button22", "保存"}, {"Button23", "新しい利用者"},       {"Button24", "卒業・転出"},
-        {"Button25", "削除"}, {"Button26", "読書記録（職員用）"}, {"Button27", "利用者カード印刷"}};
+    const std::pair<const char*, const char*> kButtons[] = {{"Button22", "保存"},
+                                                            {"Button23", "新しい利用者"},
+                                                            {"Button24", "卒業・転出"},
+                                                            {"Button25", "削除"},
+                                                            {"Button26", "読書記録（職員用）"},
+                                                            {"Button27", "利用者カード印刷"},
+                                                            {"Button28", "読書記録を印刷"}};
     int i = 0;
     for (const auto& [name, text] : kButtons) {
         buttons->addWidget(NewButton(name, QString::fromUtf8(text), tab), i / 3, i % 3);
@@ -144,6 +151,7 @@ QWidget* TZousho::MakeUsersTab() {
     click("Button25", &TZousho::Button25Click);
     click("Button26", &TZousho::Button26Click);
     click("Button27", &TZousho::Button27Click);
+    click("Button28", &TZousho::Button28Click);
     userRows_.AfterScroll = [this](engine::TDataSet& rows) {
         if (rows.RecordCount() == 0 || showingPage_) return;
         const std::string id = rows.FieldByName("NAME_ID").AsString();
@@ -365,6 +373,35 @@ void TZousho::Button27Click() {
                     "この利用者には机で読む番号（生徒番号）がないので、カードを印刷できません");
             auto sheet = reports::FindCellSheet("card-10");
             report = CardsReport(users, mode, *sheet, 0, SchoolName());
+        }))
+        return;
+    reports::TPreview preview(std::move(*report), this);
+    Dialogs::Exec(preview);
+}
+
+// The reading records of everyone listed (a class, or one pupil found), a
+// page each, after a question that says what will be printed.
+void TZousho::Button28Click() {
+    if (users_.empty()) {
+        Dialogs::Warning(this, QStringLiteral("印刷する人がいません。先に検索してください。"));
+        return;
+    }
+    const QString question =
+        QStringLiteral(
+            "一覧の %1 人の読書記録（借りた本のすべて）を1人1ページで印刷します。\n"
+            "読書記録は本人にだけ渡してください。印刷しますか？")
+            .arg(users_.size());
+    if (Dialogs::Question(this, question, Dialogs::Yes | Dialogs::No, Dialogs::Kind::Question,
+                          Dialogs::No) != Dialogs::Yes)
+        return;
+    std::optional<reports::PreparedReport> report;
+    if (!Guarded([&] {
+            PlaceConnection connection(DeskDataPlace());
+            std::vector<ReadingRecord> records;
+            for (const auto& user : users_)
+                records.push_back({user, ReadingHistory(*connection, user.nameId)});
+            auto head = reports::RowsSource(TDM::Instance().rptHead);
+            report = ReadingRecordReport(records, *head);
         }))
         return;
     reports::TPreview preview(std::move(*report), this);

@@ -12,6 +12,7 @@
 #include "desk/desk_fixture.h"
 #include "grid/LibXGrid.h"
 #include "library/holdings/U_Zousho.h"
+#include "reports/preview_window.h"
 #include "support/widget_keys.h"
 
 namespace desk_test {
@@ -114,6 +115,52 @@ TEST_F(ZoushoWindowTest, AUserWithBooksOutIsNotDeleted) {
     EXPECT_TRUE(texts.back().contains(QStringLiteral("借りているので削除できません")))
         << texts.back().toStdString();
     EXPECT_EQ(RowCount("Select NAME_ID From Name Where NAME_ID='" + borrower + "'"), 1);
+}
+
+// The prints: the reading records of the users listed, a page each after a
+// question; the list of the books found.
+TEST_F(ZoushoWindowTest, ReadingRecordsAndTheBookListInThePreview) {
+    if (Stopped()) return;
+    const std::string borrower = FixedNumber("10101");
+    RunSql(dataFolder,
+           "Insert Into kashibo (BOOK_ID, NAME_ID, seitoNo, kashidashibi, henkyakuyotei,"
+           " henkyakubi) Values (2, '" +
+               borrower +
+               "', '10101', '2026/05/01', '2026/05/15',"
+               " '2026/05/10')");
+    std::vector<std::string> headings;
+    size_t bookRows = 0;
+    auto texts = [](const kashidashi::reports::PreparedReport& report, const std::string& object) {
+        std::vector<std::string> found;
+        for (const auto& page : report.pages)
+            for (const auto& text : page.texts)
+                if (text.object == object) found.push_back(text.Text());
+        return found;
+    };
+    OpenZousho([&](TZousho& window) {
+        window.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
+        window.findChild<QLineEdit*>("Edit2")->setText("10101");
+        Click(window, "Button21");
+        dialogs->Answer(Dialogs::Kind::Question, Dialogs::Yes)
+            .Drive("kashidashi::reports::TPreview", [&](QDialog& preview) {
+                headings = texts(static_cast<kashidashi::reports::TPreview&>(preview).Report(),
+                                 "Memo_class");
+            });
+        Click(window, "Button28");
+        window.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(0);
+        window.findChild<QLineEdit*>("Edit1")->setText("1");
+        Click(window, "Button1");
+        dialogs->Drive("kashidashi::reports::TPreview", [&](QDialog& preview) {
+            bookRows =
+                texts(static_cast<kashidashi::reports::TPreview&>(preview).Report(), "Memo_count")
+                    .size();
+        });
+        Click(window, "Button13");
+    });
+    ASSERT_EQ(headings.size(), 1u) << dialogs->Describe();
+    EXPECT_NE(headings[0].find("10101"), std::string::npos) << headings[0];
+    EXPECT_EQ(bookRows, 1u);
+    EXPECT_NE(dialogs->Texts().front().indexOf(QStringLiteral("1 人の読書記録")), -1);
 }
 
 }  // namespace
