@@ -24,10 +24,10 @@
 #include "bench_fixture.h"
 #include "data/U_DM.h"
 #include "data/schema.h"
-#include "desk/scan_replay.h"
 #include "engine/dataset/query.h"
 #include "engine/session/database.h"
 #include "engine/session/session.h"
+#include "exchange/scan_file.h"
 #include "library/U_Tenken.h"
 #include "library/data_place.h"
 #include "library/inventory_file.h"
@@ -116,7 +116,7 @@ int RawScan(RawDb& raw, const std::string& text) {
 
 int EngineScan(engine::storage::Connection& connection, const std::string& text) {
     auto scans =
-        kashidashi::library::ScanReaderLines(connection, kashidashi::desk::ParseScanFile(text));
+        kashidashi::library::ScanReaderLines(connection, kashidashi::exchange::ParseScanFile(text));
     return kashidashi::library::Summarise(scans).checked;
 }
 

@@ -10,24 +10,6 @@
 namespace kashidashi::desk {
 namespace {
 
-std::string Trimmed(std::string_view text) {
-    size_t begin = text.find_first_not_of(" \t\r");
-    if (begin == std::string_view::npos) return {};
-    size_t end = text.find_last_not_of(" \t\r");
-    return std::string(text.substr(begin, end - begin + 1));
-}
-
-ScanLine ParseLine(int number, std::string_view line) {
-    ScanLine scan{number, std::nullopt, Trimmed(line)};
-    size_t tab = line.find('\t');
-    if (tab == std::string_view::npos) return scan;
-    if (auto at = engine::ParseDateTime(Trimmed(line.substr(0, tab)))) {
-        scan.at = at;
-        scan.scan = Trimmed(line.substr(tab + 1));
-    }
-    return scan;
-}
-
 // What the operator would have seen of one scan: the messages, in order.
 class Messages {
   public:
@@ -51,7 +33,7 @@ bool Refuses(const QStringList& messages) {
     return false;
 }
 
-void SetDates(Desk& desk, const ScanLine& scan) {
+void SetDates(Desk& desk, const exchange::ScanLine& scan) {
     engine::SetFixedNow(scan.at);
     if (!scan.at) return;
     desk.state.LoanDate = engine::Today();
@@ -60,22 +42,7 @@ void SetDates(Desk& desk, const ScanLine& scan) {
 
 }  // namespace
 
-std::vector<ScanLine> ParseScanFile(std::string_view text) {
-    std::vector<ScanLine> scans;
-    int number = 0;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        ++number;
-        ScanLine scan = ParseLine(number, text.substr(start, end - start));
-        if (!scan.scan.empty()) scans.push_back(std::move(scan));
-        start = end + 1;
-    }
-    return scans;
-}
-
-bool ReplayScans(const std::vector<ScanLine>& scans, std::ostream& out) {
+bool ReplayScans(const std::vector<exchange::ScanLine>& scans, std::ostream& out) {
     Messages messages;
     Desk desk;
     desk.Replay = true;

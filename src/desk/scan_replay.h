@@ -15,28 +15,15 @@
 // its run and removes it afterwards.
 #pragma once
 
-#include <optional>
 #include <ostream>
-#include <string>
-#include <string_view>
 #include <vector>
 
-#include "engine/common/value.h"
+#include "exchange/scan_file.h"
 
 namespace kashidashi::desk {
 
-struct ScanLine {
-    int number = 0;                      // line number in the file, from 1
-    std::optional<engine::DateTime> at;  // the reader's time stamp, if any
-    std::string scan;
-};
-
-// The scans of a file's text (UTF-8): one per line, optionally preceded by
-// "yyyy/mm/dd hh:nn:ss" and a tab; empty lines are skipped.
-std::vector<ScanLine> ParseScanFile(std::string_view text);
-
-// Replays the scans; true when every scan was taken (no message refused one
-// and no picked book was left unlent at the end).
-bool ReplayScans(const std::vector<ScanLine>& scans, std::ostream& out);
+// Replays the scans of a reader's file (exchange/scan_file.h); true when every scan was taken (no
+// message refused one and no picked book was left unlent at the end).
+bool ReplayScans(const std::vector<exchange::ScanLine>& scans, std::ostream& out);
 
 }  // namespace kashidashi::desk

@@ -8,6 +8,7 @@
 #include "data/failure_text.h"
 #include "desk/entry_rules.h"
 #include "engine/common/dates.h"
+#include "exchange/scan_file.h"
 #include "library/U_TenkenBooks.h"
 #include "library/backup_setting.h"
 #include "library/inventory_file.h"
@@ -410,7 +411,7 @@ void TTenken::ReadReaderFile(const QString& path) {
     if (!connection_ || !state_.running) return;  // scans belong to a running check
     FileRun run;
     try {
-        const std::string text = library::ReadReaderFile(path.toStdString());
+        const std::string text = exchange::ReadReaderFile(path.toStdString());
         auto take = [&](bool again) {
             RunWithProgress(*this, *ui->ProgressBar1, [&](const WorkProgress& progress) {
                 run = ScanReaderFile(**connection_, text, again, [&](size_t done, size_t total) {

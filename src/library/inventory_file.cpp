@@ -4,9 +4,7 @@
 #include <QCryptographicHash>
 #include <algorithm>
 #include <chrono>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <thread>
 #include <variant>
 
@@ -17,8 +15,6 @@
 #include "library/data_place.h"
 #include "library/inventory_records.h"
 #include "library/sql_rows.h"
-#include "platform/cp932.h"
-#include "platform/utf8.h"
 
 namespace kashidashi::library {
 namespace {
@@ -63,7 +59,7 @@ std::map<int64_t, ReadBook> ReadBatch(engine::storage::Connection& connection,
 }
 
 // One line: a number read with its batch, anything else as the window scans it.
-ScanResult ScanLine(engine::storage::Connection& connection, const desk::ScanLine& line,
+ScanResult ScanLine(engine::storage::Connection& connection, const exchange::ScanLine& line,
                     int isbnMode, std::map<int64_t, ReadBook>& books) {
     auto entry = desk::BookEntryOf(desk::BookField::Edit4, line.scan, isbnMode);
     const auto* number = std::get_if<desk::BookNumber>(&entry);
@@ -103,8 +99,8 @@ void RecordDone(engine::storage::Connection& connection, const FileRecord& recor
 }
 
 std::vector<FileScan> ScanBatch(engine::storage::Connection& connection,
-                                const std::vector<desk::ScanLine>& lines, size_t start, size_t end,
-                                int isbnMode, const FileRecord* record) {
+                                const std::vector<exchange::ScanLine>& lines, size_t start,
+                                size_t end, int isbnMode, const FileRecord* record) {
     std::vector<int64_t> numbers;
     for (size_t i = start; i < end; ++i) {
         auto entry = desk::BookEntryOf(desk::BookField::Edit4, lines[i].scan, isbnMode);
@@ -122,7 +118,7 @@ std::vector<FileScan> ScanBatch(engine::storage::Connection& connection,
 
 // A batch tried again, whole, while another reader's lock keeps it out.
 std::vector<FileScan> ScanBatchWaiting(engine::storage::Connection& connection,
-                                       const std::vector<desk::ScanLine>& lines, size_t start,
+                                       const std::vector<exchange::ScanLine>& lines, size_t start,
                                        size_t end, int isbnMode, const FileRecord* record) {
     for (int tries = 0;; ++tries) {
         try {
@@ -137,7 +133,7 @@ std::vector<FileScan> ScanBatchWaiting(engine::storage::Connection& connection,
 }
 
 std::vector<FileScan> ScanLinesFrom(engine::storage::Connection& connection,
-                                    const std::vector<desk::ScanLine>& lines, size_t first,
+                                    const std::vector<exchange::ScanLine>& lines, size_t first,
                                     const FileRecord* record,
                                     const std::function<void(size_t, size_t)>& progress) {
     std::vector<FileScan> scans;
@@ -171,37 +167,11 @@ size_t LinesTaken(engine::storage::Connection& connection, const FileRecord& rec
     return rows.rows.empty() ? 0 : static_cast<size_t>(IntegerOf(rows.rows[0].values[0]));
 }
 
-bool IsControlByte(unsigned char byte) {
-    if (byte == '\t' || byte == '\n' || byte == '\r' || byte == 0x1A) return false;
-    return byte < 0x20 || byte == 0x7F;
-}
-
 }  // namespace
-
-std::string DecodeReaderFile(std::string_view bytes) {
-    constexpr std::string_view kBom = "\xEF\xBB\xBF";
-    if (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
-    for (unsigned char byte : bytes)
-        if (IsControlByte(byte))
-            throw NotAReaderFile(
-                "読取器のファイルではありません（文字でないデータがあります）。"
-                "何も点検していません。");
-    if (platform::utf8::IsValid(bytes)) return std::string(bytes);
-    return platform::FromCp932(bytes);
-}
-
-std::string ReadReaderFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("ファイル「" + path + "」を開けません。");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) throw std::runtime_error("ファイル「" + path + "」を読めません。");
-    return DecodeReaderFile(bytes.str());
-}
 
 FileRun ScanReaderFile(engine::storage::Connection& connection, const std::string& text, bool again,
                        const std::function<void(size_t, size_t)>& progress) {
-    const auto lines = desk::ParseScanFile(text);
+    const auto lines = exchange::ParseScanFile(text);
     const auto state = ReadInventoryState(connection);
     if (!state.running) throw std::runtime_error("蔵書点検が始まっていません。");
     FileRecord record{DigestOf(text), engine::FormatDate(*state.startedOn), lines.size()};
@@ -217,7 +187,7 @@ FileRun ScanReaderFile(engine::storage::Connection& connection, const std::strin
 }
 
 std::vector<FileScan> ScanReaderLines(engine::storage::Connection& connection,
-                                      const std::vector<desk::ScanLine>& lines,
+                                      const std::vector<exchange::ScanLine>& lines,
                                       const std::function<void(size_t, size_t)>& progress) {
     return ScanLinesFrom(connection, lines, 0, nullptr, progress);
 }

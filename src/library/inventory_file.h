@@ -1,5 +1,5 @@
 // A portable reader's file taken by the stock check: the format of the
-// desk's stored scans (desk/scan_replay.h: one scan a line, an optional
+// desk's stored scans (exchange/scan_file.h: one scan a line, an optional
 // "yyyy/mm/dd hh:nn:ss" and a tab before it). Each line is scanned as the
 // window scans a typed number; an ISBN of several copies checks the first
 // copy not yet checked, since no operator is there to ask.
@@ -23,7 +23,7 @@
 #include <string_view>
 #include <vector>
 
-#include "desk/scan_replay.h"
+#include "exchange/scan_file.h"
 #include "library/inventory.h"
 
 namespace kashidashi::library {
@@ -31,21 +31,9 @@ namespace kashidashi::library {
 inline constexpr size_t kScansPerTransaction = 250;
 
 struct FileScan {
-    desk::ScanLine line;
+    exchange::ScanLine line;
     ScanResult result;
 };
-
-// The text of a reader's file in UTF-8: well-formed UTF-8 (a byte order
-// mark dropped), else Shift-JIS as Windows writes it. A file that is not
-// text (a NUL or another control byte than tab, line breaks and the end of
-// file mark: an image, random bytes) throws NotAReaderFile: none of it is
-// taken.
-struct NotAReaderFile : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-std::string DecodeReaderFile(std::string_view bytes);
-// The same for a file on disk; a file that cannot be read throws too.
-std::string ReadReaderFile(const std::string& path);
 
 struct FileTakenBefore : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -65,7 +53,7 @@ FileRun ScanReaderFile(engine::storage::Connection& connection, const std::strin
 // The lines alone, with no record of the file (the window's typed scans
 // use ScanText; this is the batch rule shared with ScanReaderFile).
 std::vector<FileScan> ScanReaderLines(engine::storage::Connection& connection,
-                                      const std::vector<desk::ScanLine>& lines,
+                                      const std::vector<exchange::ScanLine>& lines,
                                       const std::function<void(size_t, size_t)>& progress = {});
 
 // The counts of a file's answers, for the closing line of a command or window.

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "desk/entry_rules.h"
-#include "desk/scan_replay.h"
+#include "exchange/scan_file.h"
 #include "library/rows_dataset.h"
 #include "library/sql_rows.h"
 #include "reports/layout_file.h"
@@ -95,7 +95,7 @@ std::vector<int64_t> NumbersOfList(const std::string& text) {
     };
     static const QRegularExpression runs(QStringLiteral("[0-9]+"));
     static const QRegularExpression notDigits(QStringLiteral("[^0-9]"));
-    for (const auto& line : desk::ParseScanFile(text)) {
+    for (const auto& line : exchange::ParseScanFile(text)) {
         const QString scan = QString::fromStdString(line.scan);
         if (line.at) {
             // The reader's scan: its date and time are not book numbers.

@@ -39,7 +39,7 @@ std::vector<LabelBook> BooksOfList(engine::storage::Connection& connection,
                                    std::vector<int64_t>& unknown);
 
 // The numbers of a list's text, in order, each once. A line of a portable
-// reader's file (desk/scan_replay.h: a time stamp, a tab, the scan) is one
+// reader's file (exchange/scan_file.h: a time stamp, a tab, the scan) is one
 // scan, whose digits are one number as the desk reads it; any other line
 // gives every run of its digits ("1001, 1002 1003").
 std::vector<int64_t> NumbersOfList(const std::string& text);

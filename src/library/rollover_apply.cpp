@@ -22,7 +22,7 @@ using engine::Value;
 using engine::storage::Connection;
 
 // The file's columns of a listed user, as SET or INSERT names and parameters.
-void UpdateUser(Connection& connection, const admin::Cells& cells, const std::string& nameId) {
+void UpdateUser(Connection& connection, const exchange::Cells& cells, const std::string& nameId) {
     std::string sets;
     SqlParams params{{"key", Value(nameId)}};
     for (size_t i = 0; i < cells.size(); ++i) {
@@ -38,7 +38,7 @@ void UpdateUser(Connection& connection, const admin::Cells& cells, const std::st
         ExecuteRows(connection, "Update Name Set " + sets + " Where NAME_ID=:KEY", params);
 }
 
-void InsertUser(Connection& connection, const admin::Cells& cells) {
+void InsertUser(Connection& connection, const exchange::Cells& cells) {
     std::string names = "mihenkyakuSU", values = "0";
     SqlParams params;
     for (size_t i = 0; i < cells.size(); ++i) {
@@ -93,7 +93,7 @@ void MoveToLeavers(Connection& connection, const RolloverEntry& entry) {
                  {"pm3", Value(entry.before.nameId)}});
 }
 
-const admin::Cells& CellsOf(const std::vector<ListedUser>& listed, const std::string& nameId) {
+const exchange::Cells& CellsOf(const std::vector<ListedUser>& listed, const std::string& nameId) {
     for (const auto& user : listed)
         if (user.nameId == nameId) return user.cells;
     throw std::logic_error("a planned user is not in the list");

@@ -5,10 +5,10 @@
 
 #include "engine/common/names.h"
 #include "engine/common/value_convert.h"
+#include "exchange/csv_file.h"
+#include "exchange/import_rules.h"
 #include "platform/cp932.h"
 #include "platform/utf8.h"
-#include "tools/csv_reader.h"
-#include "tools/import_rules.h"
 
 namespace kashidashi::library {
 namespace {
@@ -36,13 +36,13 @@ std::string Trimmed(std::string text) {
     return text;
 }
 
-std::optional<size_t> HeaderIndex(const admin::CsvRecord& header, const char* column) {
+std::optional<size_t> HeaderIndex(const exchange::CsvRecord& header, const char* column) {
     for (size_t i = 0; i < header.fields.size(); ++i)
         if (engine::SameName(Trimmed(header.fields[i]), column)) return i;
     return std::nullopt;
 }
 
-const engine::Value* CellOf(const admin::Cells& cells, const char* column) {
+const engine::Value* CellOf(const exchange::Cells& cells, const char* column) {
     for (const auto& [name, value] : cells)
         if (engine::SameName(name, column)) return &value;
     return nullptr;
@@ -53,7 +53,7 @@ std::string Text(const engine::Value* value) {
 }
 
 // The raw pupil number of each line, to see one that would be cut.
-std::map<int, std::string> RawPupilNumbers(const admin::CsvText& csv) {
+std::map<int, std::string> RawPupilNumbers(const exchange::CsvText& csv) {
     std::map<int, std::string> raw;
     if (csv.records.empty()) return raw;
     auto at = HeaderIndex(csv.records.front(), "seito_No");
@@ -69,7 +69,7 @@ class ListChecker {
     explicit ListChecker(std::map<int, std::string> raw) : raw_(std::move(raw)) {}
 
     // The user of a row, or its problems.
-    std::optional<ListedUser> Check(const admin::ImportRow& row,
+    std::optional<ListedUser> Check(const exchange::ImportRow& row,
                                     std::vector<RolloverProblem>& out) {
         ListedUser user{"",
                         row.line,
@@ -105,7 +105,7 @@ class ListChecker {
     std::map<std::string, int> pupilLines_;
 };
 
-std::vector<RolloverProblem> MissingColumns(const admin::CsvText& csv) {
+std::vector<RolloverProblem> MissingColumns(const exchange::CsvText& csv) {
     std::vector<RolloverProblem> problems;
     if (csv.records.empty()) return problems;
     for (const char* column : kRequired)
@@ -126,7 +126,7 @@ bool IsNumberColumn(const engine::storage::TableSchema& table, const std::string
 
 // A text that would be stored otherwise than written (a "?" for a character
 // code page 932 lacks, or cut to its column) is a problem of its line.
-void CheckTexts(const engine::storage::TableSchema& table, admin::CsvText& csv,
+void CheckTexts(const engine::storage::TableSchema& table, exchange::CsvText& csv,
                 std::vector<RolloverProblem>& out) {
     const auto& header = csv.records.front().fields;
     for (size_t r = 1; r < csv.records.size(); ++r) {
@@ -170,11 +170,11 @@ RolloverInput ReadOneList(std::string_view bytes, const engine::storage::TableSc
         input.problems.push_back(
             {line, "文字コードが読めません（UTF-8 か Shift-JIS で保存してください）"});
     if (!input.problems.empty()) return input;
-    auto csv = admin::ParseCsv(admin::DecodeCsvBytes(bytes));
+    auto csv = exchange::ParseCsv(exchange::DecodeCsvBytes(bytes));
     input.problems = MissingColumns(csv);
     if (!input.problems.empty()) return input;
     if (!csv.records.empty()) CheckTexts(nameTable, csv, input.problems);
-    auto plan = admin::PlanImport(admin::UsersTarget(), nameTable, csv);
+    auto plan = exchange::PlanImport(exchange::UsersTarget(), nameTable, csv);
     for (const auto& rejection : plan.rejections)
         input.problems.push_back({rejection.line, rejection.reason});
     ListChecker checker(RawPupilNumbers(csv));

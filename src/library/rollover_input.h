@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "engine/storage/schema.h"
+#include "exchange/table_cells.h"
 #include "library/rollover.h"
-#include "tools/table_cells.h"
 
 namespace kashidashi::library {
 
@@ -21,7 +21,7 @@ struct ListedUser {
     int line = 0;
     std::string nameId, pupilNo, name;
     int64_t classCode = 0;
-    admin::Cells cells;  // every column the file names, converted
+    exchange::Cells cells;  // every column the file names, converted
 };
 
 struct RolloverInput {

@@ -19,7 +19,7 @@ void WriteTables(DataFolder& folder, const std::vector<DemoTable>& school) {
     for (const auto& demo : school) {
         auto table = folder.Table(demo.name);
         table->Open();
-        AppendRows(*table, demo.rows);
+        exchange::AppendRows(*table, demo.rows);
         table->Close();
     }
 }

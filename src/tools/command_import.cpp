@@ -7,28 +7,28 @@
 // transaction.
 
 #include "data/failure_text.h"
+#include "exchange/csv_file.h"
+#include "exchange/import_rules.h"
 #include "library/holdings/import_checks.h"
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"
 #include "tools/command_options.h"
-#include "tools/csv_reader.h"
 #include "tools/data_folder.h"
-#include "tools/import_rules.h"
 #include "tools/import_writer.h"
 
 namespace kashidashi::admin {
 namespace {
 
-using Checks = std::vector<Rejection> (*)(engine::storage::Connection&,
-                                          const std::vector<ImportRow>&);
+using Checks = std::vector<exchange::Rejection> (*)(engine::storage::Connection&,
+                                                    const std::vector<exchange::ImportRow>&);
 
 engine::storage::TableSchema TableLayout(DataFolder& folder, const std::string& name) {
     folder.RequireTable(name);
     return *folder.Database().Connection().DescribeTable(name);
 }
 
-int ReportRejections(const ImportTarget& target, const std::vector<Rejection>& rejections,
-                     std::ostream& err) {
+int ReportRejections(const exchange::ImportTarget& target,
+                     const std::vector<exchange::Rejection>& rejections, std::ostream& err) {
     for (const auto& rejection : rejections)
         err << rejection.line << "行目: " << rejection.reason << "\n";
     err << "取り込みを中止しました。" << target.table << " 表は変更していません。\n";
@@ -36,7 +36,8 @@ int ReportRejections(const ImportTarget& target, const std::vector<Rejection>& r
 }
 
 // How many of the rows are new to the table.
-int NewRows(DataFolder& folder, const ImportTarget& target, const std::vector<ImportRow>& rows) {
+int NewRows(DataFolder& folder, const exchange::ImportTarget& target,
+            const std::vector<exchange::ImportRow>& rows) {
     auto table = folder.Table(target.table);
     table->Open();
     int added = 0;
@@ -46,8 +47,8 @@ int NewRows(DataFolder& folder, const ImportTarget& target, const std::vector<Im
     return added;
 }
 
-int Write(DataFolder& folder, const ImportTarget& target, const ImportPlan& plan,
-          std::ostream& out) {
+int Write(DataFolder& folder, const exchange::ImportTarget& target,
+          const exchange::ImportPlan& plan, std::ostream& out) {
     ImportCounts counts;
     try {
         counts = ApplyImport(folder, target, plan.rows);
@@ -60,11 +61,12 @@ int Write(DataFolder& folder, const ImportTarget& target, const ImportPlan& plan
     return kExitDone;
 }
 
-int Import(const ImportTarget& target, Checks checks, const CommandOptions& options,
+int Import(const exchange::ImportTarget& target, Checks checks, const CommandOptions& options,
            std::ostream& out, std::ostream& err) {
     DataFolder folder(options.positional[0]);
     auto layout = TableLayout(folder, target.table);
-    auto plan = PlanImport(target, layout, ParseCsv(ReadFileText(options.positional[1])));
+    auto plan = exchange::PlanImport(
+        target, layout, exchange::ParseCsv(exchange::ReadFileText(options.positional[1])));
     if (!plan.rejections.empty()) return ReportRejections(target, plan.rejections, err);
     auto problems = checks(folder.Database().Connection(), plan.rows);
     if (!problems.empty()) return ReportRejections(target, problems, err);
@@ -76,7 +78,7 @@ int Import(const ImportTarget& target, Checks checks, const CommandOptions& opti
     return kExitDone;
 }
 
-int RunImport(const ImportTarget& target, Checks checks, const char* usage,
+int RunImport(const exchange::ImportTarget& target, Checks checks, const char* usage,
               const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     auto options = ParseOptions(args, {}, {"--apply"});
     if (!options || options->positional.size() != 2) {
@@ -90,13 +92,13 @@ int RunImport(const ImportTarget& target, Checks checks, const char* usage,
 }  // namespace
 
 int CommandImportUsers(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    return RunImport(UsersTarget(), library::holdings::UserImportProblems, kImportUsersUsage, args,
-                     out, err);
+    return RunImport(exchange::UsersTarget(), library::holdings::UserImportProblems,
+                     kImportUsersUsage, args, out, err);
 }
 
 int CommandImportBooks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    return RunImport(BooksTarget(), library::holdings::BookImportProblems, kImportBooksUsage, args,
-                     out, err);
+    return RunImport(exchange::BooksTarget(), library::holdings::BookImportProblems,
+                     kImportBooksUsage, args, out, err);
 }
 
 }  // namespace kashidashi::admin

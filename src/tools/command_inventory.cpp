@@ -29,6 +29,7 @@
 
 #include "desk/entry_rules.h"
 #include "engine/common/dates.h"
+#include "exchange/scan_file.h"
 #include "library/inventory_file.h"
 #include "library/inventory_prints.h"
 #include "library/inventory_summary.h"
@@ -130,7 +131,7 @@ int Start(PlaceConnection& connection, const Options& options, std::ostream& err
 
 int Scan(PlaceConnection& connection, const Options& options, std::ostream& out,
          std::ostream& err) {
-    const std::string text = library::ReadReaderFile(options.words[0]);
+    const std::string text = exchange::ReadReaderFile(options.words[0]);
     RequireRunning(*connection);
     library::FileRun run;
     try {

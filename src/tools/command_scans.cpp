@@ -9,9 +9,9 @@
 #include "data/U_DM.h"
 #include "desk/scan_replay.h"
 #include "engine/common/error.h"
+#include "exchange/csv_file.h"
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"
-#include "tools/csv_reader.h"
 #include "tools/data_folder.h"
 #include "tools/replay_desk.h"
 
@@ -34,7 +34,7 @@ void LoadSharedSettings() {
 int Replay(const std::vector<std::string>& args, std::ostream& out) {
     std::string settings = std::filesystem::current_path().string();
     if (args.size() == 4) settings = std::filesystem::absolute(args[3]).string();
-    auto scans = desk::ParseScanFile(ReadFileText(args[1]));
+    auto scans = exchange::ParseScanFile(exchange::ReadFileText(args[1]));
     PrepareDesk(args[0], settings);
     LoadSharedSettings();
     try {

@@ -53,7 +53,7 @@ engine::Date RegisteredOn(std::mt19937& random, int index, engine::Date today) {
     return engine::Date{today.days - daysAgo};
 }
 
-Cells TitleCells(std::mt19937& random, const Title& t) {
+exchange::Cells TitleCells(std::mt19937& random, const Title& t) {
     const DemoClass kind = ClassifyDemoTitle(t.title.ndc, t.index);
     const int place = t.index % 41 == 3   ? kPlaceClosedStack
                       : t.index % 17 == 9 ? kPlaceClassroom
@@ -81,7 +81,7 @@ Cells TitleCells(std::mt19937& random, const Title& t) {
 }
 
 // Reference books stay in the library; a few worn copies were discarded.
-void AddCopyFlags(Cells& row, const Title& t, int copy) {
+void AddCopyFlags(exchange::Cells& row, const Title& t, int copy) {
     const bool reference = t.title.ndc == 0 && t.index % 3 == 0;
     const bool discarded = !reference && copy == 0 && t.index % 53 == 7;
     row.emplace_back("kashidashiF", Value(false));
@@ -102,10 +102,10 @@ std::vector<PersonName> Authors(std::mt19937& random) {
 
 }  // namespace
 
-std::vector<Cells> DemoBooks(std::mt19937& random, engine::Date today) {
+std::vector<exchange::Cells> DemoBooks(std::mt19937& random, engine::Date today) {
     const auto authors = Authors(random);
     const auto titles = DemoTitles();
-    std::vector<Cells> rows;
+    std::vector<exchange::Cells> rows;
     for (int index = 0; index < static_cast<int>(titles.size()); ++index) {
         Title t{index,
                 titles[index],
@@ -113,9 +113,9 @@ std::vector<Cells> DemoBooks(std::mt19937& random, engine::Date today) {
                 &kPublishers[random() % std::size(kPublishers)],
                 RegisteredOn(random, index, today),
                 today};
-        const Cells shared = TitleCells(random, t);
+        const exchange::Cells shared = TitleCells(random, t);
         for (int copy = 0; copy < CopiesOf(index); ++copy) {
-            Cells row{{"BOOK_ID", Value(static_cast<int>(rows.size()) + 1)}};
+            exchange::Cells row{{"BOOK_ID", Value(static_cast<int>(rows.size()) + 1)}};
             row.insert(row.end(), shared.begin(), shared.end());
             AddCopyFlags(row, t, copy);
             rows.push_back(std::move(row));

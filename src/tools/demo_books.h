@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "engine/common/value.h"
-#include "tools/table_cells.h"
+#include "exchange/table_cells.h"
 
 namespace kashidashi::admin {
 
-std::vector<Cells> DemoBooks(std::mt19937& random, engine::Date today);
+std::vector<exchange::Cells> DemoBooks(std::mt19937& random, engine::Date today);
 
 }  // namespace kashidashi::admin

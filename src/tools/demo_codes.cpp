@@ -9,9 +9,9 @@ namespace {
 
 using Entry = std::pair<int, const char*>;
 
-std::vector<Cells> CodeList(const char* key, const char* name,
-                            std::initializer_list<Entry> entries) {
-    std::vector<Cells> rows;
+std::vector<exchange::Cells> CodeList(const char* key, const char* name,
+                                      std::initializer_list<Entry> entries) {
+    std::vector<exchange::Cells> rows;
     for (const auto& [code, text] : entries)
         rows.push_back({{key, engine::Value(code)}, {name, engine::Value(text)}});
     return rows;
@@ -135,8 +135,8 @@ const std::vector<int> kCommonDivisions[10] = {{10, 30, 70, 20},
 
 }  // namespace
 
-std::vector<Cells> DemoNdc() {
-    std::vector<Cells> rows;
+std::vector<exchange::Cells> DemoNdc() {
+    std::vector<exchange::Cells> rows;
     // The classification code is a FLOAT column.
     for (int i = 0; i < 100; ++i)
         rows.push_back(
@@ -156,7 +156,7 @@ DemoClass ClassifyDemoTitle(int ndcClass, int64_t title) {
     return {static_cast<double>(division), ndcClass % 10, mark};
 }
 
-std::vector<Cells> DemoPlaces() {
+std::vector<exchange::Cells> DemoPlaces() {
     return CodeList("HKN_ID", "HKN",
                     {{kPlaceLibrary, "図書室"},
                      {kPlaceClosedStack, "閉架書庫"},
@@ -164,17 +164,17 @@ std::vector<Cells> DemoPlaces() {
                      {4, "職員室"}});
 }
 
-std::vector<Cells> DemoFunds() {
+std::vector<exchange::Cells> DemoFunds() {
     return CodeList("ZAIGEN_ID", "ZAIGEN",
                     {{kFundBudget, "図書購入費"}, {2, "PTA会費"}, {kFundDonation, "寄贈"}});
 }
 
-std::vector<Cells> DemoSources() {
+std::vector<exchange::Cells> DemoSources() {
     return CodeList("UKEIRE_ID", "UKEIRE",
                     {{kSourcePurchase, "購入"}, {kSourceDonation, "寄贈"}, {3, "移管"}});
 }
 
-std::vector<Cells> DemoSettings() {
+std::vector<exchange::Cells> DemoSettings() {
     using engine::Value;
     // Row 2: new books wait kNewBookDays days; N2 0 allows lending by ISBN.
     // Row 10: N1 4 makes the pupil number identify a user at the desk.

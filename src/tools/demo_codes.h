@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "tools/table_cells.h"
+#include "exchange/table_cells.h"
 
 namespace kashidashi::admin {
 
 // NDC: the hundred divisions (000 … 990) of the Nippon Decimal
 // Classification, as the catalogue and quick registration store a book's
 // NDC_ID (913.6 -> 910).
-std::vector<Cells> DemoNdc();
+std::vector<exchange::Cells> DemoNdc();
 
 // How a demo title is classified, as quick registration writes it: NDC_ID
 // the division, yobi1_ID the main class (0-9; 11 picture books, 12 foreign
@@ -26,10 +26,10 @@ struct DemoClass {
     std::string mark;  // "913", "絵本", "洋書", "000"
 };
 DemoClass ClassifyDemoTitle(int ndcClass, int64_t title);
-std::vector<Cells> DemoPlaces();    // HKN
-std::vector<Cells> DemoFunds();     // ZAIGEN
-std::vector<Cells> DemoSources();   // UKEIRE
-std::vector<Cells> DemoSettings();  // Reg rows 2 and 10
+std::vector<exchange::Cells> DemoPlaces();    // HKN
+std::vector<exchange::Cells> DemoFunds();     // ZAIGEN
+std::vector<exchange::Cells> DemoSources();   // UKEIRE
+std::vector<exchange::Cells> DemoSettings();  // Reg rows 2 and 10
 
 // The codes the demo books use.
 constexpr int kPlaceLibrary = 1;

@@ -18,13 +18,13 @@
 #include <vector>
 
 #include "engine/common/value.h"
-#include "tools/table_cells.h"
+#include "exchange/table_cells.h"
 
 namespace kashidashi::admin {
 
 struct DemoTable {
     std::string name;
-    std::vector<Cells> rows;
+    std::vector<exchange::Cells> rows;
 };
 
 // The tables in the order they are written.

@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <random>
 
+#include "exchange/table_cells.h"
 #include "platform/half_width.h"
 #include "tools/demo_codes.h"
 #include "tools/demo_names.h"
 #include "tools/demo_sized_plan.h"
 #include "tools/demo_titles.h"
 #include "tools/demo_users.h"
-#include "tools/table_cells.h"
 
 namespace kashidashi::admin {
 namespace {
@@ -252,7 +252,7 @@ void WriteCodes(DataFolder& folder) {
                                      {"Reg", DemoSettings()}}) {
         auto table = folder.Table(name);
         table->Open();
-        AppendRows(*table, rows);
+        exchange::AppendRows(*table, rows);
         table->Close();
     }
 }

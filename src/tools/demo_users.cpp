@@ -19,8 +19,8 @@ std::string Digits(const char* format, int value) {
     return text;
 }
 
-Cells User(const std::string& nameId, const std::string& pupilNo, int sex, const PersonName& name,
-           int classCode) {
+exchange::Cells User(const std::string& nameId, const std::string& pupilNo, int sex,
+                     const PersonName& name, int classCode) {
     return {{"NAME_ID", engine::Value(nameId)}, {"seito_No", engine::Value(pupilNo)},
             {"sex", engine::Value(sex)},        {"NAME", engine::Value(name.name)},
             {"mihenkyakuSU", engine::Value(0)}, {"syozoku_ID", engine::Value(classCode)}};
@@ -28,8 +28,8 @@ Cells User(const std::string& nameId, const std::string& pupilNo, int sex, const
 
 }  // namespace
 
-std::vector<Cells> DemoClasses() {
-    std::vector<Cells> rows;
+std::vector<exchange::Cells> DemoClasses() {
+    std::vector<exchange::Cells> rows;
     for (int grade = 1; grade <= kGrades; ++grade) {
         for (int group = 1; group <= kClassesPerGrade; ++group) {
             rows.push_back({{"SYOZOKU_ID", engine::Value(grade * 100 + group)},
@@ -41,9 +41,9 @@ std::vector<Cells> DemoClasses() {
     return rows;
 }
 
-std::vector<Cells> DemoUsers(std::mt19937& random) {
+std::vector<exchange::Cells> DemoUsers(std::mt19937& random) {
     NamePicker names(random);
-    std::vector<Cells> rows;
+    std::vector<exchange::Cells> rows;
     for (const auto& group : DemoClasses()) {
         const int code = static_cast<int>(group.front().second.Integer());
         if (code == kStaffCode) continue;

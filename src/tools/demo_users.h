@@ -4,11 +4,11 @@
 #include <random>
 #include <vector>
 
-#include "tools/table_cells.h"
+#include "exchange/table_cells.h"
 
 namespace kashidashi::admin {
 
-std::vector<Cells> DemoClasses();
-std::vector<Cells> DemoUsers(std::mt19937& random);
+std::vector<exchange::Cells> DemoClasses();
+std::vector<exchange::Cells> DemoUsers(std::mt19937& random);
 
 }  // namespace kashidashi::admin

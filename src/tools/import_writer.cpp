@@ -4,23 +4,24 @@ namespace kashidashi::admin {
 namespace {
 
 // Writes one row; true when it was a new one.
-bool WriteRow(engine::TDBTable& table, const ImportTarget& target, const ImportRow& row) {
+bool WriteRow(engine::TDBTable& table, const exchange::ImportTarget& target,
+              const exchange::ImportRow& row) {
     const bool exists = table.FindKey({row.key});
     if (exists) {
         table.Edit();
     } else {
         table.Append();
-        SetCells(table, target.newRowDefaults);
+        exchange::SetCells(table, target.newRowDefaults);
     }
-    SetCells(table, row.cells);
+    exchange::SetCells(table, row.cells);
     table.Post();
     return !exists;
 }
 
 }  // namespace
 
-ImportCounts ApplyImport(DataFolder& folder, const ImportTarget& target,
-                         const std::vector<ImportRow>& rows) {
+ImportCounts ApplyImport(DataFolder& folder, const exchange::ImportTarget& target,
+                         const std::vector<exchange::ImportRow>& rows) {
     ImportCounts counts;
     auto table = folder.Table(target.table);
     InOneTransaction(folder, [&] {

@@ -4,8 +4,8 @@
 // by a desk, a full disk) leaves the table as it was and is rethrown.
 #pragma once
 
+#include "exchange/import_rules.h"
 #include "tools/data_folder.h"
-#include "tools/import_rules.h"
 
 namespace kashidashi::admin {
 
@@ -14,7 +14,7 @@ struct ImportCounts {
     int updated = 0;
 };
 
-ImportCounts ApplyImport(DataFolder& folder, const ImportTarget& target,
-                         const std::vector<ImportRow>& rows);
+ImportCounts ApplyImport(DataFolder& folder, const exchange::ImportTarget& target,
+                         const std::vector<exchange::ImportRow>& rows);
 
 }  // namespace kashidashi::admin

@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "data/japanese_texts.h"
+#include "exchange/csv_file.h"
 #include "library/sheets.h"
 #include "reports/report_output.h"
 #include "tools/command_guard.h"
-#include "tools/csv_reader.h"
 #include "tools/data_folder.h"
 
 namespace kashidashi::admin {
@@ -58,7 +58,7 @@ int StartCell(const std::string& text, const reports::CellSheet& sheet) {
 }
 
 std::string ReadListFile(const std::string& path) {
-    return ReadFileText(path);
+    return exchange::ReadFileText(path);
 }
 
 reports::Symbology RequireSymbology(const std::optional<std::string>& name) {

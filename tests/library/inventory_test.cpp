@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "engine/common/dates.h"
+#include "exchange/scan_file.h"
 #include "library/inventory.h"
 #include "library/inventory_file.h"
 #include "library/inventory_summary.h"
@@ -183,7 +184,7 @@ TEST_F(InventoryTest, AReadersFileIsTakenInBatchesWithItsAnswers) {
         text += "2026/03/02 10:00:00\t" + std::to_string(7 + i % 4) + "\n";
     text += "99999\n";
     size_t calls = 0;
-    auto scans = ScanReaderLines(Connection(), kashidashi::desk::ParseScanFile(text),
+    auto scans = ScanReaderLines(Connection(), kashidashi::exchange::ParseScanFile(text),
                                  [&](size_t, size_t) { ++calls; });
     EXPECT_EQ(calls, 3u);
     auto summary = Summarise(scans);
@@ -206,19 +207,6 @@ TEST_F(InventoryTest, TwoReadersScanningTheSameBooksAtOnceCountEachOnce) {
     b.join();
     EXPECT_EQ(first + second, 5);
     EXPECT_EQ(ReadInventoryProgress(Connection()).checked, 5);
-}
-
-TEST_F(InventoryTest, AFileThatIsNotTextIsRefusedWhole) {
-    const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR0000007\n", 25);
-    std::string noise;
-    for (int i = 0; i < 256; ++i) noise += static_cast<char>((i * 151 + 7) % 256);
-    for (const std::string& bytes : {png, noise, std::string("0000007\n\0\n0000008\n", 18)})
-        EXPECT_THROW(DecodeReaderFile(bytes), NotAReaderFile);
-    // Text: UTF-8 with its mark, Shift-JIS (「点検」), a DOS end-of-file mark.
-    EXPECT_EQ(DecodeReaderFile("\xEF\xBB\xBF"
-                               "0000007\r\n"),
-              "0000007\r\n");
-    EXPECT_EQ(DecodeReaderFile("\x93\x5F\x8C\x9F\t7\n\x1a"), "点検\t7\n\x1a");
 }
 
 TEST_F(InventoryTest, AFileTakenTwiceChecksNothingMoreAndACutRunGoesOn) {

@@ -3,8 +3,8 @@
 #include "engine/common/error.h"
 #include "engine/common/names.h"
 #include "engine/common/value_convert.h"
+#include "exchange/cell_convert.h"
 #include "platform/cp932.h"
-#include "tools/cell_convert.h"
 
 namespace kashidashi::library::holdings {
 
@@ -61,7 +61,7 @@ engine::Value ColumnValue(const engine::storage::TableSchema& table, const std::
         platform::Cp932ByteLength(text) > static_cast<size_t>(def.type.size))
         throw Refused(label + "が長すぎます（" + std::to_string(def.type.size) +
                       "バイトまで、全角は1文字2バイト）");
-    auto cell = admin::ConvertCell(def, text);
+    auto cell = exchange::ConvertCell(def, text);
     if (!cell.ok()) throw Refused(label + ": " + cell.error);
     return cell.value;
 }

@@ -17,7 +17,7 @@ namespace {
 using engine::Value;
 using engine::storage::Connection;
 
-const Value* CellOf(const admin::ImportRow& row, const char* column) {
+const Value* CellOf(const exchange::ImportRow& row, const char* column) {
     for (const auto& [name, value] : row.cells)
         if (engine::SameName(name, column)) return &value;
     return nullptr;
@@ -32,8 +32,8 @@ struct Holder {
     int line = 0;  // 0: as Name has it
 };
 
-void CheckPupilNumbers(Connection& connection, const std::vector<admin::ImportRow>& rows,
-                       std::vector<admin::Rejection>& problems) {
+void CheckPupilNumbers(Connection& connection, const std::vector<exchange::ImportRow>& rows,
+                       std::vector<exchange::Rejection>& problems) {
     std::map<std::string, std::string> pupilOf, nameOf;  // NAME_ID -> as Name has it
     for (const auto& row :
          SelectRows(connection, "Select NAME_ID, seito_No, NAME From Name").rows) {
@@ -74,8 +74,8 @@ void CheckPupilNumbers(Connection& connection, const std::vector<admin::ImportRo
     }
 }
 
-void CheckClasses(Connection& connection, const std::vector<admin::ImportRow>& rows,
-                  std::vector<admin::Rejection>& problems) {
+void CheckClasses(Connection& connection, const std::vector<exchange::ImportRow>& rows,
+                  std::vector<exchange::Rejection>& problems) {
     const auto classes = ReadAffiliations(connection);
     for (const auto& row : rows) {
         const Value* code = CellOf(row, "syozoku_ID");
@@ -88,9 +88,9 @@ void CheckClasses(Connection& connection, const std::vector<admin::ImportRow>& r
 
 }  // namespace
 
-std::vector<admin::Rejection> UserImportProblems(Connection& connection,
-                                                 const std::vector<admin::ImportRow>& rows) {
-    std::vector<admin::Rejection> problems;
+std::vector<exchange::Rejection> UserImportProblems(Connection& connection,
+                                                    const std::vector<exchange::ImportRow>& rows) {
+    std::vector<exchange::Rejection> problems;
     CheckPupilNumbers(connection, rows, problems);
     CheckClasses(connection, rows, problems);
     std::stable_sort(problems.begin(), problems.end(),
@@ -98,9 +98,9 @@ std::vector<admin::Rejection> UserImportProblems(Connection& connection,
     return problems;
 }
 
-std::vector<admin::Rejection> BookImportProblems(Connection& connection,
-                                                 const std::vector<admin::ImportRow>& rows) {
-    std::vector<admin::Rejection> problems;
+std::vector<exchange::Rejection> BookImportProblems(Connection& connection,
+                                                    const std::vector<exchange::ImportRow>& rows) {
+    std::vector<exchange::Rejection> problems;
     std::map<CodeList, std::set<double>> known;
     for (const auto& info : CodeLists())
         if (std::string(info.usedBy) == "Book")

@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "engine/storage/connection.h"
-#include "tools/import_rules.h"
+#include "exchange/import_rules.h"
 
 namespace kashidashi::library::holdings {
 
-std::vector<admin::Rejection> UserImportProblems(engine::storage::Connection& connection,
-                                                 const std::vector<admin::ImportRow>& rows);
-std::vector<admin::Rejection> BookImportProblems(engine::storage::Connection& connection,
-                                                 const std::vector<admin::ImportRow>& rows);
+std::vector<exchange::Rejection> UserImportProblems(engine::storage::Connection& connection,
+                                                    const std::vector<exchange::ImportRow>& rows);
+std::vector<exchange::Rejection> BookImportProblems(engine::storage::Connection& connection,
+                                                    const std::vector<exchange::ImportRow>& rows);
 
 }  // namespace kashidashi::library::holdings

@@ -15,13 +15,13 @@
 #include <string_view>
 #include <vector>
 
-namespace kashidashi::admin {
+namespace kashidashi::exchange {
 
 // The text of the file's bytes in UTF-8, without a byte order mark.
 std::string DecodeCsvBytes(std::string_view bytes);
 
-// The text of the file at `path`, decoded as above. Throws AdminError when
-// the file cannot be opened or read.
+// The text of the file at `path`, decoded as above. Throws FileError
+// (file_bytes.h) when the file cannot be opened or read.
 std::string ReadFileText(const std::string& path);
 
 struct CsvRecord {
@@ -41,4 +41,4 @@ struct CsvText {
 
 CsvText ParseCsv(std::string_view utf8);
 
-}  // namespace kashidashi::admin
+}  // namespace kashidashi::exchange

@@ -1,6 +1,6 @@
-#include "tools/table_cells.h"
+#include "exchange/table_cells.h"
 
-namespace kashidashi::admin {
+namespace kashidashi::exchange {
 
 void SetCells(engine::TDataSet& dataSet, const Cells& cells) {
     for (const auto& [name, value] : cells) dataSet.FieldByName(name).SetValue(value);
@@ -14,4 +14,4 @@ void AppendRows(engine::TDataSet& dataSet, const std::vector<Cells>& rows) {
     }
 }
 
-}  // namespace kashidashi::admin
+}  // namespace kashidashi::exchange

@@ -1,17 +1,17 @@
 // A CSV field turned into its column's value, or a reason.
-#include "tools/cell_convert.h"
+#include "exchange/cell_convert.h"
 
 #include <gtest/gtest.h>
 
 #include "engine/common/dates.h"
 #include "engine/common/value_convert.h"
-#include "tools/isbn_rule.h"
+#include "exchange/isbn_rule.h"
 
-namespace tools_test {
+namespace exchange_test {
 namespace {
 
 using engine::FieldType;
-using kashidashi::admin::ConvertCell;
+using kashidashi::exchange::ConvertCell;
 
 TEST(CellConvert, ValuesByColumnType) {
     const struct {
@@ -78,14 +78,14 @@ TEST(IsbnRule, TwelveDigitsOrThirteenWithTheRightCheckDigit) {
         {"4-8120-0001-X", ""},
     };
     for (const auto& c : kCases) {
-        auto cell = kashidashi::admin::IsbnCell("ISBN", c.text);
+        auto cell = kashidashi::exchange::IsbnCell("ISBN", c.text);
         EXPECT_EQ(cell.ok(), !c.stored.empty()) << c.text << ": " << cell.error;
         if (cell.ok()) {
             EXPECT_EQ(engine::ValueText(cell.value), c.stored) << c.text;
         }
     }
-    EXPECT_TRUE(kashidashi::admin::IsbnCell("ISBN", "").value.IsNull());
+    EXPECT_TRUE(kashidashi::exchange::IsbnCell("ISBN", "").value.IsNull());
 }
 
 }  // namespace
-}  // namespace tools_test
+}  // namespace exchange_test

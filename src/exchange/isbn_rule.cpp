@@ -1,11 +1,11 @@
-#include "tools/isbn_rule.h"
+#include "exchange/isbn_rule.h"
 
 #include <algorithm>
 
 #include "data/isbn.h"
 #include "platform/half_width.h"
 
-namespace kashidashi::admin {
+namespace kashidashi::exchange {
 
 CellValue IsbnCell(const std::string& column, std::string_view text) {
     std::string digits;
@@ -22,4 +22,4 @@ CellValue IsbnCell(const std::string& column, std::string_view text) {
     return {engine::Value(digits.substr(0, 12)), {}};
 }
 
-}  // namespace kashidashi::admin
+}  // namespace kashidashi::exchange

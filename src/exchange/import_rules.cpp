@@ -1,15 +1,15 @@
-#include "tools/import_rules.h"
+#include "exchange/import_rules.h"
 
 #include <map>
 #include <optional>
 
 #include "engine/common/names.h"
 #include "engine/common/value_convert.h"
+#include "exchange/cell_convert.h"
+#include "exchange/isbn_rule.h"
 #include "platform/cp932.h"
-#include "tools/cell_convert.h"
-#include "tools/isbn_rule.h"
 
-namespace kashidashi::admin {
+namespace kashidashi::exchange {
 namespace {
 
 using engine::storage::ColumnDef;
@@ -155,4 +155,4 @@ ImportPlan PlanImport(const ImportTarget& target, const engine::storage::TableSc
     return plan;
 }
 
-}  // namespace kashidashi::admin
+}  // namespace kashidashi::exchange

@@ -8,7 +8,7 @@
 #include "engine/common/value.h"
 #include "engine/dataset/dataset.h"
 
-namespace kashidashi::admin {
+namespace kashidashi::exchange {
 
 using Cells = std::vector<std::pair<std::string, engine::Value>>;
 
@@ -19,4 +19,4 @@ void SetCells(engine::TDataSet& dataSet, const Cells& cells);
 // Appends one row per entry and posts it.
 void AppendRows(engine::TDataSet& dataSet, const std::vector<Cells>& rows);
 
-}  // namespace kashidashi::admin
+}  // namespace kashidashi::exchange

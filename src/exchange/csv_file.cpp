@@ -1,13 +1,10 @@
-#include "tools/csv_reader.h"
+#include "exchange/csv_file.h"
 
-#include <fstream>
-#include <sstream>
-
+#include "exchange/file_bytes.h"
 #include "platform/cp932.h"
 #include "platform/utf8.h"
-#include "tools/data_folder.h"
 
-namespace kashidashi::admin {
+namespace kashidashi::exchange {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
@@ -107,16 +104,11 @@ std::string DecodeCsvBytes(std::string_view bytes) {
 }
 
 std::string ReadFileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw AdminError("ファイル「" + path + "」を開けません。");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) throw AdminError("ファイル「" + path + "」を読めません。");
-    return DecodeCsvBytes(bytes.str());
+    return DecodeCsvBytes(ReadFileBytes(path));
 }
 
 CsvText ParseCsv(std::string_view utf8) {
     return CsvScanner(utf8).ReadAll();
 }
 
-}  // namespace kashidashi::admin
+}  // namespace kashidashi::exchange

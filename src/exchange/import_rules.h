@@ -15,10 +15,10 @@
 
 #include "engine/common/value.h"
 #include "engine/storage/schema.h"
-#include "tools/csv_reader.h"
-#include "tools/table_cells.h"
+#include "exchange/csv_file.h"
+#include "exchange/table_cells.h"
 
-namespace kashidashi::admin {
+namespace kashidashi::exchange {
 
 struct ImportTarget {
     std::string table;                     // "Name", "Book"
@@ -54,4 +54,4 @@ struct ImportPlan {
 ImportPlan PlanImport(const ImportTarget& target, const engine::storage::TableSchema& table,
                       const CsvText& csv);
 
-}  // namespace kashidashi::admin
+}  // namespace kashidashi::exchange

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "tools/cell_convert.h"
+#include "exchange/cell_convert.h"
 
-namespace kashidashi::admin {
+namespace kashidashi::exchange {
 
 CellValue IsbnCell(const std::string& column, std::string_view text);
 
-}  // namespace kashidashi::admin
+}  // namespace kashidashi::exchange

@@ -1,4 +1,4 @@
-#include "tools/cell_convert.h"
+#include "exchange/cell_convert.h"
 
 #include <charconv>
 #include <cmath>
@@ -9,7 +9,7 @@
 #include "engine/common/value_convert.h"
 #include "platform/half_width.h"
 
-namespace kashidashi::admin {
+namespace kashidashi::exchange {
 namespace {
 
 using engine::FieldType;
@@ -103,4 +103,4 @@ CellValue ConvertCell(const engine::storage::ColumnDef& column, std::string_view
     return ToScalar(column, plain);
 }
 
-}  // namespace kashidashi::admin
+}  // namespace kashidashi::exchange

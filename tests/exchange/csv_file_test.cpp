@@ -1,16 +1,16 @@
 // CSV records with the lines they start on, and the encoding of the bytes.
-#include "tools/csv_reader.h"
+#include "exchange/csv_file.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/cp932.h"
 
-namespace tools_test {
+namespace exchange_test {
 namespace {
 
-using kashidashi::admin::CsvRecord;
-using kashidashi::admin::DecodeCsvBytes;
-using kashidashi::admin::ParseCsv;
+using kashidashi::exchange::CsvRecord;
+using kashidashi::exchange::DecodeCsvBytes;
+using kashidashi::exchange::ParseCsv;
 
 using Records = std::vector<std::pair<int, std::vector<std::string>>>;
 
@@ -73,4 +73,4 @@ TEST(CsvReader, EncodingIsUtf8WhenWellFormedElseShiftJis) {
 }
 
 }  // namespace
-}  // namespace tools_test
+}  // namespace exchange_test

@@ -19,7 +19,7 @@
 #include "engine/common/value.h"
 #include "engine/storage/schema.h"
 
-namespace kashidashi::admin {
+namespace kashidashi::exchange {
 
 struct CellValue {
     engine::Value value;
@@ -33,4 +33,4 @@ CellValue ConvertCell(const engine::storage::ColumnDef& column, std::string_view
 // "列 <column> の「<text>」は<what>".
 std::string CellError(const std::string& column, std::string_view text, const std::string& what);
 
-}  // namespace kashidashi::admin
+}  // namespace kashidashi::exchange
