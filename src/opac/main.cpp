@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "engine/session/data_location.h"
 #include "engine/storage/open_local.h"
 #include "kashidashi/version.h"
 #include "engine/storage/open_remote.h"
@@ -14,7 +15,6 @@
 #include "opac/options.h"
 #include "opac/refresher.h"
 #include "opac/site.h"
-#include "tools/data_location.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ using namespace kashidashi;
 
 // The opener of read connections to the place the command line names.
 opac::ConnectionPool::Opener OpenerOf(const std::string& data) {
-    auto location = admin::RequireLocation(data);
+    auto location = engine::RequireLocation(data);
     if (location.backupFile)
         throw std::runtime_error("「" + data +
                                  "」はファイルです。データフォルダかサーバを指定してください。");
@@ -34,7 +34,7 @@ opac::ConnectionPool::Opener OpenerOf(const std::string& data) {
             [folder = location.folder, rule] { return engine::storage::OpenLocal(folder, rule); };
     }
     auto address = location.address;
-    address.password = admin::ServerPassword(location);
+    address.password = engine::ServerPassword(location);
     return [address, rule] { return engine::storage::OpenRemote(address, rule); };
 }
 

@@ -2,9 +2,9 @@
 
 #include "engine/common/error.h"
 #include "engine/common/names.h"
+#include "engine/session/data_location.h"
 #include "engine/sql/parser.h"
 #include "engine/translate/statement_runner.h"
-#include "tools/data_location.h"
 #include "tools/result_text.h"
 #include "tools/sql_arguments.h"
 
@@ -46,7 +46,7 @@ void RunAll(const std::vector<engine::sql::Statement>& statements,
 
 void RunText(const SqlArguments& arguments, std::ostream& out) {
     auto statements = engine::sql::ParseScript(arguments.text);
-    auto connection = OpenLocation(RequireLocation(arguments.folder));
+    auto connection = engine::OpenLocation(engine::RequireLocation(arguments.folder));
     // Reading alone needs no transaction, which would hold off the desks' writes.
     if (!ChangesData(statements)) return RunAll(statements, *connection, arguments, out);
     connection->Begin();

@@ -5,9 +5,9 @@
 
 #include "data/schema.h"
 #include "engine/dataset/query.h"
+#include "engine/session/data_location.h"
 #include "engine/storage/sqlite/sqlite_connection.h"
 #include "platform/paths.h"
-#include "tools/data_location.h"
 
 namespace kashidashi::admin {
 namespace {
@@ -22,10 +22,11 @@ std::string NewSessionName() {
 
 DataFolder::DataFolder(const std::string& folder, bool readsBackupFile) : folder_(folder) {
     std::string problem;
-    auto location = ParseLocation(folder, problem);
+    auto location = engine::ParseLocation(folder, problem);
     if (!location) throw AdminError(problem);
     if (location->backupFile && !readsBackupFile)
-        throw AdminError("「" + folder + "」はファイルです。データフォルダかサーバを指定してください。");
+        throw AdminError("「" + folder +
+                         "」はファイルです。データフォルダかサーバを指定してください。");
     if (location->backupFile) {
         // Read through a copy, so that the file itself is never changed.
         scratch_ = std::make_unique<platform::TemporaryFolder>("kashidashi-read-");
@@ -34,13 +35,12 @@ DataFolder::DataFolder(const std::string& folder, bool readsBackupFile) : folder
         location->folder = scratch_->Path();
         location->backupFile = false;
     }
-    if (!location->server && !scratch_ &&
-        (folder.empty() || !platform::FolderExists(folder)))
+    if (!location->server && !scratch_ && (folder.empty() || !platform::FolderExists(folder)))
         throw AdminError("フォルダ「" + folder + "」がありません。先にフォルダを作ってください。");
     session_ = std::make_unique<engine::TDBSession>(NewSessionName());
     database_ = std::make_unique<engine::TDBDatabase>("AAA", *session_);
     if (location->server)
-        PointAt(*session_, *database_, *location);
+        engine::PointAt(*session_, *database_, *location);
     else
         database_->SetDirectory(scratch_ ? location->folder : folder);
 }

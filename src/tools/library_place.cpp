@@ -1,18 +1,18 @@
 #include "tools/library_place.h"
 
+#include "engine/session/data_location.h"
 #include "platform/paths.h"
 #include "tools/data_folder.h"
-#include "tools/data_location.h"
 
 namespace kashidashi::admin {
 
 library::DataPlace RequirePlace(const std::string& text, bool fileAllowed) {
     std::string problem;
-    auto location = ParseLocation(text, problem);
+    auto location = engine::ParseLocation(text, problem);
     if (!location) throw AdminError(problem);
     if (location->server) {
         auto server = location->address;
-        server.password = ServerPassword(*location);
+        server.password = engine::ServerPassword(*location);
         return library::DataPlace::Server(server, text);
     }
     library::DataPlace place = location->backupFile

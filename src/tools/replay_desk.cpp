@@ -4,8 +4,8 @@
 
 #include "data/U_DM.h"
 #include "data/U_MakeTable.h"
+#include "engine/session/data_location.h"
 #include "tools/data_folder.h"
-#include "tools/data_location.h"
 
 namespace kashidashi::admin {
 namespace {
@@ -13,10 +13,10 @@ namespace {
 // Session "BBB" and its database at the data folder, or remote at the server.
 void PointAtData(TDM& dm, const std::string& dataFolder) {
     std::string problem;
-    auto location = ParseLocation(dataFolder, problem);
+    auto location = engine::ParseLocation(dataFolder, problem);
     if (!location) throw AdminError(problem);
     if (location->server) {
-        PointAt(dm.DBSession1, dm.DBDatabase1, *location);
+        engine::PointAt(dm.DBSession1, dm.DBDatabase1, *location);
         return;
     }
     if (!std::filesystem::is_directory(location->folder))

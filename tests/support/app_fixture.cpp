@@ -11,10 +11,10 @@
 #include "data/schema.h"
 #include "engine/dataset/query.h"
 #include "engine/dataset/table.h"
+#include "engine/session/data_location.h"
 #include "engine/session/session.h"
 #include "platform/paths.h"
 #include "tools/admin_commands.h"
-#include "tools/data_location.h"
 
 namespace kx_test {
 namespace {
@@ -48,7 +48,7 @@ DataQuery::DataQuery(const std::string& sessionName, const std::string& location
         return;
     }
     database_ = std::make_unique<engine::TDBDatabase>("KX_TEST_DATA", session_);
-    kashidashi::admin::PointAt(session_, *database_, kashidashi::admin::RequireLocation(location));
+    engine::PointAt(session_, *database_, engine::RequireLocation(location));
     query_.SetDatabaseName("KX_TEST_DATA");
 }
 

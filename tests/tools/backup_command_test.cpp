@@ -24,11 +24,11 @@
 #include "engine/common/dates.h"
 #include "engine/dataset/table.h"
 #include "engine/pg_test_server.h"
+#include "engine/session/data_location.h"
 #include "engine/session/database.h"
 #include "engine/session/session.h"
 #include "engine/storage/open_local.h"
 #include "support/small_disk.h"
-#include "tools/data_location.h"
 #include "tools/tools_fixture.h"
 
 namespace tools_test {
@@ -88,7 +88,7 @@ class ServerBackupCommand : public BackupCommand {
 };
 
 void BackupCommand::AddOldLoans(int count) {
-    auto connection = kashidashi::admin::OpenLocation(kashidashi::admin::RequireLocation(folder));
+    auto connection = engine::OpenLocation(engine::RequireLocation(folder));
     auto table = *connection->DescribeTable("kashibo");
     auto column = [&](const char* name) { return *table.FindColumn(name); };
     connection->Begin();
@@ -252,7 +252,7 @@ TEST_F(ServerBackupCommand, AServerIsRestoredFromItsBackupAllOrNothing) {
     {
         engine::TDBSession desk("backup-test-server-desk");
         engine::TDBDatabase database("AAA", desk);
-        kashidashi::admin::PointAt(desk, database, kashidashi::admin::RequireLocation(folder));
+        engine::PointAt(desk, database, engine::RequireLocation(folder));
         engine::TDBTable name;
         name.SetSessionName("backup-test-server-desk");
         name.SetDatabaseName("AAA");

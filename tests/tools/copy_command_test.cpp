@@ -6,8 +6,8 @@
 
 #include "data/schema.h"
 #include "engine/pg_test_server.h"
+#include "engine/session/data_location.h"
 #include "tools/admin_commands.h"
-#include "tools/data_location.h"
 #include "tools_fixture.h"
 
 namespace tools_test {
@@ -104,7 +104,7 @@ TEST(DataLocationTest, ServerAddressesAndFolders) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         std::string problem;
-        auto location = kashidashi::admin::ParseLocation(c.text, problem);
+        auto location = engine::ParseLocation(c.text, problem);
         ASSERT_EQ(location.has_value(), c.ok) << problem;
         if (!c.ok) {
             EXPECT_NE(problem.find("server://USER@HOST[:PORT]/DATABASE"), std::string::npos);
@@ -117,7 +117,7 @@ TEST(DataLocationTest, ServerAddressesAndFolders) {
         EXPECT_EQ(location->address.database, c.database);
     }
     std::string problem;
-    EXPECT_FALSE(kashidashi::admin::ParseLocation("/tmp/folder", problem)->server);
+    EXPECT_FALSE(engine::ParseLocation("/tmp/folder", problem)->server);
 }
 
 }  // namespace

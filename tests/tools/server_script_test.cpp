@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "engine/pg_test_server.h"
-#include "tools/data_location.h"
+#include "engine/session/data_location.h"
 #include "tools/tools_fixture.h"
 
 namespace tools_test {
@@ -76,9 +76,8 @@ class ServerScriptTest : public ToolsFixture {
     // names reaches them.
     std::vector<std::string> Tables(const std::string& password) {
         setenv("KASHIDASHI_PASSWORD", password.c_str(), 1);
-        auto location =
-            kashidashi::admin::RequireLocation("server://Admin@127.0.0.1:" + port + "/Book");
-        auto names = kashidashi::admin::OpenLocation(location)->TableNames();
+        auto location = engine::RequireLocation("server://Admin@127.0.0.1:" + port + "/Book");
+        auto names = engine::OpenLocation(location)->TableNames();
         for (auto& name : names) std::transform(name.begin(), name.end(), name.begin(), ::tolower);
         std::sort(names.begin(), names.end());
         return names;

@@ -1,5 +1,5 @@
-// Where a kashidashi-admin command finds the data tables: a data folder, a
-// database on a server, written
+// Where a command line (kashidashi-admin, kashidashi-opac) finds the data
+// tables: a data folder, a database on a server, written
 //
 //   server://USER@HOST[:PORT]/DATABASE      (PORT 12005 when left out)
 //
@@ -21,14 +21,14 @@
 #include "engine/storage/connection.h"
 #include "engine/storage/open_remote.h"
 
-namespace kashidashi::admin {
+namespace engine {
 
 struct DataLocation {
     std::string text;  // as the command line gave it
     bool server = false;
-    bool backupFile = false;                 // the path names a file, not a folder
-    std::string folder;                      // a folder or a backup file: its local path
-    engine::storage::ServerAddress address;  // a server: without the password
+    bool backupFile = false;         // the path names a file, not a folder
+    std::string folder;              // a folder or a backup file: its local path
+    storage::ServerAddress address;  // a server: without the password
 };
 
 inline constexpr int kDefaultServerPort = 12005;
@@ -44,9 +44,8 @@ std::string ServerPassword(const DataLocation& location);
 
 // A backend connection to the location (the server's password asked for).
 // A backup file is refused: what was written through it would be lost.
-std::unique_ptr<engine::storage::Connection> OpenLocation(const DataLocation& location);
+std::unique_ptr<storage::Connection> OpenLocation(const DataLocation& location);
 // Points `database`, of the inactive `session`, at the location.
-void PointAt(engine::TDBSession& session, engine::TDBDatabase& database,
-             const DataLocation& location);
+void PointAt(TDBSession& session, TDBDatabase& database, const DataLocation& location);
 
-}  // namespace kashidashi::admin
+}  // namespace engine

@@ -1,4 +1,4 @@
-#include "tools/data_location.h"
+#include "engine/session/data_location.h"
 
 #include <termios.h>
 #include <unistd.h>
@@ -10,14 +10,14 @@
 #include "engine/storage/open_local.h"
 #include "platform/paths.h"
 
-namespace kashidashi::admin {
+namespace engine {
 namespace {
 
 constexpr const char* kScheme = "server://";
 constexpr const char* kForm = "server://USER@HOST[:PORT]/DATABASE";
 
 // "HOST[:PORT]" into the address; false when the port is no number.
-bool ReadHostPort(const std::string& text, engine::storage::ServerAddress& address) {
+bool ReadHostPort(const std::string& text, storage::ServerAddress& address) {
     auto colon = text.rfind(':');
     address.host = text.substr(0, colon);
     address.port = kDefaultServerPort;
@@ -86,25 +86,24 @@ std::string ServerPassword(const DataLocation& location) {
     return ReadHidden();
 }
 
-std::unique_ptr<engine::storage::Connection> OpenLocation(const DataLocation& location) {
+std::unique_ptr<storage::Connection> OpenLocation(const DataLocation& location) {
     if (location.backupFile)
         throw std::runtime_error("「" + location.text +
                                  "」はファイルです。データフォルダかサーバを指定してください。");
-    if (!location.server) return engine::storage::OpenLocal(location.folder);
+    if (!location.server) return storage::OpenLocal(location.folder);
     auto address = location.address;
     address.password = ServerPassword(location);
-    return engine::storage::OpenRemote(address);
+    return storage::OpenRemote(address);
 }
 
-void PointAt(engine::TDBSession& session, engine::TDBDatabase& database,
-             const DataLocation& location) {
+void PointAt(TDBSession& session, TDBDatabase& database, const DataLocation& location) {
     if (!location.server) {
         database.SetDirectory(location.folder);
         return;
     }
-    engine::storage::ServerAddress server = location.address;
+    storage::ServerAddress server = location.address;
     server.password = ServerPassword(location);
     engine::PointAtServer(session, database, server);
 }
 
-}  // namespace kashidashi::admin
+}  // namespace engine
