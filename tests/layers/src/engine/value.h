@@ -1,0 +1,4 @@
+// A value that wrongly wants Qt.
+#pragma once
+#include <QString>
+#include <string>

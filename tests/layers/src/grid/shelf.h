@@ -1,0 +1,3 @@
+// The grid.
+#pragma once
+#include "engine/value.h"

@@ -1,0 +1,4 @@
+// The library reaching up into the tools.
+#pragma once
+#include "catalogue/lookup.h"
+#include "tools/csv.h"

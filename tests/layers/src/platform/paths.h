@@ -1,0 +1,2 @@
+// A layer below the engine.
+#pragma once

@@ -1,0 +1,3 @@
+// A tool.
+#pragma once
+#include "library/rollover.h"
