@@ -1,6 +1,6 @@
 // kx_bench_gui: the cases that need Qt widgets (offscreen); prints
 // "<case> <engine seconds> <raw seconds> <ratio>" per case. One argument
-// ("grid", "export", "desk", "reports", "library", "stats" or "inventory") runs only that group.
+// ("grid", "export", "desk", "reports", "library", "stats", "inventory" or "catalogue") runs only that group.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +16,7 @@ void RunReportCases();
 void RunBackupCases();
 void RunStatsCases();
 void RunInventoryCases();
+void RunCatalogueSearchCases();
 }  // namespace bench
 
 int main(int argc, char* argv[]) {
@@ -36,6 +37,7 @@ int main(int argc, char* argv[]) {
         if (only.empty() || only == "library") bench::RunBackupCases();
         if (only.empty() || only == "library" || only == "stats") bench::RunStatsCases();
         if (only.empty() || only == "library" || only == "inventory") bench::RunInventoryCases();
+        if (only.empty() || only == "library" || only == "catalogue") bench::RunCatalogueSearchCases();
 #endif
     } catch (const std::exception& e) {
         std::fprintf(stderr, "benchmark failed: %s\n", e.what());
