@@ -21,6 +21,7 @@ struct Request {
     Fields query;        // the query string's fields
     Fields form;         // a POST's form fields
     std::string cookieHeader;
+    bool secure = false;  // came through TLS (a proxy's X-Forwarded-Proto: https)
     std::map<std::string, std::string> pathParams;  // {name} parts of the route
     Site* site = nullptr;                           // the school the path names
 

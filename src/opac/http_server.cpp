@@ -121,6 +121,7 @@ Response HttpServer::Answer(Exchange& exchange) {
             request.path = std::get<Target>(target).path;
             request.query = std::move(std::get<Target>(target).query);
             request.cookieHeader = Header(exchange.connection, "Cookie");
+            request.secure = Header(exchange.connection, "X-Forwarded-Proto") == "https";
             path = request.path;
             bool form = Header(exchange.connection, "Content-Type")
                             .rfind("application/x-www-form-urlencoded", 0) == 0;

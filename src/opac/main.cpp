@@ -8,11 +8,12 @@
 
 #include "engine/session/data_location.h"
 #include "engine/storage/open_local.h"
-#include "kashidashi/version.h"
 #include "engine/storage/open_remote.h"
+#include "kashidashi/version.h"
 #include "opac/app.h"
 #include "opac/http_server.h"
 #include "opac/options.h"
+#include "opac/pupil_places.h"
 #include "opac/refresher.h"
 #include "opac/site.h"
 
@@ -43,6 +44,7 @@ int Serve(const opac::Options& options) {
     opac::Sites sites;
     sites.Add(
         std::make_unique<opac::Site>("", options.name, OpenerOf(options.data), options.index));
+    opac::PupilPlaces::Instance().Add("", OpenerOf(options.data));  // the pupils' pages' writes
     for (opac::Site* site : sites.All()) {
         auto counts = site->Refresh();  // a missing Book table stops the program here
         site->CountLoans();

@@ -1,5 +1,6 @@
 #include "opac/page_frame.h"
 
+#include "opac/pupil_hooks.h"
 #include "opac/resources.h"
 #include "opac/say.h"
 
@@ -34,7 +35,8 @@ View ViewOf(const Request& request) {
 Response PageResponse(const View& view, const std::string& title, const Html& content, int status) {
     Html nav = Link(view.Url("/"), view.Say("{本|ほん}をさがす")) +
                Link(view.Url("/new"), view.Say("{新|あたら}しく{入|はい}った{本|ほん}")) +
-               Link(view.Url("/popular"), view.Say("よく{読|よ}まれている{本|ほん}"));
+               Link(view.Url("/popular"), view.Say("よく{読|よ}まれている{本|ほん}")) +
+               PupilNavLink(view);
     std::string switchTo =
         view.Url("/furigana?on=") + (view.furigana ? "0" : "1") + "&back=" + UrlEncode(view.here);
     Html page =

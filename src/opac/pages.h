@@ -10,6 +10,7 @@ namespace kashidashi::opac {
 void AddSearchRoutes(Router& router);  // pages_search.cpp: /
 void AddBookRoutes(Router& router);    // pages_book.cpp: /book/{id}
 void AddListRoutes(Router& router);    // pages_lists.cpp: /new, /popular
-void AddCommonRoutes(Router& router);  // pages_common.cpp: /furigana, /static/opac.css
+void AddCommonRoutes(Router& router);
+void AddPupilRoutes(Router& router);   // pages_pupil*.cpp: /login, /me, /reserve, ...  // pages_common.cpp: /furigana, /static/opac.css
 
 }  // namespace kashidashi::opac

@@ -11,6 +11,7 @@
 #include "opac/catalogue.h"
 #include "opac/page_frame.h"
 #include "opac/pages.h"
+#include "opac/pupil_hooks.h"
 #include "opac/say.h"
 
 namespace kashidashi::opac {
@@ -96,6 +97,7 @@ Response BookPage(Request& request) {
                                 : view.Say("{予約|よやく}して{待|ま}っている{人|ひと}：") +
                                       Html::Escape(std::to_string(waiting)) + view.Say("{人|にん}"),
                    "class=\"waiting\"");
+    content += PupilBookExtras(view, request, id, book->isbn);
     content += Tag("p", Link(view.Url("/"), view.Say("← {本|ほん}をさがす")));
     return PageResponse(view, book->title.empty() ? Plain("{本|ほん}") : book->title, content);
 }

@@ -8,6 +8,7 @@ void AddAllRoutes(Router& router) {
     AddBookRoutes(router);
     AddListRoutes(router);
     AddCommonRoutes(router);
+    AddPupilRoutes(router);
 }
 
 }  // namespace kashidashi::opac

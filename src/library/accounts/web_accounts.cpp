@@ -244,30 +244,4 @@ ChangeOutcome ChangePassword(Connection& connection, const WebUser& user,
     return ChangeOutcome::Changed;
 }
 
-std::string LoginMessage(const LoginResult& result) {
-    if (result.outcome == LoginOutcome::Locked)
-        return "パスワードを5回まちがえたので、しばらくログインできません。15分たってから、もう一度"
-               "ためしてください。";
-    return "番号かパスワードがちがいます。";
-}
-
-std::string ChangeMessage(ChangeOutcome outcome) {
-    switch (outcome) {
-        case ChangeOutcome::Changed:
-            return "パスワードを変えました。";
-        case ChangeOutcome::WrongPassword:
-            return "今のパスワードがちがいます。";
-        case ChangeOutcome::Locked:
-            return "パスワードを5回まちがえたので、しばらく使えません。15分たってから、もう一度ため"
-                   "してください。";
-        case ChangeOutcome::TooShort:
-            return "新しいパスワードは6文字以上にしてください。";
-        case ChangeOutcome::TooLong:
-            return "新しいパスワードは64文字までにしてください。";
-        case ChangeOutcome::SameAsNumber:
-            return "番号と同じパスワードは使えません。";
-    }
-    return "";
-}
-
 }  // namespace kashidashi::accounts

@@ -80,8 +80,4 @@ ChangeOutcome ChangePassword(engine::storage::Connection& connection, const WebU
                              const std::string& present, const std::string& chosen,
                              engine::DateTime now);
 
-// The message a page shows for an outcome other than LoggedIn / Changed.
-std::string LoginMessage(const LoginResult& result);
-std::string ChangeMessage(ChangeOutcome outcome);
-
 }  // namespace kashidashi::accounts

@@ -105,24 +105,4 @@ bool CancelOwnReservation(Connection& connection, const WebUser& user, int64_t b
     return removed > 0;
 }
 
-std::string ReserveMessage(const ReserveResult& result, int limit) {
-    switch (result.outcome) {
-        case ReserveOutcome::Reserved:
-            return "予約しました。あなたは" + std::to_string(result.place) + "番目です。";
-        case ReserveOutcome::NoSuchBook:
-            return "この本は見つかりません。";
-        case ReserveOutcome::NotLendable:
-            return "この本は貸出できないので、予約できません。";
-        case ReserveOutcome::HeldByUser:
-            return "この本は今あなたが借りています。";
-        case ReserveOutcome::AlreadyReserved:
-            return "この本はもう予約しています。";
-        case ReserveOutcome::OverLimit:
-            return "予約できるのは" + std::to_string(limit) + "冊までです。";
-        case ReserveOutcome::Failed:
-            break;
-    }
-    return "予約できませんでした。もう一度ためしてください。";
-}
-
 }  // namespace kashidashi::accounts

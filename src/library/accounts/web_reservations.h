@@ -46,6 +46,4 @@ ReserveResult ReserveTitle(engine::storage::Connection& connection, const engine
 bool CancelOwnReservation(engine::storage::Connection& connection, const WebUser& user,
                           int64_t book);
 
-std::string ReserveMessage(const ReserveResult& result, int limit);
-
 }  // namespace kashidashi::accounts

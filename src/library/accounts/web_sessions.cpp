@@ -49,6 +49,11 @@ void SessionStore::CloseAllOf(const std::string& school, const std::string& name
     });
 }
 
+void SessionStore::CloseAll() {
+    std::lock_guard lock(mutex_);
+    sessions_.clear();
+}
+
 size_t SessionStore::Count() const {
     std::lock_guard lock(mutex_);
     return sessions_.size();

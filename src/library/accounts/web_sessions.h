@@ -37,6 +37,7 @@ class SessionStore {
     void Close(const std::string& token);
     // Ends every session of one user (after a password change, a new password).
     void CloseAllOf(const std::string& school, const std::string& nameId);
+    void CloseAll();
     size_t Count() const;
 
   private:

@@ -89,7 +89,6 @@ TEST_F(WebAccountsTest, WrongPasswordsUnknownNumbersAndUsersWithoutAnAccountGetO
     for (const auto& c : cases) {
         auto result = Login(Connection(), c.number, c.password, now);
         EXPECT_EQ(result.outcome, LoginOutcome::Refused) << c.number;
-        EXPECT_EQ(LoginMessage(result), "番号かパスワードがちがいます。");
     }
 }
 
@@ -106,7 +105,6 @@ TEST_F(WebAccountsTest, FiveWrongPasswordsLockTheAccountForFifteenMinutes) {
     auto fifth = Login(Connection(), "10102", "nope", start);
     ASSERT_EQ(fifth.outcome, LoginOutcome::Locked);
     EXPECT_EQ(fifth.lockedUntil, Plus(start, 15));
-    EXPECT_NE(LoginMessage(fifth).find("15分"), std::string::npos);
     // Locked: the right password is refused too, up to the last second.
     EXPECT_EQ(Login(Connection(), "10102", password, Plus(start, 1)).outcome, LoginOutcome::Locked);
     EXPECT_EQ(Login(Connection(), "10102", password, Plus(start, 14, 59)).outcome,
@@ -148,7 +146,6 @@ TEST_F(WebAccountsTest, AUserChangesTheirPasswordWithThePresentOne) {
     for (const auto& c : cases) {
         auto outcome = ChangePassword(Connection(), user, c.present, c.chosen, now);
         EXPECT_EQ(outcome, c.outcome) << c.chosen;
-        EXPECT_FALSE(ChangeMessage(outcome).empty());
     }
     EXPECT_EQ(Login(Connection(), "10101", issued, now).outcome, LoginOutcome::Refused);
     EXPECT_EQ(Login(Connection(), "10101", "hanabi-2025", now).outcome, LoginOutcome::LoggedIn);

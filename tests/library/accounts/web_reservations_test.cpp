@@ -57,7 +57,6 @@ TEST_F(WebReservationsTest, ReservingTakesTheDesksNumberTheBooksMarkAndAPlaceInT
     auto second = Reserve("10201", 8);
     EXPECT_EQ(second.number, 1);
     EXPECT_EQ(second.place, 2);
-    EXPECT_EQ(ReserveMessage(second, 3), "予約しました。あなたは2番目です。");
     auto third = Reserve("10202", 7);
     EXPECT_EQ(third.number, 2);
     EXPECT_EQ(third.place, 3);
@@ -96,20 +95,18 @@ TEST_F(WebReservationsTest, TheRefusalsOfTheWeb) {
         int64_t book;
         int limit;
         ReserveOutcome outcome;
-        const char* message;
     } cases[] = {
-        {"10101", 999, 3, ReserveOutcome::NoSuchBook, "この本は見つかりません。"},
-        {"10101", 9, 3, ReserveOutcome::NotLendable, "この本は貸出できないので、予約できません。"},
-        {"10101", 2, 3, ReserveOutcome::HeldByUser, "この本は今あなたが借りています。"},
-        {"10101", 10, 3, ReserveOutcome::HeldByUser, "この本は今あなたが借りています。"},
-        {"10101", 7, 3, ReserveOutcome::AlreadyReserved, "この本はもう予約しています。"},
-        {"10101", 8, 3, ReserveOutcome::AlreadyReserved, "この本はもう予約しています。"},
-        {"10101", 4, 1, ReserveOutcome::OverLimit, "予約できるのは1冊までです。"},
+        {"10101", 999, 3, ReserveOutcome::NoSuchBook},
+        {"10101", 9, 3, ReserveOutcome::NotLendable},
+        {"10101", 2, 3, ReserveOutcome::HeldByUser},
+        {"10101", 10, 3, ReserveOutcome::HeldByUser},
+        {"10101", 7, 3, ReserveOutcome::AlreadyReserved},
+        {"10101", 8, 3, ReserveOutcome::AlreadyReserved},
+        {"10101", 4, 1, ReserveOutcome::OverLimit},
     };
     for (const auto& c : cases) {
         auto result = Reserve(c.user, c.book, c.limit);
         EXPECT_EQ(result.outcome, c.outcome) << c.book;
-        EXPECT_EQ(ReserveMessage(result, c.limit), c.message);
     }
     EXPECT_EQ(SelectRows(Connection(), "Select Book_ID From yoyaku").rows.size(), 1u);
     // Somebody else's loan does not stop a reservation.
