@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include "engine/storage/open_local.h"
@@ -132,6 +134,24 @@ void MakeLendingTables(const std::string& folder, int books) {
         "INSERT INTO Name SELECT substr('000000' || i, -6), substr('00000' || i, -5), "
         "'利用者 ' || i, 0 FROM n");
     raw.Exec("COMMIT");
+}
+
+// The school of a million books, made once by the built kashidashi-admin
+// beside this program and kept; a marker file says it was finished.
+std::string LargeSchoolFolder() {
+    const std::string folder = "/tmp/kx-bench-school-1m";
+    const std::string marker = folder + "/made";
+    if (std::filesystem::exists(marker)) return folder;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const auto self = std::filesystem::read_symlink("/proc/self/exe");
+    const auto admin = self.parent_path().parent_path() / "src/tools/kashidashi-admin";
+    const std::string command = admin.string() + " demo " + folder +
+                                " --books 1000000 --users 30000 --loans 3000000"
+                                " --reservations 3000 >/dev/null";
+    if (std::system(command.c_str()) != 0) throw std::runtime_error("demo failed: " + command);
+    std::ofstream(marker) << "made\n";
+    return folder;
 }
 
 }  // namespace bench

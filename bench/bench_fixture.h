@@ -23,6 +23,10 @@ void Report(const std::string& name, double engine, double raw, int digits = 4);
 void ReportInStep(const std::string& name, int turns, const std::function<double(int)>& engine,
                   const std::function<double(int)>& raw);
 long ResidentKilobytes();
+// The school of a million books, 30,000 users and 3,000,000 loans that the
+// built kashidashi-admin demo makes once in /tmp/kx-bench-school-1m and keeps
+// (a marker file says it was finished).
+std::string LargeSchoolFolder();
 
 // Raw access to a folder's database file, for setup and baselines.
 class RawDb {

@@ -430,24 +430,6 @@ void LendFive(const std::string& data, const std::string& settings) {
     Report("desk_lend_5_with_pick_list", engine, Median(rawWithPickListTimes), 6);
 }
 
-// The school of a million books, made once by the built kashidashi-admin
-// beside this program and kept; a marker file says it was finished.
-std::string LargeSchool() {
-    const std::string folder = "/tmp/kx-bench-school-1m";
-    const std::string marker = folder + "/made";
-    if (std::filesystem::exists(marker)) return folder;
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    const auto self = std::filesystem::read_symlink("/proc/self/exe");
-    const auto admin = self.parent_path().parent_path() / "src/tools/kashidashi-admin";
-    const std::string command = admin.string() + " demo " + folder +
-                                " --books 1000000 --users 30000 --loans 3000000"
-                                " --reservations 3000 >/dev/null";
-    if (std::system(command.c_str()) != 0) throw std::runtime_error("demo failed: " + command);
-    std::ofstream(marker) << "made\n";
-    return folder;
-}
-
 // Books the scanning user may take at once: on the shelf, unreserved (nor
 // their title), lendable, registered long ago; a fixed sample of them.
 std::vector<int> LendableBooks(const std::string& folder) {
@@ -476,7 +458,7 @@ std::string IdleUser(const std::string& folder) {
 }
 
 void RunLargeSchoolScan() {
-    const std::string data = LargeSchool();
+    const std::string data = LargeSchoolFolder();
     const std::string settings = ScratchFolder("desk_program_1m");
     const auto books = LendableBooks(data);
     const std::string user = IdleUser(data);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <set>
+#include <stdexcept>
 #include <utility>
 
 #include "engine/common/error.h"
@@ -11,19 +12,52 @@ namespace kashidashi::opac {
 
 namespace {
 
-const char* kBookColumns =
-    "Select BOOK_ID, syomei1, syomei2, syomei3, key1, cyosya1, cyosya2, cyosya3, cyosya4, "
-    "syuppansya, syuppannen, seikyu, ISBN, kenmei1, NDC_ID, HKN_ID, yobi1_ID, tourokubi, "
-    "kashidashiF, kintaiF, heikaF, haikiF, sakujoF From Book Where BOOK_ID = :PM1";
+// The columns a page reads, by name, in a row of Book as scanned.
+struct BookRowView {
+    const engine::storage::TableSchema& book;
+    const engine::storage::Row& row;
+    const engine::Value& operator[](const char* column) const {
+        static const engine::Value none;
+        auto at = book.FindColumn(column);
+        return at ? row.values[static_cast<size_t>(*at)] : none;
+    }
+};
 
-std::optional<engine::storage::Row> BookRow(engine::storage::Connection& data, int64_t id) {
-    auto rows = Select(data, kBookColumns, {{"pm1", engine::Value(id)}});
-    if (rows.rows.empty()) return std::nullopt;
-    const auto& v = rows.rows.front().values;
-    if (FlagOf(v[21]) || FlagOf(v[22])) return std::nullopt;  // discarded, deleted
-    return rows.rows.front();
+// The rows of `table` whose column `key` equals `value`, through the
+// table's index on it (no statement to parse: these reads are the most
+// frequent of every page).
+std::vector<engine::storage::Row> RowsWhere(engine::storage::Connection& data,
+                                            const engine::storage::TableSchema& table,
+                                            const char* key, const engine::Value& value,
+                                            int limit) {
+    auto column = table.FindColumn(key);
+    if (!column) throw std::runtime_error(std::string("列 ") + key + " がありません。");
+    engine::storage::ScanRequest request;
+    request.table = &table;
+    request.orderColumns = {*column};
+    request.equalKeys = {value};
+    request.limit = limit;
+    return data.Scan(request);
 }
 
+engine::storage::TableSchema Described(engine::storage::Connection& data, const char* name) {
+    auto schema = data.DescribeTableKept(name);
+    if (!schema) throw engine::EngineError::Make(engine::err::kTableMissing, name);
+    return *schema;
+}
+
+// Book's row of a shown book: nothing for a missing, discarded or deleted one.
+std::optional<engine::storage::Row> BookRow(engine::storage::Connection& data,
+                                            const engine::storage::TableSchema& book, int64_t id) {
+    auto rows = RowsWhere(data, book, "BOOK_ID", engine::Value(id), 1);
+    if (rows.empty()) return std::nullopt;
+    BookRowView v{book, rows.front()};
+    if (FlagOf(v["haikiF"]) || FlagOf(v["sakujoF"])) return std::nullopt;
+    return rows.front();
+}
+
+// Only for a copy on loan; by a statement naming its columns, since the
+// catalogue's server role reads no other column of the loans.
 std::optional<engine::Date> DueDate(engine::storage::Connection& data, int64_t id) {
     auto rows = Select(data,
                        "Select henkyakuyotei From kashibo Where BOOK_ID = :PM1 And "
@@ -52,45 +86,47 @@ std::string CodeNames::Place(std::optional<int64_t> code) const {
 }
 
 std::optional<BookDetails> ReadBook(engine::storage::Connection& data, int64_t id) {
-    auto row = BookRow(data, id);
+    auto schema = Described(data, "Book");
+    auto row = BookRow(data, schema, id);
     if (!row) return std::nullopt;
-    const auto& v = row->values;
+    BookRowView v{schema, *row};
     BookDetails book;
     book.id = id;
-    book.series = TextOf(v[1]);
-    book.title = TextOf(v[2]);
-    book.subtitle = TextOf(v[3]);
-    book.titleReading = TextOf(v[4]);
-    for (int i = 5; i <= 8; ++i)
-        if (!TextOf(v[i]).empty()) book.authors.push_back(TextOf(v[i]));
-    book.publisher = TextOf(v[9]);
-    book.year = TextOf(v[10]);
-    book.callNumber = TextOf(v[11]);
-    book.isbn = TextOf(v[12]);
-    book.description = TextOf(v[13]);
-    book.ndc = NumberOf(v[14]);
-    book.place = IntegerOf(v[15]);
-    book.mainClass = IntegerOf(v[16]);
-    book.registered = DateOf(v[17]);
+    book.series = TextOf(v["syomei1"]);
+    book.title = TextOf(v["syomei2"]);
+    book.subtitle = TextOf(v["syomei3"]);
+    book.titleReading = TextOf(v["key1"]);
+    for (const char* author : {"cyosya1", "cyosya2", "cyosya3", "cyosya4"})
+        if (!TextOf(v[author]).empty()) book.authors.push_back(TextOf(v[author]));
+    book.publisher = TextOf(v["syuppansya"]);
+    book.year = TextOf(v["syuppannen"]);
+    book.callNumber = TextOf(v["seikyu"]);
+    book.isbn = TextOf(v["ISBN"]);
+    book.description = TextOf(v["kenmei1"]);
+    book.ndc = NumberOf(v["NDC_ID"]);
+    book.place = IntegerOf(v["HKN_ID"]);
+    book.mainClass = IntegerOf(v["yobi1_ID"]);
+    book.registered = DateOf(v["tourokubi"]);
     return book;
 }
 
 std::vector<CopyInfo> ReadCopies(engine::storage::Connection& data,
                                  const std::vector<int64_t>& ids) {
+    auto schema = Described(data, "Book");
     std::vector<CopyInfo> copies;
     for (int64_t id : ids) {
-        auto row = BookRow(data, id);
+        auto row = BookRow(data, schema, id);
         if (!row) continue;
-        const auto& v = row->values;
+        BookRowView v{schema, *row};
         CopyInfo copy;
         copy.id = id;
-        copy.callNumber = TextOf(v[11]);
-        copy.place = IntegerOf(v[15]);
-        copy.closedStack = FlagOf(v[20]);
-        if (FlagOf(v[18])) {
+        copy.callNumber = TextOf(v["seikyu"]);
+        copy.place = IntegerOf(v["HKN_ID"]);
+        copy.closedStack = FlagOf(v["heikaF"]);
+        if (FlagOf(v["kashidashiF"])) {
             copy.state = CopyState::OnLoan;
             copy.due = DueDate(data, id);
-        } else if (FlagOf(v[19])) {
+        } else if (FlagOf(v["kintaiF"])) {
             copy.state = CopyState::NotForLoan;
         }
         copies.push_back(copy);

@@ -1,6 +1,10 @@
 #include "opac/read_only_connection.h"
 
+#include <chrono>
+#include <map>
 #include <stdexcept>
+
+#include "engine/common/names.h"
 
 namespace kashidashi::opac {
 
@@ -18,12 +22,21 @@ class ReadOnlyConnection final : public Connection {
   public:
     explicit ReadOnlyConnection(std::unique_ptr<Connection> inner) : inner_(std::move(inner)) {}
 
+    // A table's description is kept for a few seconds: the catalogue reads
+    // the same few tables at every page, and every statement asks for them.
+    // A layout changed meanwhile (an upgrade adding a column) is met within
+    // those seconds; until then the columns known are still read right.
     std::optional<TableSchema> DescribeTable(const std::string& name) override {
-        return inner_->DescribeTable(name);
+        auto now = std::chrono::steady_clock::now();
+        auto it = kept_.find(engine::LowerName(name));
+        if (it != kept_.end() && now - it->second.when < kKeepSchema) return it->second.schema;
+        auto schema = inner_->DescribeTable(name);
+        kept_[engine::LowerName(name)] = Kept{schema, now};
+        return schema;
     }
     std::vector<std::string> TableNames() override { return inner_->TableNames(); }
     std::optional<TableSchema> DescribeTableKept(const std::string& name) override {
-        return inner_->DescribeTableKept(name);
+        return DescribeTable(name);
     }
     uint64_t SchemaChanges() const override { return inner_->SchemaChanges(); }
     void CreateTable(const TableSchema&) override { Refuse(); }
@@ -68,7 +81,13 @@ class ReadOnlyConnection final : public Connection {
     bool Replaceable() const override { return inner_->Replaceable(); }
 
   private:
+    static constexpr std::chrono::seconds kKeepSchema{10};
+    struct Kept {
+        std::optional<TableSchema> schema;
+        std::chrono::steady_clock::time_point when;
+    };
     std::unique_ptr<Connection> inner_;
+    std::map<std::string, Kept> kept_;
 };
 
 }  // namespace

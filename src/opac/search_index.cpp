@@ -18,7 +18,8 @@ namespace {
 // Raised whenever the index's layout or its terms change: an index of
 // another version is emptied and built again.
 constexpr int kIndexVersion = 1;
-constexpr int kSlice = 2000;  // books read from the school's data at a time
+constexpr int kSlice = 2000;           // books read from the school's data at a time
+constexpr size_t kKeptAnswers = 1000;  // recent searches kept
 
 const char* kLayout = R"(
 CREATE TABLE IF NOT EXISTS meta(key TEXT PRIMARY KEY, value);
@@ -176,6 +177,10 @@ RefreshCounts SearchIndex::Refresh(engine::storage::Connection& data) {
     }
     Statement count(writer_, "SELECT count(*) FROM books");
     if (count.Step()) counts.books = count.Int64(0);
+    if (counts.added + counts.changed + counts.removed > 0) {
+        std::lock_guard lock(answersMutex_);
+        answers_.clear();
+    }
     return counts;
 }
 
@@ -223,6 +228,23 @@ std::vector<int64_t> Copies(sqlite3* db, const std::string& work) {
 }  // namespace
 
 SearchResult SearchIndex::Search(const SearchQuery& query) const {
+    std::string key = query.words + '\x1f' + std::to_string(query.shelf) + '\x1f' +
+                      std::to_string(query.place) + '\x1f' + (query.lendableOnly ? "1" : "0") +
+                      '\x1f' + (query.order == SearchQuery::Order::Title ? "t" : "n") + '\x1f' +
+                      std::to_string(query.page) + '\x1f' + std::to_string(query.perPage);
+    {
+        std::lock_guard lock(answersMutex_);
+        auto it = answers_.find(key);
+        if (it != answers_.end()) return it->second;
+    }
+    SearchResult result = Find(query);
+    std::lock_guard lock(answersMutex_);
+    if (answers_.size() >= kKeptAnswers) answers_.clear();
+    answers_[key] = result;
+    return result;
+}
+
+SearchResult SearchIndex::Find(const SearchQuery& query) const {
     SearchResult result;
     std::string match = MatchQuery(SearchWords(QString::fromStdString(query.words)));
     bool filtered = query.shelf >= 0 || query.place >= 0;

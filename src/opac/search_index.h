@@ -14,6 +14,8 @@
 //
 // Searches run on any thread, each on a read connection of its own; one
 // thread refreshes (the file is in WAL mode, so neither waits for the other).
+// The answers of recent searches are kept until the next refresh that
+// changes the index.
 #pragma once
 
 #include <cstdint>
@@ -95,8 +97,15 @@ class SearchIndex {
     std::unique_ptr<Reader> TakeReader() const;
     void GiveBack(std::unique_ptr<Reader> reader) const;
 
+    SearchResult Find(const SearchQuery& query) const;
+
     std::string file_;
     sqlite3* writer_ = nullptr;
+    // The answers of recent searches: the index changes only at a refresh,
+    // which forgets them all when it changed anything. Pupils search the same
+    // few words; the states they see are read live all the same.
+    mutable std::mutex answersMutex_;
+    mutable std::map<std::string, SearchResult> answers_;
     mutable std::mutex readersMutex_;
     mutable std::vector<std::unique_ptr<Reader>> readers_;
 };
