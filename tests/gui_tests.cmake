@@ -3,7 +3,7 @@ add_subdirectory(${CMAKE_CURRENT_SOURCE_DIR}/support)
 kx_layer_tests(data_tests ${CMAKE_CURRENT_SOURCE_DIR}/data kx_data)
 kx_layer_tests(exchange_tests ${CMAKE_CURRENT_SOURCE_DIR}/exchange kx_exchange)
 # The window layers' test programs have their own main (they need a QApplication).
-foreach(layer grid reports desk library app)
+foreach(layer widgets grid reports desk library app)
   kx_layer_tests(${layer}_tests ${CMAKE_CURRENT_SOURCE_DIR}/${layer} kx_test_support
                  kx_gui_test_main)
 endforeach()

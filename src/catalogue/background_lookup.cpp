@@ -1,12 +1,10 @@
 #include "catalogue/background_lookup.h"
 
-#include <QEventLoop>
-#include <exception>
 #include <set>
-#include <thread>
 
 #include "catalogue/book_record.h"
 #include "engine/dataset/dataset.h"
+#include "widgets/thread_run.h"
 
 namespace kashidashi::catalogue {
 namespace {
@@ -44,24 +42,16 @@ class BookCopy : public BookRecord {
 void RunInBackground(const Lookup& lookup, const std::string& isbnDigits, engine::TDataSet& book,
                      const std::function<void(const std::string& message)>& say) {
     BookCopy copy(book);
-    QEventLoop loop;
-    LookupContext context{copy, [&](const std::string& message) {
-                              // Shown on this thread; the lookup waits for it.
-                              QMetaObject::invokeMethod(
-                                  &loop, [&] { say(message); }, Qt::BlockingQueuedConnection);
-                          }};
-    std::exception_ptr failure;
-    std::thread worker([&] {
-        try {
+    // The window stays enabled: its input waits until the lookup has ended.
+    RunOnThread(
+        [&](const WaitingThread& window) {
+            LookupContext context{copy, [&](const std::string& message) {
+                                      // Shown on the window's thread; the lookup waits for it.
+                                      window.Call([&] { say(message); });
+                                  }};
             lookup(isbnDigits, context);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    worker.join();
-    if (failure) std::rethrow_exception(failure);
+        },
+        QEventLoop::ExcludeUserInputEvents);
     DataSetBookRecord target(book);
     copy.WriteInto(target);
 }

@@ -1,12 +1,11 @@
 #include "widgets/progress_run.h"
 
-#include <QEventLoop>
 #include <QProgressBar>
-#include <QTimer>
 #include <QWidget>
 #include <atomic>
 #include <exception>
-#include <thread>
+
+#include "widgets/thread_run.h"
 
 namespace kashidashi {
 namespace {
@@ -19,31 +18,27 @@ constexpr int kBarSteps = 1000;
 void RunWithProgress(QWidget& window, QProgressBar& bar,
                      const std::function<void(const WorkProgress&)>& work) {
     std::atomic<int64_t> done{0}, total{0};
-    std::atomic<bool> finished{false};
-    std::exception_ptr failure;
     window.setEnabled(false);
     bar.setRange(0, kBarSteps);
     bar.setValue(0);
-    std::thread worker([&] {
-        try {
-            work([&](int64_t d, int64_t t) {
-                done = d;
-                total = t;
-            });
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        finished = true;
-    });
-    QEventLoop loop;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (total > 0) bar.setValue(static_cast<int>(done * kBarSteps / total));
-        if (finished) loop.quit();
-    });
-    timer.start(kShowEveryMs);
-    loop.exec();
-    worker.join();
+    std::exception_ptr failure;
+    try {
+        // The window is disabled: its events go on, nothing can start twice.
+        RunOnThread(
+            [&](const WaitingThread&) {
+                work([&](int64_t d, int64_t t) {
+                    done = d;
+                    total = t;
+                });
+            },
+            QEventLoop::AllEvents,
+            [&] {
+                if (total > 0) bar.setValue(static_cast<int>(done * kBarSteps / total));
+            },
+            kShowEveryMs);
+    } catch (...) {
+        failure = std::current_exception();
+    }
     bar.setValue(kBarSteps);
     window.setEnabled(true);
     if (failure) std::rethrow_exception(failure);
