@@ -9,39 +9,13 @@
 #include "desk/desk_return.h"
 #include "engine/common/dates.h"
 #include "engine/dataset/field.h"
+#include "engine/session/transaction_guard.h"
 #include "widgets/dataset_closer.h"
 
 namespace kashidashi::desk {
 namespace {
 
 constexpr const char* kCancelCaption = "貸出後取消図書の確認";
-
-// Rolls the transaction back unless it was committed.
-class ReturnTransaction {
-  public:
-    explicit ReturnTransaction(engine::TDBDatabase& database) : database_(database) {
-        database_.StartTransaction();
-    }
-    ~ReturnTransaction() {
-        if (committed_) return;
-        try {
-            database_.Rollback();
-        } catch (...) {
-            // A lost connection has rolled the transaction back itself.
-        }
-    }
-    ReturnTransaction(const ReturnTransaction&) = delete;
-    ReturnTransaction& operator=(const ReturnTransaction&) = delete;
-
-    void Commit() {
-        database_.Commit(true);
-        committed_ = true;
-    }
-
-  private:
-    engine::TDBDatabase& database_;
-    bool committed_ = false;
-};
 
 void OpenBorrowersAndBooks() {
     TDM& dm = TDM::Instance();
@@ -105,7 +79,7 @@ std::optional<Desk::ReturnedLoan> Desk::WriteReturn(int64_t number, int mode) {
     Query1.Close();
     Query1.ParamByName("PM").SetAsInteger(number);
     Query1.Open();
-    ReturnTransaction transaction(TDM::Instance().DBDatabase1);
+    engine::TransactionGuard transaction(TDM::Instance().DBDatabase1);
     if (Query1.RecordCount() == 0) return std::nullopt;
     ReturnedLoan loan = CloseLoan(mode);
     transaction.Commit();

@@ -11,7 +11,7 @@
 #include "desk/entry_rules.h"
 #include "engine/common/dates.h"
 #include "engine/common/error.h"
-#include "library/connection_transaction.h"
+#include "engine/session/transaction_guard.h"
 #include "library/data_place.h"
 #include "library/inventory_records.h"
 #include "library/sql_rows.h"
@@ -106,7 +106,7 @@ std::vector<FileScan> ScanBatch(engine::storage::Connection& connection,
         auto entry = desk::BookEntryOf(desk::BookField::Edit4, lines[i].scan, isbnMode);
         if (auto* number = std::get_if<desk::BookNumber>(&entry)) numbers.push_back(number->number);
     }
-    ConnectionTransaction transaction(connection);
+    engine::TransactionGuard transaction(connection);
     auto books = ReadBatch(connection, numbers, HasInventoryTable(connection, kLostTable));
     std::vector<FileScan> batch;
     for (size_t i = start; i < end; ++i)

@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "engine/common/dates.h"
-#include "library/connection_transaction.h"
+#include "engine/session/transaction_guard.h"
 #include "library/inventory.h"
 #include "library/inventory_records.h"
 #include "library/sql_rows.h"
@@ -108,7 +108,7 @@ RestoreAnswer RestoreWrittenOff(Connection& connection, int64_t number, engine::
     if (!ReadBook(connection, number)) return RestoreAnswer::UnknownBook;
     if (!HasInventoryTable(connection, kWriteOffTable)) return RestoreAnswer::NotWrittenOff;
     const bool running = ReadInventoryState(connection).running;
-    ConnectionTransaction transaction(connection);
+    engine::TransactionGuard transaction(connection);
     const int64_t records =
         ExecuteRows(connection,
                     std::string("Update ") + kWriteOffTable +

@@ -5,9 +5,9 @@
 
 #include "desk/entry_rules.h"
 #include "engine/common/names.h"
+#include "engine/session/transaction_guard.h"
 #include "engine/sql/parser.h"
 #include "engine/translate/statement_runner.h"
-#include "library/connection_transaction.h"
 #include "library/inventory.h"
 #include "library/inventory_records.h"
 #include "library/sql_rows.h"
@@ -173,7 +173,7 @@ ScanResult ScanText(Connection& connection, std::string_view text, std::optional
 }
 
 bool ReturnFoundBook(Connection& connection, int64_t number, engine::Date today) {
-    ConnectionTransaction transaction(connection);
+    engine::TransactionGuard transaction(connection);
     auto loans = SelectRows(connection,
                             "Select NAME_ID From kashibo Where BOOK_ID=:PM1 and"
                             " kashidashiF='1'",

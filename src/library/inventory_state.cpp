@@ -2,7 +2,7 @@
 #include <set>
 
 #include "engine/common/dates.h"
-#include "library/connection_transaction.h"
+#include "engine/session/transaction_guard.h"
 #include "library/inventory.h"
 #include "library/inventory_records.h"
 #include "library/sql_rows.h"
@@ -106,7 +106,7 @@ InventoryState ReadInventoryState(Connection& connection) {
 }
 
 void StartInventory(Connection& connection, engine::Date today, const InventoryScope& scope) {
-    ConnectionTransaction transaction(connection);
+    engine::TransactionGuard transaction(connection);
     std::string where = "tenkenF=:PM2";
     SqlParams params{{"pm1", Value()}, {"pm2", Value(true)}};
     if (scope.place) {
@@ -132,7 +132,7 @@ int FinishInventory(Connection& connection, const std::vector<int64_t>& discarde
     auto missing = BooksNotFound(connection);
     EnsureInventoryTable(connection, kWriteOffTable);
     EnsureInventoryTable(connection, kLostTable);
-    ConnectionTransaction transaction(connection);
+    engine::TransactionGuard transaction(connection);
     std::set<int64_t> written;
     for (int64_t number : discarded)
         if (WriteOffBook(connection, number, started, today)) written.insert(number);
