@@ -31,6 +31,7 @@
 #include "tools/command_guard.h"
 #include "tools/command_options.h"
 #include "tools/data_folder.h"
+#include "tools/gui_application.h"
 #include "tools/label_output.h"
 #include "tools/library_place.h"
 

@@ -6,10 +6,8 @@
 // printed as "[<file> ]<line>行目: <reason>" and nothing changes (exit 1);
 // so is a plan that would take a whole class, grade or the staff, or more
 // than a tenth of the users, without --allow-removals.
-#include <QGuiApplication>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <sstream>
 
 #include "engine/common/dates.h"
@@ -18,21 +16,11 @@
 #include "tools/command_guard.h"
 #include "tools/command_options.h"
 #include "tools/data_folder.h"
+#include "tools/gui_application.h"
 #include "tools/library_place.h"
 
 namespace kashidashi::admin {
 namespace {
-
-// The statistics' prints are painted through Qt Gui: a command run from a
-// terminal (or cron, without a display) gets an offscreen application.
-void EnsureGui() {
-    if (QCoreApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "kashidashi-admin";
-    static char* argv[] = {name, nullptr};
-    static auto app = std::make_unique<QGuiApplication>(argc, argv);
-}
 
 std::vector<library::RolloverFile> ReadFiles(const std::vector<std::string>& paths) {
     std::vector<library::RolloverFile> files;
@@ -95,7 +83,7 @@ int Run(const CommandOptions& options, std::ostream& out, std::ostream& err) {
             return kExitFailed;
         }
     }
-    EnsureGui();
+    EnsureGuiApplication();
     const std::string backup = BackupPath(words[1]);
     library::RolloverOptions apply;
     apply.allowRemovals = allow;

@@ -3,9 +3,6 @@
 // row in the chart's order, the view's columns separated by tabs.
 // With --save DIR instead of --by: every view as a CSV file and a PDF in DIR
 // (library/stats_save.h), one line per file written.
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <memory>
 
 #include "engine/common/dates.h"
 #include "library/stats.h"
@@ -15,6 +12,7 @@
 #include "tools/command_options.h"
 #include "tools/data_folder.h"
 #include "tools/date_option.h"
+#include "tools/gui_application.h"
 #include "tools/library_place.h"
 
 namespace kashidashi::admin {
@@ -33,17 +31,6 @@ void Print(const library::StatsTable& table, std::ostream& out) {
         for (size_t i = 0; i < fields.size(); ++i) out << (i ? "\t" : "") << fields[i];
         out << "\n";
     }
-}
-
-// The prints are painted through Qt Gui: a command run from a terminal (or
-// cron, without a display) gets an offscreen application.
-void EnsureGuiApplication() {
-    if (QCoreApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "kashidashi-admin";
-    static char* argv[] = {name, nullptr};
-    static auto app = std::make_unique<QGuiApplication>(argc, argv);
 }
 
 std::string PeriodText(engine::Date from, engine::Date to) {

@@ -1,15 +1,13 @@
 #include "tools/label_output.h"
 
 #include <QFile>
-#include <QGuiApplication>
-#include <memory>
 
-#include "data/japanese_texts.h"
 #include "exchange/csv_file.h"
 #include "library/sheets.h"
 #include "reports/report_output.h"
 #include "tools/command_guard.h"
 #include "tools/data_folder.h"
+#include "tools/gui_application.h"
 
 namespace kashidashi::admin {
 namespace {
@@ -22,18 +20,6 @@ std::string SheetNames(engine::storage::Connection& connection) {
 }
 
 }  // namespace
-
-// Fonts are measured and pages painted through Qt Gui: a command run from a
-// terminal (or cron, without a display) gets an offscreen application.
-void EnsureGuiApplication() {
-    if (QCoreApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "kashidashi-admin";
-    static char* argv[] = {name, nullptr};
-    static auto app = std::make_unique<QGuiApplication>(argc, argv);
-    InstallJapaneseTexts();  // any text of Qt's own that reaches the operator
-}
 
 reports::CellSheet RequireSheet(engine::storage::Connection& connection, const std::string& name) {
     EnsureGuiApplication();  // the sheets are in the program's resources

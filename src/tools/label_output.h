@@ -36,9 +36,6 @@ reports::Symbology RequireSymbology(const std::optional<std::string>& name);
 // Runs `work`; a WrongUse it throws is told with the usage line and gives
 // exit 2 (what else it throws goes on to RunCommand).
 int UnlessWrongUse(const std::string& usage, std::ostream& err, const std::function<int()>& work);
-// A Qt application for measuring fonts and painting pages, made on the
-// offscreen platform (unless another is set) when none runs.
-void EnsureGuiApplication();
 // Writes the pages (a Qt application is made when none runs, on the
 // offscreen platform unless another is set); throws AdminError on failure.
 void WriteLabelsPdf(const reports::PreparedReport& report, const std::string& path);
