@@ -11,9 +11,9 @@
 #include "library/cards.h"
 #include "library/data_place.h"
 #include "library/labels.h"
+#include "library/school_name.h"
 #include "library/sheets.h"
 #include "reports/preview_window.h"
-#include "reports/report_source.h"
 #include "ui_U_Label.h"
 #include "widgets/dialogs.h"
 
@@ -128,19 +128,6 @@ reports::CellSheet TLabel::CustomSheet() const {
     return sheet;
 }
 
-std::string TLabel::School() const {
-    // Read as the reports read it (rptHead opens Head when it is closed).
-    try {
-        auto head = reports::RowsSource(TDM::Instance().rptHead);
-        head->Open();
-        std::string name = head->Field("meisyou").displayText;
-        head->Close();
-        return name == "\u3000" ? "" : name;  // a new head row holds one blank
-    } catch (const std::exception&) {
-        return "";  // labels without the school rather than none
-    }
-}
-
 void TLabel::Button2Click() {
     auto sheet = CustomSheet();
     if (auto problem = sheet.Problem()) {
@@ -188,7 +175,7 @@ std::optional<reports::PreparedReport> TLabel::Prepare() {
             notes_ << QStringLiteral("次の利用者番号の人はいません: ") +
                           NumbersText(unknown, [](const std::string& n) { return n; });
         if (users.empty()) return std::nullopt;
-        return CardsReport(users, mode, sheet, start, School(), symbology);
+        return CardsReport(users, mode, sheet, start, ReportSchoolName(), symbology);
     }
     std::vector<int64_t> unknown;
     std::vector<LabelBook> books;
@@ -214,7 +201,7 @@ std::optional<reports::PreparedReport> TLabel::Prepare() {
                           .arg(Q(kNoCallNumber)) +
                       NumbersText(blank, desk::BookNumberText);
     return LabelsReport(books, spine ? LabelKind::Spine : LabelKind::Barcode, sheet, start,
-                        School(), symbology);
+                        ReportSchoolName(), symbology);
 }
 
 void TLabel::Button1Click() {

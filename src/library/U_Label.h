@@ -63,7 +63,6 @@ class TLabel : public QDialog {
     void KindChosen();
     void ShowSheets(const std::string& chosen);
     reports::CellSheet CustomSheet() const;
-    std::string School() const;
 
     std::unique_ptr<Ui::TLabel> ui;
     std::vector<reports::CellSheet> sheets_;

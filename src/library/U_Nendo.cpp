@@ -13,6 +13,7 @@
 #include "engine/common/dates.h"
 #include "library/backup_setting.h"
 #include "library/overdue_prints.h"
+#include "library/school_name.h"
 #include "platform/paths.h"
 #include "reports/preview_window.h"
 #include "ui_U_Nendo.h"
@@ -207,7 +208,7 @@ bool TNendo::Apply(const std::string& file) {
         RolloverOptions options;
         options.allowRemovals = true;  // asked already
         options.classNames = ClassNames();
-        options.school = School();
+        options.school = ReportSchoolName();
         const DataPlace place = DeskDataPlace();  // read here, not in the worker thread
         RunWithProgress(*this, *ui->ProgressBar1, [&](const Progress& progress) {
             options.progress = progress;
@@ -224,19 +225,6 @@ bool TNendo::Apply(const std::string& file) {
     ui->Button4->setEnabled(false);
     ui->StringGrid1->setEnabled(false);
     return true;
-}
-
-// The school's name as the reports read it (rptHead opens Head when closed).
-std::string TNendo::School() const {
-    try {
-        auto head = reports::RowsSource(TDM::Instance().rptHead);
-        head->Open();
-        std::string name = head->Field("meisyou").displayText;
-        head->Close();
-        return name == "\u3000" ? "" : name;  // a new head row holds one blank
-    } catch (const std::exception&) {
-        return "";  // the statistics without the school rather than none
-    }
 }
 
 // The second yes when a whole class, grade or the staff would leave, or

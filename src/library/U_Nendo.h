@@ -59,7 +59,6 @@ class TNendo : public QDialog {
     std::optional<std::string> BackupFile();
     bool Apply(const std::string& file);
     bool ConfirmRemovals();
-    std::string School() const;
     void ShowNewClasses();
     std::map<int64_t, std::string> ClassNames() const;
 
