@@ -1,16 +1,11 @@
 #include "reports/code39.h"
 
-#include <cctype>
+#include "reports/bar_patterns.h"
 
 namespace kashidashi::reports {
 namespace {
 
-struct Entry {
-    char c;
-    const char* pattern;
-};
-
-constexpr Entry kTable[] = {
+constexpr BarPattern kTable[] = {
     {'0', "nnnwwnwnn"}, {'1', "wnnwnnnnw"}, {'2', "nnwwnnnnw"}, {'3', "wnwwnnnnn"},
     {'4', "nnnwwnnnw"}, {'5', "wnnwwnnnn"}, {'6', "nnwwwnnnn"}, {'7', "nnnwnnwnw"},
     {'8', "wnnwnnwnn"}, {'9', "nnwwnnwnn"}, {'A', "wnnnnwnnw"}, {'B', "nnwnnwnnw"},
@@ -37,10 +32,7 @@ int AddCharacter(std::string_view pattern, int at, std::vector<Bar>& bars) {
 }  // namespace
 
 std::optional<std::string_view> Code39Pattern(char c) {
-    char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    for (const Entry& entry : kTable)
-        if (entry.c == upper) return std::string_view(entry.pattern);
-    return std::nullopt;
+    return FindBarPattern(kTable, c);
 }
 
 std::optional<std::vector<Bar>> Code39Bars(std::string_view text) {

@@ -1,16 +1,11 @@
 #include "reports/nw7.h"
 
-#include <cctype>
+#include "reports/bar_patterns.h"
 
 namespace kashidashi::reports {
 namespace {
 
-struct Entry {
-    char c;
-    const char* pattern;
-};
-
-constexpr Entry kTable[] = {
+constexpr BarPattern kTable[] = {
     {'0', "nnnnnww"}, {'1', "nnnnwwn"}, {'2', "nnnwnnw"}, {'3', "wwnnnnn"}, {'4', "nnwnnwn"},
     {'5', "wnnnnwn"}, {'6', "nwnnnnw"}, {'7', "nwnnwnn"}, {'8', "nwwnnnn"}, {'9', "wnnwnnn"},
     {'-', "nnnwwnn"}, {'$', "nnwwnnn"}, {':', "wnnnwnw"}, {'/', "wnwnnnw"}, {'.', "wnwnwnn"},
@@ -20,10 +15,7 @@ constexpr Entry kTable[] = {
 }  // namespace
 
 std::optional<std::string_view> Nw7Pattern(char c) {
-    char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    for (const Entry& entry : kTable)
-        if (entry.c == upper) return std::string_view(entry.pattern);
-    return std::nullopt;
+    return FindBarPattern(kTable, c);
 }
 
 }  // namespace kashidashi::reports
