@@ -41,6 +41,31 @@ std::optional<ScannedBook> ReadBook(Connection& connection, int64_t number) {
     return ScannedBook{number, TextOf(v[0]), TextOf(v[1]), TextOf(v[2])};
 }
 
+// The rows of one of the check's own tables with their book: the book's
+// number, title, call number and place name, then `columns`.
+struct RowOfBook {
+    ScannedBook book;
+    std::vector<Value> values;  // `columns`, in order
+};
+std::vector<RowOfBook> RowsWithTheirBooks(Connection& connection, const std::string& table,
+                                          const std::string& columns,
+                                          const std::string& where = "") {
+    std::vector<RowOfBook> found;
+    if (!HasInventoryTable(connection, table)) return found;
+    auto rows = SelectRows(connection, "Select " + table + ".BOOK_ID, Book.syomei2, Book.seikyu," +
+                                           " HKN.HKN, " + columns + " From " + table +
+                                           " Left Join Book On " + table +
+                                           ".BOOK_ID=Book.BOOK_ID"
+                                           " Left Join HKN On Book.HKN_ID=HKN.HKN_ID" +
+                                           where);
+    for (auto& row : rows.rows) {
+        const auto& v = row.values;
+        found.push_back({{IntegerOf(v[0]), TextOf(v[1]), TextOf(v[2]), TextOf(v[3])},
+                         std::vector<Value>(v.begin() + 4, v.end())});
+    }
+    return found;
+}
+
 }  // namespace
 
 bool InventoryScope::Covers(const Value& bookPlace, const Value& ndc) const {
@@ -78,22 +103,14 @@ std::string ScopeText(Connection& connection, const InventoryScope& scope) {
 
 std::vector<LostBook> LostBooks(Connection& connection) {
     std::vector<LostBook> books;
-    if (!HasInventoryTable(connection, kLostTable)) return books;
-    auto rows = SelectRows(connection,
-                           "Select kx_lost.BOOK_ID, Book.syomei2, Book.seikyu, HKN.HKN,"
-                           " kx_lost.LOST_ON, kx_lost.LAST_ON, kx_lost.MISSES, Book.HKN_ID,"
-                           " Book.haikiF From kx_lost"
-                           " Left Join Book On kx_lost.BOOK_ID=Book.BOOK_ID"
-                           " Left Join HKN On Book.HKN_ID=HKN.HKN_ID");
     std::vector<std::tuple<int64_t, std::string, int64_t, LostBook>> sorted;
-    for (const auto& row : rows.rows) {
-        const auto& v = row.values;
-        if (IsSet(v[8])) continue;
-        LostBook lost{{IntegerOf(v[0]), TextOf(v[1]), TextOf(v[2]), TextOf(v[3])},
-                      DateOf(v[4]).value_or(engine::Date{}),
-                      DateOf(v[5]).value_or(engine::Date{}),
-                      static_cast<int>(IntegerOf(v[6]))};
-        const int64_t place = v[7].IsNull() ? INT64_MAX : IntegerOf(v[7]);
+    for (auto& [book, v] : RowsWithTheirBooks(connection, kLostTable,
+                                              "kx_lost.LOST_ON, kx_lost.LAST_ON, kx_lost.MISSES,"
+                                              " Book.HKN_ID, Book.haikiF")) {
+        if (IsSet(v[4])) continue;
+        LostBook lost{book, DateOf(v[0]).value_or(engine::Date{}),
+                      DateOf(v[1]).value_or(engine::Date{}), static_cast<int>(IntegerOf(v[2]))};
+        const int64_t place = v[3].IsNull() ? INT64_MAX : IntegerOf(v[3]);
         sorted.emplace_back(place, lost.book.callNumber, lost.book.number, lost);
     }
     std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
@@ -132,19 +149,10 @@ RestoreAnswer RestoreWrittenOff(Connection& connection, int64_t number, engine::
 
 std::vector<WriteOff> WriteOffs(Connection& connection) {
     std::vector<WriteOff> list;
-    if (!HasInventoryTable(connection, kWriteOffTable)) return list;
-    auto rows = SelectRows(connection,
-                           "Select kx_writeoff.BOOK_ID, Book.syomei2, Book.seikyu, HKN.HKN,"
-                           " kx_writeoff.STARTED, kx_writeoff.WRITTEN_ON From kx_writeoff"
-                           " Left Join Book On kx_writeoff.BOOK_ID=Book.BOOK_ID"
-                           " Left Join HKN On Book.HKN_ID=HKN.HKN_ID"
-                           " Where kx_writeoff.RESTORED_ON Is Null");
-    for (const auto& row : rows.rows) {
-        const auto& v = row.values;
-        list.push_back({{IntegerOf(v[0]), TextOf(v[1]), TextOf(v[2]), TextOf(v[3])},
-                        TextOf(v[4]),
-                        DateOf(v[5]).value_or(engine::Date{})});
-    }
+    for (auto& [book, v] : RowsWithTheirBooks(connection, kWriteOffTable,
+                                              "kx_writeoff.STARTED, kx_writeoff.WRITTEN_ON",
+                                              " Where kx_writeoff.RESTORED_ON Is Null"))
+        list.push_back({book, TextOf(v[0]), DateOf(v[1]).value_or(engine::Date{})});
     std::sort(list.begin(), list.end(), [](const WriteOff& a, const WriteOff& b) {
         return std::tie(b.started, b.book.number) < std::tie(a.started, a.book.number);
     });

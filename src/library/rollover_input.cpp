@@ -191,21 +191,19 @@ RolloverInput ReadOneList(std::string_view bytes, const engine::storage::TableSc
 // A fixed or pupil number that two lists give.
 void CheckAcross(RolloverInput& input) {
     std::map<std::string, const ListedUser*> ids, numbers;
+    auto once = [&](std::map<std::string, const ListedUser*>& seen, const std::string& key,
+                    const char* what, const ListedUser& user) {
+        auto [first, isNew] = seen.emplace(key, &user);
+        if (!isNew)
+            input.problems.push_back(
+                {user.line,
+                 std::string(what) + "「" + key + "」は " + first->second->file + " の " +
+                     std::to_string(first->second->line) + "行目と重複しています",
+                 user.file});
+    };
     for (const auto& user : input.users) {
-        auto [id, newId] = ids.emplace(user.nameId, &user);
-        if (!newId)
-            input.problems.push_back({user.line,
-                                      "固定番号「" + user.nameId + "」は " + id->second->file +
-                                          " の " + std::to_string(id->second->line) +
-                                          "行目と重複しています",
-                                      user.file});
-        auto [number, newNumber] = numbers.emplace(user.pupilNo, &user);
-        if (!newNumber)
-            input.problems.push_back({user.line,
-                                      "生徒番号「" + user.pupilNo + "」は " + number->second->file +
-                                          " の " + std::to_string(number->second->line) +
-                                          "行目と重複しています",
-                                      user.file});
+        once(ids, user.nameId, "固定番号", user);
+        once(numbers, user.pupilNo, "生徒番号", user);
     }
 }
 
