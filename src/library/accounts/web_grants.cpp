@@ -26,11 +26,23 @@ std::string CatalogueGrants(const std::string& database, const std::string& role
     std::string sql;
     sql += "GRANT CONNECT ON DATABASE \"" + database + "\" TO " + r + ";\n";
     sql += "GRANT USAGE ON SCHEMA public TO " + r + ";\n";
-    sql += "REVOKE ALL ON ALL TABLES IN SCHEMA public FROM " + r + ";\n";
-    sql += "GRANT SELECT ON ALL TABLES IN SCHEMA public TO " + r + ";\n";
-    sql += "GRANT INSERT, DELETE ON \"yoyaku\" TO " + r + ";\n";
+    // The login finds a user by pupil or fixed number and keeps their name
+    // on a reservation; the own page reads the user's loans and record.
+    sql +=
+        "GRANT SELECT (kx_rowid, \"NAME_ID\", \"seito_No\", \"NAME\", \"syozoku_ID\") "
+        "ON \"Name\" TO " +
+        r + ";\n";
+    sql += "GRANT SELECT ON \"Book\" TO " + r + ";\n";
+    sql +=
+        "GRANT SELECT (kx_rowid, \"BOOK_ID\", \"NAME_ID\", \"kashidashiF\", "
+        "\"kashidashibi\", \"henkyakuyotei\", \"henkyakubi\", \"ISBN_ID\") ON \"kashibo\" TO " +
+        r + ";\n";
+    // Reservations through the desk's rules: the row, its deletion, the
+    // book's mark.
+    sql += "GRANT SELECT, INSERT, DELETE ON \"yoyaku\" TO " + r + ";\n";
     sql += "GRANT UPDATE (\"yoyakuF\") ON \"Book\" TO " + r + ";\n";
-    sql += std::string("GRANT INSERT, UPDATE ON \"") + kAccountTable + "\" TO " + r + ";\n";
+    sql += std::string("GRANT SELECT, UPDATE ON \"") + kAccountTable + "\" TO " + r + ";\n";
+    sql += std::string("GRANT SELECT ON \"") + kSwitchTable + "\" TO " + r + ";\n";
     return sql;
 }
 

@@ -1,8 +1,11 @@
-// What a catalogue's role may do on a school's database of a server: read
-// every table, add and delete reservations (yoyaku), set the reservation
-// mark of a book (the one column Book.yoyakuF, as the desk's reservation
-// rule sets it), and keep the web accounts and read the school's switches.
-// Nothing else: no loan, user or other book column can change through it.
+// What a catalogue's role may do on a school's database of a server when the
+// school has its pupils' pages: besides what the catalogue reads (its own
+// reader-role.sql), the users' numbers and names (the login), the loans'
+// return dates (the reading record), the reservations, which it may add and
+// delete, the reservation mark of a book (the one column Book.yoyakuF, as the
+// desk's reservation rule sets it), the web accounts (their lock counts and
+// passwords) and the school's switches. Nothing else: no loan, user or other
+// book column can change through it.
 //
 // The grants are SQL for the server's superuser or the database's owner to
 // run (psql); the program itself never writes a server's own SQL.
