@@ -80,4 +80,10 @@ if(TARGET kashidashi-opac AND TARGET kashidashi-admin AND KX_DEBIAN_PYTHON)
                    --opac $<TARGET_FILE:kashidashi-opac> --admin $<TARGET_FILE:kashidashi-admin>
                    --shots ${CMAKE_CURRENT_BINARY_DIR}/opac-shots)
   set_tests_properties(opac.browser PROPERTIES TIMEOUT 120)
+  # The pupils' pages: login, the own page, reserve, cancel, logout, the lock.
+  add_test(NAME opac.pupil_browser
+           COMMAND ${KX_DEBIAN_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/opac/pupil_browser_test.py
+                   --opac $<TARGET_FILE:kashidashi-opac> --admin $<TARGET_FILE:kashidashi-admin>
+                   --shots ${CMAKE_CURRENT_BINARY_DIR}/pupil-shots)
+  set_tests_properties(opac.pupil_browser PROPERTIES TIMEOUT 120)
 endif()

@@ -118,12 +118,12 @@ Response OwnPage(Request& request) {
         content += Tag("p", view.Say(pupil_text::kNothingCancelled), "class=\"message\"");
     content += Loans(view, page, today) + Reservations(view, *who, page, today);
     if (context->recordOn) content += Record(view, page, today);
-    content += Html::Markup("<p class=\"actions\">") +
+    content += Html::Markup("<div class=\"actions\">") +
                Link(view.Url("/password"), view.Say("パスワードを{変|か}える")) +
                Html::Markup("<form class=\"inline\" method=\"post\" action=\"") +
                Html::Escape(view.Url("/logout")) + Html::Markup("\">") +
                HiddenToken(who->session.formToken) + Html::Markup("<button type=\"submit\">") +
-               view.Say("ログアウト") + Html::Markup("</button></form></p>");
+               view.Say("ログアウト") + Html::Markup("</button></form></div>");
     return PageResponse(view, Plain("わたしのページ"), content);
 }
 
