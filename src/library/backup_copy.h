@@ -4,10 +4,12 @@
 // CopyDatabaseOnline copies a database file (a data folder's, or a backup
 // file) with SQLite's online backup, a few pages at a time: between two
 // steps the file is free, so a desk that commits waits at most one step
-// (each kept well under the lock rule's whole wait, a third of it at most).
-// A commit between two steps makes SQLite start the copy again; each new
-// start takes longer steps, up to that third, so that a copy finishes also
-// while desks go on lending. The copy is of one moment: every commit before
+// (each kept well under the lock rule's whole wait). A commit between two
+// steps makes SQLite start the copy again; each new start takes longer
+// steps, so that a copy finishes also while desks go on lending, up to a
+// quarter of a third of that wait: four desks queued behind one step each
+// wait no more than a third. The steps' pages follow the speed of the last
+// step. The copy is of one moment: every commit before
 // the backup began, no transaction in part.
 //
 // CopyServerSnapshot reads the ten data tables (and the kx_ tables of the

@@ -22,6 +22,10 @@ constexpr int kFirstStepPages = 256;  // before the speed is known
 constexpr auto kBusyPause = std::chrono::milliseconds(5);
 constexpr const char* kCopyPragmas = "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF";
 constexpr auto kGiveUpAfter = std::chrono::minutes(10);
+// The desks that may queue behind one step, each waiting for it in turn:
+// the longest step is their share of a third of the lock rule's wait, so
+// that the last of them still waits no more than that third.
+constexpr double kDesksQueued = 4;
 
 // An open SQLite handle, closed when it goes.
 class Handle {
@@ -42,8 +46,10 @@ class Handle {
     sqlite3* db_ = nullptr;
 };
 
-// How many pages the next step copies: as many as `stepMs` allows at the
-// speed seen so far.
+// How many pages the next step copies: as many as the step's length allows
+// at the speed of the last step (a restarted copy reads pages no longer in
+// the cache, and the machine may be busy: the speed is learnt anew each
+// step, so that a step never runs on at an old, faster speed).
 class StepSize {
   public:
     explicit StepSize(double longestMs) : longestMs_(longestMs) {}
@@ -98,10 +104,8 @@ void StepThrough(sqlite3_backup* backup, const std::string& target, const std::s
         const int remaining = sqlite3_backup_remaining(backup);
         const int total = sqlite3_backup_pagecount(backup);
         // A commit started the copy again: more remains than the step left.
-        if (lastRemaining >= 0 && remaining > lastRemaining - pages)
-            size.Restarted();
-        else
-            size.Measured(pages, ms);
+        if (lastRemaining >= 0 && remaining > lastRemaining - pages) size.Restarted();
+        size.Measured(pages, ms);
         lastRemaining = remaining;
         if (progress) progress(total - remaining, total);
         std::this_thread::yield();  // the file is free between two steps
@@ -127,7 +131,7 @@ void CopyDatabaseOnline(const std::string& source, const std::string& target,
     sqlite3_exec(*to, kCopyPragmas, nullptr, nullptr, nullptr);
     sqlite3_backup* backup = sqlite3_backup_init(*to, "main", *from, "main");
     if (!backup) ThrowCopyFailure(sqlite3_errcode(*to), source, target);
-    StepSize size(rule.retryCount * rule.waitMs / 3.0);
+    StepSize size(rule.retryCount * rule.waitMs / 3.0 / kDesksQueued);
     try {
         StepThrough(backup, target, source, progress, size);
     } catch (...) {
