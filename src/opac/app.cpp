@@ -3,6 +3,7 @@
 #include <exception>
 #include <iostream>
 
+#include "opac/city.h"
 #include "opac/html.h"
 
 namespace kashidashi::opac {
@@ -56,7 +57,7 @@ Response App::Handle(Request& request) const {
         request.path = end == std::string::npos ? "/" : request.path.substr(end);
     }
     request.site = sites_.Find(id);
-    if (!request.site) return ErrorPage(404);
+    if (!request.site) return id.empty() ? SchoolsPage(request) : ErrorPage(404);  // city.h
     int status = 404;
     const Handler* handler = router_.Find(request, status);
     if (!handler) {

@@ -11,6 +11,7 @@
 #include "engine/storage/open_remote.h"
 #include "kashidashi/version.h"
 #include "opac/app.h"
+#include "opac/city.h"
 #include "opac/http_server.h"
 #include "opac/options.h"
 #include "opac/pupil_places.h"
@@ -42,9 +43,20 @@ opac::ConnectionPool::Opener OpenerOf(const std::string& data) {
 int Serve(const opac::Options& options) {
     std::filesystem::create_directories(std::filesystem::path(options.index).parent_path());
     opac::Sites sites;
-    sites.Add(
-        std::make_unique<opac::Site>("", options.name, OpenerOf(options.data), options.index));
-    opac::PupilPlaces::Instance().Add("", OpenerOf(options.data));  // the pupils' pages' writes
+    if (opac::IsCityList(options.data)) {  // a city's schools under /s/ID/ (city.h)
+        const auto folder = std::filesystem::path(options.index).parent_path();
+        for (const auto& school : opac::ReadCitySchools(options.data)) {
+            auto index = (folder / ("index-" + school.id + ".sqlite")).string();
+            sites.Add(std::make_unique<opac::Site>(school.id, school.name, opac::CityOpener(school),
+                                                   index));
+            opac::PupilPlaces::Instance().Add(school.id, opac::CityOpener(school));
+        }
+        opac::SetCitySites(&sites);
+    } else {
+        sites.Add(
+            std::make_unique<opac::Site>("", options.name, OpenerOf(options.data), options.index));
+        opac::PupilPlaces::Instance().Add("", OpenerOf(options.data));  // the pupils' writes
+    }
     for (opac::Site* site : sites.All()) {
         auto counts = site->Refresh();  // a missing Book table stops the program here
         site->CountLoans();

@@ -1,5 +1,6 @@
 #include "opac/pupil_hooks.h"
 
+#include "opac/city.h"
 #include "opac/pupil_places.h"
 #include "opac/pupil_session.h"
 
@@ -12,12 +13,13 @@ Html PupilNavLink(const View& view) {
 
 Html PupilBookExtras(const View& view, const Request& request, int64_t book,
                      const std::string& isbn) {
-    (void)isbn;
+    Html others = OtherSchools(view, isbn);
     auto context = PupilContextOf(request);
-    if (!context) return Html();
+    if (!context) return others;
     auto who = CurrentUser(request, *context);
     if (!who)
-        return Tag("p",
+        return others +
+               Tag("p",
                    Link(view.Url("/login"),
                         view.Say("ログインすると、この{本|ほん}を{予約|よやく}できます。")),
                    "class=\"reserve\"");
@@ -26,7 +28,7 @@ Html PupilBookExtras(const View& view, const Request& request, int64_t book,
            HiddenToken(who->session.formToken) +
            Html::Markup("<input type=\"hidden\" name=\"book\" value=\"") +
            Html::Escape(std::to_string(book)) + Html::Markup("\"><button type=\"submit\">") +
-           view.Say("この{本|ほん}を{予約|よやく}する") + Html::Markup("</button></form>");
+           view.Say("この{本|ほん}を{予約|よやく}する") + Html::Markup("</button></form>") + others;
 }
 
 }  // namespace kashidashi::opac
