@@ -319,6 +319,18 @@ void TZousho::Button24Click() {
 
 void TZousho::Button25Click() {
     if (userId_.empty()) return;
+    // A user with books out: said at once, no question first.
+    std::optional<std::string> refusal;
+    if (!Guarded([&] {
+            PlaceConnection connection(DeskDataPlace());
+            if (auto user = ReadUser(*connection, userId_))
+                refusal = DeleteRefusal(*connection, *user);
+        }))
+        return;
+    if (refusal) {
+        Dialogs::Warning(this, Q(*refusal));
+        return;
+    }
     const QString question =
         QStringLiteral("%1 さん（固定番号 %2）を利用者から削除します。よろしいですか？")
             .arg(UserBox("NAME")->text(), Q(userId_));

@@ -95,6 +95,9 @@ void MarkLeft(engine::storage::Connection& connection, const std::string& nameId
 // Deletes the user. Refused while the user has books out (the reason names
 // them) or reservations are cancelled first; the loan history stays.
 void DeleteUser(engine::storage::Connection& connection, const std::string& nameId);
+// Why the user cannot be deleted now (books out, named), or nothing.
+std::optional<std::string> DeleteRefusal(engine::storage::Connection& connection,
+                                         const RollUser& user);
 
 // A number as the operator types it: full-width digits become ASCII ones,
 // blanks around it go; anything else stays (and the check refuses it).

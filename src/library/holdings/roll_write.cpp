@@ -127,20 +127,22 @@ void MarkLeft(Connection& connection, const std::string& nameId, engine::Date da
     transaction.Commit();
 }
 
+std::optional<std::string> DeleteRefusal(Connection& connection, const RollUser& user) {
+    auto loans = OpenLoans(connection, user.nameId);
+    if (loans.empty()) return std::nullopt;
+    std::string text = user.name + " さんは本を " + std::to_string(loans.size()) +
+                       " 冊借りているので削除できません（返却されてから削除するか、"
+                       "卒業・転出にしてください）:";
+    for (const auto& loan : loans) text += "\n  " + BookNumberText(loan.book) + " " + loan.title;
+    return text;
+}
+
 void DeleteUser(Connection& connection, const std::string& nameId) {
     auto user = ReadUser(connection, nameId);
     if (!user) throw Refused("固定番号 " + nameId + " の利用者はいません");
     ConnectionTransaction transaction(connection);
     WithRowLocked(connection, "Name", "NAME_ID", Value(nameId), [&] {
-        auto loans = OpenLoans(connection, nameId);
-        if (!loans.empty()) {
-            std::string text = user->name + " さんは本を " + std::to_string(loans.size()) +
-                               " 冊借りているので削除できません（返却されてから削除するか、"
-                               "卒業・転出にしてください）:";
-            for (const auto& loan : loans)
-                text += "\n  " + BookNumberText(loan.book) + " " + loan.title;
-            throw Refused(text);
-        }
+        if (auto refusal = DeleteRefusal(connection, *user)) throw Refused(*refusal);
         CancelReservations(connection, nameId);
         ExecuteRows(connection, "Delete From Name Where NAME_ID=:PM1", {{"pm1", Value(nameId)}});
         if (HasOwnTable(connection, kLeftTable))
