@@ -85,12 +85,34 @@ int ShelfOf(std::optional<int64_t> mainClass, std::optional<double> ndc) {
     return -1;
 }
 
-std::optional<IndexBook> ReadIndexBook(const engine::storage::Row& row, const BookColumns& at) {
+std::optional<BookGlance> Glance(const engine::storage::Row& row, const BookColumns& at) {
     if (Flag(row, at.discarded) || Flag(row, at.deleted)) return std::nullopt;
     auto id = Number(row, at.id);
     if (!id) return std::nullopt;
+    // The stored values themselves, unfolded: what the index keeps follows
+    // from them alone.
+    std::string raw;
+    for (int column :
+         {at.series, at.title, at.subtitle, at.authors[0], at.authors[1], at.authors[2],
+          at.authors[3], at.publisher, at.titleReading, at.authorReading, at.isbn})
+        raw += Text(row, column) + "\x1e";
+    for (int column : {at.mainClass, at.ndc, at.place}) {
+        auto number = Number(row, column);
+        raw += number ? std::to_string(*number) + "\x1e" : "-\x1e";
+    }
+    if (at.registered >= 0 && row.values[static_cast<size_t>(at.registered)].IsDate())
+        raw += std::to_string(row.values[static_cast<size_t>(at.registered)].DateValue().days);
+    raw += Flag(row, at.lent) ? "L" : "l";
+    raw += Flag(row, at.notLendable) ? "K" : "k";
+    return BookGlance{static_cast<int64_t>(*id), Fnv1a(raw)};
+}
+
+std::optional<IndexBook> ReadIndexBook(const engine::storage::Row& row, const BookColumns& at) {
+    auto glance = Glance(row, at);
+    if (!glance) return std::nullopt;
     IndexBook book;
-    book.id = static_cast<int64_t>(*id);
+    book.id = glance->id;
+    book.signature = glance->signature;
     std::string title = Text(row, at.title);
     std::string isbn = Text(row, at.isbn);
     book.work = !isbn.empty() ? "i" + isbn
@@ -110,10 +132,6 @@ std::optional<IndexBook> ReadIndexBook(const engine::storage::Row& row, const Bo
          {at.series, at.title, at.subtitle, at.authors[0], at.authors[1], at.authors[2],
           at.authors[3], at.publisher, at.titleReading, at.authorReading, at.isbn})
         book.text += Text(row, column) + "\n";
-    book.signature =
-        Fnv1a(book.work + "\x1e" + std::to_string(book.shelf) + "\x1e" +
-              std::to_string(book.place) + "\x1e" + std::to_string(book.registered) + "\x1e" +
-              book.sortKey + "\x1e" + (book.lendable ? "1" : "0") + "\x1e" + book.text);
     return book;
 }
 

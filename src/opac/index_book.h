@@ -20,7 +20,7 @@ struct IndexBook {
     std::string sortKey;     // the folded reading, or else the folded title
     bool lendable = false;   // neither on loan nor 禁帯出
     std::string text;        // the indexed columns, one per line
-    int64_t signature = 0;   // changes when anything above changes
+    int64_t signature = 0;   // of the stored values (Glance)
 };
 
 // Column positions of Book's columns in a scanned row.
@@ -29,6 +29,16 @@ struct BookColumns {
     int id, registered, series, title, subtitle, authors[4], publisher, ndc, place, lent,
         notLendable, discarded, deleted, titleReading, authorReading, isbn, mainClass;
 };
+
+// A book's number and a signature of every stored value the index keeps
+// anything of, without folding a word: a refresh compares it with the
+// index's before it reads a book whole. Nothing for a book the catalogue
+// does not show (discarded, deleted).
+struct BookGlance {
+    int64_t id = 0;
+    int64_t signature = 0;
+};
+std::optional<BookGlance> Glance(const engine::storage::Row& row, const BookColumns& at);
 
 // Nothing for a book the catalogue does not show (discarded, deleted).
 std::optional<IndexBook> ReadIndexBook(const engine::storage::Row& row, const BookColumns& at);

@@ -11,6 +11,7 @@ void AddSearchRoutes(Router& router);  // pages_search.cpp: /
 void AddBookRoutes(Router& router);    // pages_book.cpp: /book/{id}
 void AddListRoutes(Router& router);    // pages_lists.cpp: /new, /popular
 void AddCommonRoutes(Router& router);
-void AddPupilRoutes(Router& router);   // pages_pupil*.cpp: /login, /me, /reserve, ...  // pages_common.cpp: /furigana, /static/opac.css
+void AddPupilRoutes(Router& router);  // pages_pupil*.cpp: /login, /me, /reserve, ...  //
+                                      // pages_common.cpp: /furigana, /static/opac.css
 
 }  // namespace kashidashi::opac

@@ -17,7 +17,7 @@ namespace {
 
 // Raised whenever the index's layout or its terms change: an index of
 // another version is emptied and built again.
-constexpr int kIndexVersion = 1;
+constexpr int kIndexVersion = 2;
 constexpr int kSlice = 2000;           // books read from the school's data at a time
 constexpr size_t kKeptAnswers = 1000;  // recent searches kept
 
@@ -87,19 +87,23 @@ void Add(sqlite3* db, const IndexBook& b) {
     words.Run();
 }
 
-struct Stored {
-    int64_t signature;
-    std::string body;
-};
-
-// The index's rows with ids in [from, to].
-std::map<int64_t, Stored> StoredBetween(sqlite3* db, int64_t from, int64_t to) {
-    std::map<int64_t, Stored> rows;
-    Statement read(db, "SELECT id, signature, body FROM books WHERE id BETWEEN ?1 AND ?2");
+// The signatures of the index's rows with ids in [from, to].
+std::map<int64_t, int64_t> StoredBetween(sqlite3* db, int64_t from, int64_t to) {
+    std::map<int64_t, int64_t> rows;
+    Statement read(db, "SELECT id, signature FROM books WHERE id BETWEEN ?1 AND ?2");
     read.Bind(1, from);
     read.Bind(2, to);
-    while (read.Step()) rows[read.Int64(0)] = Stored{read.Int64(1), read.Text(2)};
+    while (read.Step()) rows[read.Int64(0)] = read.Int64(1);
     return rows;
+}
+
+// Takes a book out of the index (its words by the text they were made of).
+void RemoveStored(sqlite3* db, int64_t id) {
+    Statement read(db, "SELECT body FROM books WHERE id = ?1");
+    read.Bind(1, id);
+    std::string body = read.Step() ? read.Text(0) : std::string();
+    read.Reset();
+    Remove(db, id, body);
 }
 
 }  // namespace
@@ -153,20 +157,21 @@ RefreshCounts SearchIndex::Refresh(engine::storage::Connection& data) {
         try {
             auto stored = StoredBetween(writer_, from, to);
             for (const auto& row : rows) {
-                auto b = ReadIndexBook(row, at);
-                if (!b) continue;
-                auto it = stored.find(b->id);
+                auto glance = Glance(row, at);
+                if (!glance) continue;
+                auto it = stored.find(glance->id);
                 if (it != stored.end()) {
-                    bool same = it->second.signature == b->signature;
-                    if (!same) Remove(writer_, b->id, it->second.body), ++counts.changed;
+                    bool same = it->second == glance->signature;
                     stored.erase(it);
-                    if (same) continue;
+                    if (same) continue;  // most books, most turns: nothing folded
+                    RemoveStored(writer_, glance->id);
+                    ++counts.changed;
                 } else {
                     ++counts.added;
                 }
-                Add(writer_, *b);
+                Add(writer_, *ReadIndexBook(row, at));
             }
-            for (const auto& [id, gone] : stored) Remove(writer_, id, gone.body), ++counts.removed;
+            for (const auto& [id, signature] : stored) RemoveStored(writer_, id), ++counts.removed;
             Exec(writer_, "COMMIT");
         } catch (...) {
             sqlite3_exec(writer_, "ROLLBACK", nullptr, nullptr, nullptr);
