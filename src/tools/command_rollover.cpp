@@ -1,5 +1,5 @@
 // rollover FOLDER FILE.csv... [--apply] [--allow-removals]: what the new
-// year's class lists change (library/rollover.h), as a header line and one
+// year's class lists change (library/year/rollover.h), as a header line and one
 // tab-separated line per change; with --apply it is done, after a backup
 // made in the folder of the first FILE.csv (its name is printed) and the
 // ending year's statistics saved beside it. Bad lines of the files are
@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "engine/common/dates.h"
-#include "library/rollover.h"
+#include "library/year/rollover.h"
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"
 #include "tools/command_options.h"

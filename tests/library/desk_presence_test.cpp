@@ -15,7 +15,7 @@
 #include "library/backup.h"
 #include "library/desk_presence.h"
 #include "library/restore.h"
-#include "library/rollover.h"
+#include "library/year/rollover.h"
 #include "support/app_fixture.h"
 
 namespace library_test {

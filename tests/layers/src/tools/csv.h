@@ -1,3 +1,3 @@
 // A tool.
 #pragma once
-#include "library/rollover.h"
+#include "library/year/rollover.h"

@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "engine/common/dates.h"
-#include "library/rollover.h"
+#include "library/year/rollover.h"
 
 namespace kashidashi::library {
 namespace {

@@ -8,11 +8,11 @@
 #include "engine/common/names.h"
 #include "library/affiliation.h"
 #include "library/desk_presence.h"
-#include "library/rollover.h"
-#include "library/rollover_input.h"
-#include "library/rollover_stats.h"
 #include "library/sql_rows.h"
 #include "library/table_hold.h"
+#include "library/year/rollover.h"
+#include "library/year/rollover_input.h"
+#include "library/year/rollover_stats.h"
 #include "platform/cp932.h"
 
 namespace kashidashi::library {

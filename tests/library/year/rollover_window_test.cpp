@@ -10,9 +10,9 @@
 #include <fstream>
 
 #include "data/pin_constants.h"
-#include "library/U_Nendo.h"
 #include "library/sql_rows.h"
 #include "library/stats.h"
+#include "library/year/U_Nendo.h"
 #include "library/year_fixture.h"
 #include "reports/preview_window.h"
 

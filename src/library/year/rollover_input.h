@@ -12,7 +12,7 @@
 
 #include "engine/storage/schema.h"
 #include "exchange/table_cells.h"
-#include "library/rollover.h"
+#include "library/year/rollover.h"
 
 namespace kashidashi::library {
 

@@ -1,4 +1,4 @@
-#include "library/rollover_stats.h"
+#include "library/year/rollover_stats.h"
 
 #include <filesystem>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "library/rollover.h"
+#include "library/year/rollover.h"
 
 namespace kashidashi::library {
 

@@ -7,10 +7,10 @@
 
 #include "engine/common/dates.h"
 #include "library/affiliation.h"
-#include "library/rollover.h"
-#include "library/rollover_count.h"
-#include "library/rollover_input.h"
 #include "library/sql_rows.h"
+#include "library/year/rollover.h"
+#include "library/year/rollover_count.h"
+#include "library/year/rollover_input.h"
 
 namespace kashidashi::library {
 namespace {

@@ -1,4 +1,4 @@
-#include "library/U_Nendo.h"
+#include "library/year/U_Nendo.h"
 
 #include <QFileDialog>
 #include <QHeaderView>

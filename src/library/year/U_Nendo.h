@@ -21,7 +21,7 @@
 //   Button5    エクセル出力: the plan to the spreadsheet (and its CSV file)
 //   BitBtn1    閉じる
 //
-// The rules are library/rollover.h. 実行 is enabled only by a plan without
+// The rules are library/year/rollover.h. 実行 is enabled only by a plan without
 // problems; the plan is made again under the hold when it runs.
 #pragma once
 
@@ -32,8 +32,8 @@
 #include <string>
 
 #include "data/data_source.h"
-#include "library/rollover.h"
 #include "library/rows_dataset.h"
+#include "library/year/rollover.h"
 
 namespace Ui {
 class TNendo;

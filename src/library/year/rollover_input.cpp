@@ -1,4 +1,4 @@
-#include "library/rollover_input.h"
+#include "library/year/rollover_input.h"
 
 #include <algorithm>
 #include <set>

@@ -1,4 +1,4 @@
-#include "library/rollover_count.h"
+#include "library/year/rollover_count.h"
 
 #include <set>
 
