@@ -19,7 +19,7 @@
 #include "engine/session/database.h"
 #include "engine/session/session.h"
 #include "library/data_place.h"
-#include "library/stats.h"
+#include "library/stats/stats.h"
 
 namespace bench {
 namespace {

@@ -6,7 +6,7 @@
 #include "library/affiliation.h"
 #include "library/backup_setting.h"
 #include "library/overdue_prints.h"
-#include "library/stats_save.h"
+#include "library/stats/stats_save.h"
 #include "reports/preview_window.h"
 #include "ui_U_Entai.h"
 #include "widgets/dialogs.h"

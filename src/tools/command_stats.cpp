@@ -1,12 +1,12 @@
 // stats FOLDER --from yyyy/mm/dd --to yyyy/mm/dd --by VIEW: the lending
-// counts of a period (library/stats.h), a header line and then one line per
+// counts of a period (library/stats/stats.h), a header line and then one line per
 // row in the chart's order, the view's columns separated by tabs.
 // With --save DIR instead of --by: every view as a CSV file and a PDF in DIR
-// (library/stats_save.h), one line per file written.
+// (library/stats/stats_save.h), one line per file written.
 
 #include "engine/common/dates.h"
-#include "library/stats.h"
-#include "library/stats_save.h"
+#include "library/stats/stats.h"
+#include "library/stats/stats_save.h"
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"
 #include "tools/command_options.h"

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "engine/common/dates.h"
-#include "library/stats.h"
-#include "library/stats_save.h"
+#include "library/stats/stats.h"
+#include "library/stats/stats_save.h"
 
 namespace kashidashi::library {
 

@@ -11,7 +11,7 @@
 #include "engine/common/dates.h"
 #include "library/backup.h"
 #include "library/sql_rows.h"
-#include "library/stats.h"
+#include "library/stats/stats.h"
 #include "library/year/rollover.h"
 #include "library/year_fixture.h"
 #include "platform/cp932.h"

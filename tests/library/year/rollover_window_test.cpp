@@ -11,7 +11,7 @@
 
 #include "data/pin_constants.h"
 #include "library/sql_rows.h"
-#include "library/stats.h"
+#include "library/stats/stats.h"
 #include "library/year/U_Nendo.h"
 #include "library/year_fixture.h"
 #include "reports/preview_window.h"

@@ -1,4 +1,4 @@
-#include "library/stats_print.h"
+#include "library/stats/stats_print.h"
 
 #include <cstdio>
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "library/stats.h"
+#include "library/stats/stats.h"
 #include "reports/fonts.h"
 #include "reports/page_model.h"
 #include "reports/report_source.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "library/stats.h"
+#include "library/stats/stats.h"
 
 namespace kashidashi::library {
 

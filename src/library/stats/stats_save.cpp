@@ -1,4 +1,4 @@
-#include "library/stats_save.h"
+#include "library/stats/stats_save.h"
 
 #include <QString>
 #include <cstdio>
@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "library/rows_dataset.h"
-#include "library/stats_print.h"
+#include "library/stats/stats_print.h"
 #include "platform/cp932.h"
 #include "reports/report_output.h"
 

@@ -16,8 +16,8 @@
 #include "engine/common/dates.h"
 #include "library/affiliation.h"
 #include "library/sql_rows.h"
-#include "library/stats.h"
-#include "library/stats_save.h"
+#include "library/stats/stats.h"
+#include "library/stats/stats_save.h"
 #include "library/year_fixture.h"
 #include "platform/cp932.h"
 

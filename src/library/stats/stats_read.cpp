@@ -1,4 +1,4 @@
-#include "library/stats_read.h"
+#include "library/stats/stats_read.h"
 
 #include "library/sql_rows.h"
 

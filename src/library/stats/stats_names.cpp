@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "engine/common/dates.h"
-#include "library/stats.h"
+#include "library/stats/stats.h"
 
 namespace kashidashi::library {
 namespace {

@@ -13,7 +13,7 @@
 //                opens it on the desktop); Button4 CSV保存: as a CSV file
 //   BitBtn1      閉じる
 //
-// The counts are library/stats.h; the print library/stats_print.h.
+// The counts are library/stats/stats.h; the print library/stats/stats_print.h.
 #pragma once
 
 #include <QDialog>
@@ -22,7 +22,7 @@
 
 #include "data/data_source.h"
 #include "library/rows_dataset.h"
-#include "library/stats.h"
+#include "library/stats/stats.h"
 
 class QChartView;
 

@@ -1,4 +1,4 @@
-#include "library/stats_groups.h"
+#include "library/stats/stats_groups.h"
 
 #include "library/affiliation.h"
 

@@ -1,4 +1,4 @@
-#include "library/U_Toukei.h"
+#include "library/stats/U_Toukei.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -14,8 +14,8 @@
 #include "engine/common/dates.h"
 #include "library/U_SaveSheet.h"
 #include "library/backup_setting.h"
-#include "library/stats_print.h"
-#include "library/stats_save.h"
+#include "library/stats/stats_print.h"
+#include "library/stats/stats_save.h"
 #include "reports/fonts.h"
 #include "reports/preview_window.h"
 #include "ui_U_Toukei.h"

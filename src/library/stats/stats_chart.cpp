@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "library/stats_print.h"
+#include "library/stats/stats_print.h"
 
 namespace kashidashi::library {
 namespace {

@@ -1,13 +1,13 @@
 // The views of the statistics that count people's loans by class or grade
 // (stats.h, stats_people.h).
-#include "library/stats_people.h"
+#include "library/stats/stats_people.h"
 
 #include <algorithm>
 #include <set>
 #include <tuple>
 
 #include "library/affiliation.h"
-#include "library/stats_read.h"
+#include "library/stats/stats_read.h"
 
 namespace kashidashi::library {
 namespace {

@@ -20,8 +20,8 @@
 #include <sstream>
 #include "data/pin_constants.h"
 #include "grid/LibXGrid.h"
-#include "library/U_Toukei.h"
 #include "library/sql_rows.h"
+#include "library/stats/U_Toukei.h"
 #include "library/year_fixture.h"
 #include "platform/cp932.h"
 #include "reports/fonts.h"

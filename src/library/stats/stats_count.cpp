@@ -7,9 +7,9 @@
 
 #include "data/isbn.h"
 #include "engine/common/dates.h"
-#include "library/stats.h"
-#include "library/stats_people.h"
-#include "library/stats_read.h"
+#include "library/stats/stats.h"
+#include "library/stats/stats_people.h"
+#include "library/stats/stats_read.h"
 
 namespace kashidashi::library {
 namespace {

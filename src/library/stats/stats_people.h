@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "library/stats.h"
-#include "library/stats_groups.h"
+#include "library/stats/stats.h"
+#include "library/stats/stats_groups.h"
 
 namespace kashidashi::library {
 
