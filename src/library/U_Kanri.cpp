@@ -1,10 +1,10 @@
 #include "library/U_Kanri.h"
 
 #include "library/U_Backup.h"
-#include "library/U_Entai.h"
 #include "library/U_Label.h"
 #include "library/U_Tenken.h"
 #include "library/holdings/U_Zousho.h"
+#include "library/overdue/U_Entai.h"
 #include "library/stats/U_Toukei.h"
 #include "library/year/U_Nendo.h"
 #include "ui_U_Kanri.h"

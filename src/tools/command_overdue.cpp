@@ -1,11 +1,11 @@
 // overdue FOLDER [--date yyyy/mm/dd] [--class CODE|staff]: the loans overdue
-// as of a day (today unless told; library/overdue.h), one line each with the
+// as of a day (today unless told; library/overdue/overdue.h), one line each with the
 // fields of the 延滞・督促 window separated by tabs, after a header line.
 // Exit 0 also when none is overdue, 1 failed (also a class code SYOZOKU
 // lacks), 2 wrong use (also a day the calendar lacks).
 #include "engine/common/dates.h"
 #include "library/affiliation.h"
-#include "library/overdue.h"
+#include "library/overdue/overdue.h"
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"
 #include "tools/command_options.h"

@@ -12,7 +12,7 @@
 #include "data/failure_text.h"
 #include "engine/common/dates.h"
 #include "library/backup_setting.h"
-#include "library/overdue_prints.h"
+#include "library/overdue/overdue_prints.h"
 #include "library/school_name.h"
 #include "platform/paths.h"
 #include "reports/preview_window.h"

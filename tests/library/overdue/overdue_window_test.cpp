@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "data/pin_constants.h"
-#include "library/U_Entai.h"
+#include "library/overdue/U_Entai.h"
 #include "library/year_fixture.h"
 #include "platform/cp932.h"
 #include "reports/preview_window.h"

@@ -1,4 +1,4 @@
-#include "library/overdue_prints.h"
+#include "library/overdue/overdue_prints.h"
 
 #include "engine/common/dates.h"
 #include "library/rows_dataset.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "engine/common/value.h"
-#include "library/overdue.h"
+#include "library/overdue/overdue.h"
 #include "reports/page_model.h"
 #include "reports/report_source.h"
 

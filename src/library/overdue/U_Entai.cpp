@@ -1,11 +1,11 @@
-#include "library/U_Entai.h"
+#include "library/overdue/U_Entai.h"
 
 #include "data/U_DM.h"
 #include "engine/common/dates.h"
 #include "library/U_SaveSheet.h"
 #include "library/affiliation.h"
 #include "library/backup_setting.h"
-#include "library/overdue_prints.h"
+#include "library/overdue/overdue_prints.h"
 #include "library/stats/stats_save.h"
 #include "reports/preview_window.h"
 #include "ui_U_Entai.h"

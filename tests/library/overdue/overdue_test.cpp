@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/common/dates.h"
-#include "library/overdue.h"
-#include "library/overdue_prints.h"
+#include "library/overdue/overdue.h"
+#include "library/overdue/overdue_prints.h"
 #include "library/sql_rows.h"
 #include "library/year_fixture.h"
 

@@ -13,7 +13,7 @@
 //   Button5    CSV保存: the list as a CSV file (code page 932)
 //   BitBtn1    閉じる
 //
-// The rules are library/overdue.h; the prints library/overdue_prints.h,
+// The rules are library/overdue/overdue.h; the prints library/overdue/overdue_prints.h,
 // shown in the report preview (print, PDF, spreadsheet). The list is read
 // when the window opens and at every 表示 or change of day or class.
 #pragma once
@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "data/data_source.h"
-#include "library/overdue.h"
+#include "library/overdue/overdue.h"
 #include "library/rows_dataset.h"
 
 namespace Ui {

@@ -1,4 +1,4 @@
-#include "library/overdue.h"
+#include "library/overdue/overdue.h"
 
 #include <algorithm>
 #include <cstdio>
