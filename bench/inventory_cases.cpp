@@ -28,9 +28,9 @@
 #include "engine/session/database.h"
 #include "engine/session/session.h"
 #include "exchange/scan_file.h"
-#include "library/U_Tenken.h"
 #include "library/data_place.h"
-#include "library/inventory_file.h"
+#include "library/inventory/U_Tenken.h"
+#include "library/inventory/inventory_file.h"
 #include "widgets/dialogs.h"
 
 namespace bench {

@@ -1,7 +1,7 @@
 // A portable reader's file: the scans it stored, one a line, each
 // optionally preceded by the reader's time stamp "yyyy/mm/dd hh:nn:ss" and a
 // tab. The desk replays such a file (desk/scan_replay.h), the stock check
-// takes it (library/inventory_file.h), and a list of books for labels may be
+// takes it (library/inventory/inventory_file.h), and a list of books for labels may be
 // one.
 #pragma once
 

@@ -1,5 +1,5 @@
 // The stock check's own tables (inventory_records.h).
-#include "library/inventory_records.h"
+#include "library/inventory/inventory_records.h"
 
 #include <map>
 

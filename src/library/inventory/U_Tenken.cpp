@@ -1,4 +1,4 @@
-#include "library/U_Tenken.h"
+#include "library/inventory/U_Tenken.h"
 
 #include <QFileDialog>
 #include <QHeaderView>
@@ -9,10 +9,10 @@
 #include "desk/entry_rules.h"
 #include "engine/common/dates.h"
 #include "exchange/scan_file.h"
-#include "library/U_TenkenBooks.h"
 #include "library/backup_setting.h"
-#include "library/inventory_file.h"
-#include "library/inventory_prints.h"
+#include "library/inventory/U_TenkenBooks.h"
+#include "library/inventory/inventory_file.h"
+#include "library/inventory/inventory_prints.h"
 #include "library/sql_rows.h"
 #include "reports/preview_window.h"
 #include "ui_U_Tenken.h"

@@ -1,4 +1,4 @@
-#include "library/inventory_prints.h"
+#include "library/inventory/inventory_prints.h"
 
 #include "desk/entry_rules.h"
 #include "engine/common/dates.h"

@@ -9,9 +9,9 @@
 
 #include "engine/common/dates.h"
 #include "exchange/scan_file.h"
-#include "library/inventory.h"
-#include "library/inventory_file.h"
-#include "library/inventory_summary.h"
+#include "library/inventory/inventory.h"
+#include "library/inventory/inventory_file.h"
+#include "library/inventory/inventory_summary.h"
 #include "library/sql_rows.h"
 #include "library/year_fixture.h"
 

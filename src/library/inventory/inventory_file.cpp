@@ -1,5 +1,5 @@
 // A portable reader's file taken by the stock check (inventory_file.h).
-#include "library/inventory_file.h"
+#include "library/inventory/inventory_file.h"
 
 #include <QCryptographicHash>
 #include <algorithm>
@@ -13,7 +13,7 @@
 #include "engine/common/error.h"
 #include "engine/session/transaction_guard.h"
 #include "library/data_place.h"
-#include "library/inventory_records.h"
+#include "library/inventory/inventory_records.h"
 #include "library/sql_rows.h"
 
 namespace kashidashi::library {

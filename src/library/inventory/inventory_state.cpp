@@ -3,8 +3,8 @@
 
 #include "engine/common/dates.h"
 #include "engine/session/transaction_guard.h"
-#include "library/inventory.h"
-#include "library/inventory_records.h"
+#include "library/inventory/inventory.h"
+#include "library/inventory/inventory_records.h"
 #include "library/sql_rows.h"
 
 namespace kashidashi::library {

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "library/inventory.h"
+#include "library/inventory/inventory.h"
 
 namespace kashidashi::library {
 

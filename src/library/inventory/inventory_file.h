@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "exchange/scan_file.h"
-#include "library/inventory.h"
+#include "library/inventory/inventory.h"
 
 namespace kashidashi::library {
 

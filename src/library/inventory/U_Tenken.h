@@ -41,8 +41,8 @@
 
 #include "data/data_source.h"
 #include "library/data_place.h"
-#include "library/inventory.h"
-#include "library/inventory_model.h"
+#include "library/inventory/inventory.h"
+#include "library/inventory/inventory_model.h"
 #include "library/rows_dataset.h"
 
 namespace Ui {

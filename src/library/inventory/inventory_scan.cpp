@@ -8,8 +8,8 @@
 #include "engine/session/transaction_guard.h"
 #include "engine/sql/parser.h"
 #include "engine/translate/statement_runner.h"
-#include "library/inventory.h"
-#include "library/inventory_records.h"
+#include "library/inventory/inventory.h"
+#include "library/inventory/inventory_records.h"
 #include "library/sql_rows.h"
 
 namespace kashidashi::library {

@@ -1,12 +1,12 @@
 // The year-end figures of the stock check (inventory_summary.h).
-#include "library/inventory_summary.h"
+#include "library/inventory/inventory_summary.h"
 
 #include <array>
 #include <cmath>
 #include <set>
 
 #include "engine/common/dates.h"
-#include "library/inventory_records.h"
+#include "library/inventory/inventory_records.h"
 #include "library/sql_rows.h"
 
 namespace kashidashi::library {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "engine/common/value.h"
-#include "library/inventory.h"
-#include "library/inventory_summary.h"
+#include "library/inventory/inventory.h"
+#include "library/inventory/inventory_summary.h"
 #include "reports/page_model.h"
 #include "reports/report_source.h"
 

@@ -7,8 +7,8 @@
 #include <tuple>
 
 #include "desk/entry_rules.h"
-#include "library/inventory.h"
-#include "library/inventory_model.h"
+#include "library/inventory/inventory.h"
+#include "library/inventory/inventory_model.h"
 #include "library/sql_rows.h"
 
 namespace kashidashi::library {

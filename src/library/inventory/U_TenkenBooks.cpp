@@ -1,4 +1,4 @@
-#include "library/U_TenkenBooks.h"
+#include "library/inventory/U_TenkenBooks.h"
 
 #include <QDate>
 #include <QDialog>
@@ -14,9 +14,9 @@
 #include "desk/entry_rules.h"
 #include "engine/common/dates.h"
 #include "grid/LibXGrid.h"
-#include "library/inventory.h"
-#include "library/inventory_prints.h"
-#include "library/inventory_summary.h"
+#include "library/inventory/inventory.h"
+#include "library/inventory/inventory_prints.h"
+#include "library/inventory/inventory_summary.h"
 #include "library/rows_dataset.h"
 #include "reports/preview_window.h"
 #include "widgets/dialogs.h"
