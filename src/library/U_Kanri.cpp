@@ -1,9 +1,9 @@
 #include "library/U_Kanri.h"
 
 #include "library/U_Backup.h"
-#include "library/U_Label.h"
 #include "library/holdings/U_Zousho.h"
 #include "library/inventory/U_Tenken.h"
+#include "library/labels/U_Label.h"
 #include "library/overdue/U_Entai.h"
 #include "library/stats/U_Toukei.h"
 #include "library/year/U_Nendo.h"

@@ -3,9 +3,9 @@
 // The user cards of a class (of everybody without --class) or of the users
 // a list names by the number the desk reads, as a PDF of card or label
 // sheets. Exit 0 done, 1 failed or nobody chosen, 2 wrong use.
-#include "library/cards.h"
 #include "library/data_place.h"
-#include "library/labels.h"
+#include "library/labels/cards.h"
+#include "library/labels/labels.h"
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"
 #include "tools/command_options.h"

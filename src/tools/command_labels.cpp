@@ -8,7 +8,7 @@
 #include "desk/entry_rules.h"
 #include "engine/common/dates.h"
 #include "library/data_place.h"
-#include "library/labels.h"
+#include "library/labels/labels.h"
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"
 #include "tools/command_options.h"

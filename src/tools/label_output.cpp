@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "exchange/csv_file.h"
-#include "library/sheets.h"
+#include "library/labels/sheets.h"
 #include "reports/report_output.h"
 #include "tools/command_guard.h"
 #include "tools/data_folder.h"

@@ -15,7 +15,7 @@
 
 #include "engine/common/value.h"
 #include "engine/storage/connection.h"
-#include "library/cards.h"
+#include "library/labels/cards.h"
 #include "reports/page_model.h"
 
 namespace kashidashi::accounts {

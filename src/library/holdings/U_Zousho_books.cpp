@@ -25,7 +25,7 @@
 #include "library/holdings/holdings_csv.h"
 #include "library/holdings/holdings_prints.h"
 #include "library/holdings/zousho_text.h"
-#include "library/labels.h"
+#include "library/labels/labels.h"
 #include "reports/preview_window.h"
 #include "reports/report_source.h"
 #include "widgets/dataset_closer.h"

@@ -12,10 +12,10 @@
 
 #include "data/pin_constants.h"
 #include "engine/common/dates.h"
-#include "library/U_Label.h"
-#include "library/cards.h"
-#include "library/labels.h"
-#include "library/sheets.h"
+#include "library/labels/U_Label.h"
+#include "library/labels/cards.h"
+#include "library/labels/labels.h"
+#include "library/labels/sheets.h"
 #include "library/year_fixture.h"
 #include "reports/preview_window.h"
 

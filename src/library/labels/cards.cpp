@@ -1,7 +1,7 @@
-#include "library/cards.h"
+#include "library/labels/cards.h"
 
 #include "library/affiliation.h"
-#include "library/labels.h"
+#include "library/labels/labels.h"
 #include "library/rows_dataset.h"
 #include "library/sql_rows.h"
 #include "reports/layout_file.h"

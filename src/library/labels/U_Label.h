@@ -18,12 +18,12 @@
 //   ComboBox3    the barcode: Code 39 or NW-7
 //   GroupBox1    the custom sheet in millimetres; Button2 saves it, after a
 //                question, for the whole school (Reg row 22,
-//                library/sheets.h) and chooses it
+//                library/labels/sheets.h) and chooses it
 //   Button1      印刷プレビュー, the default (Enter): the preview (print,
 //                PDF) of the labels
 //   BitBtn1      閉じる
 //
-// The rules are library/labels.h, cards.h and sheets.h; each action opens
+// The rules are library/labels/labels.h, cards.h and sheets.h; each action opens
 // its own connection to the desk's data place.
 #pragma once
 

@@ -1,4 +1,4 @@
-#include "library/labels.h"
+#include "library/labels/labels.h"
 
 #include <QRegularExpression>
 #include <QString>

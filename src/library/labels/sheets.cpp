@@ -1,4 +1,4 @@
-#include "library/sheets.h"
+#include "library/labels/sheets.h"
 
 #include <sstream>
 #include <stdexcept>

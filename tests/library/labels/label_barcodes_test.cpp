@@ -14,8 +14,8 @@
 #include <algorithm>
 
 #include "desk/entry_rules.h"
-#include "library/cards.h"
-#include "library/labels.h"
+#include "library/labels/cards.h"
+#include "library/labels/labels.h"
 #include "reports/page_painter.h"
 
 namespace library_test {

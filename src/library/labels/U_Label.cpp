@@ -1,4 +1,4 @@
-#include "library/U_Label.h"
+#include "library/labels/U_Label.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -8,11 +8,11 @@
 #include "engine/common/dates.h"
 #include "library/affiliation.h"
 #include "library/backup_setting.h"
-#include "library/cards.h"
 #include "library/data_place.h"
-#include "library/labels.h"
+#include "library/labels/cards.h"
+#include "library/labels/labels.h"
+#include "library/labels/sheets.h"
 #include "library/school_name.h"
-#include "library/sheets.h"
 #include "reports/preview_window.h"
 #include "ui_U_Label.h"
 #include "widgets/dialogs.h"
