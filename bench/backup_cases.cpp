@@ -18,7 +18,7 @@
 #include "engine/dataset/query.h"
 #include "engine/session/database.h"
 #include "engine/session/session.h"
-#include "library/backup.h"
+#include "library/backup/backup.h"
 
 namespace bench {
 namespace {

@@ -16,7 +16,7 @@
 // failed before the prompt leaves no way into the settings or the desk.
 //
 // Opening the desk first starts the day's automatic backup when it is due
-// (in a thread of its own, library/daily_backup.h): the desk itself knows
+// (in a thread of its own, library/backup/daily_backup.h): the desk itself knows
 // nothing of backups.
 //
 // Files: U_Main2.cpp (window, buttons), U_Main2_startup.cpp (start-up

@@ -11,7 +11,7 @@
 #include "desk/U_SetRenge1.h"
 #include "desk/U_kakunin.h"
 #include "desk/desk_windows.h"
-#include "library/daily_backup.h"
+#include "library/backup/daily_backup.h"
 
 namespace kashidashi {
 namespace {

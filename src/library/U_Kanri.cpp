@@ -1,6 +1,6 @@
 #include "library/U_Kanri.h"
 
-#include "library/U_Backup.h"
+#include "library/backup/U_Backup.h"
 #include "library/holdings/U_Zousho.h"
 #include "library/inventory/U_Tenken.h"
 #include "library/labels/U_Label.h"

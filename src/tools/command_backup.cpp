@@ -1,8 +1,8 @@
 // backup SOURCE FILE: a consistent copy of the ten data tables of a folder, a
 // server database or a backup file in one new SQLite file, taken while desks
-// go on lending (library/backup.h). FILE must not exist yet; a backup that
+// go on lending (library/backup/backup.h). FILE must not exist yet; a backup that
 // fails or is killed leaves none.
-#include "library/backup.h"
+#include "library/backup/backup.h"
 #include "platform/paths.h"
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"

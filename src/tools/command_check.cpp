@@ -1,8 +1,8 @@
 // check SOURCE [--repair]: the consistency check of a folder, a server
-// database or a backup file (library/check.h). Prints one finding a line,
+// database or a backup file (library/backup/check.h). Prints one finding a line,
 // then with --repair one line per change; exit 0 when nothing remains to be
 // found, 1 with findings (or a failure), 2 wrong use.
-#include "library/check.h"
+#include "library/backup/check.h"
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"
 #include "tools/library_place.h"

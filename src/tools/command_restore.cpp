@@ -1,6 +1,6 @@
 // restore FILE DEST [--before FOLDER] [--other-school]: a backup's ten data
 // tables put in place of DEST's (a folder or a server database), all or
-// nothing (library/restore.h). Refused while a desk window is open on DEST
+// nothing (library/backup/restore.h). Refused while a desk window is open on DEST
 // or a desk uses DEST's tables. What DEST held is first backed up, as
 // kashidashi-before-restore-YYYYMMDD-HHMMSS.kxbak, into FOLDER, or else
 // beside FILE; a FILE on a medium that cannot be written (a write-protected
@@ -11,8 +11,8 @@
 #include <filesystem>
 
 #include "engine/common/dates.h"
-#include "library/backup_folder.h"
-#include "library/restore.h"
+#include "library/backup/backup_folder.h"
+#include "library/backup/restore.h"
 #include "platform/paths.h"
 #include "tools/admin_commands.h"
 #include "tools/command_guard.h"

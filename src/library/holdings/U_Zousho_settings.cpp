@@ -8,7 +8,7 @@
 
 #include "data/U_DM.h"
 #include "grid/LibXGrid.h"
-#include "library/backup_setting.h"
+#include "library/backup/backup_setting.h"
 #include "library/data_place.h"
 #include "library/holdings/U_Zousho.h"
 #include "library/holdings/zousho_text.h"

@@ -9,7 +9,7 @@
 #include "engine/common/dates.h"
 #include "grid/LibXGrid.h"
 #include "library/affiliation.h"
-#include "library/backup_setting.h"
+#include "library/backup/backup_setting.h"
 #include "library/data_place.h"
 #include "library/holdings/U_Zousho.h"
 #include "library/holdings/U_ZoushoRecords.h"

@@ -9,7 +9,7 @@
 #include "desk/entry_rules.h"
 #include "engine/common/dates.h"
 #include "exchange/scan_file.h"
-#include "library/backup_setting.h"
+#include "library/backup/backup_setting.h"
 #include "library/inventory/U_TenkenBooks.h"
 #include "library/inventory/inventory_file.h"
 #include "library/inventory/inventory_prints.h"

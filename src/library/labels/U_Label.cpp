@@ -7,7 +7,7 @@
 #include "desk/entry_rules.h"
 #include "engine/common/dates.h"
 #include "library/affiliation.h"
-#include "library/backup_setting.h"
+#include "library/backup/backup_setting.h"
 #include "library/data_place.h"
 #include "library/labels/cards.h"
 #include "library/labels/labels.h"

@@ -4,7 +4,7 @@
 #include "engine/common/dates.h"
 #include "library/U_SaveSheet.h"
 #include "library/affiliation.h"
-#include "library/backup_setting.h"
+#include "library/backup/backup_setting.h"
 #include "library/overdue/overdue_prints.h"
 #include "library/stats/stats_save.h"
 #include "reports/preview_window.h"

@@ -13,7 +13,7 @@
 #include "data/U_DM.h"
 #include "engine/common/dates.h"
 #include "library/U_SaveSheet.h"
-#include "library/backup_setting.h"
+#include "library/backup/backup_setting.h"
 #include "library/stats/stats_print.h"
 #include "library/stats/stats_save.h"
 #include "reports/fonts.h"

@@ -11,7 +11,7 @@
 #include "data/U_DM.h"
 #include "data/failure_text.h"
 #include "engine/common/dates.h"
-#include "library/backup_setting.h"
+#include "library/backup/backup_setting.h"
 #include "library/overdue/overdue_prints.h"
 #include "library/school_name.h"
 #include "platform/paths.h"

@@ -46,7 +46,7 @@
 
 #include "engine/common/value.h"
 #include "engine/storage/connection.h"
-#include "library/backup.h"
+#include "library/backup/backup.h"
 #include "library/data_place.h"
 
 namespace kashidashi::library {

@@ -7,7 +7,7 @@
 #include "engine/common/dates.h"
 #include "engine/common/names.h"
 #include "library/affiliation.h"
-#include "library/desk_presence.h"
+#include "library/backup/desk_presence.h"
 #include "library/sql_rows.h"
 #include "library/table_hold.h"
 #include "library/year/rollover.h"

@@ -9,7 +9,7 @@
 #include <fstream>
 
 #include "engine/common/dates.h"
-#include "library/backup.h"
+#include "library/backup/backup.h"
 #include "library/sql_rows.h"
 #include "library/stats/stats.h"
 #include "library/year/rollover.h"
