@@ -28,7 +28,12 @@ int SchoolDaysBetween(engine::Date from, engine::Date to) {
 
 BackupStatus DeskBackupStatus(const std::string& folder, engine::Date today) {
     BackupStatus status;
-    if (folder.empty()) return status;
+    // No folder chosen yet: the school sees it, without a warning at every
+    // opening (a new school chooses it when it is ready).
+    if (folder.empty()) {
+        status.line = "バックアップ先が決まっていません（図書館の管理のバックアップで決めます）";
+        return status;
+    }
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error)) {
         status.line = "バックアップ先が見つかりません";

@@ -15,7 +15,7 @@ namespace kashidashi::library {
 inline constexpr int kSchoolDaysBeforeWarning = 2;
 
 struct BackupStatus {
-    std::string line;     // for the main window; "" when no folder is set
+    std::string line;     // for the main window, also when no folder is set
     std::string warning;  // "" when all is well
 };
 

@@ -180,6 +180,8 @@ TEST_F(BackupClockTest, TheLastSoundBackupAndItsAgeInSchoolDays) {
     status = DeskBackupStatus((root / "unplugged").string(), today(16));
     EXPECT_NE(status.warning.find("が見つかりません"), std::string::npos);
     EXPECT_EQ(DeskBackupStatus("", today(16)).warning, "");
+    EXPECT_NE(DeskBackupStatus("", today(16)).line.find("バックアップ先が決まっていません"),
+              std::string::npos);
 }
 
 // The main window shows the last sound backup; an old one is said once, at
