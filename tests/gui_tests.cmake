@@ -86,4 +86,7 @@ if(TARGET kashidashi-opac AND TARGET kashidashi-admin AND KX_DEBIAN_PYTHON)
                    --opac $<TARGET_FILE:kashidashi-opac> --admin $<TARGET_FILE:kashidashi-admin>
                    --shots ${CMAKE_CURRENT_BINARY_DIR}/pupil-shots)
   set_tests_properties(opac.pupil_browser PROPERTIES TIMEOUT 120)
+  # Two headless browsers at once on a small machine lose their driver's
+  # answers now and then: the browser tests take turns.
+  set_tests_properties(opac.browser opac.pupil_browser PROPERTIES RESOURCE_LOCK kx_browser)
 endif()
