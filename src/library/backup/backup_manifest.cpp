@@ -4,35 +4,18 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include <QCryptographicHash>
 #include <cerrno>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 #include "library/backup/backup_disk_full.h"
 #include "library/backup/backup_out_vfs.h"
+#include "library/backup/file_digest.h"
 
 namespace kashidashi::library {
 namespace {
 
 constexpr const char* kChecksumPrefix = "sha256:";
 constexpr size_t kHexDigits = 64;
-
-std::string ReadBytes(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw std::runtime_error("「" + file + "」を読めません。");
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The checksum of `bytes` with the digits at `at` read as zeros.
-std::string Checksum(std::string bytes, size_t at) {
-    bytes.replace(at, kHexDigits, std::string(kHexDigits, '0'));
-    return QCryptographicHash::hash(QByteArray::fromRawData(bytes.data(), bytes.size()),
-                                    QCryptographicHash::Sha256)
-        .toHex()
-        .toStdString();
-}
 
 // A failure of the manifest's write; the file system of the backup's writes
 // calls every kind of full disk SQLITE_FULL.
@@ -99,12 +82,12 @@ void WriteRows(const std::string& database, const BackupManifest& m, const std::
 void SealBackup(const std::string& database, const BackupManifest& manifest) {
     const std::string blank = kChecksumPrefix + std::string(kHexDigits, '0');
     WriteRows(database, manifest, blank);
-    std::string bytes = ReadBytes(database);
-    size_t at = bytes.rfind(blank);
-    if (at == std::string::npos || bytes.find(blank) != at)
+    // The digits are zeros as written, so the file as it is gives the sum.
+    auto places = FindInFile(database, blank);
+    if (!places || places->first != places->last)
         throw std::runtime_error("バックアップのチェックサムを書けません。");
-    at += std::string(kChecksumPrefix).size();
-    Patch(database, at, Checksum(bytes, at));
+    const size_t at = places->first + std::string(kChecksumPrefix).size();
+    Patch(database, at, Sha256OfFile(database));
 }
 
 std::optional<BackupManifest> ReadManifest(const std::string& file) {
@@ -148,15 +131,14 @@ std::vector<std::string> SealProblems(const std::string& file) {
     const size_t prefix = std::string(kChecksumPrefix).size();
     if (seal.size() != prefix + kHexDigits || seal.rfind(kChecksumPrefix, 0) != 0)
         return {"バックアップのチェックサムが壊れています"};
-    std::string bytes;
     try {
-        bytes = ReadBytes(file);
+        auto places = FindInFile(file, seal);
+        if (!places ||
+            Sha256OfFile(file, places->first + prefix, kHexDigits) != seal.substr(prefix))
+            return {"バックアップの内容がチェックサムと合いません（ファイルが壊れています）"};
     } catch (const std::exception& error) {
         return {error.what()};
     }
-    size_t at = bytes.find(seal);
-    if (at == std::string::npos || Checksum(bytes, at + prefix) != seal.substr(prefix))
-        return {"バックアップの内容がチェックサムと合いません（ファイルが壊れています）"};
     return {};
 }
 
