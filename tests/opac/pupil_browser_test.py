@@ -22,9 +22,9 @@ import tempfile
 import time
 
 from selenium import webdriver
+from selenium.common.exceptions import WebDriverException
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
-from selenium.webdriver.support import expected_conditions
 from selenium.webdriver.support.ui import WebDriverWait
 
 checks = {"passed": 0, "failed": 0}
@@ -93,10 +93,27 @@ def browser(work):
 
 
 def press(driver, selector):
-    # Clicks a button and waits for the page it leads to.
+    # Clicks a button and waits for the page it leads to. While the old page
+    # is torn down the driver may answer with a bare error instead of "stale":
+    # both mean the old page is gone.
     old = driver.find_element(By.TAG_NAME, "html")
     driver.find_element(By.CSS_SELECTOR, selector).click()
-    WebDriverWait(driver, 10).until(expected_conditions.staleness_of(old))
+
+    def gone(_):
+        try:
+            old.is_enabled()
+            return False
+        except WebDriverException:
+            return True
+
+    def loaded(_):
+        try:
+            return driver.execute_script("return document.readyState") == "complete"
+        except WebDriverException:
+            return False
+
+    WebDriverWait(driver, 10).until(gone)
+    WebDriverWait(driver, 10).until(loaded)
 
 
 def login(driver, base, number, password):
