@@ -551,6 +551,17 @@ void TZousho::Button8Click() {
 
 void TZousho::Button9Click() {
     if (bookNumber_ == 0) return;
+    // A book that was lent or is reserved: said at once, no question first.
+    std::optional<std::string> refusal;
+    if (!Guarded([&] {
+            PlaceConnection connection(DeskDataPlace());
+            refusal = BookDeleteRefusal(*connection, bookNumber_);
+        }))
+        return;
+    if (refusal) {
+        Dialogs::Warning(this, Q(*refusal));
+        return;
+    }
     const QString question =
         QStringLiteral("図書番号 %1「%2」を蔵書から削除します。元に戻せません。よろしいですか？")
             .arg(bookNumber_)

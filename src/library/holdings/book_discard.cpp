@@ -67,16 +67,20 @@ void RestoreBook(Connection& connection, int64_t number, engine::Date on) {
     transaction.Commit();
 }
 
+std::optional<std::string> BookDeleteRefusal(Connection& connection, int64_t number) {
+    if (Named(connection, "Select BOOK_ID From kashibo Where BOOK_ID=:PM1", number))
+        return "図書番号 " + std::to_string(number) +
+               " の本には貸出の記録があるので削除できません。除籍にしてください";
+    if (Named(connection, "Select Book_ID From yoyaku Where Book_ID=:PM1", number))
+        return "図書番号 " + std::to_string(number) + " の本には予約があるので削除できません";
+    return std::nullopt;
+}
+
 void DeleteBook(Connection& connection, int64_t number) {
     ConnectionTransaction transaction(connection);
     WithRowLocked(connection, "Book", "BOOK_ID", Value(number), [&] {
         Existing(connection, number);
-        if (Named(connection, "Select BOOK_ID From kashibo Where BOOK_ID=:PM1", number))
-            throw Refused("図書番号 " + std::to_string(number) +
-                          " の本には貸出の記録があるので削除できません。除籍にしてください");
-        if (Named(connection, "Select Book_ID From yoyaku Where Book_ID=:PM1", number))
-            throw Refused("図書番号 " + std::to_string(number) +
-                          " の本には予約があるので削除できません");
+        if (auto refusal = BookDeleteRefusal(connection, number)) throw Refused(*refusal);
         ExecuteRows(connection, "Delete From Book Where BOOK_ID=:PM1", {{"pm1", Value(number)}});
     });
     transaction.Commit();

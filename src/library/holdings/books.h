@@ -56,6 +56,10 @@ void DiscardBook(engine::storage::Connection& connection, int64_t number, engine
 void RestoreBook(engine::storage::Connection& connection, int64_t number, engine::Date on);
 // The book's discard as kept: the latest one not undone.
 std::optional<Discard> DiscardOf(engine::storage::Connection& connection, int64_t number);
+// Why the book cannot be deleted (a loan or a reservation names it), or
+// nullopt when it can.
+std::optional<std::string> BookDeleteRefusal(engine::storage::Connection& connection,
+                                             int64_t number);
 // Deletes a book that no loan and no reservation names; refused otherwise.
 void DeleteBook(engine::storage::Connection& connection, int64_t number);
 

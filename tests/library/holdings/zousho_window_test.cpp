@@ -116,6 +116,28 @@ TEST_F(ZoushoWindowTest, AUserWithBooksOutIsNotDeleted) {
     EXPECT_EQ(RowCount("Select NAME_ID From Name Where NAME_ID='" + borrower + "'"), 1);
 }
 
+// A book once lent is never deleted: said at once, without a question first.
+TEST_F(ZoushoWindowTest, ABookOnceLentIsNotDeletedAndSaysSoAtOnce) {
+    if (Stopped()) return;
+    RunSql(dataFolder,
+           "Insert Into kashibo (BOOK_ID, NAME_ID, seitoNo, kashidashibi, henkyakuyotei,"
+           " kashidashiF) Values (1, '" +
+               FixedNumber("10101") + "', '10101', '2026/06/01', '2026/06/15', '1')");
+    OpenZousho([&](TZousho& window) {
+        window.findChild<QLineEdit*>("Edit1")->setText("0000001");
+        Click(window, "Button1");
+        EXPECT_EQ(window.CurrentBook(), 1);
+        dialogs->Answer(Dialogs::Kind::Warning, Dialogs::Ok);  // no question first
+        Click(window, "Button9");
+        EXPECT_EQ(window.CurrentBook(), 1);
+    });
+    const auto texts = dialogs->Texts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_TRUE(texts.back().contains(QStringLiteral("貸出の記録があるので削除できません")))
+        << texts.back().toStdString();
+    EXPECT_EQ(RowCount("Select BOOK_ID From Book Where BOOK_ID=1"), 1);
+}
+
 // The prints: the reading records of the users listed, a page each after a
 // question; the list of the books found.
 TEST_F(ZoushoWindowTest, ReadingRecordsAndTheBookListInThePreview) {
