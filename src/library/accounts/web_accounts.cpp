@@ -2,6 +2,7 @@
 
 #include "desk/entry_rules.h"
 #include "engine/common/error.h"
+#include "engine/storage/own_table.h"
 #include "library/accounts/password_hash.h"
 #include "library/accounts/web_switches.h"
 #include "library/connection_transaction.h"
@@ -40,13 +41,7 @@ std::optional<TableSchema> ExistingTable(Connection& connection) {
 }
 
 TableSchema RequireTable(Connection& connection) {
-    if (auto table = ExistingTable(connection)) return *table;
-    try {
-        connection.CreateTable(AccountTable());
-    } catch (const engine::EngineError& error) {
-        if (error.code() != engine::err::kTableExists) throw;  // another made it meanwhile
-    }
-    return *ExistingTable(connection);
+    return engine::storage::EnsureOwnTable(connection, AccountTable());
 }
 
 std::optional<engine::storage::Row> AccountRow(Connection& connection, const TableSchema& table,

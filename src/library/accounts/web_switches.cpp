@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "engine/common/error.h"
+#include "engine/storage/own_table.h"
 #include "library/connection_transaction.h"
 #include "library/sql_rows.h"
 
@@ -68,14 +69,7 @@ WebSwitches ReadWebSwitches(Connection& connection) {
 void WriteWebSwitches(Connection& connection, const WebSwitches& switches) {
     if (switches.reservationLimit < 1 || switches.reservationLimit > kMostReservationLimit)
         throw std::invalid_argument("予約の上限は1から20までにしてください。");
-    if (!connection.DescribeTable(kSwitchTable)) {
-        try {
-            connection.CreateTable(SwitchTable());
-        } catch (const engine::EngineError& error) {
-            if (error.code() != engine::err::kTableExists) throw;
-        }
-    }
-    const TableSchema table = *connection.DescribeTable(kSwitchTable);
+    const TableSchema table = engine::storage::EnsureOwnTable(connection, SwitchTable());
     library::ConnectionTransaction transaction(connection);
     Put(connection, table, "pupil_page", switches.pupilPage);
     Put(connection, table, "reading_record", switches.readingRecord);

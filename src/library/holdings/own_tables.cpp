@@ -3,6 +3,7 @@
 #include <map>
 
 #include "engine/common/error.h"
+#include "engine/storage/own_table.h"
 
 namespace kashidashi::library::holdings {
 namespace {
@@ -35,13 +36,7 @@ bool HasOwnTable(engine::storage::Connection& connection, const std::string& nam
 }
 
 void EnsureOwnTable(engine::storage::Connection& connection, const std::string& name) {
-    if (HasOwnTable(connection, name)) return;
-    try {
-        connection.CreateTable(SchemaOf(name));
-    } catch (const engine::EngineError& error) {
-        // Another window or command made it meanwhile.
-        if (error.code() != engine::err::kTableExists) throw;
-    }
+    engine::storage::EnsureOwnTable(connection, SchemaOf(name));
 }
 
 }  // namespace kashidashi::library::holdings

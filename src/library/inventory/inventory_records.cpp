@@ -4,6 +4,7 @@
 #include <map>
 
 #include "engine/common/error.h"
+#include "engine/storage/own_table.h"
 
 namespace kashidashi::library {
 namespace {
@@ -44,13 +45,7 @@ bool HasInventoryTable(engine::storage::Connection& connection, const std::strin
 }
 
 void EnsureInventoryTable(engine::storage::Connection& connection, const std::string& name) {
-    if (HasInventoryTable(connection, name)) return;
-    try {
-        connection.CreateTable(SchemaOf(name));
-    } catch (const engine::EngineError& error) {
-        // Another window or reader made it meanwhile.
-        if (error.code() != engine::err::kTableExists) throw;
-    }
+    engine::storage::EnsureOwnTable(connection, SchemaOf(name));
 }
 
 }  // namespace kashidashi::library
